@@ -1,0 +1,10 @@
+#ifndef CMNW32_EBCDIC_H
+#define CMNW32_EBCDIC_H
+
+#include "cmnw32/api.h"
+
+CMNW_BEGIN_DECLS
+
+CMNW_END_DECLS
+
+#endif

@@ -1,0 +1,68 @@
+/* Portability companion: C streams, console print, modules and the one
+ * mapping from the suite's path texts to this system's paths.
+ *
+ * Every path handed to the operating system by the library goes through
+ * SYSNativePath: each "\" becomes "/" and a leading drive "X:" is dropped.
+ * Paths the library builds for callers keep the suite's own form (drive
+ * letters, backslashes); only the final hand-over is mapped. */
+#ifndef CMNW32_SYS_H
+#define CMNW32_SYS_H
+
+#include <stdarg.h>
+#include <stdio.h>
+
+#include "cmnw32/api.h"
+
+CMNW_BEGIN_DECLS
+
+/* Writes the native form of path into out (cut to outSize - 1 and
+ * terminated); returns the length of the full native form, so a result of
+ * outSize or more means it was cut. A null path gives "". */
+CMNW_API size_t SYSNativePath(const char *path, char *out, size_t outSize) CMNW_NOEXCEPT;
+
+/* fopen through SYSNativePath. Null on failure (SYSErrno tells why). */
+CMNW_API FILE *SYSfopen(const char *path, const char *mode) CMNW_NOEXCEPT;
+
+/* Sharing modes of SYSfsopen. */
+#define SYS_SH_DENYRW 0x10 /* others may not open the file at all */
+#define SYS_SH_DENYWR 0x20 /* others may not open it for writing */
+#define SYS_SH_DENYRD 0x30 /* others may not open it for reading */
+#define SYS_SH_DENYNO 0x40 /* others may open it as they like */
+
+/* fopen with a sharing mode, honoured between every process that opens the
+ * file through this function: an open whose access or sharing conflicts with
+ * an open already held elsewhere fails with null and SYSErrno() == EACCES.
+ * Emulated with advisory locks (fcntl open-file-description locks) on the
+ * file itself, held as long as the stream is open; processes that do not use
+ * this function are not restrained. */
+CMNW_API FILE *SYSfsopen(const char *path, const char *mode, int shareFlag) CMNW_NOEXCEPT;
+
+/* Thin wrappers of the C stream functions; each tolerates a null stream by
+ * failing (0, -1 or EOF as the C function would report an error). */
+CMNW_API size_t SYSfread(void *buffer, size_t size, size_t count, FILE *stream) CMNW_NOEXCEPT;
+CMNW_API size_t SYSfwrite(const void *buffer, size_t size, size_t count, FILE *stream) CMNW_NOEXCEPT;
+CMNW_API int SYSfseek(FILE *stream, long offset, int origin) CMNW_NOEXCEPT;
+CMNW_API long SYSftell(FILE *stream) CMNW_NOEXCEPT;
+CMNW_API void SYSrewind(FILE *stream) CMNW_NOEXCEPT;
+CMNW_API int SYSfflush(FILE *stream) CMNW_NOEXCEPT;
+CMNW_API int SYSfclose(FILE *stream) CMNW_NOEXCEPT;
+CMNW_API int SYSfprintf(FILE *stream, const char *format, ...) CMNW_NOEXCEPT CMNW_PRINTF(2, 3);
+CMNW_API int SYSvfprintf(FILE *stream, const char *format, va_list args) CMNW_NOEXCEPT CMNW_PRINTF(2, 0);
+/* The C library's last error number (errno) of this thread. */
+CMNW_API int SYSErrno(void) CMNW_NOEXCEPT;
+
+/* Formatted print on the console (standard output), flushed. */
+CMNW_API int SYSPrintf(const char *format, ...) CMNW_NOEXCEPT CMNW_PRINTF(1, 2);
+
+/* Loads a shared module (dlopen, path through SYSNativePath). On failure
+ * returns null and, when errorText is given, a text saying why (cut to
+ * errorSize - 1). */
+CMNW_API void *SYSLoadModule(const char *name, char *errorText, size_t errorSize) CMNW_NOEXCEPT;
+/* Releases a module loaded by SYSLoadModule; 0 on success. */
+CMNW_API int SYSFreeModule(void *module) CMNW_NOEXCEPT;
+/* Address of an exported function of a loaded module, or null. */
+CMNW_API void *SYSModuleSymbol(void *module, const char *name) CMNW_NOEXCEPT;
+
+CMNW_END_DECLS
+
+#endif

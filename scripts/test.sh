@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs the dependencies, then builds and runs every test: the normal
+# build, the same tests under AddressSanitizer and UndefinedBehaviorSanitizer,
+# the C11 header check, the export check, an install used from C through
+# pkg-config and CMake, and a short run of every fuzz target.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/deps.sh
+jobs=$(nproc)
+export CTEST_OUTPUT_ON_FAILURE=1
+
+echo "== build and test (warnings are errors)"
+cmake -S . -B build/ci -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build/ci -j "$jobs"
+ctest --test-dir build/ci -j "$jobs" --timeout 300
+
+echo "== install and use from C"
+bash scripts/check-install.sh build/ci
+
+echo "== build and test under ASan+UBSan"
+cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMNW_SANITIZE=ON -DCMNW_BENCH=OFF >/dev/null
+cmake --build build/asan -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir build/asan -j "$jobs" --timeout 600
+
+echo "== fuzz smoke"
+bash scripts/fuzz-smoke.sh 10

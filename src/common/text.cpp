@@ -1,0 +1,64 @@
+#include "common/text.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace cmnw {
+
+size_t CopyBoundedN(char *dst, size_t dstSize, const char *src, size_t srcMax) noexcept {
+    if (dst == nullptr || dstSize == 0) return 0;
+    size_t n = src == nullptr ? 0 : LengthBounded(src, srcMax < dstSize - 1 ? srcMax : dstSize - 1);
+    if (n > 0) std::memmove(dst, src, n);
+    dst[n] = '\0';
+    return n;
+}
+
+size_t CopyBounded(char *dst, size_t dstSize, const char *src) noexcept {
+    return CopyBoundedN(dst, dstSize, src, static_cast<size_t>(-1));
+}
+
+size_t AppendBounded(char *dst, size_t dstSize, const char *src) noexcept {
+    if (dst == nullptr || dstSize == 0) return 0;
+    size_t used = LengthBounded(dst, dstSize - 1);
+    return used + CopyBounded(dst + used, dstSize - used, src);
+}
+
+size_t FormatBoundedV(char *dst, size_t dstSize, const char *format, va_list args) noexcept {
+    if (dst == nullptr || dstSize == 0) return 0;
+    if (format == nullptr) {
+        dst[0] = '\0';
+        return 0;
+    }
+    int n = std::vsnprintf(dst, dstSize, format, args);
+    if (n < 0) {
+        dst[0] = '\0';
+        return 0;
+    }
+    return static_cast<size_t>(n) < dstSize ? static_cast<size_t>(n) : dstSize - 1;
+}
+
+size_t FormatBounded(char *dst, size_t dstSize, const char *format, ...) noexcept {
+    va_list args;
+    va_start(args, format);
+    size_t n = FormatBoundedV(dst, dstSize, format, args);
+    va_end(args);
+    return n;
+}
+
+char *TrimRightInPlace(char *text) noexcept {
+    if (text == nullptr) return text;
+    size_t n = std::strlen(text);
+    while (n > 0 && IsBlankChar(static_cast<unsigned char>(text[n - 1]))) --n;
+    text[n] = '\0';
+    return text;
+}
+
+char *TrimInPlace(char *text) noexcept {
+    if (text == nullptr) return text;
+    size_t start = 0;
+    while (text[start] != '\0' && IsBlankChar(static_cast<unsigned char>(text[start]))) ++start;
+    if (start > 0) std::memmove(text, text + start, std::strlen(text + start) + 1);
+    return TrimRightInPlace(text);
+}
+
+}  // namespace cmnw

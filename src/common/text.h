@@ -1,0 +1,49 @@
+// Bounded text helpers shared by every family. Each one writes at most the
+// size it is given, always terminates a non-empty destination, and reads no
+// byte past a source's terminator or the stated source limit.
+#pragma once
+
+#include <cstdarg>
+#include <cstddef>
+
+namespace cmnw {
+
+// Copies src into dst (dstSize bytes, terminated); a null src copies "".
+// Returns the number of characters stored. Does nothing when dstSize is 0.
+size_t CopyBounded(char *dst, size_t dstSize, const char *src) noexcept;
+
+// As CopyBounded, but reads at most srcMax bytes of src (src need not be
+// terminated within them).
+size_t CopyBoundedN(char *dst, size_t dstSize, const char *src, size_t srcMax) noexcept;
+
+// Appends src to the text already in dst, within dstSize; returns the new
+// length of dst.
+size_t AppendBounded(char *dst, size_t dstSize, const char *src) noexcept;
+
+// snprintf that never reports more than it stored: returns the length of the
+// text in dst (0 with dstSize 0 or on a formatting error, dst then "").
+size_t FormatBounded(char *dst, size_t dstSize, const char *format, ...) noexcept
+    __attribute__((format(printf, 3, 4)));
+size_t FormatBoundedV(char *dst, size_t dstSize, const char *format, va_list args) noexcept
+    __attribute__((format(printf, 3, 0)));
+
+// Removes leading and trailing white space (blank, tab, CR, LF, VT, FF) in
+// place; returns text. A null text is returned as is.
+char *TrimInPlace(char *text) noexcept;
+// Removes trailing white space only; returns text.
+char *TrimRightInPlace(char *text) noexcept;
+
+// The length of text, looking at no more than max bytes.
+inline size_t LengthBounded(const char *text, size_t max) noexcept {
+    if (text == nullptr) return 0;
+    size_t n = 0;
+    while (n < max && text[n] != '\0') ++n;
+    return n;
+}
+
+// True for the white space TrimInPlace removes.
+inline bool IsBlankChar(unsigned char c) noexcept {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+}  // namespace cmnw

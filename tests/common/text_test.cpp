@@ -1,0 +1,46 @@
+#include "common/text.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+TEST(CopyBounded, CutsTerminatesAndNeverWritesPastSize) {
+    char buf[8];
+    std::memset(buf, 'x', sizeof buf);
+    EXPECT_EQ(cmnw::CopyBounded(buf, 5, "abcdefgh"), 4u);
+    EXPECT_STREQ(buf, "abcd");
+    EXPECT_EQ(buf[5], 'x');
+    EXPECT_EQ(cmnw::CopyBounded(buf, 8, nullptr), 0u);
+    EXPECT_STREQ(buf, "");
+    EXPECT_EQ(cmnw::CopyBounded(buf, 0, "abc"), 0u);
+    // A source that is not terminated within srcMax is read no further.
+    const char raw[3] = {'a', 'b', 'c'};
+    EXPECT_EQ(cmnw::CopyBoundedN(buf, sizeof buf, raw, 3), 3u);
+    EXPECT_STREQ(buf, "abc");
+    EXPECT_EQ(cmnw::AppendBounded(buf, 6, "defg"), 5u);
+    EXPECT_STREQ(buf, "abcde");
+}
+
+TEST(FormatBounded, ReportsWhatWasStored) {
+    char buf[6];
+    EXPECT_EQ(cmnw::FormatBounded(buf, sizeof buf, "%d-%s", 12, "abcdef"), 5u);
+    EXPECT_STREQ(buf, "12-ab");
+    EXPECT_EQ(cmnw::FormatBounded(buf, sizeof buf, "%s", "ok"), 2u);
+}
+
+TEST(TrimInPlace, RemovesBlanksAtBothEnds) {
+    const struct {
+        const char *in, *both, *right;
+    } cases[] = {{"  a b \t\r\n", "a b", "  a b"}, {"", "", ""}, {" \t ", "", ""}, {"x", "x", "x"}};
+    for (const auto &c : cases) {
+        std::string a = c.in, b = c.in;
+        EXPECT_STREQ(cmnw::TrimInPlace(a.data()), c.both) << c.in;
+        EXPECT_STREQ(cmnw::TrimRightInPlace(b.data()), c.right) << c.in;
+    }
+    EXPECT_EQ(cmnw::TrimInPlace(nullptr), nullptr);
+}
+
+}  // namespace
