@@ -17,6 +17,16 @@ size_t CopyBounded(char *dst, size_t dstSize, const char *src) noexcept {
     return CopyBoundedN(dst, dstSize, src, static_cast<size_t>(-1));
 }
 
+bool CopyPadded(char *dst, size_t dstSize, const char *src) noexcept {
+    if (dst == nullptr || dstSize == 0) return false;
+    size_t n = src == nullptr ? 0 : LengthBounded(src, dstSize);
+    bool fits = n < dstSize;
+    if (!fits) n = dstSize - 1;
+    if (n > 0) std::memmove(dst, src, n);
+    std::memset(dst + n, 0, dstSize - n);
+    return fits;
+}
+
 size_t AppendBounded(char *dst, size_t dstSize, const char *src) noexcept {
     if (dst == nullptr || dstSize == 0) return 0;
     size_t used = LengthBounded(dst, dstSize - 1);

@@ -16,6 +16,12 @@ size_t CopyBounded(char *dst, size_t dstSize, const char *src) noexcept;
 // terminated within them).
 size_t CopyBoundedN(char *dst, size_t dstSize, const char *src, size_t srcMax) noexcept;
 
+// Copies src into dst (dstSize bytes) and clears every byte after the copied
+// terminator; a src too long is cut to dstSize - 1 characters. A null src
+// copies "". Returns true when the whole of src fitted, false when it was cut
+// or dstSize is 0 (nothing written then).
+bool CopyPadded(char *dst, size_t dstSize, const char *src) noexcept;
+
 // Appends src to the text already in dst, within dstSize; returns the new
 // length of dst.
 size_t AppendBounded(char *dst, size_t dstSize, const char *src) noexcept;

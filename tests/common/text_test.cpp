@@ -43,4 +43,19 @@ TEST(TrimInPlace, RemovesBlanksAtBothEnds) {
     EXPECT_EQ(cmnw::TrimInPlace(nullptr), nullptr);
 }
 
+TEST(CopyPadded, ClearsTheRestAndReportsWhetherAllFitted) {
+    char buf[8];
+    std::memset(buf, 'x', sizeof buf);
+    EXPECT_TRUE(cmnw::CopyPadded(buf, 6, "ab"));
+    EXPECT_EQ(std::string(buf, 6), std::string("ab\0\0\0\0", 6));
+    EXPECT_EQ(buf[6], 'x');
+    EXPECT_TRUE(cmnw::CopyPadded(buf, 6, "abcde"));
+    EXPECT_STREQ(buf, "abcde");
+    EXPECT_FALSE(cmnw::CopyPadded(buf, 6, "abcdef"));
+    EXPECT_STREQ(buf, "abcde");
+    EXPECT_FALSE(cmnw::CopyPadded(buf, 0, "a"));
+    EXPECT_TRUE(cmnw::CopyPadded(buf, 3, nullptr));
+    EXPECT_EQ(std::string(buf, 3), std::string("\0\0\0", 3));
+}
+
 }  // namespace

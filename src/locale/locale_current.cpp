@@ -1,0 +1,125 @@
+// The current locale, the default locale and the defaults derived from it.
+#include "locale/locale_current.h"
+
+#include <strings.h>
+
+#include <cstring>
+
+#include "common/text.h"
+#include "locale/locale_config.h"
+#include "locale/locale_settings.h"
+
+namespace cmnw::locale {
+namespace {
+
+constexpr char kFallbackLocale[] = "USD";
+
+struct CurrentState {
+    char name[UTL_LOCALE_NAME_MAX + 1];   // empty until a locale is chosen
+    const LocaleSettings *settings;       // the current locale's record
+    LocaleSettings uncached;              // holds a record the cache could not keep
+    bool readConfig;                      // next empty-name switch reads the configuration
+    char defName[UTL_DEF_LOCALE_MAX + 1]; // INI "Language"/"Locale"
+    bool readDefName;                     // defName not yet read
+    int32_t defDateFormat;                // -1: not computed
+    int32_t defPaperSize;                 // -1: not computed
+    const char *defSpellDict;             // null: not computed
+};
+
+constinit const LocaleSettings kNoSettings{};
+
+constinit CurrentState g_current{
+    {}, &kNoSettings, {}, true, {}, true, -1, -1, nullptr,
+};
+
+// The settings of the default locale, read without changing the current
+// locale; false when no default locale is configured.
+bool DefaultLocaleSettings(LocaleSettings *settings) noexcept {
+    const char *defName = UTLGetDefLocale();
+    if (defName[0] == '\0') return false;
+    UTLGetLocale();
+    const LocaleSettings *found = SettingsFor(defName, settings);
+    if (found != settings) std::memcpy(settings, found, sizeof *settings);
+    return true;
+}
+
+}  // namespace
+
+const LocaleSettings &Current() noexcept {
+    if (g_current.name[0] == '\0') UTLSetLocale("");
+    return *g_current.settings;
+}
+
+void RearmConfigRead() noexcept { g_current.readConfig = true; }
+
+bool DefaultLocaleNameEmpty() noexcept { return g_current.defName[0] == '\0'; }
+
+}  // namespace cmnw::locale
+
+using cmnw::locale::g_current;
+
+extern "C" void UTLSetLocale(const char *name) noexcept {
+    char work[UTL_LOCALE_NAME_MAX + 1] = {};
+    if (name != nullptr && name[0] != '\0') {
+        cmnw::CopyBounded(work, sizeof work, name);
+    } else if (g_current.readConfig) {
+        g_current.readConfig = false;
+        char configured[UTL_DEF_LOCALE_MAX + 1] = {};
+        if (cmnw::locale::ReadConfigText("Language", "Locale", configured, sizeof configured))
+            cmnw::CopyBounded(work, sizeof work, configured);
+    } else {
+        cmnw::CopyBounded(work, sizeof work, UTLGetDefLocale());
+    }
+    if (work[0] == '\0') cmnw::CopyBounded(work, sizeof work, cmnw::locale::kFallbackLocale);
+
+    if (strcasecmp(work, g_current.name) == 0) return;
+    std::memcpy(g_current.name, work, sizeof g_current.name);
+    g_current.settings = cmnw::locale::SettingsFor(work, &g_current.uncached);
+}
+
+extern "C" const char *UTLGetLocale(void) noexcept {
+    if (g_current.name[0] == '\0') UTLSetLocale("");
+    return g_current.name;
+}
+
+extern "C" const char *UTLGetDefLocale(void) noexcept {
+    if (g_current.readDefName) {
+        g_current.readDefName = false;
+        if (g_current.defName[0] == '\0')
+            cmnw::locale::ReadConfigText("Language", "Locale", g_current.defName,
+                                         sizeof g_current.defName);
+    }
+    return g_current.defName;
+}
+
+extern "C" void UTLResetDefLocale(void) noexcept {
+    std::memset(g_current.defName, 0, sizeof g_current.defName);
+    g_current.readDefName = true;
+    g_current.defDateFormat = -1;
+    g_current.defPaperSize = -1;
+    g_current.defSpellDict = nullptr;
+}
+
+extern "C" int32_t UTLGetDefDateFormat(void) noexcept {
+    if (g_current.defDateFormat != -1) return g_current.defDateFormat;
+    LocaleSettings settings;
+    if (!cmnw::locale::DefaultLocaleSettings(&settings)) return 0;
+    g_current.defDateFormat = settings.dateFormat;
+    return g_current.defDateFormat;
+}
+
+extern "C" int32_t UTLGetDefPaperSize(void) noexcept {
+    if (g_current.defPaperSize != -1) return g_current.defPaperSize;
+    LocaleSettings settings;
+    if (!cmnw::locale::DefaultLocaleSettings(&settings)) return 0;
+    g_current.defPaperSize = settings.paperSize;
+    return g_current.defPaperSize;
+}
+
+extern "C" const char *UTLGetDefSpellDict(void) noexcept {
+    if (g_current.defSpellDict != nullptr) return g_current.defSpellDict;
+    LocaleSettings settings;
+    if (!cmnw::locale::DefaultLocaleSettings(&settings)) return nullptr;
+    g_current.defSpellDict = settings.spellDict;
+    return g_current.defSpellDict;
+}

@@ -1,0 +1,55 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "cmnw32/locale.h"
+#include "common/locale_switch.h"
+#include "locale/locale_current.h"
+
+namespace {
+
+TEST(CurrentLocale, WithoutConfigurationIsUsd) {
+    unsetenv("CMNW32_INI");
+    EXPECT_STREQ(UTLGetLocale(), "USD");
+    const LocaleSettings &ls = cmnw::locale::Current();
+    EXPECT_STREQ(ls.decimalSep, ".");
+    EXPECT_STREQ(ls.thousandSep, ",");
+    EXPECT_STREQ(ls.currency, "$");
+    EXPECT_STREQ(ls.currencyPlacement, "L");
+    EXPECT_STREQ(ls.monthName[0], "January");
+}
+
+TEST(CurrentLocale, SameNameInOtherCaseChangesNothing) {
+    UTLSetLocale("DEM");
+    const LocaleSettings *dem = &cmnw::locale::Current();
+    UTLSetLocale("dem");
+    EXPECT_STREQ(UTLGetLocale(), "DEM");
+    EXPECT_EQ(&cmnw::locale::Current(), dem);
+    UTLSetLocale("ATS");
+    EXPECT_STREQ(UTLGetLocale(), "ATS");
+    EXPECT_STREQ(cmnw::locale::Current().monthName[0], "J\xE4nner");
+}
+
+TEST(ScopedLocale, SwitchesForItsScopeAndRestores) {
+    UTLSetLocale("FRF");
+    {
+        cmnw::ScopedLocale scoped(" DEM");
+        EXPECT_TRUE(scoped.Switched());
+        EXPECT_STREQ(UTLGetLocale(), "DEM");
+        EXPECT_STREQ(cmnw::locale::Current().currency, "DM");
+    }
+    EXPECT_STREQ(UTLGetLocale(), "FRF");
+    for (const char *none : {static_cast<const char *>(nullptr), "", " "}) {
+        cmnw::ScopedLocale scoped(none);
+        EXPECT_FALSE(scoped.Switched());
+        EXPECT_STREQ(UTLGetLocale(), "FRF");
+    }
+    auto early = [](const char *arg) -> const char * {
+        cmnw::ScopedLocale scoped(arg);
+        return cmnw::locale::Current().monthName[1];
+    };
+    EXPECT_STREQ(early(" DEM"), "Februar");
+    EXPECT_STREQ(UTLGetLocale(), "FRF");
+}
+
+}  // namespace
