@@ -1,0 +1,233 @@
+#include "cmnw32/ctype.h"
+
+#include <gtest/gtest.h>
+#include <unicode/uchar.h>
+
+#include <array>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+using ClassFn = int32_t (*)(int32_t);
+
+TEST(CTypeClassify, BytesGiveMaskedFlagsLargeCodesGoToUnicode) {
+    const struct {
+        ClassFn fn;
+        int32_t c;
+        int32_t want;
+    } cases[] = {
+        {UTLisalpha, 'A', 0x100},      {UTLisalnum, 'A', 0x100},     {UTLisalnum, '7', 0x002},
+        {UTLisupper, 'A', 0x080},      {UTLislower, 'a', 0x040},     {UTLisxdigit, 'f', 0x001},
+        {UTLisxdigit, 'g', 0},         {UTLisdigit, 0xB2, 0x002},    {UTLisdigit, 0xB3, 0x002},
+        {UTLisdigit, 0xB9, 0x002},     {UTLisxdigit, 0xB2, 0},       {UTLisspace, 0xA0, 0},
+        {UTLisprint, 0xA0, 0x004},     {UTLisprint, ' ', 0x004},     {UTLisgraph, ' ', 0},
+        {UTLisgraph, 0x83, 0x110},     {UTLispunct, 0x83, 0x010},    {UTLiscntrl, 0x8E, 0x020},
+        {UTLisalpha, 0x8E, 0},         {UTLisspace, '\t', 0x008},    {UTLisspace, 0x85, 0},
+        {UTLisalpha, -23, 0},          // a sign-extended 0xE9 is a large code
+        {UTLisalpha, 0x3B1, 1},        // Greek alpha
+        {UTLisupper, 0x391, 1},        {UTLislower, 0x391, 0},       {UTLisdigit, 0x661, 1},
+        {UTLisspace, 0x2003, 1},       {UTLiscntrl, 0x2003, 0},      {UTLisprint, 0x4E00, 1},
+        {UTLisalnum, 0x4E00, 1},       {UTLispunct, 0x2014, 1 << U_DASH_PUNCTUATION},
+        {UTLispunct, 0x201C, 1 << U_INITIAL_PUNCTUATION},            {UTLispunct, 0x20AC, 0},
+        {UTLisgraph, 0x20AC, 1},       {UTLisgraph, 0x2003, 0},      {UTLisgraph, 0xD800, 0},
+        {UTLisxdigit, 0xFF21, 1},      {UTLisxdigit, 0x661, 0},      {UTLisxdigit, 0x10041, 1},
+        {UTLisalpha, 0x110000, 0},     {UTLisspace, -1, 0},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(c.fn(c.c), c.want) << std::hex << "code 0x" << c.c;
+    }
+}
+
+TEST(CTypeClassify, ByteResultsAreTheTableFlagsUnderTheClassMask) {
+    const std::pair<ClassFn, uint16_t> classes[] = {
+        {UTLisalnum, 0x102}, {UTLisalpha, 0x100}, {UTLiscntrl, 0x020}, {UTLisdigit, 0x002},
+        {UTLisgraph, 0x112}, {UTLislower, 0x040}, {UTLisprint, 0x116}, {UTLispunct, 0x010},
+        {UTLisspace, 0x008}, {UTLisupper, 0x080}, {UTLisxdigit, 0x001}};
+    const uint16_t *table = GetCTypeTable();
+    for (const auto &[fn, mask] : classes) {
+        for (int32_t c = 0; c < 256; ++c) ASSERT_EQ(fn(c), table[c] & mask) << c;
+    }
+}
+
+TEST(CTypeCase, MapsBytesThroughTheTableAndLargeCodesThroughUnicode) {
+    const struct {
+        int32_t c, upper, lower;
+    } cases[] = {
+        {'a', 'A', 'a'},        {'Z', 'Z', 'z'},       {0xFF, 0x9F, 0xFF},    {0x9F, 0x9F, 0xFF},
+        {0xDF, 0xDF, 0xDF},     {0xD7, 0xD7, 0xD7},    {0xF7, 0xF7, 0xF7},    {0xE9, 0xC9, 0xE9},
+        {0x9A, 0x8A, 0x9A},     {0x83, 0x83, 0x83},    {0x3B1, 0x391, 0x3B1}, {0x10428, 0x10400, 0x10428},
+        {-23, -23, -23},        {0x110000, 0x110000, 0x110000},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(UTLtoupper(c.c), c.upper) << std::hex << c.c;
+        EXPECT_EQ(UTLtolower(c.c), c.lower) << std::hex << c.c;
+    }
+    char text[] = "Gr\xFC\xDF" "e \xFF!";
+    EXPECT_EQ(UTLstrupr(text), text);
+    EXPECT_STREQ(text, "GR\xDC\xDF" "E \x9F!");
+    EXPECT_STREQ(UTLstrlwr(text), "gr\xFC\xDF" "e \xFF!");
+    EXPECT_EQ(UTLstrlwr(nullptr), nullptr);
+}
+
+TEST(CTypeTableSwap, InstalledTableIsUsedUntilRestored) {
+    std::array<uint16_t, CT_TABLE_SIZE> mine{};
+    std::memcpy(mine.data(), GetCTypeTable(), sizeof mine);
+    mine['_'] |= CT_ALPHA;
+    mine[CT_LOWER_MAP + 0xFFFF % 256] = 0xFFFF;  // read back as signed 16-bit
+    const uint16_t *builtIn = SetCTypeTable(mine.data());
+    EXPECT_EQ(GetCTypeTable(), mine.data());
+    EXPECT_NE(UTLisalpha('_'), 0);
+    EXPECT_EQ(UTLtolower(0xFF), -1);
+    EXPECT_EQ(SetCTypeTable(nullptr), nullptr);  // refused
+    EXPECT_EQ(GetCTypeTable(), mine.data());
+    EXPECT_EQ(SetCTypeTable(builtIn), mine.data());
+    EXPECT_EQ(UTLisalpha('_'), 0);
+}
+
+TEST(CTypeCompare, ResultIsTheDifferenceOfTheLastPair) {
+    const struct {
+        const char *a, *b;
+        size_t n;
+        int32_t icmp, nicmp, coll, icoll, ncoll, nicoll;
+    } cases[] = {
+        // Weights: a 137, A 138, B 153, b 154, C 155, c 156, D 159, d 160.
+        {"abc", "ABD", 9, -1, -1, -1, -4, -1, -4},
+        {"abc", "ABD", 2, -1, 0, -1, -4, -1, 0},
+        {"a", "B", 9, -1, -1, -16, -17, -16, -17},
+        {"aB", "Ab", 9, 0, 0, -1, 0, -1, 0},
+        {"abc", "abc", 9, 0, 0, 0, 0, 0, 0},
+        {"ab", "abc", 9, -'c', -'c', -156, -156, -156, -156},
+        {"abc", "ab", 9, 'c', 'c', 156, 156, 156, 156},
+        {"x", "y", 0, -1, 0, -2, -2, 0, 0},
+        {"\xC9t\xE9", "\xE9T\xC9", 9, 0, 0, -1, 0, -1, 0},
+        {"1", "\xB9", 9, '1' - 0xB9, '1' - 0xB9, 1, 1, 1, 1},  // superscript one first
+        {"", "", 9, 0, 0, 0, 0, 0, 0},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.a) + " / " + c.b + " n=" + std::to_string(c.n));
+        EXPECT_EQ(UTLstricmp(c.a, c.b), c.icmp);
+        EXPECT_EQ(UTLstrnicmp(c.a, c.b, c.n), c.nicmp);
+        EXPECT_EQ(UTLstrcoll(c.a, c.b), c.coll);
+        EXPECT_EQ(UTLstricoll(c.a, c.b), c.icoll);
+        EXPECT_EQ(UTLstrncoll(c.a, c.b, c.n), c.ncoll);
+        EXPECT_EQ(UTLstrnicoll(c.a, c.b, c.n), c.nicoll);
+    }
+    EXPECT_EQ(UTLstricmp(nullptr, ""), 0);
+    EXPECT_EQ(UTLstricmp(nullptr, "a"), -'a');
+    EXPECT_EQ(UTLstrcoll("a", nullptr), 137);
+}
+
+TEST(CTypeCompare, MemicmpComparesExactlyNBytesPastNul) {
+    const char a[] = {'A', '\0', 'x'};
+    const char b[] = {'a', '\0', 'Y'};
+    EXPECT_EQ(UTLmemicmp(a, b, 2), 0);
+    EXPECT_EQ(UTLmemicmp(a, b, 3), 'x' - 'y');
+    EXPECT_EQ(UTLmemicmp(a, b, 0), 0);
+    EXPECT_LT(UTLmemicmp(nullptr, b, 1), 0);
+    EXPECT_GT(UTLmemicmp(a, nullptr, 1), 0);
+}
+
+// A second model of case-insensitive comparison: fold both strings through
+// the lower-case block and compare as plain strings.
+TEST(CTypeCompare, StricmpAgreesWithFoldedComparisonOnRandomText) {
+    std::mt19937 rng(1234);
+    const uint16_t *lower = GetCTypeTable() + CT_LOWER_MAP;
+    const char alphabet[] = "aAbB\xE9\xC9\xFF\x9F\xDF \x01z";
+    auto randomText = [&] {
+        std::string s(rng() % 6, ' ');
+        for (char &ch : s) ch = alphabet[rng() % (sizeof alphabet - 1)];
+        return s;
+    };
+    for (int i = 0; i < 20000; ++i) {
+        std::string a = randomText(), b = randomText();
+        std::string fa = a, fb = b;
+        for (char &ch : fa) ch = static_cast<char>(lower[static_cast<unsigned char>(ch)]);
+        for (char &ch : fb) ch = static_cast<char>(lower[static_cast<unsigned char>(ch)]);
+        int want = std::strcmp(fa.c_str(), fb.c_str());
+        int32_t got = UTLstricmp(a.c_str(), b.c_str());
+        ASSERT_EQ(got < 0, want < 0) << a << " / " << b;
+        ASSERT_EQ(got > 0, want > 0) << a << " / " << b;
+        size_t n = rng() % 7;
+        int wantN = std::strncmp(fa.c_str(), fb.c_str(), n);
+        int32_t gotN = UTLstrnicmp(a.c_str(), b.c_str(), n);
+        ASSERT_EQ(gotN < 0, wantN < 0) << a << " / " << b << " n=" << n;
+        ASSERT_EQ(gotN > 0, wantN > 0) << a << " / " << b << " n=" << n;
+    }
+}
+
+TEST(CTypeCompare, NeverReadsPastATerminatorWithAHostileTable) {
+    // A table that folds NUL and 'a' together must not walk past the end.
+    std::array<uint16_t, CT_TABLE_SIZE> hostile{};
+    std::memcpy(hostile.data(), GetCTypeTable(), sizeof hostile);
+    hostile[CT_LOWER_MAP + 0] = 'a';
+    const uint16_t *before = SetCTypeTable(hostile.data());
+    std::vector<char> a = {'x', '\0'};  // exact-size heap buffers for ASan
+    std::vector<char> b = {'x', 'a', '\0'};
+    EXPECT_EQ(UTLstricmp(a.data(), b.data()), 0);
+    EXPECT_EQ(UTLstricoll(a.data(), b.data()), 0);
+    EXPECT_EQ(UTLstrnicmp(a.data(), b.data(), 100), 0);
+    SetCTypeTable(before);
+}
+
+std::u16string U(const char16_t *s) { return s; }
+
+TEST(CTypeClip, ClearsTrailingWhiteSpaceAndReturnsTheLengthKept) {
+    const struct {
+        const char *in;
+        int32_t len, clip, trim;
+    } cases[] = {
+        {"ab  ", 4, 2, 2},      {"ab\xA0 ", 4, 3, 3},  {"    ", 4, 0, 0}, {"ab \t\n", 5, 2, 2},
+        {"ab  ", 3, 2, 2},      {"ab", 0, 0, 0},       {"ab", -5, 0, 0},  {"a\xA0", 2, 2, 2},
+    };
+    for (const auto &c : cases) {
+        std::string clip(c.in), trim(c.in);
+        EXPECT_EQ(UTLStrClip(clip.data(), c.len), c.clip) << c.in;
+        EXPECT_EQ(UTLTrimSpace(trim.data(), c.len), c.trim) << c.in;
+        for (int32_t i = 0; i < c.len; ++i) {
+            EXPECT_EQ(clip[i] == '\0', i >= c.clip) << c.in << " at " << i;
+            EXPECT_EQ(trim[i] == '\0', i >= c.trim) << c.in << " at " << i;
+        }
+        if (c.len >= 0 && static_cast<size_t>(c.len) < std::strlen(c.in)) {
+            EXPECT_EQ(clip[c.len], c.in[c.len]);  // nothing past len touched
+        }
+    }
+    EXPECT_EQ(UTLStrClip(nullptr, 4), 0);
+
+    std::u16string w = u"ab \u2003\u00A0 \u3000";
+    EXPECT_EQ(UTLStrClipW(reinterpret_cast<uint16_t *>(w.data()), 7), 2);
+    w = u"ab \u2003\u00A0 \u3000";
+    EXPECT_EQ(UTLTrimSpaceW(reinterpret_cast<uint16_t *>(w.data()), 7), 5);
+    EXPECT_EQ(w, U(u"ab \u2003\u00A0") + std::u16string(2, u'\0'));
+    EXPECT_EQ(UTLTrimSpaceW(nullptr, 3), 0);
+}
+
+TEST(CTypeClip, LeadingTrimAndKillSpaces) {
+    const struct {
+        const char16_t *in;
+        int32_t left;
+        const char16_t *afterLeft;
+        int32_t kill;
+        const char16_t *afterKill;
+    } cases[] = {
+        {u"   ", 3, u"   ", 0, u""},
+        {u"", 0, u"", 0, u""},
+        {u"  ab ", 3, u"ab ", 2, u"ab"},
+        {u"\u00A0\u2003ab", 2, u"ab", 2, u"ab"},
+        {u"ab", 2, u"ab", 2, u"ab"},
+        {u" \u00A0 ", 3, u" \u00A0 ", 2, u" \u00A0"},
+    };
+    for (const auto &c : cases) {
+        std::u16string left = c.in, kill = c.in;
+        EXPECT_EQ(UTLStrLeftW(reinterpret_cast<uint16_t *>(left.data())), c.left);
+        EXPECT_EQ(std::u16string(left.c_str()), c.afterLeft);
+        EXPECT_EQ(UTLKillSpacesW(reinterpret_cast<uint16_t *>(kill.data())), c.kill);
+        EXPECT_EQ(std::u16string(kill.c_str()), c.afterKill);
+    }
+    EXPECT_EQ(UTLStrLeftW(nullptr), 0);
+    EXPECT_EQ(UTLKillSpacesW(nullptr), 0);
+}
+
+}  // namespace
