@@ -1,0 +1,85 @@
+#include <gtest/gtest.h>
+
+#include <cstddef>
+#include <cstring>
+
+#include "cmnw32/paper.h"
+
+namespace {
+
+TEST(Paper, TableLayoutAndTerminator) {
+    static_assert(sizeof(PaperType) == 33);
+    EXPECT_EQ(offsetof(PaperType, id), 21u);
+    EXPECT_EQ(offsetof(PaperType, width), 25u);
+    EXPECT_EQ(offsetof(PaperType, height), 29u);
+    const PaperType *table = UTLGetPageSizesArray();
+    size_t n = 0;
+    while (table[n].name[0] != '\0') ++n;
+    EXPECT_EQ(n, 58u);
+    const unsigned char *end = reinterpret_cast<const unsigned char *>(&table[n]);
+    for (size_t i = 0; i < sizeof(PaperType); ++i) EXPECT_EQ(end[i], 0) << i;
+    // Names are zero-padded to 21 bytes.
+    const char *first = reinterpret_cast<const char *>(table);
+    EXPECT_EQ(std::memcmp(first, "US Letter\0\0\0\0\0\0\0\0\0\0\0\0", 21), 0);
+    EXPECT_STREQ(table[n - 1].name, "Custom");
+    EXPECT_EQ(table[n - 1].id, 98);
+}
+
+TEST(Paper, LookupsById) {
+    struct Case {
+        int32_t id;
+        const char *name;
+        int32_t width, height;
+    };
+    const Case known[] = {
+        {0, "US Letter", 20400, 26400}, {2, "ISO A4", 19842, 28063},
+        {8, "US Fanfold", 35700, 26400}, {34, "ISO 4A", 158927, 224690},
+        {54, "ISO 4B", 188974, 267209},  {71, "ISO DL", 10394, 20787},
+        {90, "JIS B10", 3024, 4252},
+    };
+    for (const Case &c : known) {
+        const PaperType *p = UTLGetPaperType(c.id);
+        ASSERT_NE(p, nullptr) << c.id;
+        EXPECT_STREQ(p->name, c.name);
+        int32_t h = -1, w = -1;
+        EXPECT_EQ(UTLGetPageSize(c.id, &h, &w), 0);
+        EXPECT_EQ(h, c.height);
+        EXPECT_EQ(w, c.width);
+        EXPECT_EQ(UTLGetPageSize(c.id, nullptr, nullptr), 0);
+    }
+    for (int32_t id : {9, 24, 31, 99, -1, 98}) EXPECT_EQ(UTLGetPaperType(id), nullptr) << id;
+    int32_t h = 7, w = 8;
+    EXPECT_EQ(UTLGetPageSize(98, &h, &w), 0);
+    EXPECT_EQ(h, 7);
+    EXPECT_EQ(w, 8);
+    EXPECT_EQ(UTLGetPageSize(99, &h, &w), -1);
+    EXPECT_EQ(UTLGetPageSize(-1, &h, &w), -1);
+}
+
+TEST(Paper, ClosestWithoutDefaultLocale) {
+    unsetenv("CMNW32_INI");
+    struct Case {
+        int32_t height, width;
+        int16_t status;
+        int32_t id;
+    };
+    const Case cases[] = {
+        {26400, 20400, 0, 0},    // US Letter, exact
+        {30000, 20400, 0, 7},    // US Folio, not US Legal
+        {0, 0, 0, 0},            // strictly inside the default US Letter
+        {28063, 19842, 0, 2},    // ISO A4, exact
+        {26000, 21000, 0, 64},   // wider than Letter: ISO C4 is the narrowest that holds it
+        {267209, 188974, 0, 54}, // ISO 4B, exact
+        {267210, 188975, -1, -5},
+        {1, 188975, -1, -5},
+    };
+    for (const Case &c : cases) {
+        int32_t id = -5;
+        EXPECT_EQ(UTLGetClosestPaperType(c.height, c.width, &id), c.status)
+            << c.height << "x" << c.width;
+        EXPECT_EQ(id, c.id) << c.height << "x" << c.width;
+    }
+    EXPECT_EQ(UTLGetClosestPaperType(10, 10, nullptr), -1);
+}
+
+}  // namespace
