@@ -1,0 +1,152 @@
+// INI files on disk: reading, atomic writing, the loaded-files list.
+#include "companion/cfg_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "cmnw32/mem.h"
+#include "cmnw32/sys.h"
+#include "common/text.h"
+#include "companion/mem_list.h"
+#include "companion/sys_path.h"
+
+namespace cmnw::companion {
+namespace {
+
+// Larger files are refused rather than read into memory.
+constexpr size_t kMaxIniBytes = size_t{256} << 20;
+
+constinit MEMListRec loadedFiles{.staticStorage = true};
+
+bool ReadWholeFile(const char *path, std::string &text) {
+    FILE *file = SYSfopen(path, "rb");
+    if (file == nullptr) return false;
+    char chunk[65536];
+    bool ok = true;
+    for (;;) {
+        size_t n = std::fread(chunk, 1, sizeof chunk, file);
+        if (n > 0) {
+            if (text.size() + n > kMaxIniBytes) {
+                errno = EFBIG;
+                ok = false;
+                break;
+            }
+            text.append(chunk, n);
+        }
+        if (n < sizeof chunk) {
+            if (std::ferror(file)) ok = false;
+            break;
+        }
+    }
+    std::fclose(file);
+    return ok;
+}
+
+// Records path in the loaded-files list: a name seen before has its flag
+// updated, a new one is appended.
+void RecordLoad(const char *path, bool loaded) {
+    CFGFileEntry entry = {};
+    CopyBounded(entry.fileName, sizeof entry.fileName, path);
+    entry.loaded = loaded ? 1 : 0;
+    for (MEMITEM item = MEMFirstItem(&loadedFiles); item != nullptr; item = MEMNextItem(item)) {
+        auto *known = static_cast<CFGFileEntry *>(MEMItemData(item));
+        if (std::strcmp(known->fileName, entry.fileName) == 0) {
+            known->loaded = entry.loaded;
+            return;
+        }
+    }
+    MEMAppendItem(&loadedFiles, &entry, sizeof entry);
+}
+
+bool WriteAll(int fd, const std::string &text) {
+    size_t done = 0;
+    while (done < text.size()) {
+        ssize_t n = write(fd, text.data() + done, text.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+// Creates a temporary file beside native (the process's umask applies, as
+// for any new file); its name goes to temp. -1 with errno on failure.
+int CreateTempBeside(const std::string &native, std::string &temp) {
+    static constinit unsigned counter = 0;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temp = native + ".tmp" + std::to_string(getpid()) + "." + std::to_string(++counter);
+        int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
+
+}  // namespace
+
+MEMListRec *LoadedFileList() noexcept { return &loadedFiles; }
+
+CFGConfig *LoadIniFile(const char *path) noexcept {
+    try {
+        std::string text;
+        bool read = ReadWholeFile(path, text);
+        CFGConfig *config = read ? NewConfig() : nullptr;
+        if (config != nullptr) {
+            try {
+                ParseIniText(*config, text);
+            } catch (...) {
+                FreeConfig(config);
+                config = nullptr;
+            }
+        }
+        RecordLoad(path, config != nullptr);
+        return config;
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+bool SaveIniFile(const CFGConfig &config, const char *path) noexcept {
+    try {
+        std::string native = NativePath(path);
+        if (native.empty()) {
+            errno = ENOENT;
+            return false;
+        }
+        std::string text = FormatIniText(config);
+        std::string temp;
+        int fd = CreateTempBeside(native, temp);
+        if (fd < 0) return false;
+        // A replaced file keeps its permissions.
+        struct stat old;
+        bool ok = true;
+        if (stat(native.c_str(), &old) == 0) ok = fchmod(fd, old.st_mode & 07777) == 0;
+        ok = ok && WriteAll(fd, text) && fsync(fd) == 0;
+        int saved = errno;
+        if (close(fd) != 0 && ok) {
+            ok = false;
+            saved = errno;
+        }
+        if (ok && rename(temp.c_str(), native.c_str()) != 0) {
+            ok = false;
+            saved = errno;
+        }
+        if (!ok) {
+            unlink(temp.c_str());
+            errno = saved;
+        }
+        return ok;
+    } catch (...) {
+        errno = ENOMEM;
+        return false;
+    }
+}
+
+}  // namespace cmnw::companion

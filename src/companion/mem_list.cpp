@@ -1,0 +1,224 @@
+// MEM list internals: element allocation, linking, and the key index that
+// keeps a keyed list in order.
+#include "companion/mem_list.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <new>
+#include <vector>
+
+#include "companion/mem_internal.h"
+
+namespace cmnw::companion {
+namespace {
+
+// The key bytes of a record; a record that ends inside the key is copied into
+// a zero-padded scratch buffer so that every key has keyLength bytes.
+class KeyView {
+public:
+    KeyView(const MEMListRec *list, const MEMItemRec *item) {
+        size_t end = list->keyPosition + list->keyLength;
+        if (item->size >= end) {
+            bytes_ = item->data + list->keyPosition;
+            return;
+        }
+        padded_.assign(list->keyLength, 0);
+        if (item->size > list->keyPosition)
+            std::memcpy(padded_.data(), item->data + list->keyPosition, item->size - list->keyPosition);
+        bytes_ = padded_.data();
+    }
+    const void *bytes() const { return bytes_; }
+
+private:
+    const unsigned char *bytes_ = nullptr;
+    std::vector<unsigned char> padded_;
+};
+
+int CompareRaw(const MEMListRec *list, const void *a, const void *b) {
+    if (list->keyLength == 0) return 0;
+    if (list->compare != nullptr) return list->compare(a, b, list->keyLength);
+    return std::memcmp(a, b, list->keyLength);
+}
+
+void Link(MEMListRec *list, MEMItemRec *item, MEMItemRec *before) noexcept {
+    item->list = list;
+    item->next = before;
+    item->prev = before != nullptr ? before->prev : list->last;
+    if (item->prev != nullptr)
+        item->prev->next = item;
+    else
+        list->first = item;
+    if (before != nullptr)
+        before->prev = item;
+    else
+        list->last = item;
+    ++list->count;
+}
+
+}  // namespace
+
+int CompareItemKeys(const MEMListRec *list, const MEMItemRec *a, const MEMItemRec *b) {
+    KeyView ka(list, a);
+    KeyView kb(list, b);
+    return CompareRaw(list, ka.bytes(), kb.bytes());
+}
+
+bool ItemKeyLess::operator()(const MEMItemRec *a, const MEMItemRec *b) const {
+    return CompareItemKeys(list, a, b) < 0;
+}
+bool ItemKeyLess::operator()(const MEMItemRec *a, const KeyProbe &b) const {
+    KeyView ka(list, a);
+    return CompareRaw(list, ka.bytes(), b.key) < 0;
+}
+bool ItemKeyLess::operator()(const KeyProbe &a, const MEMItemRec *b) const {
+    KeyView kb(list, b);
+    return CompareRaw(list, a.key, kb.bytes()) < 0;
+}
+
+MEMItemRec *NewItem(const void *record, size_t size) noexcept {
+    auto *item = new (std::nothrow) MEMItemRec;
+    if (item == nullptr) return nullptr;
+    item->data = static_cast<unsigned char *>(std::malloc(size == 0 ? 1 : size));
+    if (item->data == nullptr) {
+        delete item;
+        return nullptr;
+    }
+    if (size > 0) std::memcpy(item->data, record, size);
+    item->size = size;
+    return item;
+}
+
+void DeleteItem(MEMItemRec *item) noexcept {
+    std::free(item->data);
+    delete item;
+}
+
+void Unlink(MEMItemRec *item) noexcept {
+    MEMListRec *list = item->list;
+    if (item->prev != nullptr)
+        item->prev->next = item->next;
+    else
+        list->first = item->next;
+    if (item->next != nullptr)
+        item->next->prev = item->prev;
+    else
+        list->last = item->prev;
+    item->prev = item->next = nullptr;
+    --list->count;
+}
+
+bool PlaceByKey(MEMListRec *list, MEMItemRec *item) noexcept {
+    try {
+        auto pos = list->index->insert(item);
+        item->indexPos = pos;
+        item->indexed = true;
+        auto after = std::next(pos);
+        Link(list, item, after == list->index->end() ? nullptr : *after);
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+bool PlaceByKeyHint(MEMListRec *list, MEMItemRec *item, KeyIndex::iterator hint) noexcept {
+    try {
+        auto pos = list->index->emplace_hint(hint, item);
+        item->indexPos = pos;
+        item->indexed = true;
+        auto after = std::next(pos);
+        Link(list, item, after == list->index->end() ? nullptr : *after);
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+MEMItemRec *AppendRecord(MEMListRec *list, const void *record, size_t size) noexcept {
+    MEMItemRec *item = NewItem(record, size);
+    if (item == nullptr) return nullptr;
+    if (list->keyed) {
+        try {
+            item->indexPos = list->index->insert(item);
+            item->indexed = true;
+        } catch (...) {
+            DeleteItem(item);
+            return nullptr;
+        }
+    }
+    Link(list, item, nullptr);
+    return item;
+}
+
+void RemoveItem(MEMItemRec *item) noexcept {
+    MEMListRec *list = item->list;
+    if (item->indexed) list->index->erase(item->indexPos);
+    Unlink(item);
+    DeleteItem(item);
+}
+
+void EmptyList(MEMListRec *list) noexcept {
+    if (list->index != nullptr) list->index->clear();
+    MEMItemRec *item = list->first;
+    while (item != nullptr) {
+        MEMItemRec *next = item->next;
+        DeleteItem(item);
+        item = next;
+    }
+    list->first = list->last = nullptr;
+    list->count = 0;
+}
+
+bool SetListKey(MEMListRec *list, size_t position, size_t length, MEMCompareFunc compare) noexcept {
+    if (position > static_cast<size_t>(-1) - length) return false;
+    if (list->index != nullptr) list->index->clear();
+    for (MEMItemRec *it = list->first; it != nullptr; it = it->next) it->indexed = false;
+    list->keyed = false;
+    try {
+        if (list->index == nullptr) list->index = new KeyIndex(ItemKeyLess{list});
+        list->keyPosition = position;
+        list->keyLength = length;
+        list->compare = compare;
+
+        std::vector<MEMItemRec *> items;
+        items.reserve(list->count);
+        for (MEMItemRec *it = list->first; it != nullptr; it = it->next) items.push_back(it);
+        std::stable_sort(items.begin(), items.end(), [list](const MEMItemRec *a, const MEMItemRec *b) {
+            return CompareItemKeys(list, a, b) < 0;
+        });
+        list->first = list->last = nullptr;
+        list->count = 0;
+        for (MEMItemRec *it : items) Link(list, it, nullptr);
+        for (MEMItemRec *it : items) {
+            it->indexPos = list->index->emplace_hint(list->index->end(), it);
+            it->indexed = true;
+        }
+        list->keyed = true;
+        return true;
+    } catch (...) {
+        // Out of memory: the list stays complete but unkeyed.
+        if (list->index != nullptr) list->index->clear();
+        for (MEMItemRec *it = list->first; it != nullptr; it = it->next) it->indexed = false;
+        return false;
+    }
+}
+
+bool Resort(MEMItemRec *item) noexcept {
+    MEMListRec *list = item->list;
+    Unlink(item);
+    if (PlaceByKey(list, item)) return true;
+    Link(list, item, nullptr);  // out of memory: keep the element, out of the index
+    return false;
+}
+
+void DestroyList(MEMListRec *list) noexcept {
+    EmptyList(list);
+    if (list->holder != nullptr) *list->holder = nullptr;
+    list->holder = nullptr;
+    if (list->staticStorage) return;
+    delete list->index;
+    delete list;
+}
+
+}  // namespace cmnw::companion

@@ -1,0 +1,109 @@
+// C stream wrappers: every path goes through the native-path mapping, and a
+// null stream fails the way the C function reports an error.
+#include <cerrno>
+#include <cstdarg>
+#include <cstdio>
+
+#include "cmnw32/sys.h"
+#include "companion/sys_path.h"
+
+namespace {
+
+bool ModeUsable(const char *mode) {
+    return mode != nullptr && (mode[0] == 'r' || mode[0] == 'w' || mode[0] == 'a');
+}
+
+}  // namespace
+
+extern "C" FILE *SYSfopen(const char *path, const char *mode) noexcept {
+    if (path == nullptr || !ModeUsable(mode)) {
+        errno = EINVAL;
+        return nullptr;
+    }
+    try {
+        std::string native = cmnw::companion::NativePath(path);
+        return std::fopen(native.c_str(), mode);
+    } catch (...) {
+        errno = ENOMEM;
+        return nullptr;
+    }
+}
+
+extern "C" FILE *SYSfsopen(const char *path, const char *mode, int shareFlag) noexcept {
+    if (path == nullptr || !ModeUsable(mode)) {
+        errno = EINVAL;
+        return nullptr;
+    }
+    try {
+        std::string native = cmnw::companion::NativePath(path);
+        return cmnw::companion::OpenShared(native.c_str(), mode, shareFlag);
+    } catch (...) {
+        errno = ENOMEM;
+        return nullptr;
+    }
+}
+
+extern "C" size_t SYSfread(void *buffer, size_t size, size_t count, FILE *stream) noexcept {
+    if (stream == nullptr || buffer == nullptr) return 0;
+    return std::fread(buffer, size, count, stream);
+}
+
+extern "C" size_t SYSfwrite(const void *buffer, size_t size, size_t count, FILE *stream) noexcept {
+    if (stream == nullptr || buffer == nullptr) return 0;
+    return std::fwrite(buffer, size, count, stream);
+}
+
+extern "C" int SYSfseek(FILE *stream, long offset, int origin) noexcept {
+    if (stream == nullptr) {
+        errno = EINVAL;
+        return -1;
+    }
+    return std::fseek(stream, offset, origin);
+}
+
+extern "C" long SYSftell(FILE *stream) noexcept {
+    if (stream == nullptr) {
+        errno = EINVAL;
+        return -1;
+    }
+    return std::ftell(stream);
+}
+
+extern "C" void SYSrewind(FILE *stream) noexcept {
+    if (stream != nullptr) std::rewind(stream);
+}
+
+extern "C" int SYSfflush(FILE *stream) noexcept {
+    if (stream == nullptr) return EOF;
+    return std::fflush(stream);
+}
+
+extern "C" int SYSfclose(FILE *stream) noexcept {
+    if (stream == nullptr) return EOF;
+    return std::fclose(stream);
+}
+
+extern "C" int SYSvfprintf(FILE *stream, const char *format, va_list args) noexcept {
+    if (stream == nullptr || format == nullptr) return -1;
+    return std::vfprintf(stream, format, args);
+}
+
+extern "C" int SYSfprintf(FILE *stream, const char *format, ...) noexcept {
+    va_list args;
+    va_start(args, format);
+    int n = SYSvfprintf(stream, format, args);
+    va_end(args);
+    return n;
+}
+
+extern "C" int SYSErrno(void) noexcept { return errno; }
+
+extern "C" int SYSPrintf(const char *format, ...) noexcept {
+    if (format == nullptr) return -1;
+    va_list args;
+    va_start(args, format);
+    int n = std::vprintf(format, args);
+    va_end(args);
+    std::fflush(stdout);
+    return n;
+}
