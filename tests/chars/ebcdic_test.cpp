@@ -1,0 +1,154 @@
+#include "cmnw32/ebcdic.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstring>
+#include <map>
+#include <string>
+
+#include "chars/iconv_reference.h"
+
+namespace {
+
+// Byte of code page 037 for a Latin-1 code point (code page 037 is a
+// permutation of Latin-1).
+std::array<int, 256> Cp037Encoder() {
+    auto decode = cmnw::test::DecodeCodePage("CP037");
+    std::array<int, 256> encode{};
+    encode.fill(-1);
+    for (int b = 0; b < 256; ++b) {
+        EXPECT_GE(decode[b], 0);
+        EXPECT_LT(decode[b], 256);
+        if (decode[b] >= 0 && decode[b] < 256) encode[decode[b]] = b;
+    }
+    return encode;
+}
+
+TEST(EbcdicTables, DefaultTablesAreCodePage037WithNewlinesSwapped) {
+    auto decode = cmnw::test::DecodeCodePage("CP037");
+    const uint8_t *toAscii = GetEBC2ASCTable();
+    const uint8_t *toEbcdic = GetASC2EBCTable();
+    for (int e = 0; e < 256; ++e) {
+        int want = e == 0x15 ? 0x0A : e == 0x25 ? 0x85 : decode[e];
+        EXPECT_EQ(toAscii[e], want) << std::hex << "EBCDIC 0x" << e;
+        EXPECT_EQ(toEbcdic[toAscii[e]], e) << std::hex << "EBCDIC 0x" << e;
+    }
+    EXPECT_EQ(EBC2ASC(0x15), 0x0A);
+    EXPECT_EQ(ASC2EBC(0x0A), 0x15);
+    EXPECT_EQ(EBC2ASC(0x25), 0x85);
+    EXPECT_EQ(ASC2EBC(0x85), 0x25);
+}
+
+TEST(EbcdicTables, Os400TableMapsCodePage850TextToCodePage037) {
+    auto pc = cmnw::test::DecodeCodePage("IBM850");
+    auto cp037 = Cp037Encoder();
+    auto cp037Decode = cmnw::test::DecodeCodePage("CP037");
+    // Positions where the table departs from the code page 850 reading.
+    const std::map<int, int> departures = {
+        {0x14, 0xB6}, {0x15, 0xB5}, {0xF4, 0x3C}, {0xF5, 0x3D},  // pilcrow, section sign
+        {0x1A, 0x1C}, {0x1C, 0x3F}, {0x7F, 0xFF},                // SUB, FS, DEL
+        {0x9B, 0x4A}, {0x9D, 0xB2}, {0xBD, 0x70}, {0xBE, 0x80},  // cent, yen / o, O slash
+    };
+    const uint8_t *before = UTLDef_OS400_A2Etable();
+    const uint8_t *os400 = GetASC2EBCTable();
+    EXPECT_NE(os400, before);
+    std::array<bool, 256> seen{};
+    for (int a = 0; a < 256; ++a) {
+        int e = os400[a];
+        EXPECT_FALSE(seen[e]) << "not a permutation at " << a;
+        seen[e] = true;
+        if (auto it = departures.find(a); it != departures.end()) {
+            EXPECT_EQ(e, it->second) << std::hex << "ASCII 0x" << a;
+        } else if (pc[a] < 256) {
+            EXPECT_EQ(e, cp037[pc[a]]) << std::hex << "ASCII 0x" << a;
+        } else {
+            // No EBCDIC counterpart: a control position of code page 037.
+            int u = cp037Decode[e];
+            EXPECT_TRUE(u < 0x20 || (u >= 0x7F && u < 0xA0)) << std::hex << "ASCII 0x" << a;
+        }
+    }
+    EXPECT_EQ(UTLDef_MVS_A2Etable(), os400);
+    EXPECT_EQ(GetASC2EBCTable(), before);
+    EXPECT_EQ(UTLDef_MVS_A2Etable(), before);  // idempotent
+}
+
+TEST(EbcdicTranslate, BuffersUseTheTablesInForce) {
+    std::string text = "Hello, World\r\n";
+    std::string ebcdic = text;
+    ASCII2EBCDIC(ebcdic.data(), static_cast<uint16_t>(ebcdic.size()));
+    EXPECT_EQ(ebcdic, "\xC8\x85\x93\x93\x96\x6B\x40\xE6\x96\x99\x93\x84\x0D\x15");
+    std::string forced = text;
+    ForceASCII2EBCDIC(forced.data(), static_cast<uint16_t>(forced.size()));
+    EXPECT_EQ(forced, ebcdic);
+    EBCDIC2ASCII(ebcdic.data(), static_cast<uint16_t>(ebcdic.size()));
+    EXPECT_EQ(ebcdic, text);
+    EBCDIC2ASCII(nullptr, 5);
+    ASCII2EBCDIC(nullptr, 5);
+
+    // Carriage return becomes an EBCDIC space even when the table says else.
+    std::array<uint8_t, 256> mine{};
+    for (int i = 0; i < 256; ++i) mine[i] = static_cast<uint8_t>(255 - i);
+    const uint8_t *before = SetASC2EBCTable(mine.data());
+    EXPECT_EQ(SetASC2EBCTable(nullptr), nullptr);
+    EXPECT_EQ(GetASC2EBCTable(), mine.data());
+    uint8_t buf[3] = {'\r', 'A', '\r'};
+    ForceASCII2EBCDICCR2Space(buf, 2);
+    EXPECT_EQ(buf[0], 0x40);
+    EXPECT_EQ(buf[1], 255 - 'A');
+    EXPECT_EQ(buf[2], '\r');  // beyond len
+    EXPECT_EQ(ASC2EBC('A'), 255 - 'A');
+    EXPECT_EQ(ForceASC2EBC('A'), 255 - 'A');
+    EXPECT_EQ(SetASC2EBCTable(before), mine.data());
+
+    const uint8_t *asciiBefore = SetEBC2ASCTable(mine.data());
+    EXPECT_EQ(EBC2ASC(0), 255);
+    EXPECT_EQ(SetEBC2ASCTable(asciiBefore), mine.data());
+    EXPECT_EQ(GetEBC2ASCTable(), asciiBefore);
+}
+
+TEST(SignedStr, LastCharacterZoneGivesTheSign) {
+    const struct {
+        const char *in;
+        int32_t sign;
+        int error;
+        const char *out, *outMinus;
+    } cases[] = {
+        {"12}", -1, 0, "120", "-120"}, {"12C", 1, 0, "123", "123"},
+        {"12q", -1, 0, "121", "-121"}, {"125", 1, 0, "125", "125"},
+        {"12{", 1, 0, "120", "120"},   {"12R", -1, 0, "129", "-129"},
+        {"12+", 0, 1, "12?", "12?"},   {"1y", -1, 0, "19", "-19"},
+        {"7", 1, 0, "7", "7"},         {"1\xB9", -1, 1, "1?", "-1?"},  // EBCDIC 0xDA: zone D, digit 10
+        {"1a", 0, 1, "11", "11"},      // 'a' is EBCDIC 0x81: zone 8
+    };
+    for (const auto &c : cases) {
+        char plain[16] = {}, minus[16] = {};
+        std::strcpy(plain, c.in);
+        std::strcpy(minus, c.in);
+        auto len = static_cast<uint16_t>(std::strlen(c.in));
+        int error = -7;
+        EXPECT_EQ(UTLSignedStrToStrExt(plain, len, 0, &error), c.sign) << c.in;
+        EXPECT_EQ(error, c.error) << c.in;
+        EXPECT_STREQ(plain, c.out) << c.in;
+        EXPECT_EQ(UTLSignedStrToStr(minus, len, 1), c.sign) << c.in;
+        EXPECT_STREQ(minus, c.outMinus) << c.in;
+    }
+    int error = 0;
+    EXPECT_EQ(UTLSignedStrToStrExt(nullptr, 3, 0, &error), 0);
+    EXPECT_EQ(error, 1);
+    char empty[4] = "12}";
+    error = 0;
+    EXPECT_EQ(UTLSignedStrToStrExt(empty, 0, 1, &error), 0);
+    EXPECT_EQ(error, 1);
+    EXPECT_STREQ(empty, "12}");
+    EXPECT_EQ(UTLSignedStrToStrExt(empty, 3, 0, nullptr), -1);
+}
+
+TEST(SignedStr, MinusInsertionStaysWithinLenPlusTwoBytes) {
+    // The number is the first len bytes; what follows is not moved.
+    char buf[8] = {'4', '2', '}', 'X', 'Y', 'Z', '\0', '#'};
+    EXPECT_EQ(UTLSignedStrToStr(buf, 3, 1), -1);
+    EXPECT_EQ(std::string(buf, 8), std::string("-420\0Z\0#", 8));
+}
+
+}  // namespace
