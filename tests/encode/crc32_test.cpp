@@ -1,0 +1,67 @@
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "cmnw32/encode.h"
+
+namespace {
+
+uint32_t ZlibStandard(uint32_t seed, const std::vector<unsigned char> &data, size_t from,
+                      size_t n) {
+    return static_cast<uint32_t>(crc32(seed, data.data() + from, static_cast<uInt>(n)));
+}
+
+TEST(BlockCrc32, NoInversionOnEitherEnd) {
+    EXPECT_EQ(UTLCalculateBlockCRC32(0, 0x12345678u, "abc"), 0x12345678u);
+    EXPECT_EQ(UTLCalculateBlockCRC32(9, 0xCAFEF00Du, nullptr), 0xCAFEF00Du);
+    // The standard check value of "123456789" is 0xCBF43926.
+    EXPECT_EQ(~UTLCalculateBlockCRC32(9, 0xFFFFFFFFu, "123456789"), 0xCBF43926u);
+    // Seed 0 over zero bytes stays 0: nothing is inverted inside.
+    EXPECT_EQ(UTLCalculateBlockCRC32(4, 0, "\0\0\0\0"), 0u);
+}
+
+TEST(BlockCrc32, MatchesZlibOnRandomAndChainedBlocks) {
+    std::mt19937 rng(802);
+    std::vector<unsigned char> data(1 << 17);
+    for (auto &b : data) b = static_cast<unsigned char>(rng());
+    for (int round = 0; round < 200; ++round) {
+        const size_t n = round < 70 ? round : rng() % data.size();
+        const size_t from = rng() % (data.size() - n + 1);
+        const uint32_t seed = rng();
+        // zlib applies the inversion itself: invert around it to get the bare step.
+        const uint32_t expected = ~ZlibStandard(~seed, data, from, n);
+        ASSERT_EQ(UTLCalculateBlockCRC32(static_cast<uint32_t>(n), seed, data.data() + from),
+                  expected)
+            << n;
+    }
+    uint32_t crc = 0xFFFFFFFFu;
+    size_t pos = 0;
+    while (pos < data.size()) {
+        const size_t n = std::min<size_t>(rng() % 3000, data.size() - pos);
+        crc = UTLCalculateBlockCRC32(static_cast<uint32_t>(n), crc, data.data() + pos);
+        pos += n;
+    }
+    EXPECT_EQ(~crc, ZlibStandard(0, data, 0, data.size()));
+}
+
+TEST(CrcName, SevenBase32DigitsOfTheByteReversedValue) {
+    const struct {
+        uint32_t crc;
+        const char *name;
+    } cases[] = {{0, "0000000"}, {0xFFFFFFFFu, "3VVVVVV"}, {0x12345678u, "1S5CD0I"},
+                 {0x01000000u, "0000001"}, {0x000000FFu, "3VG0000"}};
+    for (const auto &c : cases) {
+        char out[9];
+        std::memset(out, 'x', sizeof out);
+        EXPECT_EQ(UTLMakeCRCName(out, c.crc), 0);
+        EXPECT_STREQ(out, c.name);
+        EXPECT_EQ(out[8], 'x');
+    }
+    EXPECT_EQ(UTLMakeCRCName(nullptr, 1), 0xFFFF);
+}
+
+}  // namespace
