@@ -1,0 +1,110 @@
+// Error and information notification, the message table lookup, the caller's
+// error code and the version record.
+#include "cmnw32/errors.h"
+
+#include "cmnw32/sys.h"
+#include "cmnw32/trace.h"
+#include "diag/error_tables.h"
+
+namespace cmnw::diag {
+namespace {
+
+int32_t DefErrorExit(const char *where, int32_t errorNumber, uint32_t detail,
+                     const char *message) {
+    static constexpr const char *kFrame = "*********************************\n";
+    const long number = errorNumber;
+    const unsigned long det = detail;
+    SYSPrintf("%s", kFrame);
+    SYSPrintf("* UTLDefErrorExit\n");
+    SYSPrintf("* %s <%ld> <%lu> %s\n", where, number, det, message);
+    SYSPrintf("%s", kFrame);
+    UTLLogTrace("* UTLDefErrorExit * %s <%ld> <%lu> %s\n", where, number, det, message);
+    return 65535;
+}
+
+int32_t DefInfoNotify(const char *where, const char *message) {
+    SYSPrintf("\nInformational in %s: %s\n", where, message);
+    UTLLogTrace("* UTLDefInfoNotify * %s: %s\n", where, message);
+    return 65535;
+}
+
+struct DiagState {
+    UTLErrorNotifyFunc errorNotify;
+    UTLInfoNotifyFunc infoNotify;
+    UTLMsgReplaceFunc msgReplace;
+    int32_t errorCode;
+};
+
+constinit DiagState state{&DefErrorExit, &DefInfoNotify, nullptr, 0};
+
+// The build stamp the version record reports.
+constexpr UTLVersionRec kVersion{0x40112010u, "400.112.010", __DATE__, __TIME__};
+
+}  // namespace
+}  // namespace cmnw::diag
+
+using cmnw::diag::state;
+
+extern "C" int32_t UTLPlatformError(const char *where, int32_t errorNumber, uint32_t detail,
+                                    const char *message) noexcept {
+    UTLErrorNotifyFunc notify = state.errorNotify;
+    if (notify == nullptr) return errorNumber;
+    if (message == nullptr) message = UTLErrorMsg(errorNumber);
+    return notify(where, errorNumber, detail, message);
+}
+
+extern "C" UTLErrorNotifyFunc UTLSetErrorNotify(UTLErrorNotifyFunc notify) noexcept {
+    UTLErrorNotifyFunc previous = state.errorNotify;
+    state.errorNotify = notify;
+    return previous;
+}
+
+extern "C" UTLErrorNotifyFunc UTLResetErrorNotify(void) noexcept {
+    state.errorNotify = &cmnw::diag::DefErrorExit;
+    return state.errorNotify;
+}
+
+extern "C" int32_t UTLPlatformInfo(const char *where, const char *message) noexcept {
+    UTLInfoNotifyFunc notify = state.infoNotify;
+    if (notify == nullptr || message == nullptr) return 1;
+    return notify(where, message);
+}
+
+extern "C" UTLInfoNotifyFunc UTLSetInfoNotify(UTLInfoNotifyFunc notify) noexcept {
+    UTLInfoNotifyFunc previous = state.infoNotify;
+    state.infoNotify = notify;
+    return previous;
+}
+
+extern "C" UTLInfoNotifyFunc UTLResetInfoNotify(void) noexcept {
+    state.infoNotify = &cmnw::diag::DefInfoNotify;
+    return state.infoNotify;
+}
+
+extern "C" UTLMsgReplaceFunc UTLSetMsgReplace(UTLMsgReplaceFunc replace) noexcept {
+    UTLMsgReplaceFunc previous = state.msgReplace;
+    state.msgReplace = replace;
+    return previous;
+}
+
+extern "C" const char *UTLErrorMsg(int32_t errorNumber) noexcept {
+    if (state.msgReplace != nullptr) {
+        if (const char *text = state.msgReplace(errorNumber)) return text;
+    }
+    const char *text = cmnw::diag::BuiltInMessage(errorNumber);
+    return text != nullptr ? text : cmnw::diag::kUnknownMessage;
+}
+
+extern "C" int32_t UTLErrorCode(void) noexcept { return state.errorCode; }
+
+extern "C" int32_t UTLSetErrorCode(int32_t code) noexcept {
+    int32_t previous = state.errorCode;
+    state.errorCode = code;
+    return previous;
+}
+
+extern "C" int32_t UTLKVRErrorNotify(const char *, int32_t, uint32_t, const char *) noexcept {
+    return 0;
+}
+
+extern "C" const UTLVersionRec *UTLLibVersion(void) noexcept { return &cmnw::diag::kVersion; }

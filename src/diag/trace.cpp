@@ -1,0 +1,156 @@
+// The trace file and the in-memory trace.
+#include "cmnw32/trace.h"
+
+#include <unistd.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "cmnw32/cfg.h"
+#include "cmnw32/mem.h"
+#include "cmnw32/sys.h"
+#include "common/text.h"
+#include "diag/debug_state.h"
+#include "diag/trace_prefix.h"
+#include "platform/path.h"
+
+namespace cmnw::diag {
+namespace {
+
+constexpr size_t kTraceNameSize = 260;
+constexpr size_t kPrefixSize = 128;
+constexpr size_t kMemoryWorkSize = 1024;
+
+struct TraceState {
+    char name[kTraceNameSize];
+    FILE *stream;
+    uint32_t lineCounter;
+    char *memoryBuffer;
+    uint32_t memorySize;
+    uint32_t memoryCounter;
+};
+
+constinit TraceState trace{"trace", nullptr, 0, nullptr, 0, 0};
+
+// Replaces the trace name with the configured TraceFile, placed in DataPath
+// when it names no drive or directory.
+void ApplyConfiguredTraceFile() {
+    char configured[CMNW_MAX_PATH];
+    if (!CFGGetString("Data", "TraceFile", configured, sizeof configured)) return;
+    TrimInPlace(configured);
+    if (configured[0] == '\0') return;
+    char drive[platform::kDriveSize], dir[CMNW_MAX_PATH], fname[platform::kNameSize],
+        ext[platform::kExtSize];
+    platform::UTLSplitPath(configured, drive, dir, fname, ext);
+    if (drive[0] == '\0' && dir[0] == '\0') {
+        if (!CFGGetString("Data", "DataPath", dir, sizeof dir)) dir[0] = '\0';
+        TrimInPlace(dir);
+    }
+    platform::MakePathBounded(trace.name, CMNW_MAX_PATH, drive, dir, fname, ext);
+}
+
+// Writes the whole line with one system call, so that lines appended by
+// other threads or processes never split it.
+void WriteLine(FILE *stream, const char *prefix, size_t prefixLen, const char *format,
+               va_list args) {
+    char stackBuffer[1024];
+    va_list copy;
+    va_copy(copy, args);
+    int messageLen = std::vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    if (messageLen < 0) messageLen = 0;
+    const size_t total = prefixLen + static_cast<size_t>(messageLen) + 1;
+    std::string heapBuffer;
+    char *line = stackBuffer;
+    if (total + 1 > sizeof stackBuffer) {
+        heapBuffer.resize(total + 1);
+        line = heapBuffer.data();
+    }
+    std::memcpy(line, prefix, prefixLen);
+    std::vsnprintf(line + prefixLen, static_cast<size_t>(messageLen) + 1, format, args);
+    line[total - 1] = '\n';
+    std::fflush(stream);
+    const int fd = fileno(stream);
+    size_t done = 0;
+    while (done < total) {
+        ssize_t n = write(fd, line + done, total - done);
+        if (n <= 0) break;
+        done += static_cast<size_t>(n);
+    }
+}
+
+void AppendMemory(const char *bytes, size_t length, const char *tail, size_t tailLength) {
+    const size_t newSize = trace.memorySize + length + tailLength;
+    if (newSize > UINT32_MAX) return;
+    void *grown = trace.memoryBuffer == nullptr ? MEMAlloc(newSize)
+                                                : MEMRealloc(trace.memoryBuffer, newSize);
+    if (grown == nullptr) return;
+    trace.memoryBuffer = static_cast<char *>(grown);
+    std::memcpy(trace.memoryBuffer + trace.memorySize, bytes, length);
+    std::memcpy(trace.memoryBuffer + trace.memorySize + length, tail, tailLength);
+    trace.memorySize = static_cast<uint32_t>(newSize);
+}
+
+}  // namespace
+}  // namespace cmnw::diag
+
+using cmnw::diag::trace;
+
+extern "C" FILE *UTLLogTrace(const char *format, ...) noexcept {
+    if (format == nullptr) {
+        if (trace.stream != nullptr) SYSfclose(trace.stream);
+        trace.stream = nullptr;
+        return nullptr;
+    }
+    if (trace.stream == nullptr) {
+        cmnw::diag::ApplyConfiguredTraceFile();
+        trace.stream = SYSfopen(trace.name, "a");
+        if (trace.stream == nullptr) return nullptr;
+    }
+    char prefix[cmnw::diag::kPrefixSize];
+    size_t prefixLen = 0;
+    ++trace.lineCounter;
+    const uint32_t number = trace.lineCounter;
+    if (cmnw::diag::TimeStampSwitch() != 0) {
+        prefixLen = cmnw::diag::FormatTracePrefix(prefix, sizeof prefix, number);
+    }
+    va_list args;
+    va_start(args, format);
+    cmnw::diag::WriteLine(trace.stream, prefix, prefixLen, format, args);
+    va_end(args);
+    return trace.stream;
+}
+
+extern "C" char *UTLTraceName(void) noexcept { return trace.name; }
+
+extern "C" char *UTLSetTraceName(const char *name) noexcept {
+    cmnw::CopyBounded(trace.name, CMNW_MAX_PATH, name);
+    return trace.name;
+}
+
+extern "C" void UTLLogTraceMemory(const char *format, ...) noexcept {
+    char work[cmnw::diag::kMemoryWorkSize];
+    ++trace.memoryCounter;
+    size_t n = cmnw::diag::FormatTracePrefix(work, sizeof work, trace.memoryCounter);
+    const size_t before = trace.memorySize;
+    cmnw::diag::AppendMemory(work, n, "", 0);
+    if (trace.memorySize == before && n > 0) return;
+    va_list args;
+    va_start(args, format);
+    n = cmnw::FormatBoundedV(work, sizeof work, format, args);
+    va_end(args);
+    cmnw::diag::AppendMemory(work, n, "\n\r", 2);
+}
+
+extern "C" void UTLDumpMemTrace(const char *fileName) noexcept {
+    if (FILE *file = SYSfopen(fileName, "a")) {
+        if (trace.memorySize > 0) SYSfwrite(trace.memoryBuffer, 1, trace.memorySize, file);
+        SYSfclose(file);
+    }
+    MEMFree(trace.memoryBuffer);
+    trace.memoryBuffer = nullptr;
+    trace.memorySize = 0;
+    trace.memoryCounter = 0;
+}

@@ -1,0 +1,48 @@
+#include "common/test_support.h"
+
+#include <unistd.h>
+
+#include <climits>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace cmnw::test {
+
+TempDir::TempDir(bool enter) {
+    const char *base = std::getenv("TMPDIR");
+    std::string pattern = std::string(base != nullptr && base[0] != '\0' ? base : "/tmp") +
+                          "/cmnw32-test-XXXXXX";
+    if (char *made = mkdtemp(pattern.data())) path_ = made;
+    if (enter && !path_.empty()) {
+        char cwd[PATH_MAX];
+        if (getcwd(cwd, sizeof cwd) != nullptr) previousCwd_ = cwd;
+        if (chdir(path_.c_str()) != 0) previousCwd_.clear();
+    }
+}
+
+TempDir::~TempDir() {
+    if (!previousCwd_.empty() && chdir(previousCwd_.c_str()) != 0) {
+        // Nothing better to do in a destructor.
+    }
+    std::error_code ignored;
+    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+}
+
+std::string TempDir::File(const std::string &name) const { return path_ + "/" + name; }
+
+bool WriteFile(const std::string &path, const std::string &text) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+    return static_cast<bool>(out);
+}
+
+std::string ReadFile(const std::string &path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream all;
+    all << in.rdbuf();
+    return all.str();
+}
+
+}  // namespace cmnw::test

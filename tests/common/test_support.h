@@ -1,0 +1,31 @@
+// Helpers shared by the tests: temporary directories and small file I/O.
+#pragma once
+
+#include <string>
+
+namespace cmnw::test {
+
+// A fresh directory under $TMPDIR (or /tmp), removed with its contents on
+// destruction. With enter = true the process works inside it until then.
+class TempDir {
+public:
+    explicit TempDir(bool enter = false);
+    ~TempDir();
+    TempDir(const TempDir &) = delete;
+    TempDir &operator=(const TempDir &) = delete;
+
+    const std::string &path() const { return path_; }
+    // path() + "/" + name
+    std::string File(const std::string &name) const;
+
+private:
+    std::string path_;
+    std::string previousCwd_;
+};
+
+// Writes text to a file, replacing it; returns false on failure.
+bool WriteFile(const std::string &path, const std::string &text);
+// The whole file, or "" when it cannot be read.
+std::string ReadFile(const std::string &path);
+
+}  // namespace cmnw::test

@@ -1,0 +1,231 @@
+#include "cmnw32/trace.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cmnw32/cfg.h"
+#include "cmnw32/errors.h"
+#include "common/test_support.h"
+
+namespace {
+
+using cmnw::test::ReadFile;
+using cmnw::test::TempDir;
+using cmnw::test::WriteFile;
+
+std::vector<std::string> Lines(const std::string &text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+// Points the configuration at an INI file with the given text.
+void UseIni(const TempDir &dir, const std::string &text) {
+    std::string path = dir.File("test.ini");
+    ASSERT_TRUE(WriteFile(path, text));
+    setenv("CMNW32_INI", path.c_str(), 1);
+}
+
+const std::regex kPrefixed(
+    R"((   1|   2|   3|   4)\. (Sun|Mon|Tue|Wed|Thu|Fri|Sat) (Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec) )"
+    R"(\d\d \d\d:\d\d:\d\d\.\d{3} \d{4} pid=\d{8} (.*))");
+
+TEST(LogTrace, NumberedPrefixedLinesInTraceOfCurrentDirectory) {
+    TempDir dir(true);
+    unsetenv("CMNW32_INI");
+    EXPECT_EQ(UTLLogTrace(nullptr), nullptr);  // nothing open: nothing happens
+    FILE *stream = UTLLogTrace("first %d", 1);
+    ASSERT_NE(stream, nullptr);
+    EXPECT_EQ(UTLLogTrace("second %s", "x"), stream);
+    EXPECT_EQ(UTLLogTrace(nullptr), nullptr);  // closes
+    EXPECT_NE(UTLLogTrace("third"), nullptr);  // reopens, numbering goes on
+    auto lines = Lines(ReadFile(dir.File("trace")));
+    ASSERT_EQ(lines.size(), 3u);
+    const char *messages[] = {"first 1", "second x", "third"};
+    for (size_t i = 0; i < 3; ++i) {
+        std::smatch m;
+        ASSERT_TRUE(std::regex_match(lines[i], m, kPrefixed)) << lines[i];
+        EXPECT_EQ(m[1].str(), "   " + std::to_string(i + 1));
+        EXPECT_EQ(m[4].str(), messages[i]);
+    }
+    char pid[16];
+    snprintf(pid, sizeof pid, "pid=%08d ", static_cast<int>(getpid()));
+    EXPECT_NE(lines[0].find(pid), std::string::npos);
+}
+
+TEST(LogTrace, UnopenableFileReturnsNullAndIsRetried) {
+    TempDir dir(true);
+    unsetenv("CMNW32_INI");
+    UTLSetTraceName(dir.File("missing/dir/trace").c_str());
+    EXPECT_EQ(UTLLogTrace("lost"), nullptr);
+    UTLSetTraceName(dir.File("t2").c_str());
+    EXPECT_STREQ(UTLTraceName(), dir.File("t2").c_str());
+    EXPECT_NE(UTLLogTrace("kept"), nullptr);
+    auto lines = Lines(ReadFile(dir.File("t2")));
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].find("kept"), std::string::npos);
+}
+
+TEST(LogTrace, BareTraceFileGoesIntoDataPath) {
+    TempDir dir(true);
+    ASSERT_EQ(mkdir(dir.File("data").c_str(), 0700), 0);
+    UseIni(dir, "[Data]\nTraceFile =  my.log  \nDataPath=" + dir.File("data") + "\n");
+    ASSERT_NE(UTLLogTrace("x"), nullptr);
+    EXPECT_FALSE(ReadFile(dir.File("data/my.log")).empty());
+    EXPECT_TRUE(ReadFile(dir.File("trace")).empty());
+}
+
+TEST(LogTrace, TraceFileWithDirectoryIgnoresDataPath) {
+    TempDir dir(true);
+    ASSERT_EQ(mkdir(dir.File("logs").c_str(), 0700), 0);
+    // Backslashes and a drive letter are mapped when the file is opened.
+    std::string suitePath = "C:" + dir.File("logs") + "\\t.log";
+    UseIni(dir, "[Data]\nTraceFile=" + suitePath + "\nDataPath=/nonexistent\n");
+    ASSERT_NE(UTLLogTrace("y"), nullptr);
+    EXPECT_FALSE(ReadFile(dir.File("logs/t.log")).empty());
+}
+
+TEST(LogTrace, NoTimeStampKeepsCounting) {
+    TempDir dir(true);
+    UseIni(dir, "[Debug_Switches]\nPrintTimeStamp=No\n");
+    UTLLogTrace("with prefix");
+    EXPECT_EQ(UTLResetDebug(), 0);
+    UTLLogTrace("bare %d", 2);
+    UTLLogTrace(nullptr);
+    ASSERT_EQ(UTLResetDebug(), 0);
+    auto lines = Lines(ReadFile(dir.File("trace")));
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_TRUE(std::regex_match(lines[0], kPrefixed)) << lines[0];
+    EXPECT_EQ(lines[1], "bare 2");
+}
+
+TEST(LogTrace, LongLinesAreWrittenWhole) {
+    TempDir dir(true);
+    unsetenv("CMNW32_INI");
+    std::string big(70000, 'q');
+    ASSERT_NE(UTLLogTrace("%s|", big.c_str()), nullptr);
+    auto lines = Lines(ReadFile(dir.File("trace")));
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].find(big + "|"), std::string::npos);
+}
+
+TEST(DebugSwitches, DisabledOrMissingMasterSwitchAnswersNo) {
+    TempDir dir(true);
+    UseIni(dir, "[Debug_Switches]\nTraceAll=Yes\n");
+    EXPECT_EQ(UTLDebugOption("TraceAll"), 0);
+    char value[16] = "keep";
+    EXPECT_EQ(UTLDebugValue("TraceAll", value, sizeof value), 0);
+    EXPECT_STREQ(value, "");
+}
+
+TEST(DebugSwitches, NoConfigurationLeavesThemUnread) {
+    TempDir dir(true);
+    unsetenv("CMNW32_INI");
+    EXPECT_EQ(UTLResetDebug(), 0);
+    EXPECT_EQ(UTLDebugOption("Anything"), 0);
+    char value[8] = "keep";
+    EXPECT_EQ(UTLDebugValue("Anything", value, sizeof value), 0);
+    EXPECT_STREQ(value, "keep");
+    EXPECT_EQ(UTLDebugValue("Anything", nullptr, 8), 0);
+    EXPECT_EQ(UTLDebugValue("Anything", value, 0), 0);
+}
+
+std::vector<std::string> infos;
+int32_t CollectInfo(const char *where, const char *message) {
+    infos.push_back(std::string(where) + "|" + message);
+    return 0;
+}
+
+TEST(DebugSwitches, EnabledAnswersAndEchoes) {
+    TempDir dir(true);
+    UseIni(dir,
+           "[debug_switches]\nenable_debug_options=TRUE\nShow_Debug_Options=on\n"
+           "TraceAll=y\nQuiet=0\nLevel=verbose\n");
+    UTLSetInfoNotify(&CollectInfo);
+    EXPECT_NE(UTLDebugOption("TraceAll"), 0);
+    EXPECT_EQ(UTLDebugOption("Quiet"), 0);
+    EXPECT_EQ(UTLDebugOption("Missing"), 0);
+    char value[4];
+    EXPECT_EQ(UTLDebugValue("Level", value, sizeof value), 1);
+    EXPECT_STREQ(value, "ver");  // cut to the buffer
+    EXPECT_EQ(UTLDebugValue("Nothing", value, sizeof value), 0);
+    std::vector<std::string> expected = {
+        "<Debug_Switches>|TraceAll=Yes", "<Debug_Switches>|Quiet=No", "<Debug_Switches>|Missing=No",
+        "<Debug_Switches>|Level=ver", "<Debug_Switches>|Nothing is not defined in the INI file."};
+    EXPECT_EQ(infos, expected);
+}
+
+TEST(MemoryTrace, RecordsEndWithLineFeedCarriageReturnAndRestartAfterDump) {
+    TempDir dir(true);
+    unsetenv("CMNW32_INI");
+    UTLLogTraceMemory("one %d", 1);
+    UTLLogTraceMemory("two");
+    UTLDumpMemTrace(dir.File("mem.log").c_str());
+    UTLLogTraceMemory("three");
+    UTLDumpMemTrace(dir.File("mem.log").c_str());
+    std::string text = ReadFile(dir.File("mem.log"));
+    std::vector<std::string> records;
+    for (size_t start = 0, end; (end = text.find("\n\r", start)) != std::string::npos;
+         start = end + 2) {
+        records.push_back(text.substr(start, end - start));
+    }
+    ASSERT_EQ(records.size(), 3u) << text;
+    std::smatch m;
+    ASSERT_TRUE(std::regex_match(records[0], m, kPrefixed));
+    EXPECT_EQ(m[1].str() + m[4].str(), "   1one 1");
+    ASSERT_TRUE(std::regex_match(records[1], m, kPrefixed));
+    EXPECT_EQ(m[1].str() + m[4].str(), "   2two");
+    ASSERT_TRUE(std::regex_match(records[2], m, kPrefixed));
+    EXPECT_EQ(m[1].str() + m[4].str(), "   1three");
+}
+
+TEST(MemoryTrace, LongMessagesAreCutAndUnopenableDumpDiscards) {
+    TempDir dir(true);
+    std::string big(5000, 'm');
+    UTLLogTraceMemory("%s", big.c_str());
+    UTLDumpMemTrace(dir.File("no/such/dir").c_str());
+    UTLLogTraceMemory("after");
+    UTLDumpMemTrace(dir.File("m.log").c_str());
+    std::string text = ReadFile(dir.File("m.log"));
+    EXPECT_EQ(text.find("mmm"), std::string::npos);
+    EXPECT_NE(text.find("after\n\r"), std::string::npos);
+}
+
+TEST(IniTrace, FileNamesAndOptionsBetweenBanners) {
+    TempDir dir(true);
+    UseIni(dir, "[Data]\nA=1\n[Other]\nB=two\n");
+    ASSERT_EQ(UTLResetDebug(), 1);
+    EXPECT_EQ(UTLLogINIOptions(0), 0);
+    UTLLogTrace(nullptr);
+    std::string text = ReadFile(dir.File("trace"));
+    std::vector<std::string> messages;
+    for (const auto &line : Lines(text)) {
+        size_t mark = line.find(" pid=");
+        ASSERT_NE(mark, std::string::npos) << line;
+        messages.push_back(line.substr(mark + 14));  // " pid=" + 8 digits + " "
+    }
+    std::string iniPath = dir.File("test.ini");
+    std::string suiteForm;
+    for (char c : iniPath) suiteForm += c == '/' ? '\\' : c;
+    std::vector<std::string> expected = {
+        "-------------------------- INI Files Loaded ---------------------------",
+        " ",
+        suiteForm,
+        " ",
+        "----------------------- Begin INI Options Trace -----------------------",
+        "[Data]",
+        "A=1",
+        "[Other]",
+        "B=two",
+        "----------------------- End INI Options Trace -----------------------"};
+    EXPECT_EQ(messages, expected) << text;
+}
+
+}  // namespace
