@@ -26,7 +26,9 @@ TEST(ErrorMsg, TableAndFallback) {
     }
     // Every listed number has a text of its own.
     for (int32_t n = 1; n <= 77; ++n) {
-        if (n != 19) EXPECT_STRNE(UTLErrorMsg(n), "Unknown QRM error") << n;
+        if (n != 19) {
+            EXPECT_STRNE(UTLErrorMsg(n), "Unknown QRM error") << n;
+        }
     }
 }
 
