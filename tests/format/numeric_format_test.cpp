@@ -1,0 +1,228 @@
+// Fitting plain numbers into numeric pictures: one row per picture feature.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "cmnw32/number.h"
+
+namespace {
+
+struct Row {
+    const char *picture;
+    const char *value;
+    int rc;
+    const char *want;  // the formatted field when rc is 0
+};
+
+void Check(const Row &r) {
+    char picture[64];
+    char value[64];
+    std::snprintf(picture, sizeof picture, "%s", r.picture);
+    std::snprintf(value, sizeof value, "%s", r.value);
+    const int len = static_cast<int>(std::strcspn(r.picture, " "));
+    const int rc = FMTValNumFormat(len, picture, value);
+    EXPECT_EQ(rc, r.rc) << "picture [" << r.picture << "] value [" << r.value << "]";
+    if (rc == 0 && r.rc == 0) {
+        EXPECT_EQ(std::string(value), r.want)
+            << "picture [" << r.picture << "] value [" << r.value << "]";
+    }
+}
+
+TEST(NumFormat, PicturesWithoutPoint) {
+    const Row rows[] = {
+        // zero suppression and separators
+        {"ZZZ,ZZ9", "1234", 0, "  1,234"},
+        {"ZZZ,ZZ9", "12", 0, "     12"},
+        {"ZZZ,ZZ9", "0", 0, "      0"},
+        {"ZZZ,ZZ9", "123456", 0, "123,456"},
+        {"ZZZ,ZZ9", "12345678", 2, ""},
+        {"ZZZ,ZZ9", "  1234  ", 0, "  1,234"},
+        {"ZZZ,ZZ9", "0012", 0, "     12"},
+        {"zzz9", "105", 0, " 105"},
+        {"9999", "12", 0, "0012"},
+        {"ZZZZ", "0", 0, "    "},
+        {"ZZ9", "12.75", 0, " 12"},
+        // currency: floating, fill, check protection
+        {"$ZZZ9", "5", 0, "   $5"},
+        {"$ZZZ9", "0", 0, "   $0"},
+        {"$ZZZ9", "1234", 0, "$1234"},
+        {"$ZZZ9", "12345", 2, ""},
+        {"$Z,ZZ9", "5", 0, "    $5"},
+        {"$Z,ZZ9", "1234", 0, "$1,234"},
+        {"$ZZ,ZZ9", "123", 0, "   $123"},
+        {"$***9", "5", 0, "$***5"},
+        {"$**,**9", "123", 0, "$***123"},
+        {"$**,**9", "12345", 0, "$12,345"},
+        {"$$$$9", "5", 0, "$$$$5"},
+        {"$$$,$$9", "123", 0, "$$$$123"},
+        {"$**ZZ", "100", 0, "$*100"},
+        // sign-less pictures with negative amounts
+        {"ZZZ,ZZ9", "-12", 0, "-    12"},
+        {"ZZZ,ZZ9", "-1234", 0, "- 1,234"},
+        {"Z,ZZ9", "-12", 0, "-  12"},
+        {"ZZ9", "-5", 0, "- 5"},
+        {"999", "-12", 0, "-12"},
+        {"$ZZZ9", "-5", 0, "-  $5"},
+        // sign positions and trailing markers
+        {"-ZZ9", "-12", 0, "- 12"},
+        {"-ZZ9", "12", 0, "  12"},
+        {"+ZZ9", "12", 0, "+ 12"},
+        {"+ZZ9", "-12", 0, "- 12"},
+        {"ZZ9-", "-12", 0, " 12-"},
+        {"ZZ9-", "12", 0, " 12 "},
+        {"ZZ9+", "-12", 0, " 12-"},
+        {"ZZ9+", "12", 0, " 12+"},
+        {"ZZZ9CR", "-12", 0, "  12CR"},
+        {"ZZZ9CR", "12", 0, "  12  "},
+        {"ZZZ9DB", "12", 0, "  12DB"},
+        {"ZZZ9DB", "-12", 0, "  12CR"},
+        {"ZZZ9DR", "12", 0, "  12DR"},
+        {"(ZZ9)", "-12", 0, "( 12)"},
+        {"(ZZ9)", "12", 0, "  12 "},
+        {"ZZ9%", "50", 0, " 50%"},
+        // bad values and pictures
+        {"ZZZ,ZZ9", "1,234", 1, ""},
+        {"ZZZ9", "12a", 1, ""},
+        {"ZZZ9", "--1", 1, ""},
+        {"ZZZ9", "1 2", 1, ""},
+        {"ZZZ9", "1..2", 1, ""},
+        {"9Z99", "1", 3, ""},
+        {"Z$99", "1", 3, ""},
+        {"*ZZ9", "1", 3, ""},
+        {"$Z*9", "1", 3, ""},
+        {"Z0Z9", "1", 3, ""},
+        {"ZZX9", "1", 3, ""},
+    };
+    for (const Row &r : rows) Check(r);
+}
+
+TEST(NumFormat, PicturesWithPoint) {
+    const Row rows[] = {
+        {"ZZ9.99", "1.5", 0, "  1.50"},
+        {"ZZ9.99", "1.567", 0, "  1.56"},
+        {"ZZ9.99", "1", 0, "  1.00"},
+        {"ZZ9.99", ".5", 0, "  0.50"},
+        {"ZZ9.99", "123.45", 0, "123.45"},
+        {"ZZ9.99", "1234", 2, ""},
+        {"ZZ9.99", "1.2.3", 1, ""},
+        {"999.99", "1.5", 0, "001.50"},
+        {"ZZ9.00", "1", 0, "  1   "},
+        {"ZZ9.00", "1.5", 0, "  1.5 "},
+        {"ZZ9.00", "1.05", 0, "  1.05"},
+        {"ZZ9.90", "1.5", 0, "  1.5 "},
+        {"ZZZ.ZZ", "0", 0, "      "},
+        {"ZZZ.ZZ", "1.5", 0, "  1.5 "},
+        {"ZZ9.99CR", "-1.5", 0, "  1.50CR"},
+        {"ZZ9.99CR", "1.5", 0, "  1.50  "},
+        {"ZZ9.99CR", "-1.567", 0, "  1.56CR"},
+        {"ZZ9.99DB", "1.5", 0, "  1.50DB"},
+        {"ZZ9.99DB", "-1.5", 0, "  1.50CR"},
+        {"ZZ9.99DR", "1.5", 0, "  1.50DR"},
+        {"ZZ9.99DR", "-1.5", 0, "  1.50CR"},
+        {"ZZ9.99-", "-1.5", 0, "  1.50-"},
+        {"ZZ9.99-", "1.5", 0, "  1.50 "},
+        {"ZZ9.99+", "1.5", 0, "  1.50+"},
+        {"ZZ9.99+", "-1.5", 0, "  1.50-"},
+        {"(ZZ9.99)", "-1.5", 0, "(  1.50)"},
+        {"(ZZ9.99)", "1.5", 0, "   1.50 "},
+        {"-ZZ9.99", "-1.5", 0, "-  1.50"},
+        {"ZZZ9.99", "-1.5", 0, "-  1.50"},
+        {"ZZZ,ZZ9.99", "-1234.5", 0, "- 1,234.50"},
+        {"ZZZ9.99", "-0.5", 0, "-  0.50"},
+        {"$Z9.99", "-1.5", 0, "-$1.50"},
+        {"99.99", "-1.5", 0, "-1.50"},
+        {"9.99", "-1.5", 2, ""},
+        {"$ZZZ,ZZ9.99", "1234.5", 0, "  $1,234.50"},
+        {"$ZZZ,ZZ9.99", "0", 0, "      $0.00"},
+        {"$ZZZ,ZZ9.99", "1234567.891", 2, ""},
+        {"$***,**9.99", "12.5", 0, "$*****12.50"},
+        {"ZZZ,ZZ9.99CR", "-1234.5", 0, "  1,234.50CR"},
+        {"ZZ9.9%", "12.5", 0, " 12.5%"},
+    };
+    for (const Row &r : rows) Check(r);
+}
+
+TEST(NumFormat, MaskPictures) {
+    const Row rows[] = {
+        {"99/99/99", "12/31/99", 0, "12/31/99"},
+        {"99/99/99", "123199", 0, "12/31/99"},
+        {"99/99/99", "1231", 1, ""},
+        {"99/99/99", "12/31/9x", 1, ""},
+        {"99/99/99 ", "12/31/99x", 0, "12/31/99"},
+        {"99:99", "1230", 0, "12:30"},
+        {"99:99", "12:30", 0, "12:30"},
+        {"999-99-9999", "123456789", 0, "123-45-6789"},
+        {"999-99-9999", "123-45-6789", 0, "123-45-6789"},
+        {"99b99", "1234", 0, "12 34"},
+        {"99b99", "12 34", 0, "12 34"},
+        {"Z9_99", "0123", 0, " 1_23"},
+        {"9999/99", "  12/05", 0, "0012/05"},
+        {"99.99.99", "010203", 0, "01.02.03"},
+        {"99/99", "1a34", 1, ""},
+        {"$99/99", "1234", 0, "$12/34"},
+        {"$99/99", "$12/34", 0, "$12/34"},
+        {"99,99/9", "12,345", 0, "12,34/5"},
+    };
+    for (const Row &r : rows) Check(r);
+}
+
+TEST(NumFormat, LengthsAndCuts) {
+    char picture[64] = "ZZ9.99 trailing words";
+    char value[64] = "1.5";
+    EXPECT_EQ(FMTValNumFormat(6, picture, value), 0);
+    EXPECT_STREQ(picture, "ZZ9.99");
+    EXPECT_STREQ(value, "  1.50");
+
+    char empty[8] = "";
+    char pic2[16] = "ZZ9";
+    EXPECT_EQ(FMTValNumFormat(3, pic2, empty), 0);
+    EXPECT_STREQ(empty, "");
+
+    char pic3[16] = "ZZ9";
+    char v3[16] = "12";
+    EXPECT_EQ(FMTValNumFormat(4, pic3, v3), 3);
+    EXPECT_EQ(FMTValNumFormat(33, pic3, v3), 1);
+    EXPECT_EQ(FMTValNumFormat(-1, pic3, v3), 3);
+    EXPECT_EQ(FMTValNumFormat(3, nullptr, v3), 3);
+    EXPECT_EQ(FMTValNumFormat(3, pic3, nullptr), 3);
+
+    // value is cut at len before it is read
+    char pic4[16] = "ZZ9";
+    char v4[16] = "12345";
+    EXPECT_EQ(FMTValNumFormat(3, pic4, v4), 0);
+    EXPECT_STREQ(v4, "123");
+
+    char pic5[64];
+    std::memset(pic5, '9', 40);
+    pic5[40] = '\0';
+    char v5[64] = "1";
+    EXPECT_EQ(FMTValNumFormat(32, pic5, v5), 3);
+}
+
+TEST(NumFormat, ValidNumericFormat) {
+    struct Case {
+        const char *picture;
+        int rc;
+    };
+    const Case cases[] = {
+        {"$ZZZ,ZZ9.99", 0}, {"ZZZ,ZZ9.99CR", 0}, {"(ZZ9.99)", 0}, {"$***,**9.99", 0},
+        {"ZZ9.00", 0},      {"99/99/99", 0},     {"99b99", 0},    {"ZZ9-", 0},
+        {"-ZZ9-", 0},       {"", 0},             {"ZZ9.99 DB", 0}, {"99:99", 3},
+        {"Z$9", 3},         {"9Z9", 3},          {"9.9Z", 0},     {"ZZ0", 3},
+        {"Z.09", 3},        {"$*Z*9", 3},        {"ZZ9.99x", 3},  {"9.$9", 3},
+        {"99/$9", 3},
+        {"999999999999999999999999999999999", 1},
+    };
+    for (const Case &c : cases) {
+        char picture[64];
+        std::snprintf(picture, sizeof picture, "%s", c.picture);
+        EXPECT_EQ(FMTValidNumericFormat(picture), c.rc) << c.picture;
+    }
+    char cut[32] = "ZZ9 junk";
+    EXPECT_EQ(FMTValidNumericFormat(cut), 0);
+    EXPECT_STREQ(cut, "ZZ9");
+    EXPECT_EQ(FMTValidNumericFormat(nullptr), 3);
+}
+
+}  // namespace

@@ -1,0 +1,179 @@
+// Numeric pictures and numbers in locale presentations, and the small
+// numeric text helpers.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "cmnw32/locale.h"
+#include "cmnw32/number.h"
+
+namespace {
+
+std::string Convert(const char *picture, const char *locale, unsigned size = 64) {
+    char dst[128];
+    std::memset(dst, 'x', sizeof dst);
+    FMTConvertNumFormat(picture, locale, size, dst);
+    return dst;
+}
+
+std::string Unconvert(const std::string &text, const char *locale, unsigned size = 64) {
+    char src[128];
+    char dst[128];
+    std::snprintf(src, sizeof src, "%s", text.c_str());
+    FMTUnconvertNumFormat(src, locale, size, dst);
+    return dst;
+}
+
+TEST(NumLocale, ConvertsCanonicalPictures) {
+    struct Case {
+        const char *picture, *locale, *want;
+    };
+    const Case cases[] = {
+        {"$Z,ZZ9.99", " USD", "$Z,ZZ9.99"},
+        {"$Z,ZZ9.99", " DEM", "Z.ZZ9,99DM"},
+        {"$Z,ZZ9.99CR", " DEM", "Z.ZZ9,99DMCR"},
+        {"$ZZ9.99-", " FRF", "ZZ9,99F-"},
+        {"$Z,ZZ9.99", " FRF", "Z ZZ9,99F"},
+        {"$Z,ZZ9.99", " CHF", "SFr.Z'ZZ9.99"},
+        {"$Z,ZZ9.99", " CAD", "Z ZZ9,99$"},
+        {"ZZZ,ZZ9.99DB", " CAD", "ZZZ ZZ9,99Dt"},
+        {"ZZ9.99CR", " CAD", "ZZ9,99Ct"},
+        {"$$$$9", " DEM", "$$$9DM"},
+        {"-$ZZ9", " CHF", "-SFr.ZZ9"},
+        {"(ZZ9.99)", " DEM", "(ZZ9,99)"},
+    };
+    for (const Case &c : cases) EXPECT_EQ(Convert(c.picture, c.locale), c.want) << c.locale << c.picture;
+}
+
+TEST(NumLocale, CanonicalPicturesRoundTrip) {
+    const char *locales[] = {" USD", " DEM", " FRF", " CHF", " CAD"};
+    const char *pictures[] = {"$Z,ZZ9.99",  "$ZZZ,ZZ9.99CR", "ZZZ,ZZ9.99DB", "$***,**9.99",
+                              "-$ZZ9.99",   "$ZZ9.99-",      "(ZZZ,ZZ9.99)", "ZZ9.00",
+                              "999,999",    "$$$,$$9.99",    "ZZ9.99+",      "$ZZ,ZZ9"};
+    // With "$" as a right-hand currency and a blank separator, a run of fill
+    // "$" reads back as currency texts followed by a literal blank.
+    EXPECT_EQ(Unconvert(Convert("$$$,$$9.99", " CAD"), " CAD"), "$$ $$$9.99");
+    for (const char *locale : locales) {
+        for (const char *picture : pictures) {
+            if (std::strcmp(locale, " CAD") == 0 && std::strcmp(picture, "$$$,$$9.99") == 0) continue;
+            const std::string shown = Convert(picture, locale);
+            EXPECT_EQ(Unconvert(shown, locale), picture) << locale << " " << picture << " -> " << shown;
+        }
+    }
+    // The current locale is back where it was.
+    UTLSetLocale("GBP");
+    Convert("$Z9", " DEM");
+    Unconvert("Z9DM", " DEM");
+    EXPECT_STREQ(UTLGetLocale(), "GBP");
+}
+
+TEST(NumLocale, SizeBounds) {
+    // Results of at most size characters are whole; longer ones are cut to
+    // size - 1 by the conversion and to size by the reverse.
+    EXPECT_EQ(Convert("$Z,ZZ9.99", " DEM", 10), "Z.ZZ9,99DM");
+    EXPECT_EQ(Convert("$Z,ZZ9.99", " DEM", 9), "Z.ZZ9,99");
+    EXPECT_EQ(Convert("$Z,ZZ9.99", " DEM", 0), "");
+    EXPECT_EQ(Unconvert("Z.ZZ9,99DM", " DEM", 5), "$Z,ZZ");
+    char text[32] = "ZZ9.99   ";
+    char dst[32];
+    FMTUnconvertNumFormat(text, " USD", 31, dst);
+    EXPECT_STREQ(text, "ZZ9.99");
+    EXPECT_STREQ(dst, "ZZ9.99");
+    FMTConvertNumFormat(nullptr, " USD", 10, dst);
+    EXPECT_STREQ(dst, "");
+}
+
+TEST(NumLocale, LeadingSignMovesNextToTheNumber) {
+    // The thousands separator of FRF is a blank: after the conversion the
+    // sign stands right before the first digit position.
+    EXPECT_EQ(Convert("-,ZZ9", " FRF"), " -ZZ9");
+    EXPECT_EQ(Convert("(,ZZ9)", " FRF"), " (ZZ9)");
+}
+
+TEST(NumLocale, DeformatNumbers) {
+    struct Case {
+        const char *text;
+        const char *locale;
+        const char *want;
+    };
+    const Case cases[] = {
+        {"(1,234.50)", nullptr, "-1234.50"},
+        {"12.3.4", nullptr, "12.34"},
+        {"  $1,234.50CR", nullptr, "-1234.50"},
+        {"1,234.50-", nullptr, "-1234.50"},
+        {"-  12", nullptr, "-12"},
+        {"1.234,50 DM", " DEM", "1234.50"},
+        {"1 234,50F-", " FRF", "-1234.50"},
+        {"SFr.1'234.50", " CHF", "1234.50"},
+        {"12,50Ct", " CAD", "-12.50"},
+        {"", nullptr, ""},
+        {"   ", nullptr, ""},
+        {"abc", nullptr, ""},
+    };
+    for (const Case &c : cases) {
+        char text[64];
+        std::snprintf(text, sizeof text, "%s", c.text);
+        EXPECT_EQ(FMTDeformatNum(text, c.locale), 0);
+        EXPECT_STREQ(text, c.want) << c.text;
+    }
+    char longText[80];
+    std::memset(longText, '1', 60);
+    longText[60] = '\0';
+    FMTDeformatNum(longText, nullptr);
+    EXPECT_EQ(std::strlen(longText), 32u);
+    EXPECT_EQ(FMTDeformatNum(nullptr, nullptr), 0);
+}
+
+TEST(NumLocale, ValidCharactersAndYesNo) {
+    EXPECT_EQ(UTLIsValidNumChar('5', "ZZ9", " USD"), 1);
+    EXPECT_EQ(UTLIsValidNumChar(',', "ZZ9", " USD"), 1);
+    EXPECT_EQ(UTLIsValidNumChar('$', "ZZ9", " USD"), 0);
+    EXPECT_EQ(UTLIsValidNumChar('$', "$ZZ9", " USD"), 1);
+    EXPECT_EQ(UTLIsValidNumChar('M', "$ZZ9", " DEM"), 1);
+    EXPECT_EQ(UTLIsValidNumChar('M', "ZZ9", " DEM"), 0);
+    EXPECT_EQ(UTLIsValidNumChar('x', "$ZZ9", " DEM"), 0);
+    EXPECT_EQ(UTLIsValidNumChar(0, "$ZZ9", " DEM"), 0);
+    EXPECT_EQ(UTLIsValidNumChar('1', nullptr, " DEM"), 1);
+
+    EXPECT_EQ(UTLGetValidYesNo('o', nullptr, " FRF"), 'O');
+    EXPECT_EQ(UTLGetValidYesNo('n', nullptr, " FRF"), 'N');
+    EXPECT_EQ(UTLGetValidYesNo('j', nullptr, " DEM"), 'J');
+    EXPECT_EQ(UTLGetValidYesNo('y', nullptr, " DEM"), 0);
+    EXPECT_EQ(UTLGetValidYesNo('y', nullptr, " USD"), 'Y');
+    EXPECT_EQ(UTLGetValidYesNo('x', nullptr, " USD"), 0);
+    EXPECT_EQ(UTLGetValidYesNo(0, nullptr, " USD"), 0);
+}
+
+TEST(NumText, BlankDigitAndCommas) {
+    EXPECT_EQ(FMTIsNotBlank(" \t x "), 1);
+    EXPECT_EQ(FMTIsNotBlank(" \t\r\n"), 0);
+    EXPECT_EQ(FMTIsNotBlank(""), 0);
+    EXPECT_EQ(FMTIsNotBlank(nullptr), 0);
+    for (int c = 0; c < 256; ++c)
+        EXPECT_EQ(FMTIs1_9(static_cast<char>(c)), c >= '1' && c <= '9' ? 1 : 0) << c;
+
+    struct Case {
+        const char *text, *want;
+    };
+    const Case cases[] = {
+        {"1234567.891", "1,234,567.891"},
+        {"123", "123"},
+        {"1234", "1,234"},
+        {"-1234", "-1,234"},
+        {"123456", "123,456"},
+        {".12345", ".12345"},
+        {"", ""},
+        {"  1234", "1,234"},
+        {"1234  ", ""},
+    };
+    for (const Case &c : cases) {
+        char text[64];
+        std::snprintf(text, sizeof text, "%s", c.text);
+        EXPECT_EQ(FMTAddCommas(text), 1);
+        EXPECT_STREQ(text, c.want) << c.text;
+    }
+    EXPECT_EQ(FMTAddCommas(nullptr), 0);
+}
+
+}  // namespace
