@@ -1,8 +1,6 @@
 // The current locale, the default locale and the defaults derived from it.
 #include "locale/locale_current.h"
 
-#include <strings.h>
-
 #include <cstring>
 
 #include "common/text.h"
@@ -16,6 +14,7 @@ constexpr char kFallbackLocale[] = "USD";
 
 struct CurrentState {
     char name[UTL_LOCALE_NAME_MAX + 1];   // empty until a locale is chosen
+    LocaleKey key;                        // of name
     const LocaleSettings *settings;       // the current locale's record
     LocaleSettings uncached;              // holds a record the cache could not keep
     bool readConfig;                      // next empty-name switch reads the configuration
@@ -29,7 +28,7 @@ struct CurrentState {
 constinit const LocaleSettings kNoSettings{};
 
 constinit CurrentState g_current{
-    {}, &kNoSettings, {}, true, {}, true, -1, -1, nullptr,
+    {}, {0, 0}, &kNoSettings, {}, true, {}, true, -1, -1, nullptr,
 };
 
 // The settings of the default locale, read without changing the current
@@ -72,9 +71,12 @@ extern "C" void UTLSetLocale(const char *name) noexcept {
     }
     if (work[0] == '\0') cmnw::CopyBounded(work, sizeof work, cmnw::locale::kFallbackLocale);
 
-    if (strcasecmp(work, g_current.name) == 0) return;
+    // The same name in other letter case keeps the stored spelling.
+    cmnw::locale::LocaleKey key = cmnw::locale::MakeLocaleKey(work);
+    if (key == g_current.key) return;
     std::memcpy(g_current.name, work, sizeof g_current.name);
-    g_current.settings = cmnw::locale::SettingsFor(work, &g_current.uncached);
+    g_current.key = key;
+    g_current.settings = cmnw::locale::SettingsFor(work, key, &g_current.uncached);
 }
 
 extern "C" const char *UTLGetLocale(void) noexcept {

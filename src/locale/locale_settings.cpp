@@ -15,17 +15,9 @@
 namespace cmnw::locale {
 namespace {
 
-// A locale name folded to lower case and NUL-padded to 16 bytes, compared as
-// two words: the cache's case-insensitive key.
-struct CacheKey {
-    uint64_t lo;
-    uint64_t hi;
-    bool operator==(const CacheKey &) const = default;
-};
-
 struct CacheEntry {
     LocaleSettings settings;
-    CacheKey key;
+    LocaleKey key;
 };
 
 // A configured spelling dictionary list, kept for the life of the process so
@@ -56,25 +48,13 @@ constexpr const char *kMonthKeys[12] = {"January", "February", "March",     "Apr
 constexpr const char *kAbbrevKeys[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                          "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
-CacheKey MakeKey(const char *name, size_t length) noexcept {
-    unsigned char bytes[16] = {};
-    for (size_t i = 0; i < length; ++i) {
-        unsigned char c = static_cast<unsigned char>(name[i]);
-        bytes[i] = (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
-    }
-    CacheKey key;
-    std::memcpy(&key.lo, bytes, 8);
-    std::memcpy(&key.hi, bytes + 8, 8);
-    return key;
-}
-
-size_t SlotOf(const CacheKey &key, size_t mask) noexcept {
+size_t SlotOf(const LocaleKey &key, size_t mask) noexcept {
     uint64_t h = key.lo * 0x9E3779B97F4A7C15ull ^ key.hi * 0xC2B2AE3D27D4EB4Full;
     h ^= h >> 29;
     return static_cast<size_t>(h) & mask;
 }
 
-CacheEntry *FindEntry(const CacheKey &key) noexcept {
+CacheEntry *FindEntry(const LocaleKey &key) noexcept {
     if (g_settings.slots == nullptr) return nullptr;
     for (size_t i = SlotOf(key, g_settings.mask);; i = (i + 1) & g_settings.mask) {
         CacheEntry *entry = g_settings.slots[i];
@@ -231,16 +211,16 @@ void BuildSettings(const char *name, LocaleSettings *out) noexcept {
 
 }  // namespace
 
-const LocaleSettings *SettingsFor(const char *name, LocaleSettings *scratch) noexcept {
-    char cut[UTL_SETTINGS_NAME_MAX + 1];
-    size_t length = CopyBounded(cut, sizeof cut, name);
-    if (length == 0) {
-        BuildSettings(cut, scratch);
+const LocaleSettings *SettingsFor(const char *name, const LocaleKey &key,
+                                  LocaleSettings *scratch) noexcept {
+    if (name[0] == '\0') {
+        BuildSettings("", scratch);
         return scratch;
     }
-    CacheKey key = MakeKey(cut, length);
     if (CacheEntry *entry = FindEntry(key)) return &entry->settings;
 
+    char cut[UTL_SETTINGS_NAME_MAX + 1];
+    CopyBounded(cut, sizeof cut, name);
     CacheEntry *entry = ReserveSlot() ? new (std::nothrow) CacheEntry : nullptr;
     if (entry == nullptr) {
         BuildSettings(cut, scratch);

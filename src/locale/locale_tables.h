@@ -4,7 +4,8 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <strings.h>
+
+#include "cmnw32/ctype.h"
 
 namespace cmnw::locale {
 
@@ -67,9 +68,9 @@ extern const char kAustrianJanuary[];
 // In compare order; the first equal name gives the id.
 extern const IcuIdRow kIcuIdRows[kIcuIdRowCount];
 
-// Locale names match without regard to letter case.
+// Locale names match without regard to letter case, by the class table.
 inline bool SameLocaleName(const char *a, const char *b) noexcept {
-    return strcasecmp(a, b) == 0;
+    return UTLstricmp(a, b) == 0;
 }
 
 }  // namespace cmnw::locale
