@@ -3,8 +3,8 @@
 
 #include <cstring>
 
+#include "cmnw32/cfg.h"
 #include "common/text.h"
-#include "locale/locale_config.h"
 #include "locale/locale_settings.h"
 
 namespace cmnw::locale {
@@ -64,7 +64,7 @@ extern "C" void UTLSetLocale(const char *name) noexcept {
     } else if (g_current.readConfig) {
         g_current.readConfig = false;
         char configured[UTL_DEF_LOCALE_MAX + 1] = {};
-        if (cmnw::locale::ReadConfigText("Language", "Locale", configured, sizeof configured))
+        if (CFGGetString("Language", "Locale", configured, sizeof configured))
             cmnw::CopyBounded(work, sizeof work, configured);
     } else {
         cmnw::CopyBounded(work, sizeof work, UTLGetDefLocale());
@@ -88,7 +88,7 @@ extern "C" const char *UTLGetDefLocale(void) noexcept {
     if (g_current.readDefName) {
         g_current.readDefName = false;
         if (g_current.defName[0] == '\0')
-            cmnw::locale::ReadConfigText("Language", "Locale", g_current.defName,
+            CFGGetString("Language", "Locale", g_current.defName,
                                          sizeof g_current.defName);
     }
     return g_current.defName;

@@ -8,8 +8,8 @@
 #include <cstring>
 #include <new>
 
+#include "cmnw32/cfg.h"
 #include "common/text.h"
-#include "locale/locale_config.h"
 #include "locale/locale_tables.h"
 
 namespace cmnw::locale {
@@ -166,7 +166,7 @@ void BuildBuiltIn(const char *name, LocaleSettings *out) noexcept {
 
 template <size_t N>
 void ReadText(const char *section, const char *key, char (&dst)[N], const char (&def)[N]) noexcept {
-    ReadConfigTextDef(section, key, dst, N, def);
+    CFGGetStringDef(section, key, dst, N, def);
 }
 
 // The built-in record of name with every value its configuration section
@@ -198,13 +198,13 @@ void BuildSettings(const char *name, LocaleSettings *out) noexcept {
     ReadText(section, "PM", out->pmText, builtIn.pmText);
 
     char text[128] = {};
-    ReadConfigText(section, "PaperSize", text, sizeof text);
+    CFGGetString(section, "PaperSize", text, sizeof text);
     out->paperSize = text[0] != '\0' ? ParseConfiguredNumber(text) : builtIn.paperSize;
     std::memset(text, 0, sizeof text);
-    ReadConfigText(section, "DateFormat", text, sizeof text);
+    CFGGetString(section, "DateFormat", text, sizeof text);
     out->dateFormat = text[0] != '\0' ? ParseConfiguredNumber(text) : builtIn.dateFormat;
     std::memset(text, 0, sizeof text);
-    ReadConfigText(section, "SpellDict", text, sizeof text);
+    CFGGetString(section, "SpellDict", text, sizeof text);
     const char *kept = text[0] != '\0' ? KeepText(text) : nullptr;
     out->spellDict = kept != nullptr ? kept : builtIn.spellDict;
 }

@@ -22,7 +22,8 @@ TEST(Paper, TableLayoutAndTerminator) {
     const char *first = reinterpret_cast<const char *>(table);
     EXPECT_EQ(std::memcmp(first, "US Letter\0\0\0\0\0\0\0\0\0\0\0\0", 21), 0);
     EXPECT_STREQ(table[n - 1].name, "Custom");
-    EXPECT_EQ(table[n - 1].id, 98);
+    int32_t customId = table[n - 1].id;  // packed: read by value
+    EXPECT_EQ(customId, 98);
 }
 
 TEST(Paper, LookupsById) {

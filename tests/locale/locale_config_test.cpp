@@ -1,0 +1,205 @@
+// Locale settings and the current and default locale under a configuration
+// written by each test.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "cmnw32/cfg.h"
+#include "cmnw32/locale.h"
+#include "cmnw32/paper.h"
+#include "companion/temp_dir.h"
+#include "locale/locale_current.h"
+
+namespace {
+
+class LocaleConfig : public ::testing::Test {
+protected:
+    void Use(const std::string &ini) { setenv("CMNW32_INI", dir_.Write("site.ini", ini).c_str(), 1); }
+    static LocaleSettings Get(const char *arg) {
+        LocaleSettings ls;
+        std::memset(&ls, 0x5A, sizeof ls);
+        UTLGetLocaleSettings(arg, &ls);
+        return ls;
+    }
+
+private:
+    cmnw::testing::TempDir dir_;
+};
+
+TEST_F(LocaleConfig, SectionOverridesEveryKindOfField) {
+    Use("[Language:USD]\n"
+        "May=Mai\n"
+        "DecimalSep=,\n"
+        "Sunday=Sonntag\n"
+        "Dec=Dez\n"
+        "PM=p.m.\n"
+        "[Language:DEM]\n"
+        "Currency=EURO-LONG\n"
+        "PaperSize=abc\n"
+        "DateFormat=2\n"
+        "SpellDict=de1.tlx,de2.clx\n"
+        "ValidChars=0123456789\n"
+        "[Language:XYZ]\n"
+        "Currency=X\n"
+        "Yes=Si\n"
+        "PaperSize=-7\n"
+        "DateFormat=99999999999\n");
+    LocaleSettings usd = Get(" USD");
+    EXPECT_STREQ(usd.monthName[4], "Mai");  // one key sets the name and the abbreviation
+    EXPECT_STREQ(usd.monthAbbrev[4], "Mai");
+    EXPECT_STREQ(usd.monthName[11], "December");
+    EXPECT_STREQ(usd.monthAbbrev[11], "Dez");
+    EXPECT_STREQ(usd.decimalSep, ",");
+    EXPECT_STREQ(usd.validChars, "0123456789-+,.");  // made from the built-in separators
+    EXPECT_STREQ(usd.dayName[0], "Sonntag");
+    EXPECT_STREQ(usd.pmText, "p.m");  // cut to the field
+    EXPECT_STREQ(usd.amText, "AM");
+
+    LocaleSettings dem = Get(" DEM");
+    EXPECT_STREQ(dem.currency, "EURO-");
+    EXPECT_EQ(dem.paperSize, 0);
+    EXPECT_EQ(dem.dateFormat, 2);
+    EXPECT_STREQ(dem.spellDict, "de1.tlx,de2.clx");
+    EXPECT_STREQ(dem.validChars, "0123456789");
+    EXPECT_STREQ(dem.monthName[2], "M\xE4rz");
+
+    LocaleSettings xyz = Get(" xyz");
+    EXPECT_STREQ(xyz.currency, "X");
+    EXPECT_STREQ(xyz.yesText, "Si");
+    EXPECT_STREQ(xyz.decimalSep, ".");
+    EXPECT_STREQ(xyz.monthName[0], "January");
+    EXPECT_EQ(xyz.paperSize, -7);
+    EXPECT_EQ(xyz.dateFormat, INT32_MAX);
+}
+
+TEST_F(LocaleConfig, ConfiguredSpellDictStaysReadable) {
+    Use("[Language:DEM]\nSpellDict=de1.tlx\n"
+        "[Language:FRF]\nSpellDict=fr1.tlx\n"
+        "[Language:Site]\nSpellDict=de1.tlx\n"
+        "[Language]\nLocale=DEM\n");
+    LocaleSettings dem = Get(" DEM");
+    LocaleSettings frf = Get(" FRF");
+    UTLSetLocale("FRF");
+    const char *byDefault = UTLGetDefSpellDict();
+    for (int i = 0; i < 3; ++i) {
+        Get(" DEM");
+        Get(" ATS");
+        Get(" Site");
+    }
+    EXPECT_STREQ(dem.spellDict, "de1.tlx");
+    EXPECT_STREQ(frf.spellDict, "fr1.tlx");
+    EXPECT_STREQ(cmnw::locale::Current().spellDict, "fr1.tlx");
+    EXPECT_STREQ(byDefault, "de1.tlx");
+    EXPECT_STREQ(Get(" Site").spellDict, "de1.tlx");
+}
+
+TEST_F(LocaleConfig, EachLocaleIsReadOnceAndServedInAnyCase) {
+    Use("[Language:DEM]\nCurrency=D1\n");
+    EXPECT_STREQ(Get(" DEM").currency, "D1");
+    ASSERT_NE(CFGSetString("Language:DEM", "Currency", "D2"), 0);
+    ASSERT_NE(CFGSetString("Language:FRF", "Currency", "F2"), 0);
+    EXPECT_STREQ(Get(" dem").currency, "D1");  // from the cache
+    EXPECT_STREQ(Get(" Dem").currency, "D1");
+    EXPECT_STREQ(Get(" FRF").currency, "F2");  // built now: sees the change
+    // The empty name is never cached.
+    ASSERT_NE(CFGSetString("Language:", "Currency", "E1"), 0);
+    EXPECT_STREQ(Get(" ").currency, "E1");
+    ASSERT_NE(CFGSetString("Language:", "Currency", "E2"), 0);
+    EXPECT_STREQ(Get("").currency, "E2");
+}
+
+TEST_F(LocaleConfig, CurrentLocaleComesFromTheConfiguration) {
+    Use("[Language]\nLocale=dem\n");
+    EXPECT_STREQ(UTLGetLocale(), "dem");
+    EXPECT_STREQ(cmnw::locale::Current().currency, "DM");
+}
+
+// An empty name after the configuration was read takes the default locale.
+TEST_F(LocaleConfig, EmptyNameChoosesTheConfiguredLocale) {
+    Use("[Language]\nLocale=FRF\n");
+    UTLSetLocale("DEM");
+    UTLSetLocale("");  // reads the configuration
+    EXPECT_STREQ(UTLGetLocale(), "FRF");
+    UTLSetLocale("DEM");
+    UTLSetLocale("");  // the default locale name
+    EXPECT_STREQ(UTLGetLocale(), "FRF");
+
+    ASSERT_NE(CFGSetString("Language", "Locale", "ITL"), 0);
+    UTLInitLocale();  // re-arms the configuration read
+    UTLSetLocale("DEM");
+    UTLSetLocale("");
+    EXPECT_STREQ(UTLGetLocale(), "ITL");
+    UTLTermLocale();
+    UTLResetDefLocale();
+    UTLSetLocale("DEM");
+    UTLSetLocale("");
+    EXPECT_STREQ(UTLGetLocale(), "ITL");
+    UTLSetLocale("DEM");
+    UTLSetLocale("");
+    EXPECT_STREQ(UTLGetLocale(), "ITL");
+}
+
+TEST_F(LocaleConfig, DerivedDefaultsFollowTheDefaultLocaleUntilReset) {
+    Use("[Language]\nLocale=DEM\n");
+    UTLSetLocale("FRF");
+    EXPECT_STREQ(UTLGetDefLocale(), "DEM");
+    EXPECT_EQ(UTLGetDefPaperSize(), 2);
+    EXPECT_EQ(UTLGetDefDateFormat(), 50);
+    EXPECT_STREQ(UTLGetDefSpellDict(), "sscege.tlx,sscege2.clx");
+    EXPECT_STREQ(UTLGetLocale(), "FRF");  // not switched
+
+    ASSERT_NE(CFGSetString("Language", "Locale", "USD"), 0);
+    EXPECT_EQ(UTLGetDefPaperSize(), 2);
+    EXPECT_STREQ(UTLGetDefLocale(), "DEM");
+    UTLResetDefLocale();
+    EXPECT_EQ(UTLGetDefPaperSize(), 0);
+    EXPECT_EQ(UTLGetDefDateFormat(), 49);
+    EXPECT_STREQ(UTLGetDefLocale(), "USD");
+}
+
+TEST_F(LocaleConfig, DerivedDefaultsChooseACurrentLocaleWhenNoneIs) {
+    Use("[Language]\nLocale=ESB\n");
+    EXPECT_EQ(UTLGetDefPaperSize(), 2);
+    EXPECT_STREQ(UTLGetLocale(), "ESB");
+}
+
+TEST_F(LocaleConfig, IcuIdIsKeptOnceADefaultLocaleIsKnown) {
+    Use("[Language]\nLocale=DEM\n");
+    EXPECT_STREQ(UTLGetDefLocale(), "DEM");
+    UTLSetDefICULocale("de_DE");
+    EXPECT_STREQ(UTLGetLocaleName(nullptr, 1), "de_DE");
+    std::string longId(200, 'x');
+    UTLSetDefICULocale(longId.c_str());
+    EXPECT_EQ(std::strlen(UTLGetLocaleName(nullptr, 1)), UTL_ICU_ID_SIZE - 1u);
+    UTLSetDefICULocale(nullptr);
+    EXPECT_STREQ(UTLGetLocaleName(nullptr, 1), "");
+}
+
+TEST_F(LocaleConfig, ClosestPaperPrefersTheDefaultLocalesPaper) {
+    Use("[Language]\nLocale=DEM\n");
+    int32_t id = -1;
+    EXPECT_EQ(UTLGetClosestPaperType(28000, 19000, &id), 0);
+    EXPECT_EQ(id, 2);
+    id = -1;
+    EXPECT_EQ(UTLGetClosestPaperType(28063, 19842, &id), 0);  // exact: found by the search
+    EXPECT_EQ(id, 2);
+    id = -1;
+    EXPECT_EQ(UTLGetClosestPaperType(10000, 10000, &id), 0);  // A4 wins over smaller papers
+    EXPECT_EQ(id, 2);
+    EXPECT_EQ(UTLGetClosestPaperType(26400, 20400, &id), 0);  // wider than A4
+    EXPECT_EQ(id, 0);
+}
+
+TEST_F(LocaleConfig, CustomDefaultPaperHoldsNoPage) {
+    Use("[Language:Site]\nPaperSize=98\n[Language]\nLocale=Site\n");
+    int32_t id = -1;
+    EXPECT_EQ(UTLGetDefPaperSize(), 98);
+    EXPECT_EQ(UTLGetClosestPaperType(100, 100, &id), 0);
+    EXPECT_EQ(id, 30);  // not "Custom" by default: the narrowest paper that holds it
+    EXPECT_EQ(UTLGetClosestPaperType(26400, 20400, &id), 0);
+    EXPECT_EQ(id, 0);
+}
+
+}  // namespace
