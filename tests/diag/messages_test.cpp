@@ -1,0 +1,245 @@
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cstring>
+#include <random>
+#include <set>
+#include <string>
+
+#include "cmnw32/cfg.h"
+#include "cmnw32/mem.h"
+#include "cmnw32/messages.h"
+
+namespace {
+
+MEMLIST MakeInserts(std::initializer_list<const char *> texts) {
+    MEMLIST list = MEMCreateList();
+    for (const char *t : texts) MEMAppendItem(list, t, std::strlen(t) + 1);
+    return list;
+}
+
+std::string Format(const char *message, MEMLIST inserts, uint32_t size = 256, int32_t *count = nullptr) {
+    std::string out(size, '\x7f');
+    int32_t n = UTLFormatMessage(out.data(), size, message, inserts);
+    if (count != nullptr) *count = n;
+    return std::string(out.data(), static_cast<size_t>(n));
+}
+
+TEST(FormatMessage, InsertsAndEscapes) {
+    MEMLIST two = MakeInserts({"A", "B"});
+    MEMLIST file = MakeInserts({"f.txt"});
+    struct Case {
+        const char *message;
+        MEMLIST inserts;
+        std::string expected;
+    } cases[] = {
+        {"File %1 not found%n", file, "File f.txt not found\n"},
+        {"%2 and %1", two, "B and A"},
+        {"%3 with two", two, "%3 with two"},
+        {"%1 %2", nullptr, "%1 %2"},
+        {"100%% sure", two, "100% sure"},
+        {"%x%.", two, "x."},
+        {"trailing %", two, "trailing "},
+        {"%10 and %1", two, "%10 and A"},
+        {"%01", two, std::string("\0" "1", 2)},
+        {"%123", MakeInserts({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "twelve"}), "twelve3"},
+        {"", two, ""},
+        {"%0", two, std::string(1, '\0')},
+    };
+    for (const Case &c : cases) {
+        int32_t count = -1;
+        EXPECT_EQ(Format(c.message, c.inserts, 256, &count), c.expected) << c.message;
+        EXPECT_EQ(count, static_cast<int32_t>(c.expected.size())) << c.message;
+    }
+    MEMDestroyList(two);
+    MEMDestroyList(file);
+}
+
+TEST(FormatMessage, CutsAtBufferSize) {
+    char out[16];
+    std::memset(out, 'Z', sizeof out);
+    EXPECT_EQ(UTLFormatMessage(out, 5, "abcdefgh", nullptr), 4);
+    EXPECT_STREQ(out, "abcd");
+    EXPECT_EQ(out[5], 'Z');
+
+    MEMLIST list = MakeInserts({"long insert text"});
+    std::memset(out, 'Z', sizeof out);
+    EXPECT_EQ(UTLFormatMessage(out, 8, "x%1y", list), 7);
+    EXPECT_STREQ(out, "xlong i");
+    EXPECT_EQ(UTLFormatMessage(out, 3, "%12", nullptr), 2);
+    EXPECT_STREQ(out, "%1");
+    EXPECT_EQ(UTLFormatMessage(out, 1, "abc", list), 0);
+    EXPECT_STREQ(out, "");
+    EXPECT_EQ(UTLFormatMessage(out, 0, "abc", list), 0);
+    EXPECT_EQ(out[0], '\0');
+    EXPECT_EQ(UTLFormatMessage(nullptr, 10, "abc", list), 0);
+    MEMDestroyList(list);
+}
+
+TEST(FormatMessage, VariadicMatchesList) {
+    char a[64], b[64];
+    MEMLIST list = MakeInserts({"one", "two", "three"});
+    const char *message = "%3-%2-%1-%4";
+    int32_t na = UTLFormatMessage(a, sizeof a, message, list);
+    int32_t nb = UTLFmtMsgString(b, sizeof b, message, 3, "one", "two", "three");
+    EXPECT_EQ(na, nb);
+    EXPECT_STREQ(a, b);
+    EXPECT_STREQ(b, "three-two-one-%4");
+    EXPECT_EQ(UTLFmtMsgString(b, sizeof b, "%1", 0), 2);
+    EXPECT_STREQ(b, "%1");
+    MEMDestroyList(list);
+}
+
+// A second, straightforward model of the template rules, checked against the
+// library on random templates.
+std::string ModelFormat(const std::string &message, const std::vector<std::string> &inserts, size_t size) {
+    std::string out;
+    size_t limit = size - 1;
+    for (size_t i = 0; i < message.size() && out.size() < limit;) {
+        char c = message[i];
+        if (c != '%') { out += c; ++i; continue; }
+        if (i + 1 >= message.size()) break;
+        char d = message[i + 1];
+        if (d == '0') { out += '\0'; i += 2; }
+        else if (d == 'n') { out += '\n'; i += 2; }
+        else if (std::isdigit(static_cast<unsigned char>(d))) {
+            size_t len = 2;
+            unsigned n = static_cast<unsigned>(d - '0');
+            if (i + 2 < message.size() && std::isdigit(static_cast<unsigned char>(message[i + 2]))) {
+                n = n * 10 + static_cast<unsigned>(message[i + 2] - '0');
+                len = 3;
+            }
+            std::string piece = (n >= 1 && n <= inserts.size()) ? inserts[n - 1] : message.substr(i, len);
+            out += piece.substr(0, limit - out.size());
+            i += len;
+        } else { out += d; i += 2; }
+    }
+    return out;
+}
+
+TEST(FormatMessage, RandomTemplatesMatchModel) {
+    std::mt19937 rng(1234);
+    const char alphabet[] = "%%%0123456789nab";
+    std::vector<std::string> inserts = {"alpha", "", "gamma-delta", "x"};
+    MEMLIST list = MEMCreateList();
+    for (const auto &s : inserts) MEMAppendItem(list, s.c_str(), s.size() + 1);
+    for (int round = 0; round < 3000; ++round) {
+        std::string message;
+        size_t len = rng() % 20;
+        for (size_t i = 0; i < len; ++i) message += alphabet[rng() % (sizeof alphabet - 1)];
+        uint32_t size = 1 + rng() % 40;
+        std::string expected = ModelFormat(message, inserts, size);
+        int32_t count = 0;
+        EXPECT_EQ(Format(message.c_str(), list, size, &count), expected) << message << " size " << size;
+    }
+    MEMDestroyList(list);
+}
+
+TEST(StringHelpers, Strncpy) {
+    char buf[8];
+    std::memset(buf, 'Z', sizeof buf);
+    EXPECT_EQ(UTLstrncpy(buf, "ab", 5), buf);
+    EXPECT_EQ(std::string(buf, 6), std::string("ab\0\0\0Z", 6));
+    std::memset(buf, 'Z', sizeof buf);
+    UTLstrncpy(buf, "abcdef", 4);
+    EXPECT_EQ(std::string(buf, 5), "abcdZ");
+    // Nothing after the source's terminator is read: a source of 2 bytes.
+    char *shortSource = static_cast<char *>(malloc(2));
+    shortSource[0] = 'q';
+    shortSource[1] = '\0';
+    UTLstrncpy(buf, shortSource, 7);
+    EXPECT_EQ(std::string(buf, 7), std::string("q\0\0\0\0\0\0", 7));
+    free(shortSource);
+}
+
+TEST(StringHelpers, SearchFunctions) {
+    const char *hello = "Hello World";
+    EXPECT_EQ(UTLstristr(hello, "WORLD"), hello + 6);
+    EXPECT_EQ(UTLstristr(hello, "hello w"), hello);
+    EXPECT_EQ(UTLstristr(hello, "worlds"), nullptr);
+    EXPECT_EQ(UTLstristr(hello, ""), hello);
+    EXPECT_EQ(UTLstristr(nullptr, "a"), nullptr);
+    EXPECT_EQ(UTLstristr(hello, nullptr), nullptr);
+
+    const char *abc = "abcabc";
+    EXPECT_EQ(UTLstrrstr(abc, "bc"), abc + 4);
+    EXPECT_EQ(UTLstrrstr(abc, ""), abc);
+    EXPECT_EQ(UTLstrrstr(abc, nullptr), abc);
+    EXPECT_EQ(UTLstrrstr(abc, "x"), nullptr);
+    EXPECT_EQ(UTLstrrstr("", "a"), nullptr);
+    EXPECT_EQ(UTLstrrstr(nullptr, "a"), nullptr);
+    const char *aaa = "aaa";
+    EXPECT_EQ(UTLstrrstr(aaa, "aa"), aaa);
+    const char *aaaa = "aaaa";
+    EXPECT_EQ(UTLstrrstr(aaaa, "aa"), aaaa + 2);
+}
+
+TEST(Placeholders, ReturnZero) {
+    EXPECT_EQ(QRMPARMB(nullptr, 1, 2), 0);
+    EXPECT_EQ(QRMPARMW(nullptr, 1, 2), 0);
+    EXPECT_EQ(QRMPARMDW(nullptr, 1, 2), 0);
+    EXPECT_EQ(QRMPARMPFN(nullptr, 1, nullptr), 0);
+    EXPECT_EQ(QRMPARMPTR(nullptr, 1, nullptr), 0);
+    EXPECT_EQ(QRMPARMMEMH(nullptr, 1, nullptr), 0);
+}
+
+TEST(Substitution, BuiltInTableShape) {
+    std::set<std::string> replacements;
+    int modules = 0;
+    for (int32_t i = 0; i < UTL_SUBLIST_COUNT; ++i) {
+        std::string r = UTLAccessSublist(i);
+        EXPECT_FALSE(r.empty()) << i;
+        if (r.rfind("lib", 0) == 0 && r.size() > 6 && r.compare(r.size() - 3, 3, ".so") == 0) ++modules;
+    }
+    EXPECT_GE(modules, 109);
+    EXPECT_STREQ(UTLAccessSublist(UTL_SUBLIST_COUNT), "");
+    EXPECT_STREQ(UTLAccessSublist(-1), "");
+}
+
+TEST(Substitution, LookupsAndWriteBack) {
+    CFGCreate();
+    CFGSetString("Window32Subs", "MYMOD.DLL", "libmine.so");
+    char out[64];
+    struct Case {
+        const char *name;
+        const char *withDefault;
+        const char *noDefault;
+    } cases[] = {
+        {"UNKNOWN.DLL", "UNKNOWN.DLL", ""},
+        {"mymod.dll", "libmine.so", "libmine.so"},
+        {"cfgw32.dll", "libcfgw32.so", "libcfgw32.so"},
+        {"CMNW16.DLL", "libcmnw32.so", "libcmnw32.so"},
+        {"", "", ""},
+    };
+    for (const Case &c : cases) {
+        std::memset(out, 'Z', sizeof out);
+        UTLGetINISubs(c.name, out, sizeof out);
+        EXPECT_STREQ(out, c.withDefault) << c.name;
+        std::memset(out, 'Z', sizeof out);
+        UTLGetINISubsNoDef(c.name, out, sizeof out);
+        EXPECT_STREQ(out, c.noDefault) << c.name;
+    }
+    // The built-in answer now lives in the configuration, and a changed
+    // configuration wins over the table.
+    EXPECT_NE(CFGGetString("Window32Subs", "cfgw32.dll", out, sizeof out), 0);
+    EXPECT_STREQ(out, "libcfgw32.so");
+    CFGSetString("Window32Subs", "CFGW32.DLL", "libother.so");
+    UTLGetINISubs("CFGW32.DLL", out, sizeof out);
+    EXPECT_STREQ(out, "libother.so");
+    // Cut to the buffer.
+    UTLGetINISubs("UNKNOWN.DLL", out, 4);
+    EXPECT_STREQ(out, "UNK");
+    UTLGetINISubs(nullptr, out, sizeof out);
+    EXPECT_STREQ(out, "");
+}
+
+TEST(Substitution, WorksWithoutConfiguration) {
+    unsetenv("CMNW32_INI");
+    char out[64];
+    UTLGetINISubs("MEMW32.DLL", out, sizeof out);
+    EXPECT_STREQ(out, "libmemw32.so");
+}
+
+}  // namespace
