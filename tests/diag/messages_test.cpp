@@ -30,6 +30,7 @@ std::string Format(const char *message, MEMLIST inserts, uint32_t size = 256, in
 TEST(FormatMessage, InsertsAndEscapes) {
     MEMLIST two = MakeInserts({"A", "B"});
     MEMLIST file = MakeInserts({"f.txt"});
+    MEMLIST twelve = MakeInserts({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "twelve"});
     struct Case {
         const char *message;
         MEMLIST inserts;
@@ -44,7 +45,7 @@ TEST(FormatMessage, InsertsAndEscapes) {
         {"trailing %", two, "trailing "},
         {"%10 and %1", two, "%10 and A"},
         {"%01", two, std::string("\0" "1", 2)},
-        {"%123", MakeInserts({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "twelve"}), "twelve3"},
+        {"%123", twelve, "twelve3"},
         {"", two, ""},
         {"%0", two, std::string(1, '\0')},
     };
@@ -55,6 +56,7 @@ TEST(FormatMessage, InsertsAndEscapes) {
     }
     MEMDestroyList(two);
     MEMDestroyList(file);
+    MEMDestroyList(twelve);
 }
 
 TEST(FormatMessage, CutsAtBufferSize) {
