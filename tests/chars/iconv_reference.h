@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 namespace cmnw::test {
 
@@ -35,6 +36,23 @@ inline std::array<int32_t, 256> DecodeCodePage(const char *codePage) {
         map[b] = cp ? static_cast<int32_t>(*cp) : -1;
     }
     return map;
+}
+
+// Converts bytes between two encodings with iconv; empty when iconv
+// rejects the input.
+inline std::optional<std::string> Convert(const char *from, const char *to,
+                                          const std::string &bytes) {
+    iconv_t cd = iconv_open(to, from);
+    if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+    std::string out(bytes.size() * 4 + 16, '\0');
+    char *inPtr = const_cast<char *>(bytes.data());
+    char *outPtr = out.data();
+    size_t inLeft = bytes.size(), outLeft = out.size();
+    size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+    iconv_close(cd);
+    if (rc == static_cast<size_t>(-1)) return std::nullopt;
+    out.resize(out.size() - outLeft);
+    return out;
 }
 
 }  // namespace cmnw::test
