@@ -27,11 +27,27 @@ void *operator new[](size_t size) {
     if (void *p = Allocate(size)) return p;
     throw std::bad_alloc();
 }
-void *operator new(size_t size, const std::nothrow_t &) noexcept { return Allocate(size); }
-void *operator new[](size_t size, const std::nothrow_t &) noexcept { return Allocate(size); }
-void operator delete(void *p) noexcept { std::free(p); }
-void operator delete[](void *p) noexcept { std::free(p); }
-void operator delete(void *p, size_t) noexcept { std::free(p); }
-void operator delete[](void *p, size_t) noexcept { std::free(p); }
-void operator delete(void *p, const std::nothrow_t &) noexcept { std::free(p); }
-void operator delete[](void *p, const std::nothrow_t &) noexcept { std::free(p); }
+void *operator new(size_t size, const std::nothrow_t &) noexcept {
+    return Allocate(size);
+}
+void *operator new[](size_t size, const std::nothrow_t &) noexcept {
+    return Allocate(size);
+}
+void operator delete(void *p) noexcept {
+    std::free(p);
+}
+void operator delete[](void *p) noexcept {
+    std::free(p);
+}
+void operator delete(void *p, size_t) noexcept {
+    std::free(p);
+}
+void operator delete[](void *p, size_t) noexcept {
+    std::free(p);
+}
+void operator delete(void *p, const std::nothrow_t &) noexcept {
+    std::free(p);
+}
+void operator delete[](void *p, const std::nothrow_t &) noexcept {
+    std::free(p);
+}

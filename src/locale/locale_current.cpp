@@ -13,16 +13,16 @@ namespace {
 constexpr char kFallbackLocale[] = "USD";
 
 struct CurrentState {
-    char name[UTL_LOCALE_NAME_MAX + 1];   // empty until a locale is chosen
-    LocaleKey key;                        // of name
-    const LocaleSettings *settings;       // the current locale's record
-    LocaleSettings uncached;              // holds a record the cache could not keep
-    bool readConfig;                      // next empty-name switch reads the configuration
-    char defName[UTL_DEF_LOCALE_MAX + 1]; // INI "Language"/"Locale"
-    bool readDefName;                     // defName not yet read
-    int32_t defDateFormat;                // -1: not computed
-    int32_t defPaperSize;                 // -1: not computed
-    const char *defSpellDict;             // null: not computed
+    char name[UTL_LOCALE_NAME_MAX + 1];    // empty until a locale is chosen
+    LocaleKey key;                         // of name
+    const LocaleSettings *settings;        // the current locale's record
+    LocaleSettings uncached;               // holds a record the cache could not keep
+    bool readConfig;                       // next empty-name switch reads the configuration
+    char defName[UTL_DEF_LOCALE_MAX + 1];  // INI "Language"/"Locale"
+    bool readDefName;                      // defName not yet read
+    int32_t defDateFormat;                 // -1: not computed
+    int32_t defPaperSize;                  // -1: not computed
+    const char *defSpellDict;              // null: not computed
 };
 
 constinit const LocaleSettings kNoSettings{};
@@ -49,9 +49,13 @@ const LocaleSettings &Current() noexcept {
     return *g_current.settings;
 }
 
-void RearmConfigRead() noexcept { g_current.readConfig = true; }
+void RearmConfigRead() noexcept {
+    g_current.readConfig = true;
+}
 
-bool DefaultLocaleNameEmpty() noexcept { return g_current.defName[0] == '\0'; }
+bool DefaultLocaleNameEmpty() noexcept {
+    return g_current.defName[0] == '\0';
+}
 
 }  // namespace cmnw::locale
 
@@ -88,8 +92,7 @@ extern "C" const char *UTLGetDefLocale(void) noexcept {
     if (g_current.readDefName) {
         g_current.readDefName = false;
         if (g_current.defName[0] == '\0')
-            CFGGetString("Language", "Locale", g_current.defName,
-                                         sizeof g_current.defName);
+            CFGGetString("Language", "Locale", g_current.defName, sizeof g_current.defName);
     }
     return g_current.defName;
 }

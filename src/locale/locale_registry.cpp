@@ -91,4 +91,6 @@ extern "C" void UTLSetDefICULocale(const char *id) noexcept {
     if (id != nullptr) cmnw::CopyBounded(g_registry.icuId, sizeof g_registry.icuId, id);
 }
 
-extern "C" int32_t UTLMatchALocale(void) noexcept { return 0; }
+extern "C" int32_t UTLMatchALocale(void) noexcept {
+    return 0;
+}

@@ -41,9 +41,9 @@ constexpr size_t kInitialCapacity = 128;
 
 constexpr const char *kDayKeys[7] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                                      "Thursday", "Friday", "Saturday"};
-constexpr const char *kMonthKeys[12] = {"January", "February", "March",     "April",
-                                        "May",     "June",     "July",      "August",
-                                        "September", "October", "November", "December"};
+constexpr const char *kMonthKeys[12] = {"January",   "February", "March",    "April",
+                                        "May",       "June",     "July",     "August",
+                                        "September", "October",  "November", "December"};
 // The abbreviation of May shares the key of its full name.
 constexpr const char *kAbbrevKeys[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                          "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
@@ -189,7 +189,8 @@ void BuildSettings(const char *name, LocaleSettings *out) noexcept {
     ReadText(section, "ValidChars", out->validChars, builtIn.validChars);
     ReadText(section, "Yes", out->yesText, builtIn.yesText);
     ReadText(section, "No", out->noText, builtIn.noText);
-    for (size_t i = 0; i < 7; ++i) ReadText(section, kDayKeys[i], out->dayName[i], builtIn.dayName[i]);
+    for (size_t i = 0; i < 7; ++i)
+        ReadText(section, kDayKeys[i], out->dayName[i], builtIn.dayName[i]);
     for (size_t i = 0; i < 12; ++i)
         ReadText(section, kMonthKeys[i], out->monthName[i], builtIn.monthName[i]);
     for (size_t i = 0; i < 12; ++i)

@@ -21,8 +21,8 @@ struct LocaleKey {
 inline uint64_t FoldAsciiCapitals(uint64_t word) noexcept {
     constexpr uint64_t kOnes = 0x0101010101010101ull;
     uint64_t low7 = word & (0x7F * kOnes);
-    uint64_t aboveZ = low7 + (0x25 * kOnes);   // bit 7 set for bytes above 'Z'
-    uint64_t fromA = low7 + (0x3F * kOnes);    // bit 7 set for bytes from 'A' up
+    uint64_t aboveZ = low7 + (0x25 * kOnes);  // bit 7 set for bytes above 'Z'
+    uint64_t fromA = low7 + (0x3F * kOnes);   // bit 7 set for bytes from 'A' up
     uint64_t capitals = (fromA ^ aboveZ) & ~word & (0x80 * kOnes);
     return word | (capitals >> 2);
 }

@@ -8,6 +8,7 @@ namespace {
 using G = LanguageGroup;
 }  // namespace
 
+// clang-format off
 // name, group, decimal, thousands, currency, placement, debit, second debit,
 // credit, date format, paper, spelling dictionaries
 constexpr LocaleRow kLocaleRows[kLocaleRowCount] = {
@@ -250,5 +251,7 @@ constexpr IcuIdRow kIcuIdRows[kIcuIdRowCount] = {
     {"PYG", "en_US"}, {"PES", "en_US"}, {"UYU", "en_US"}, {"VEB", "en_US"}, {"SEK", "en_US"},
     {"FMK", "en_US"}, {"CHF", "en_US"},
 };
+
+// clang-format on
 
 }  // namespace cmnw::locale

@@ -1,11 +1,13 @@
 // Paper lookups: by id, and the smallest paper a page fits on.
-#include "cmnw32/locale.h"
 #include "cmnw32/paper.h"
+#include "cmnw32/locale.h"
 #include "locale/paper_tables.h"
 
 using cmnw::paper::kPaperTable;
 
-extern "C" const PaperType *UTLGetPageSizesArray(void) noexcept { return kPaperTable; }
+extern "C" const PaperType *UTLGetPageSizesArray(void) noexcept {
+    return kPaperTable;
+}
 
 extern "C" const PaperType *UTLGetPaperType(int32_t id) noexcept {
     for (const PaperType *entry = kPaperTable; entry->height != 0; ++entry)
@@ -30,8 +32,8 @@ extern "C" int16_t UTLGetClosestPaperType(int32_t height, int32_t width, int32_t
     int32_t defaultHeight = 0;
     int32_t defaultWidth = 0;
     if (defaultId != UTL_PAPER_CUSTOM &&
-        UTLGetPageSize(defaultId, &defaultHeight, &defaultWidth) == 0 &&
-        height < defaultHeight && width < defaultWidth) {
+        UTLGetPageSize(defaultId, &defaultHeight, &defaultWidth) == 0 && height < defaultHeight &&
+        width < defaultWidth) {
         *id = defaultId;
         return 0;
     }

@@ -16,7 +16,9 @@ namespace {
 
 class LocaleConfig : public ::testing::Test {
 protected:
-    void Use(const std::string &ini) { setenv("CMNW32_INI", dir_.Write("site.ini", ini).c_str(), 1); }
+    void Use(const std::string &ini) {
+        setenv("CMNW32_INI", dir_.Write("site.ini", ini).c_str(), 1);
+    }
     static LocaleSettings Get(const char *arg) {
         LocaleSettings ls;
         std::memset(&ls, 0x5A, sizeof ls);

@@ -33,7 +33,7 @@ TEST(Paper, LookupsById) {
         int32_t width, height;
     };
     const Case known[] = {
-        {0, "US Letter", 20400, 26400}, {2, "ISO A4", 19842, 28063},
+        {0, "US Letter", 20400, 26400},  {2, "ISO A4", 19842, 28063},
         {8, "US Fanfold", 35700, 26400}, {34, "ISO 4A", 158927, 224690},
         {54, "ISO 4B", 188974, 267209},  {71, "ISO DL", 10394, 20787},
         {90, "JIS B10", 3024, 4252},
@@ -65,12 +65,12 @@ TEST(Paper, ClosestWithoutDefaultLocale) {
         int32_t id;
     };
     const Case cases[] = {
-        {26400, 20400, 0, 0},    // US Letter, exact
-        {30000, 20400, 0, 7},    // US Folio, not US Legal
-        {0, 0, 0, 0},            // strictly inside the default US Letter
-        {28063, 19842, 0, 2},    // ISO A4, exact
-        {26000, 21000, 0, 64},   // wider than Letter: ISO C4 is the narrowest that holds it
-        {267209, 188974, 0, 54}, // ISO 4B, exact
+        {26400, 20400, 0, 0},     // US Letter, exact
+        {30000, 20400, 0, 7},     // US Folio, not US Legal
+        {0, 0, 0, 0},             // strictly inside the default US Letter
+        {28063, 19842, 0, 2},     // ISO A4, exact
+        {26000, 21000, 0, 64},    // wider than Letter: ISO C4 is the narrowest that holds it
+        {267209, 188974, 0, 54},  // ISO 4B, exact
         {267210, 188975, -1, -5},
         {1, 188975, -1, -5},
     };
