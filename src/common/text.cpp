@@ -59,7 +59,7 @@ char *TrimRightInPlace(char *text) noexcept {
     if (text == nullptr) return text;
     size_t n = std::strlen(text);
     while (n > 0 && IsBlankChar(static_cast<unsigned char>(text[n - 1]))) --n;
-    text[n] = '\0';
+    if (text[n] != '\0') text[n] = '\0';  // a text without blanks is not written to
     return text;
 }
 

@@ -34,7 +34,8 @@ size_t FormatBoundedV(char *dst, size_t dstSize, const char *format, va_list arg
     __attribute__((format(printf, 3, 0)));
 
 // Removes leading and trailing white space (blank, tab, CR, LF, VT, FF) in
-// place; returns text. A null text is returned as is.
+// place; returns text. A null text is returned as is; a text without such
+// white space is not written to (it may be read-only).
 char *TrimInPlace(char *text) noexcept;
 // Removes trailing white space only; returns text.
 char *TrimRightInPlace(char *text) noexcept;

@@ -1,0 +1,218 @@
+// Code page sets filled from a configuration of the caller's own, and the
+// shared, counted load.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "chars/codepage_fixture.h"
+#include "cmnw32/cfg.h"
+#include "cmnw32/codepage.h"
+
+using cmnw::testing::ScratchDir;
+using cmnw::testing::WalkAll;
+using cmnw::testing::WalkedChar;
+
+namespace {
+
+// A set read from an in-memory configuration holding these lines.
+class OwnSet : public ::testing::Test {
+protected:
+    void Fill(const std::vector<std::string> &pages, const std::vector<std::string> &chars) {
+        ASSERT_NE(CFGCreate(), nullptr);
+        for (const std::string &line : pages) ASSERT_NE(CFGAddLine("CodePages", "CodePage", line.c_str()), 0);
+        for (const std::string &line : chars) ASSERT_NE(CFGAddLine("CodePage", "Char", line.c_str()), 0);
+        set_ = UTLCreateCodePage();
+        ASSERT_NE(set_, nullptr);
+        pagesStatus_ = UTLLoadCodePages(set_);
+        charsStatus_ = UTLLoadCodePagesChars(set_);
+        CFGDiscard();
+    }
+    void TearDown() override {
+        if (set_ != nullptr) {
+            EXPECT_EQ(UTLDestroyCodePage(set_), UTL_CP_OK);
+        }
+    }
+
+    UTLCPSET set_ = nullptr;
+    uint16_t pagesStatus_ = 0, charsStatus_ = 0;
+};
+
+TEST_F(OwnSet, SplitsFieldsTrimsTextsAndKeepsBytesModulo256) {
+    Fill({" 7 , AB", "8,CDE", "-9,,,x"},
+         {"  ID1  ,  first name ,  alias one , 1, 2 ,3",
+          "ID2,,,second, ,258,-1",  // a run of commas is one separator
+          "ID3,third",             // missing fields: empty texts, bytes 0
+          "ID4567890123,a-name-that-is-longer-than-thirty-chars,al, 65x,+66, 99999999999999999999"});
+    EXPECT_EQ(pagesStatus_, UTL_CP_OK);
+    EXPECT_EQ(charsStatus_, UTL_CP_OK);
+    ASSERT_EQ(UTLCodePageCount(set_), 3);
+    char cd[] = "CD";
+    EXPECT_EQ(UTLSetDefCodePage(set_, 8, cd), UTL_CP_OK);  // short name cut to 2
+    EXPECT_EQ(UTLSetDefCodePage(set_, -9, nullptr), UTL_CP_OK);
+    char ab[] = "AB";
+    ASSERT_EQ(UTLSetDefCodePage(set_, 7, ab), UTL_CP_OK);
+    std::vector<WalkedChar> chars = WalkAll(set_);
+    ASSERT_EQ(chars.size(), 4u);
+    const WalkedChar texts[4] = {{0, "ID1", "first name", "alias one"},
+                                 {0, "ID2", "second", ""},
+                                 {0, "ID3", "third", ""},
+                                 {0, "ID4567890", "a-name-that-is-longer-than-thi", "al"}};
+    for (int k = 0; k < 4; ++k) {
+        EXPECT_EQ(chars[k].identifier, texts[k].identifier) << k;
+        EXPECT_EQ(chars[k].name, texts[k].name) << k;
+        EXPECT_EQ(chars[k].alias, texts[k].alias) << k;
+    }
+    // Bytes per character in code pages 7, 8 and -9 ("-1" and 10^20 - 1 are
+    // 255 modulo 256; "65x" reads as 65).
+    const int bytes[4][3] = {{1, 2, 3}, {2, 255, 0}, {0, 0, 0}, {65, 66, 255}};
+    const int32_t ids[3] = {7, 8, -9};
+    for (int p = 0; p < 3; ++p) {
+        ASSERT_EQ(UTLSetDefCodePage(set_, ids[p], nullptr), UTL_CP_OK);
+        chars = WalkAll(set_);
+        for (int k = 0; k < 4; ++k) EXPECT_EQ(chars[k].byte, bytes[k][p]) << k << " " << p;
+    }
+}
+
+TEST_F(OwnSet, RepeatedTextsAreReachedInOrderUpToTheHundredth) {
+    std::vector<std::string> chars = {"DUP,first, ,0", "DUP,second, ,0", "DUP,third, ,7",
+                                      "SOLO,name,alias,9", "LONGIDENT,long, ,4"};
+    // 104 more characters sharing one identifier; only the hundredth and the
+    // hundred-and-first have a byte.
+    for (int i = 0; i < 104; ++i)
+        chars.push_back("MANY,m" + std::to_string(i) + ", ," + (i == 99 ? "11" : i == 100 ? "12" : "0"));
+    Fill({"1,P"}, chars);
+    ASSERT_EQ(UTLSetDefCodePage(set_, 1, nullptr), UTL_CP_OK);
+    EXPECT_EQ(UTLLocateCharByName(set_, "DUP", nullptr, nullptr), 7);
+    EXPECT_EQ(UTLLocateCharByName(set_, "MANY", nullptr, nullptr), 11);
+    EXPECT_EQ(UTLLocateCharByName(set_, "LONGIDENTIFIER", nullptr, nullptr), 4);  // cut to 9
+    EXPECT_EQ(UTLLocateCharByName(set_, "", nullptr, nullptr), 0);
+    EXPECT_EQ(UTLLocateCharByName(set_, " SOLO", nullptr, nullptr), 0);
+    EXPECT_EQ(UTLLocateCharByName(set_, "none", "name", nullptr), 9);
+    EXPECT_EQ(UTLLocateCharByName(set_, "none", "none", "alias"), 9);
+    EXPECT_EQ(UTLLocateCharByName(set_, nullptr, "  ", "alias"), 9);
+    EXPECT_EQ(UTLLocateCharByName(set_, nullptr, "m101", nullptr), 0);
+    EXPECT_EQ(UTLLocateCharByName(set_, nullptr, nullptr, nullptr), 0);
+
+    char name[UTL_CP_NAME_SIZE];
+    EXPECT_EQ(UTLLocateNameByChar(set_, 12, nullptr, name, nullptr), UTL_CP_OK);
+    EXPECT_STREQ(name, "m100");
+    EXPECT_EQ(UTLLocateNameByChar(set_, 0, nullptr, name, nullptr), UTL_CP_OK);
+    EXPECT_STREQ(name, "first");  // byte 0: the first character the page lacks
+}
+
+TEST_F(OwnSet, CodePageWithoutShortNameStopsTheReading) {
+    Fill({"1,A", "1004", "2,B"}, {"X,x, ,1,2"});
+    EXPECT_EQ(pagesStatus_, UTL_CP_FAIL);
+    EXPECT_EQ(UTLCodePageCount(set_), 1);
+    EXPECT_EQ(UTLSetDefCodePage(set_, 2, nullptr), UTL_CP_FAIL);
+}
+
+TEST_F(OwnSet, WalkFailsWithoutDefaultAndEndsAfterTheLastCharacter) {
+    Fill({"1,A", "2,B"}, {"A,a, ,1,0", "B,b, ,2", "C,c, ,3,4"});
+    uint8_t byte = 0xEE;
+    char id[UTL_CP_IDENT_SIZE] = "keep";
+    EXPECT_EQ(UTLGetFirstCodePageChar(set_, &byte, id, nullptr, nullptr), UTL_CP_FAIL);
+    EXPECT_EQ(byte, 0xEE);
+    EXPECT_STREQ(id, "keep");
+    EXPECT_EQ(UTLLocateCharByName(set_, "A", nullptr, nullptr), UTL_CP_FAIL);
+    EXPECT_EQ(UTLLocateNameByChar(set_, 1, id, nullptr, nullptr), UTL_CP_FAIL);
+
+    char a[] = "A";
+    EXPECT_EQ(UTLSetDefCodePage(set_, 2, a), UTL_CP_FAIL);  // id and short name must both match
+    ASSERT_EQ(UTLSetDefCodePage(set_, 2, nullptr), UTL_CP_OK);
+    int successes = 0;
+    for (uint16_t st = UTLGetFirstCodePageChar(set_, &byte, nullptr, nullptr, nullptr);
+         st == UTL_CP_OK; st = UTLGetNextCodePageChar(set_, &byte, nullptr, nullptr, nullptr))
+        ++successes;
+    EXPECT_EQ(successes, 3);
+    EXPECT_EQ(UTLGetNextCodePageChar(set_, &byte, nullptr, nullptr, nullptr), UTL_CP_FAIL);
+    EXPECT_EQ(byte, 4);  // the last character's byte in code page 2
+}
+
+TEST_F(OwnSet, KeepsAtMost1025Characters) {
+    std::vector<std::string> chars;
+    for (int i = 0; i < 1100; ++i) chars.push_back("C" + std::to_string(i) + ",n, ,1");
+    Fill({"1,A"}, chars);
+    ASSERT_EQ(UTLSetDefCodePage(set_, 1, nullptr), UTL_CP_OK);
+    EXPECT_EQ(WalkAll(set_).size(), 1025u);
+    EXPECT_EQ(UTLLocateCharByName(set_, "C1024", nullptr, nullptr), 1);
+    EXPECT_EQ(UTLLocateCharByName(set_, "C1025", nullptr, nullptr), 0);
+}
+
+TEST_F(OwnSet, CodePagesAddedLaterLackEveryCharacter) {
+    Fill({"1,A"}, {"A,a, ,5", "B,b, ,6"});
+    ASSERT_NE(CFGCreate(), nullptr);
+    ASSERT_NE(CFGAddLine("CodePages", "CodePage", "2,B"), 0);
+    EXPECT_EQ(UTLLoadCodePages(set_), UTL_CP_OK);
+    CFGDiscard();
+    ASSERT_EQ(UTLCodePageCount(set_), 2);
+    ASSERT_EQ(UTLSetDefCodePage(set_, 2, nullptr), UTL_CP_OK);
+    for (const WalkedChar &c : WalkAll(set_)) EXPECT_EQ(c.byte, 0);
+    EXPECT_EQ(UTLLocateCharByName(set_, "A", nullptr, nullptr), 0);
+}
+
+TEST(CodePageHandles, NullAndUnknownSetsAreRefused) {
+    int notASet = 0;
+    char name[UTL_CP_NAME_SIZE];
+    uint16_t index = 0;
+    uint8_t byte;
+    for (UTLCPSET bad : {static_cast<UTLCPSET>(nullptr), reinterpret_cast<UTLCPSET>(&notASet)}) {
+        EXPECT_EQ(UTLDestroyCodePage(bad), UTL_CP_FAIL);
+        EXPECT_EQ(UTLLoadCodePages(bad), UTL_CP_FAIL);
+        EXPECT_EQ(UTLLoadCodePagesChars(bad), UTL_CP_FAIL);
+        EXPECT_EQ(UTLUnloadCodePage(bad), UTL_CP_FAIL);
+        EXPECT_EQ(UTLUnloadCodePages(bad), UTL_CP_FAIL);
+        EXPECT_EQ(UTLUnloadCodePagesChars(bad), UTL_CP_FAIL);
+        EXPECT_EQ(UTLSetDefCodePage(bad, 1004, nullptr), UTL_CP_FAIL);
+        EXPECT_EQ(UTLCodePageCount(bad), 0);
+        EXPECT_EQ(UTLGetIndexCodePageChar(bad, &index, &byte, nullptr, name, nullptr), UTL_CP_FAIL);
+        EXPECT_EQ(UTLGetFirstCodePageChar(bad, &byte, nullptr, name, nullptr), UTL_CP_FAIL);
+        EXPECT_EQ(UTLGetNextCodePageChar(bad, &byte, nullptr, name, nullptr), UTL_CP_FAIL);
+        EXPECT_EQ(UTLLocateCharByName(bad, "SP010000", nullptr, nullptr), UTL_CP_FAIL);
+        EXPECT_EQ(UTLLocateNameByChar(bad, 32, nullptr, name, nullptr), UTL_CP_FAIL);
+    }
+    UTLCPSET set = UTLCreateCodePage();
+    ASSERT_NE(set, nullptr);
+    EXPECT_EQ(UTLCodePageCount(set), 0);
+    EXPECT_EQ(UTLDestroyCodePage(set), UTL_CP_OK);
+    EXPECT_EQ(UTLDestroyCodePage(set), UTL_CP_FAIL);  // gone
+}
+
+TEST(CodePageSharedLoad, LoadsOnceAndFreesWithTheLastRelease) {
+    ScratchDir scratch;
+    scratch.UseConfig();
+    UTLCPSET first = UTLLoadCodePage();
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(UTLLoadCodePage(), first);
+    EXPECT_EQ(UTLDestroyCodePage(first), UTL_CP_OK);
+    EXPECT_EQ(UTLCodePageCount(first), 3);  // still held
+    EXPECT_EQ(UTLDestroyCodePage(first), UTL_CP_OK);
+    EXPECT_EQ(UTLCodePageCount(first), 0);  // freed
+    EXPECT_EQ(UTLSetDefCodePage(first, 1004, nullptr), UTL_CP_FAIL);
+
+    // A set of the caller's own released without any load leaves the count
+    // at zero: the next load builds a fresh set again.
+    UTLCPSET own = UTLCreateCodePage();
+    ASSERT_EQ(UTLDestroyCodePage(own), UTL_CP_OK);
+    UTLCPSET again = UTLLoadCodePage();
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(UTLCodePageCount(again), 3);
+    EXPECT_EQ(UTLDestroyCodePage(again), UTL_CP_OK);
+}
+
+TEST(CodePageSharedLoad, LeavesTheConfigurationInForce) {
+    ScratchDir scratch;
+    scratch.UseConfig("[Probe]\nKey=kept\n");
+    CFGHANDLE before = CFGCurrent();
+    ASSERT_NE(before, nullptr);
+    UTLCPSET set = UTLLoadCodePage();
+    ASSERT_NE(set, nullptr);
+    EXPECT_EQ(CFGCurrent(), before);
+    char value[16] = "";
+    EXPECT_NE(CFGGetString("Probe", "Key", value, sizeof value), 0);
+    EXPECT_STREQ(value, "kept");
+    EXPECT_EQ(UTLDestroyCodePage(set), UTL_CP_OK);
+}
+
+}  // namespace
