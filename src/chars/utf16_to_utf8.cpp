@@ -9,25 +9,43 @@
 namespace cmnw::chars {
 namespace {
 
-// Narrows runs of ASCII units 8 at a time while the destination keeps at
-// least one byte free after them.
-void NarrowAsciiBlocks(const uint16_t *&src, const uint16_t *srcEnd, uint8_t *&dst,
-                       uint8_t *dstEnd) noexcept {
+// Narrows 8 ASCII units when the next 8 are all ASCII and the destination
+// keeps a byte free after them; returns whether it did.
+inline bool NarrowAsciiBlock(const uint16_t *&src, const uint16_t *srcEnd, uint8_t *&dst,
+                             uint8_t *dstEnd) noexcept {
 #if defined(__SSE2__)
+    if (srcEnd - src < 8 || dstEnd - dst <= 8) return false;
+    __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i *>(src));
     const __m128i nonAscii = _mm_set1_epi16(static_cast<short>(0xFF80));
-    const __m128i zero = _mm_setzero_si128();
-    while (srcEnd - src >= 8 && dstEnd - dst > 8) {
-        __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i *>(src));
-        __m128i high = _mm_cmpeq_epi16(_mm_and_si128(units, nonAscii), zero);
-        if (_mm_movemask_epi8(high) != 0xFFFF) break;
-        _mm_storel_epi64(reinterpret_cast<__m128i *>(dst), _mm_packus_epi16(units, units));
-        src += 8;
-        dst += 8;
-    }
+    __m128i ascii = _mm_cmpeq_epi16(_mm_and_si128(units, nonAscii), _mm_setzero_si128());
+    if (_mm_movemask_epi8(ascii) != 0xFFFF) return false;
+    _mm_storel_epi64(reinterpret_cast<__m128i *>(dst), _mm_packus_epi16(units, units));
+    src += 8;
+    dst += 8;
+    return true;
 #else
     (void)src, (void)srcEnd, (void)dst, (void)dstEnd;
+    return false;
 #endif
 }
+
+// Encodes one unit that is known to fit.
+inline void EncodeUnit(unsigned u, uint8_t *&dst) noexcept {
+    if (u < 0x80) {
+        *dst++ = static_cast<uint8_t>(u);
+    } else if (u < 0x800) {
+        dst[0] = static_cast<uint8_t>(0xC0 | u >> 6);
+        dst[1] = static_cast<uint8_t>(0x80 | (u & 0x3F));
+        dst += 2;
+    } else {
+        dst[0] = static_cast<uint8_t>(0xE0 | u >> 12);
+        dst[1] = static_cast<uint8_t>(0x80 | (u >> 6 & 0x3F));
+        dst[2] = static_cast<uint8_t>(0x80 | (u & 0x3F));
+        dst += 3;
+    }
+}
+
+inline size_t EncodedLength(unsigned u) noexcept { return u < 0x80 ? 1 : u < 0x800 ? 2 : 3; }
 
 }  // namespace
 
@@ -60,14 +78,36 @@ void EncodeUtf16(const uint16_t *&srcRef, const uint16_t *srcEnd, uint8_t *&dstR
                  uint8_t *dstEnd) noexcept {
     const uint16_t *src = srcRef;
     uint8_t *dst = dstRef;
-    while (src < srcEnd && dst < dstEnd) {
-        NarrowAsciiBlocks(src, srcEnd, dst, dstEnd);
-        if (src == srcEnd) break;
-        uint8_t bytes[4];
-        size_t n = EncodeCodePoint(*src, bytes);
-        if (static_cast<size_t>(dstEnd - dst) <= n) break;  // keep one byte free
-        for (size_t i = 0; i < n; ++i) dst[i] = bytes[i];
-        dst += n;
+    // While the room left exceeds three bytes per unit, every unit fits with
+    // a byte to spare, so the room is checked once per stretch.
+    for (;;) {
+        ptrdiff_t sure = (dstEnd - dst - 1) / 3;
+        if (sure > srcEnd - src) sure = srcEnd - src;
+        if (sure < 16) break;
+        const uint16_t *stop = src + sure;
+        while (src < stop) {
+            unsigned u = *src;
+            if (u < 0x80) {
+                if (stop - src < 8 || src[1] >= 0x80 ||
+                    !NarrowAsciiBlock(src, srcEnd, dst, dstEnd)) {
+                    *dst++ = static_cast<uint8_t>(u);
+                    ++src;
+                }
+            } else if (u < 0x800) {
+                dst[0] = static_cast<uint8_t>(0xC0 | u >> 6);
+                dst[1] = static_cast<uint8_t>(0x80 | (u & 0x3F));
+                dst += 2;
+                ++src;
+            } else {
+                EncodeUnit(u, dst);
+                ++src;
+            }
+        }
+    }
+    while (src < srcEnd) {
+        unsigned u = *src;
+        if (static_cast<size_t>(dstEnd - dst) <= EncodedLength(u)) break;  // keep one byte free
+        EncodeUnit(u, dst);
         ++src;
     }
     srcRef = src;

@@ -1,4 +1,4 @@
-// UTF-8 to UTF-16: the lenient decoder with a 16-byte ASCII fast path.
+// UTF-8 to UTF-16: the lenient decoder, with a 16-byte ASCII fast path.
 #include <cstring>
 
 #include "chars/unicode_tables.h"
@@ -12,63 +12,49 @@
 namespace cmnw::chars {
 namespace {
 
-// Widens runs of ASCII 16 bytes at a time while both buffers have room.
-void WidenAsciiBlocks(const uint8_t *&src, const uint8_t *srcEnd, uint16_t *&dst,
-                      uint16_t *dstEnd) noexcept {
+// Widens 16 ASCII bytes when the next 16 are all ASCII and both buffers have
+// room for them; returns whether it did.
+inline bool WidenAsciiBlock(const uint8_t *&src, const uint8_t *srcEnd, uint16_t *&dst,
+                            uint16_t *dstEnd) noexcept {
+    if (srcEnd - src < 16 || dstEnd - dst < 16) return false;
 #if defined(__SSE2__)
+    __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(src));
+    if (_mm_movemask_epi8(bytes) != 0) return false;
     const __m128i zero = _mm_setzero_si128();
-    while (srcEnd - src >= 16 && dstEnd - dst >= 16) {
-        __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(src));
-        if (_mm_movemask_epi8(bytes) != 0) break;
-        _mm_storeu_si128(reinterpret_cast<__m128i *>(dst), _mm_unpacklo_epi8(bytes, zero));
-        _mm_storeu_si128(reinterpret_cast<__m128i *>(dst + 8), _mm_unpackhi_epi8(bytes, zero));
-        src += 16;
-        dst += 16;
-    }
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(dst), _mm_unpacklo_epi8(bytes, zero));
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(dst + 8), _mm_unpackhi_epi8(bytes, zero));
 #else
-    while (srcEnd - src >= 8 && dstEnd - dst >= 8) {
-        uint64_t word;
-        std::memcpy(&word, src, 8);
-        if ((word & 0x8080808080808080ULL) != 0) break;
-        for (int i = 0; i < 8; ++i) dst[i] = src[i];
-        src += 8;
-        dst += 8;
-    }
+    uint64_t words[2];
+    std::memcpy(words, src, 16);
+    if (((words[0] | words[1]) & 0x8080808080808080ULL) != 0) return false;
+    for (int i = 0; i < 16; ++i) dst[i] = src[i];
 #endif
+    src += 16;
+    dst += 16;
+    return true;
 }
 
-// Decodes characters one by one up to and including the next ASCII byte.
-// Returns false when the next character's units do not fit.
-bool DecodeCharacters(const uint8_t *&src, const uint8_t *srcEnd, uint16_t *&dst,
-                      uint16_t *dstEnd) noexcept {
-    while (src < srcEnd && dst < dstEnd) {
-        unsigned lead = src[0];
-        if (lead < 0x80) {
-            *dst++ = static_cast<uint16_t>(lead);
-            ++src;
-            return true;
-        }
-        ptrdiff_t length = kUtf8SequenceLength[lead];
-        if (length > srcEnd - src) length = 1;  // cut short by the end: pass through
-        if (length == 2) {
-            *dst++ = static_cast<uint16_t>((lead & 0x1F) << 6 | (src[1] & 0x3F));
-        } else if (length == 3) {
-            *dst++ = static_cast<uint16_t>((lead & 0x0F) << 12 | (src[1] & 0x3F) << 6 |
-                                           (src[2] & 0x3F));
-        } else if (length == 4) {
-            if (dstEnd - dst < 2) return false;
-            uint32_t value = ((lead & 0x07) << 18 | (src[1] & 0x3F) << 12 | (src[2] & 0x3F) << 6 |
-                              (src[3] & 0x3F)) -
-                             0x10000;
-            dst[0] = static_cast<uint16_t>(0xD800 | (value >> 10));
-            dst[1] = static_cast<uint16_t>(0xDC00 | (value & 0x3FF));
-            dst += 2;
-        } else {
-            *dst++ = static_cast<uint16_t>(lead);
-        }
-        src += length;
+// Decodes one sequence of the given length (1 to 4) whose bytes all lie
+// before the source end, into one unit or a surrogate pair (room checked by
+// the caller).
+inline void DecodeSequence(const uint8_t *&src, ptrdiff_t length, uint16_t *&dst) noexcept {
+    unsigned lead = src[0];
+    if (length == 2) {
+        *dst++ = static_cast<uint16_t>((lead & 0x1F) << 6 | (src[1] & 0x3F));
+    } else if (length == 3) {
+        *dst++ = static_cast<uint16_t>((lead & 0x0F) << 12 | (src[1] & 0x3F) << 6 |
+                                       (src[2] & 0x3F));
+    } else if (length == 4) {
+        uint32_t value = ((lead & 0x07) << 18 | (src[1] & 0x3F) << 12 | (src[2] & 0x3F) << 6 |
+                          (src[3] & 0x3F)) -
+                         0x10000;
+        dst[0] = static_cast<uint16_t>(0xD800 | (value >> 10));
+        dst[1] = static_cast<uint16_t>(0xDC00 | (value & 0x3FF));
+        dst += 2;
+    } else {
+        *dst++ = static_cast<uint16_t>(lead);
     }
-    return true;
+    src += length;
 }
 
 }  // namespace
@@ -77,9 +63,27 @@ void DecodeUtf8(const uint8_t *&srcRef, const uint8_t *srcEnd, uint16_t *&dstRef
                 uint16_t *dstEnd) noexcept {
     const uint8_t *src = srcRef;
     uint16_t *dst = dstRef;
+    // While four source bytes and two units of room remain, no character can
+    // be cut short by either end.
+    while (srcEnd - src >= 4 && dstEnd - dst >= 2) {
+        unsigned lead = src[0];
+        if (lead < 0x80) {
+            if (!WidenAsciiBlock(src, srcEnd, dst, dstEnd)) {
+                *dst++ = static_cast<uint16_t>(lead);
+                ++src;
+            }
+        } else if (lead >= 0xC0 && lead < 0xE0) {
+            *dst++ = static_cast<uint16_t>((lead & 0x1F) << 6 | (src[1] & 0x3F));
+            src += 2;
+        } else {
+            DecodeSequence(src, kUtf8SequenceLength[lead], dst);
+        }
+    }
     while (src < srcEnd && dst < dstEnd) {
-        WidenAsciiBlocks(src, srcEnd, dst, dstEnd);
-        if (!DecodeCharacters(src, srcEnd, dst, dstEnd)) break;
+        ptrdiff_t length = kUtf8SequenceLength[src[0]];
+        if (length > srcEnd - src) length = 1;  // cut short by the end: pass through
+        if (length == 4 && dstEnd - dst < 2) break;  // the pair does not fit
+        DecodeSequence(src, length, dst);
     }
     srcRef = src;
     dstRef = dst;
