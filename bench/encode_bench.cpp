@@ -11,11 +11,13 @@
 #endif
 
 #include <cstdlib>
+#include <deque>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "cmnw32/encode.h"
+#include "cmnw32/filetype.h"
 
 namespace {
 
@@ -102,5 +104,50 @@ void BM_Base64Decode_OpenSSL(benchmark::State &state) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * kBase64Input));
 }
 BENCHMARK(BM_Base64Decode_OpenSSL)->Name("Base64Decode/openssl");
+
+// A PCX-like head followed by a hole up to size bytes; removed at exit.
+const char *SampleFile(int64_t size) {
+    static std::deque<std::string> made;  // keeps the returned pointers valid
+    const std::string path = "/tmp/cmnw_bench_type_" + std::to_string(getpid()) + "_" +
+                             std::to_string(size);
+    for (const auto &p : made) {
+        if (p == path) return p.c_str();
+    }
+    const int fd = open(path.c_str(), O_CREAT | O_TRUNC | O_WRONLY, 0600);
+    std::vector<unsigned char> head(2048, 0);
+    head[0] = 0x0A;
+    if (fd < 0 || write(fd, head.data(), head.size()) != static_cast<ssize_t>(head.size()) ||
+        ftruncate(fd, size) != 0) {
+        std::abort();
+    }
+    close(fd);
+    if (made.empty()) {
+        std::atexit([] {
+            for (const auto &p : made) unlink(p.c_str());
+        });
+    }
+    made.push_back(path);
+    return made.back().c_str();
+}
+
+void BM_FileType_Ours(benchmark::State &state) {
+    const char *path = SampleFile(state.range(0));
+    for (auto _ : state) benchmark::DoNotOptimize(UTLFileType(path));
+}
+BENCHMARK(BM_FileType_Ours)->Name("FileType/ours")->Arg(2048)->Arg(int64_t{1} << 30);
+
+#if CMNW_HAVE_MAGIC
+void BM_FileType_Libmagic(benchmark::State &state) {
+    const char *path = SampleFile(state.range(0));
+    magic_t cookie = magic_open(MAGIC_NONE);
+    if (cookie == nullptr || magic_load(cookie, nullptr) != 0) {
+        state.SkipWithError("libmagic has no database");
+        return;
+    }
+    for (auto _ : state) benchmark::DoNotOptimize(magic_file(cookie, path));
+    magic_close(cookie);
+}
+BENCHMARK(BM_FileType_Libmagic)->Name("FileType/libmagic")->Arg(2048)->Arg(int64_t{1} << 30);
+#endif
 
 }  // namespace

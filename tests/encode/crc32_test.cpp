@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
@@ -46,6 +49,33 @@ TEST(BlockCrc32, MatchesZlibOnRandomAndChainedBlocks) {
         pos += n;
     }
     EXPECT_EQ(~crc, ZlibStandard(0, data, 0, data.size()));
+}
+
+TEST(FileCrc32, WholeFileInChunksMissingFileGivesSeed) {
+    char dirTemplate[] = "/tmp/cmnw_crc_XXXXXX";
+    ASSERT_NE(mkdtemp(dirTemplate), nullptr);
+    const std::filesystem::path dir = dirTemplate;
+    std::mt19937 rng(3);
+    // Larger than one read chunk, and not a multiple of it.
+    std::vector<unsigned char> data((5u << 19) + 77);
+    for (auto &b : data) b = static_cast<unsigned char>(rng());
+    const std::string path = (dir / "data.bin").string();
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char *>(data.data()), static_cast<std::streamsize>(data.size()));
+    std::ofstream((dir / "empty").string(), std::ios::binary).close();
+
+    EXPECT_EQ(~UTLCaclulateFileCRC32(path.c_str(), 0xFFFFFFFFu), ZlibStandard(0, data, 0, data.size()));
+    // The suite's path form: a drive letter and backslashes.
+    std::string suitePath = "C:" + path;
+    for (auto &c : suitePath) c = c == '/' ? '\\' : c;
+    EXPECT_EQ(UTLCaclulateFileCRC32(suitePath.c_str(), 0x1234u),
+              UTLCalculateBlockCRC32(static_cast<uint32_t>(data.size()), 0x1234u, data.data()));
+    EXPECT_EQ(UTLCaclulateFileCRC32((dir / "empty").c_str(), 0xABCDu), 0xABCDu);
+    EXPECT_EQ(UTLCaclulateFileCRC32((dir / "missing").c_str(), 0xABCDu), 0xABCDu);
+    EXPECT_EQ(UTLCaclulateFileCRC32(dir.c_str(), 0xABCDu), 0xABCDu);  // a directory
+    EXPECT_EQ(UTLCaclulateFileCRC32("", 7u), 7u);
+    EXPECT_EQ(UTLCaclulateFileCRC32(nullptr, 7u), 7u);
+    std::filesystem::remove_all(dir);
 }
 
 TEST(CrcName, SevenBase32DigitsOfTheByteReversedValue) {

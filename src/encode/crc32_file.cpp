@@ -1,0 +1,61 @@
+// CRC-32 over the content of a file.
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+
+#include "cmnw32/encode.h"
+#include "cmnw32/mem.h"
+#include "cmnw32/sys.h"
+#include "encode/crc32.h"
+
+namespace cmnw::encode {
+namespace {
+
+constexpr size_t kChunk = size_t{1} << 20;
+
+// The file's length as found when it was opened (seek to end, tell); -1 when
+// the stream cannot tell.
+long StreamLength(FILE *file) noexcept {
+    if (SYSfseek(file, 0, SEEK_END) != 0) return -1;
+    const long length = SYSftell(file);
+    SYSrewind(file);
+    return length;
+}
+
+}  // namespace
+
+// Reads the file in chunks of at most 1 MiB rather than whole, and stops at
+// the length it had when opened or at the first short read.
+uint32_t FileCrc32(const char *path, uint32_t crc) noexcept {
+    FILE *file = SYSfopen(path, "rb");
+    if (file == nullptr) return crc;
+    const long length = StreamLength(file);
+    if (length <= 0) {
+        SYSfclose(file);
+        return crc;
+    }
+    auto remaining = static_cast<uint64_t>(length);
+    const size_t chunk = static_cast<size_t>(std::min<uint64_t>(remaining, kChunk));
+    void *buffer = MEMAlloc(chunk);
+    if (buffer == nullptr) {
+        SYSfclose(file);
+        return crc;
+    }
+    while (remaining > 0) {
+        const size_t want = static_cast<size_t>(std::min<uint64_t>(remaining, chunk));
+        const size_t got = SYSfread(buffer, 1, want, file);
+        crc = UpdateCrc32(crc, buffer, got);
+        if (got < want) break;
+        remaining -= got;
+    }
+    MEMFree(buffer);
+    SYSfclose(file);
+    return crc;
+}
+
+}  // namespace cmnw::encode
+
+extern "C" uint32_t UTLCaclulateFileCRC32(const char *path, uint32_t crc) noexcept {
+    if (path == nullptr || *path == '\0') return crc;
+    return cmnw::encode::FileCrc32(path, crc);
+}

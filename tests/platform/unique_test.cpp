@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <unordered_set>
+
+#include "cmnw32/encode.h"
+#include "cmnw32/unique.h"
+#include "platform/unique.h"
+#include "platform/unique_tables.h"
+
+namespace {
+
+std::string Unique(uint32_t size) {
+    std::string buf(size + 4, '\x7f');
+    EXPECT_EQ(UTLGetUniqueString(buf.data(), size), 0);
+    EXPECT_EQ(buf.substr(size), "\x7f\x7f\x7f\x7f");  // nothing past the stated size
+    return buf.substr(0, buf.find('\0'));
+}
+
+bool IsHex(const std::string &s) { return s.find_first_not_of("0123456789ABCDEF") == s.npos; }
+
+TEST(UniqueString, TooSmallBufferIsLeftAlone) {
+    char buf[40];
+    std::memset(buf, 'x', sizeof buf);
+    EXPECT_EQ(UTLGetUniqueString(buf, 32), 0);
+    EXPECT_EQ(std::string(buf, sizeof buf), std::string(40, 'x'));
+    EXPECT_EQ(UTLGetUniqueString(nullptr, 64), 0);
+}
+
+TEST(UniqueString, PlainHexIsARandomGuid) {
+    for (uint32_t size : {33u, 40u}) {
+        const std::string s = Unique(size);
+        ASSERT_EQ(s.size(), 32u);
+        EXPECT_TRUE(IsHex(s)) << s;
+        // Version 4, variant 10xx, where the usual digit layout puts them.
+        EXPECT_EQ(s[12], '4') << s;
+        EXPECT_NE(std::string("89AB").find(s[16]), std::string::npos) << s;
+    }
+}
+
+TEST(UniqueString, CheckDigitsAreRunningSums) {
+    for (uint32_t size : {41u, 45u}) {
+        const std::string s = Unique(size);
+        ASSERT_EQ(s.size(), 40u);
+        EXPECT_TRUE(IsHex(s)) << s;
+        unsigned sum = 0;
+        for (size_t group = 0; group < 4; ++group) {
+            for (size_t i = 0; i < 8; ++i) sum += static_cast<unsigned char>(s[group * 10 + i]);
+            char check[3];
+            std::snprintf(check, sizeof check, "%02X", sum & 0xFF);
+            EXPECT_EQ(s.substr(group * 10 + 8, 2), check) << s;
+            sum += static_cast<unsigned char>(check[0]) + static_cast<unsigned char>(check[1]);
+        }
+    }
+}
+
+// Undoes the scrambling of a 45-character unique string and returns the
+// GUID's text form, or "" when the string does not unscramble consistently.
+std::string Unscramble(const std::string &s) {
+    uint8_t bytes[33];
+    if (UTLText2Binary(s.data(), static_cast<uint32_t>(s.size()), bytes, sizeof bytes) != 33) {
+        return "";
+    }
+    const auto *xorTable = reinterpret_cast<const uint8_t *>(cmnw::unique::kScramblerKey);
+    const auto *addTable = xorTable + 128;
+    const uint32_t seed = bytes[29] | bytes[30] << 8 | bytes[31] << 16 |
+                          static_cast<uint32_t>(bytes[32]) << 24;
+    for (uint32_t i = 0; i < 29; ++i) {
+        bytes[i] = static_cast<uint8_t>((bytes[i] ^ xorTable[(seed % 128 + i) % 128]) -
+                                        addTable[(seed % 127 + i) % 127]);
+    }
+    const uint32_t check = bytes[25] | bytes[26] << 8 | bytes[27] << 16 |
+                           static_cast<uint32_t>(bytes[28]) << 24;
+    if (check != seed || cmnw::unique::ScrambleChecksum(bytes, 25) != seed) return "";
+    return std::string(reinterpret_cast<const char *>(bytes), 25);
+}
+
+TEST(UniqueString, ScrambledFormUnscramblesToAGuid) {
+    for (uint32_t size : {46u, 47u, 100u, 2000u}) {
+        std::string buf(size, 'x');
+        EXPECT_EQ(UTLGetUniqueString(buf.data(), size), 0);
+        const std::string s = buf.substr(0, buf.find('\0'));
+        ASSERT_EQ(s.size(), 45u);
+        EXPECT_EQ(s[0], '0');
+        EXPECT_EQ(s.find_first_not_of(
+                      "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz_-"),
+                  s.npos);
+        EXPECT_EQ(buf.find_first_not_of('\0', 45), buf.npos);  // the rest is cleared
+        const std::string text = Unscramble(s);
+        ASSERT_EQ(text.size(), 25u) << s;
+        uint8_t guid[16];
+        ASSERT_EQ(UTLText2Binary(text.data(), 25, guid, sizeof guid), 16u);
+        EXPECT_EQ(guid[7] >> 4, 4);  // version nibble of the third field
+    }
+}
+
+TEST(UniqueString, ChecksumCombinesGroupsAndBytesWithPositions) {
+    const uint8_t data[] = {0x01, 0x02, 0x03, 0x04, 0x10, 0x20, 0x30, 0x40, 0xAA, 0x55};
+    const uint32_t expected = 0x01020304u ^ 0 ^ 0x10203040u ^ 4 ^ 0xAAu ^ 8 ^ 0x55u ^ 9;
+    EXPECT_EQ(cmnw::unique::ScrambleChecksum(data, sizeof data), expected);
+    EXPECT_EQ(cmnw::unique::ScrambleChecksum(data, 0), 0u);
+}
+
+TEST(UniqueString, NeverRepeatsOverManyCalls) {
+    std::unordered_set<std::string> seen;
+    seen.reserve(200000);
+    for (int i = 0; i < 100000; ++i) {
+        char buf[46];
+        UTLGetUniqueString(buf, sizeof buf);
+        ASSERT_TRUE(seen.insert(buf).second) << buf;
+        if (i % 1000 == 0) {
+            ASSERT_FALSE(Unscramble(buf).empty()) << buf;
+        }
+    }
+}
+
+}  // namespace
