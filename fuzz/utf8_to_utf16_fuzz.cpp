@@ -1,0 +1,61 @@
+// UTF-8 to UTF-16 on arbitrary bytes, whole and in pieces through tiny and
+// odd-sized destinations. The first byte picks the piece size (0 to 7
+// units); the rest is the text, held in an exact-size buffer.
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "cmnw32/unicode.h"
+
+namespace {
+
+std::vector<uint16_t> Whole(const char *text, size_t size) {
+    std::vector<uint16_t> out(size + 1);
+    const char *src = text;
+    uint16_t *dst = out.data();
+    Utf8ToUtf16(&src, text + size, &dst, out.data() + out.size());
+    if (src != text + size || dst > out.data() + out.size()) abort();
+    out.resize(static_cast<size_t>(dst - out.data()));
+    return out;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+    if (size == 0 || size > 4096) return 0;
+    const size_t piece = data[0] % 8;
+    std::vector<char> text(data + 1, data + size);
+    const char *begin = text.data();
+    const char *end = begin + text.size();
+    const std::vector<uint16_t> whole = Whole(begin, text.size());
+
+    std::vector<uint16_t> pieces;
+    const char *src = begin;
+    while (src != end) {
+        std::vector<uint16_t> chunk(piece);  // exact size: any overflow is caught
+        uint16_t *dst = chunk.data();
+        const char *before = src;
+        Utf8ToUtf16(&src, end, &dst, chunk.data() + piece);
+        if (src < before || src > end || dst < chunk.data() || dst > chunk.data() + piece) abort();
+        pieces.insert(pieces.end(), chunk.data(), dst);
+        if (src == before) {
+            // Only an empty destination, or one unit before a surrogate pair,
+            // may stop without progress.
+            if (piece >= 2) abort();
+            break;
+        }
+    }
+    if (src == end && pieces != whole) abort();
+
+    // Every position as the start of a NUL-terminated character.
+    std::vector<char> terminated(text);
+    terminated.push_back('\0');
+    for (size_t i = 0; i < text.size(); ++i) {
+        int32_t units = Utf8ToUtf16Char(terminated.data() + i);
+        int32_t length = Utf8CharLen(terminated.data() + i);
+        if (length < 1 || length > 4) abort();
+        (void)units;
+    }
+    return 0;
+}
