@@ -52,4 +52,23 @@ TEST(ScopedLocale, SwitchesForItsScopeAndRestores) {
     EXPECT_STREQ(UTLGetLocale(), "FRF");
 }
 
+TEST(ScopedLocale, NestsAndKeepsTheStoredSpelling) {
+    UTLSetLocale("Dem");
+    {
+        cmnw::ScopedLocale outer(" ITL");
+        {
+            cmnw::ScopedLocale inner("xdem");  // a switch stores the spelling given
+            EXPECT_STREQ(UTLGetLocale(), "dem");
+            EXPECT_STREQ(cmnw::locale::Current().currency, "DM");
+        }
+        EXPECT_STREQ(UTLGetLocale(), "ITL");
+    }
+    EXPECT_STREQ(UTLGetLocale(), "Dem");
+    {
+        cmnw::ScopedLocale same(" DEM");  // equal without regard to case
+        EXPECT_STREQ(UTLGetLocale(), "Dem");
+    }
+    EXPECT_STREQ(UTLGetLocale(), "Dem");
+}
+
 }  // namespace

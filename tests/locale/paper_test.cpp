@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstring>
+#include <random>
 
 #include "cmnw32/paper.h"
 
@@ -81,6 +82,39 @@ TEST(Paper, ClosestWithoutDefaultLocale) {
         EXPECT_EQ(id, c.id) << c.height << "x" << c.width;
     }
     EXPECT_EQ(UTLGetClosestPaperType(10, 10, nullptr), -1);
+}
+
+// A second model of the choice, without a default locale (default "US
+// Letter"): the fitting entry of least (width, height, position).
+TEST(Paper, ClosestAgreesWithASimpleModel) {
+    unsetenv("CMNW32_INI");
+    const PaperType *table = UTLGetPageSizesArray();
+    std::mt19937 rng(2026);
+    std::uniform_int_distribution<int32_t> size(-100, 280000);
+    for (int i = 0; i < 5000; ++i) {
+        int32_t h = size(rng) >> (rng() % 4 * 3), w = size(rng) >> (rng() % 4 * 3);
+        int16_t wantStatus = -1;
+        int32_t wantId = -5;
+        if (h < 26400 && w < 20400) {
+            wantStatus = 0;
+            wantId = 0;
+        } else {
+            int32_t bestW = 0, bestH = 0;
+            for (size_t e = 0; table[e].name[0] != '\0'; ++e) {
+                int32_t ew = table[e].width, eh = table[e].height;
+                if (ew < w || eh < h) continue;
+                if (wantStatus != 0 || ew < bestW || (ew == bestW && eh < bestH)) {
+                    wantStatus = 0;
+                    wantId = table[e].id;
+                    bestW = ew;
+                    bestH = eh;
+                }
+            }
+        }
+        int32_t id = -5;
+        ASSERT_EQ(UTLGetClosestPaperType(h, w, &id), wantStatus) << h << "x" << w;
+        ASSERT_EQ(id, wantId) << h << "x" << w;
+    }
 }
 
 }  // namespace
