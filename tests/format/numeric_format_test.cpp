@@ -1,7 +1,9 @@
 // Fitting plain numbers into numeric pictures: one row per picture feature.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
+#include <random>
 #include <string>
 
 #include "cmnw32/number.h"
@@ -223,6 +225,54 @@ TEST(NumFormat, ValidNumericFormat) {
     EXPECT_EQ(FMTValidNumericFormat(cut), 0);
     EXPECT_STREQ(cut, "ZZ9");
     EXPECT_EQ(FMTValidNumericFormat(nullptr), 3);
+}
+
+}  // namespace
+
+namespace {
+
+// A second, plain model of the common pictures: the amount cut (not rounded)
+// to cents, grouped by threes, right-aligned, with "$" just left of the
+// digits and CR after them for negative amounts (a value written with "-"
+// shows CR even when its cents are all zero).
+std::string Model(long long cents, bool negative, bool dollar, bool credit, int width) {
+    std::string integer = std::to_string(cents / 100);
+    std::string grouped;
+    for (size_t i = 0; i < integer.size(); ++i) {
+        if (i > 0 && (integer.size() - i) % 3 == 0) grouped += ',';
+        grouped += integer[i];
+    }
+    char fraction[4];
+    std::snprintf(fraction, sizeof fraction, "%02lld", cents % 100);
+    std::string body = (dollar ? "$" : "") + grouped + "." + fraction;
+    if (credit) body += negative ? "CR" : "  ";
+    return std::string(width - body.size(), ' ') + body;
+}
+
+TEST(NumFormat, AgreesWithAPlainModel) {
+    std::mt19937_64 rng(20260512);
+    for (int i = 0; i < 20000; ++i) {
+        const int digits = 1 + static_cast<int>(rng() % 6);
+        long long cents = static_cast<long long>(rng() % 1000000) % static_cast<long long>(std::pow(10, digits)) * 100;
+        cents += static_cast<long long>(rng() % 100);
+        const int extra = static_cast<int>(rng() % 10);  // a third decimal to drop
+        const bool negative = rng() % 2 == 0;
+        char value[32];
+        std::snprintf(value, sizeof value, "%s%lld.%02lld%d", negative ? "-" : "", cents / 100,
+                      cents % 100, extra);
+
+        char p1[] = "ZZZ,ZZ9.99CR";
+        char v1[32];
+        std::snprintf(v1, sizeof v1, "%s", value);
+        ASSERT_EQ(FMTValNumFormat(12, p1, v1), 0) << value;
+        EXPECT_EQ(std::string(v1), Model(cents, negative, false, true, 12)) << value;
+
+        char p2[] = "$ZZZ,ZZ9.99";
+        char v2[32];
+        std::snprintf(v2, sizeof v2, "%s", value + (negative ? 1 : 0));
+        ASSERT_EQ(FMTValNumFormat(11, p2, v2), 0) << value;
+        EXPECT_EQ(std::string(v2), Model(cents, false, true, false, 11)) << value;
+    }
 }
 
 }  // namespace
