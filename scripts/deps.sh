@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   zlib1g-dev libssl-dev libmagic-dev libcli11-dev
   clang libclang-rt-14-dev llvm
-  gcovr
+  gcovr doxygen
 )
 missing=()
 for p in "${packages[@]}"; do
