@@ -122,11 +122,11 @@ void CodePageFilePath(char *path, size_t size) noexcept {
 }
 
 uint16_t LoadPagesFromConfig(CodePageSet &set) {
-    std::string line(kLineMax, '\0');
-    for (CFGCURSOR cursor = CFGFirstValue(kPagesSection, kPageKey, line.data(), kLineMax);
+    char line[kLineMax];
+    for (CFGCURSOR cursor = CFGFirstValue(kPagesSection, kPageKey, line, sizeof line);
          cursor != nullptr;
-         cursor = CFGNextValue(cursor, kPagesSection, kPageKey, line.data(), kLineMax)) {
-        FieldReader fields(line.c_str());
+         cursor = CFGNextValue(cursor, kPagesSection, kPageKey, line, sizeof line)) {
+        FieldReader fields(line);
         const char *start;
         size_t length;
         if (!fields.Next(&start, &length)) return UTL_CP_FAIL;
@@ -151,17 +151,21 @@ void ClearChars(CodePageSet &set) noexcept {
         page.bytes.clear();
         RebuildByteIndex(page);
     }
-    for (std::vector<uint16_t> &order : set.byText) order.clear();
+    ForgetTextIndexes(set);
 }
 
 uint16_t ReadChars(CodePageSet &set) {
     set.chars.clear();
     for (CodePage &page : set.codePages) page.bytes.clear();
-    std::string line(kLineMax, '\0');
-    for (CFGCURSOR cursor = CFGFirstValue(kCharsSection, kCharKey, line.data(), kLineMax);
+    // Room for the most characters a set holds, as each code page record
+    // has while loading; nothing moves while the lines are read.
+    char line[kLineMax];
+    set.chars.reserve(kMaxChars);
+    for (CodePage &page : set.codePages) page.bytes.reserve(kMaxChars);
+    for (CFGCURSOR cursor = CFGFirstValue(kCharsSection, kCharKey, line, sizeof line);
          cursor != nullptr && set.chars.size() < kMaxChars;
-         cursor = CFGNextValue(cursor, kCharsSection, kCharKey, line.data(), kLineMax)) {
-        FieldReader fields(line.c_str());
+         cursor = CFGNextValue(cursor, kCharsSection, kCharKey, line, sizeof line)) {
+        FieldReader fields(line);
         const char *start;
         size_t length;
         CharTexts texts{};
@@ -178,7 +182,7 @@ uint16_t ReadChars(CodePageSet &set) {
     }
     ResizePages(set);
     for (CodePage &page : set.codePages) RebuildByteIndex(page);
-    RebuildTextIndexes(set);
+    ForgetTextIndexes(set);
     return UTL_CP_OK;
 }
 

@@ -17,16 +17,36 @@ bool IsBlankText(const char *text) noexcept {
     return true;
 }
 
+// Sorts the characters by their kind of text, then by index, unless done
+// since the last load. Without memory for it nothing is found.
+const std::vector<uint16_t> &TextIndex(CodePageSet &set, TextKind kind) noexcept {
+    std::vector<uint16_t> &order = set.byText[kind];
+    if (set.byTextReady[kind]) return order;
+    try {
+        order.resize(set.chars.size());
+    } catch (const std::bad_alloc &) {
+        order.clear();
+        return order;
+    }
+    for (size_t k = 0; k < order.size(); ++k) order[k] = static_cast<uint16_t>(k);
+    std::sort(order.begin(), order.end(), [&](uint16_t a, uint16_t b) {
+        const int c = std::strcmp(TextOf(set.chars[a], kind), TextOf(set.chars[b], kind));
+        return c != 0 ? c < 0 : a < b;
+    });
+    set.byTextReady[kind] = true;
+    return order;
+}
+
 // The byte in page of the first of the characters whose kind of text is
 // probe (cut to max characters) that has one: occurrences are tried in
 // character order, up to kMaxOccurrences of them. An empty text reaches only
 // its first occurrence, since every empty text keeps the first sequence
 // number. 0 when none has a byte.
-uint8_t ByteOfText(const CodePageSet &set, const CodePage &page, TextKind kind, const char *probe,
+uint8_t ByteOfText(CodePageSet &set, const CodePage &page, TextKind kind, const char *probe,
                    size_t max) noexcept {
     char key[kNameMax + 1];
     CopyBounded(key, max + 1, probe);
-    const std::vector<uint16_t> &order = set.byText[kind];
+    const std::vector<uint16_t> &order = TextIndex(set, kind);
     auto textAt = [&](uint16_t index) { return TextOf(set.chars[index], kind); };
     auto pos = std::lower_bound(order.begin(), order.end(), key, [&](uint16_t index, const char *k) {
         return std::strcmp(textAt(index), k) < 0;
@@ -50,16 +70,10 @@ void RebuildByteIndex(CodePage &page) noexcept {
     for (size_t k = page.bytes.size(); k-- > 0;) page.firstChar[page.bytes[k]] = static_cast<uint16_t>(k);
 }
 
-void RebuildTextIndexes(CodePageSet &set) {
+void ForgetTextIndexes(CodePageSet &set) noexcept {
     for (int kind = kIdentifierText; kind <= kAliasText; ++kind) {
-        std::vector<uint16_t> &order = set.byText[kind];
-        order.resize(set.chars.size());
-        for (size_t k = 0; k < order.size(); ++k) order[k] = static_cast<uint16_t>(k);
-        const TextKind textKind = static_cast<TextKind>(kind);
-        std::sort(order.begin(), order.end(), [&](uint16_t a, uint16_t b) {
-            const int c = std::strcmp(TextOf(set.chars[a], textKind), TextOf(set.chars[b], textKind));
-            return c != 0 ? c < 0 : a < b;
-        });
+        set.byText[kind].clear();
+        set.byTextReady[kind] = false;
     }
 }
 
@@ -86,7 +100,7 @@ uint16_t CharAtIndex(const CodePageSet &set, uint16_t index, uint8_t *byteOut, c
     return UTL_CP_OK;
 }
 
-uint16_t ByteOfNamedChar(const CodePageSet &set, const char *identifier, const char *name,
+uint16_t ByteOfNamedChar(CodePageSet &set, const char *identifier, const char *name,
                          const char *alias) noexcept {
     if (set.defaultPage < 0) return UTL_CP_FAIL;
     const CodePage &page = set.codePages[set.defaultPage];
@@ -144,7 +158,7 @@ extern "C" uint16_t UTLGetNextCodePageChar(UTLCPSET handle, uint8_t *byteOut, ch
 
 extern "C" uint16_t UTLLocateCharByName(UTLCPSET handle, const char *identifier, const char *name,
                                         const char *alias) noexcept {
-    const CodePageSet *set = SetFromHandle(handle);
+    CodePageSet *set = SetFromHandle(handle);
     if (set == nullptr) return UTL_CP_FAIL;
     return ByteOfNamedChar(*set, identifier, name, alias);
 }

@@ -44,8 +44,10 @@ struct CodePageSet {
     std::vector<CharTexts> chars;
     std::vector<CodePage> codePages;  // in load order
     int defaultPage = -1;             // index into codePages, -1 = none
-    // Character indexes sorted by text and then by index, per text kind.
+    // Character indexes sorted by text and then by index, per text kind;
+    // built at the first lookup of that kind after loading.
     std::vector<uint16_t> byText[3];
+    bool byTextReady[3] = {false, false, false};
 };
 
 inline const char *TextOf(const CharTexts &c, TextKind kind) noexcept {
@@ -58,15 +60,15 @@ CodePageSet *NewSet() noexcept;
 void FreeSet(CodePageSet *set) noexcept;
 uint16_t &WalkIndex() noexcept;  // the process-wide walk position
 
-// Indexes (codepage_lookup.cpp), rebuilt after loading.
+// Indexes (codepage_lookup.cpp), renewed after loading.
 void RebuildByteIndex(CodePage &page) noexcept;
-void RebuildTextIndexes(CodePageSet &set);
+void ForgetTextIndexes(CodePageSet &set) noexcept;
 
 // Lookups (codepage_lookup.cpp) on a known set.
 uint16_t SetDefaultPage(CodePageSet &set, int32_t id, char *shortName) noexcept;
 uint16_t CharAtIndex(const CodePageSet &set, uint16_t index, uint8_t *byteOut, char *identifier,
                      char *name, char *alias) noexcept;
-uint16_t ByteOfNamedChar(const CodePageSet &set, const char *identifier, const char *name,
+uint16_t ByteOfNamedChar(CodePageSet &set, const char *identifier, const char *name,
                          const char *alias) noexcept;
 
 // The code page file (codepage_file.cpp).

@@ -72,7 +72,12 @@ std::string_view Trimmed(std::string_view text) {
     return text;
 }
 
-bool HasLineBreak(std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; }
+// A plain scan: find_first_of would call memchr once per character.
+bool HasLineBreak(std::string_view text) {
+    for (char c : text)
+        if (c == '\r' || c == '\n') return true;
+    return false;
+}
 
 // Names and values written must read back as the same setting: no line
 // breaks anywhere, no ']' in a section name, and a key that is not empty,
