@@ -32,7 +32,8 @@ std::string Utf8Of(Text which) {
                         kTextBytes);
     }
     return RepeatTo(
-        "Gr\xC3\xBC\xC3\x9F" "e aus M\xC3\xBCnchen, caf\xC3\xA9 cr\xC3\xA8me. "
+        "Gr\xC3\xBC\xC3\x9F"
+        "e aus M\xC3\xBCnchen, caf\xC3\xA9 cr\xC3\xA8me. "
         "\xCE\x9A\xCE\xB1\xCE\xBB\xCE\xB7\xCE\xBC\xCE\xAD\xCF\x81\xCE\xB1 "
         "\xCE\xBA\xCF\x8C\xCF\x83\xCE\xBC\xCE\xB5, \xCE\xB1\xCE\xB2\xCE\xB3 "
         "\xCE\xB4\xCE\xB5\xCE\xB6 \xC2\xA9 2024.\n",
@@ -152,8 +153,8 @@ BENCHMARK_CAPTURE(Utf16ToUtf8Iconv, mixed, Text::kMixed)->Name("Utf16ToUtf8Mixed
 // Words equal but for case: the usual case-insensitive lookup of month
 // names, keywords and INI keys.
 std::vector<std::pair<std::string, std::string>> WordPairs() {
-    const char *words[] = {"January",      "February",     "September",      "Wednesday",
-                           "Configuration", "Description", "codepage.ini",   "Window32Subs",
+    const char *words[] = {"January",        "February",    "September",    "Wednesday",
+                           "Configuration",  "Description", "codepage.ini", "Window32Subs",
                            "Debug_Switches", "December"};
     std::vector<std::pair<std::string, std::string>> pairs;
     for (const char *w : words) {
@@ -165,18 +166,22 @@ std::vector<std::pair<std::string, std::string>> WordPairs() {
 }
 
 template <typename Compare>
-void RunCompare(benchmark::State &state, const std::vector<std::pair<std::string, std::string>> &pairs,
-                Compare compare) {
+void RunCompare(benchmark::State &state,
+                const std::vector<std::pair<std::string, std::string>> &pairs, Compare compare) {
     for (auto _ : state) {
         for (const auto &[a, b] : pairs) benchmark::DoNotOptimize(compare(a.c_str(), b.c_str()));
     }
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * pairs.size()));
 }
 
-void StricmpOurs(benchmark::State &state) { RunCompare(state, WordPairs(), UTLstricmp); }
+void StricmpOurs(benchmark::State &state) {
+    RunCompare(state, WordPairs(), UTLstricmp);
+}
 BENCHMARK(StricmpOurs)->Name("Stricmp/ours");
 
-void StricmpLibc(benchmark::State &state) { RunCompare(state, WordPairs(), strcasecmp); }
+void StricmpLibc(benchmark::State &state) {
+    RunCompare(state, WordPairs(), strcasecmp);
+}
 BENCHMARK(StricmpLibc)->Name("Stricmp/strcasecmp");
 
 void StricmpIcu(benchmark::State &state) {

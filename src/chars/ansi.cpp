@@ -10,8 +10,8 @@ namespace {
 
 constexpr uint32_t kReadAsCodePage1252 = 1;
 
-uint32_t WidenAnsi(const uint8_t *&srcRef, const uint8_t *srcEnd, uint8_t *&dstRef,
-                   uint8_t *dstEnd, uint32_t flags) noexcept {
+uint32_t WidenAnsi(const uint8_t *&srcRef, const uint8_t *srcEnd, uint8_t *&dstRef, uint8_t *dstEnd,
+                   uint32_t flags) noexcept {
     const uint8_t *src = srcRef;
     uint8_t *dst = dstRef;
     uint8_t *start = dst;
@@ -53,7 +53,9 @@ uint8_t AnsiByteOfUnit(uint32_t unit, int utf8Length) noexcept {
     return '?';
 }
 
-bool HasTopBit(uint8_t byte) noexcept { return (byte & 0x80) != 0; }
+bool HasTopBit(uint8_t byte) noexcept {
+    return (byte & 0x80) != 0;
+}
 
 // In place; the write position never passes the read position.
 int32_t NarrowUtf8InPlace(uint8_t *s, size_t len) noexcept {
@@ -115,14 +117,14 @@ extern "C" uint32_t AnsiToUtf8(const char **src, const char *srcEnd, char **dst,
 
 extern "C" int32_t UTLUtf8ToAnsi(char *s, int32_t len) noexcept {
     if (s == nullptr || len <= 0) return 0;
-    return cmnw::chars::NarrowUtf8InPlace(reinterpret_cast<uint8_t *>(s),
-                                          static_cast<size_t>(len));
+    return cmnw::chars::NarrowUtf8InPlace(reinterpret_cast<uint8_t *>(s), static_cast<size_t>(len));
 }
 
 extern "C" uint16_t *UTLuastrcpy(uint16_t *dst, const char *src) noexcept {
     if (dst == nullptr || src == nullptr) return nullptr;
     size_t i = 0;
-    for (; src[i] != '\0'; ++i) dst[i] = cmnw::chars::kAnsiToUtf16[static_cast<unsigned char>(src[i])];
+    for (; src[i] != '\0'; ++i)
+        dst[i] = cmnw::chars::kAnsiToUtf16[static_cast<unsigned char>(src[i])];
     dst[i] = 0;
     return dst;
 }

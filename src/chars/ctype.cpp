@@ -15,9 +15,13 @@ struct CTypeState {
 
 constinit CTypeState gCType{kDefaultCTypeTable.data()};
 
-constexpr bool IsByte(int32_t c) noexcept { return static_cast<uint32_t>(c) <= 0xFF; }
+constexpr bool IsByte(int32_t c) noexcept {
+    return static_cast<uint32_t>(c) <= 0xFF;
+}
 
-int32_t TableFlags(int32_t c, uint16_t mask) noexcept { return gCType.table[c] & mask; }
+int32_t TableFlags(int32_t c, uint16_t mask) noexcept {
+    return gCType.table[c] & mask;
+}
 
 // Graphic in the sense of the wide-character classes: letter, digit or
 // punctuation, where symbols and marks count as punctuation.
@@ -35,7 +39,9 @@ bool IsWideHexDigit(uint16_t unit) noexcept {
 
 }  // namespace
 
-const uint16_t *CTypeTableInForce() noexcept { return gCType.table; }
+const uint16_t *CTypeTableInForce() noexcept {
+    return gCType.table;
+}
 
 const uint16_t *InstallCTypeTable(const uint16_t *table) noexcept {
     if (table == nullptr) return nullptr;
@@ -54,7 +60,9 @@ extern "C" const uint16_t *SetCTypeTable(const uint16_t *table) noexcept {
     return cmnw::chars::InstallCTypeTable(table);
 }
 
-extern "C" const uint16_t *GetCTypeTable(void) noexcept { return gCType.table; }
+extern "C" const uint16_t *GetCTypeTable(void) noexcept {
+    return gCType.table;
+}
 
 extern "C" int32_t UTLisalnum(int32_t c) noexcept {
     return IsByte(c) ? TableFlags(c, CT_ALPHA | CT_DIGIT) : u_isalnum(c) != 0;
@@ -82,8 +90,7 @@ extern "C" int32_t UTLislower(int32_t c) noexcept {
 }
 
 extern "C" int32_t UTLisprint(int32_t c) noexcept {
-    return IsByte(c) ? TableFlags(c, CT_ALPHA | CT_DIGIT | CT_BLANK | CT_PUNCT)
-                     : u_isprint(c) != 0;
+    return IsByte(c) ? TableFlags(c, CT_ALPHA | CT_DIGIT | CT_BLANK | CT_PUNCT) : u_isprint(c) != 0;
 }
 
 extern "C" int32_t UTLispunct(int32_t c) noexcept {

@@ -37,9 +37,18 @@ void TranslateForward(void *buffer, uint16_t len, const uint8_t *table, bool crT
 
 int32_t SignOfZone(uint8_t zone) noexcept {
     switch (zone) {
-        case 0xA0: case 0xC0: case 0xE0: case 0xF0: case 0x30: return 1;
-        case 0xB0: case 0xD0: case 0x70: return -1;
-        default: return 0;
+        case 0xA0:
+        case 0xC0:
+        case 0xE0:
+        case 0xF0:
+        case 0x30:
+            return 1;
+        case 0xB0:
+        case 0xD0:
+        case 0x70:
+            return -1;
+        default:
+            return 0;
     }
 }
 
@@ -74,9 +83,13 @@ extern "C" const uint8_t *SetEBC2ASCTable(const uint8_t *table) noexcept {
     return cmnw::chars::Replace(gEbcdic.toAscii, table);
 }
 
-extern "C" const uint8_t *GetEBC2ASCTable(void) noexcept { return gEbcdic.toAscii; }
+extern "C" const uint8_t *GetEBC2ASCTable(void) noexcept {
+    return gEbcdic.toAscii;
+}
 
-extern "C" uint8_t EBC2ASC(uint8_t c) noexcept { return gEbcdic.toAscii[c]; }
+extern "C" uint8_t EBC2ASC(uint8_t c) noexcept {
+    return gEbcdic.toAscii[c];
+}
 
 extern "C" void EBCDIC2ASCII(void *buffer, uint16_t len) noexcept {
     if (buffer == nullptr) return;
@@ -88,11 +101,17 @@ extern "C" const uint8_t *SetASC2EBCTable(const uint8_t *table) noexcept {
     return cmnw::chars::Replace(gEbcdic.toEbcdic, table);
 }
 
-extern "C" const uint8_t *GetASC2EBCTable(void) noexcept { return gEbcdic.toEbcdic; }
+extern "C" const uint8_t *GetASC2EBCTable(void) noexcept {
+    return gEbcdic.toEbcdic;
+}
 
-extern "C" uint8_t ASC2EBC(uint8_t c) noexcept { return gEbcdic.toEbcdic[c]; }
+extern "C" uint8_t ASC2EBC(uint8_t c) noexcept {
+    return gEbcdic.toEbcdic[c];
+}
 
-extern "C" uint8_t ForceASC2EBC(uint8_t c) noexcept { return gEbcdic.toEbcdic[c]; }
+extern "C" uint8_t ForceASC2EBC(uint8_t c) noexcept {
+    return gEbcdic.toEbcdic[c];
+}
 
 extern "C" void ASCII2EBCDIC(void *buffer, uint16_t len) noexcept {
     cmnw::chars::TranslateForward(buffer, len, gEbcdic.toEbcdic, false);

@@ -74,8 +74,12 @@ int32_t ClipTrailing(Unit *s, int32_t len, bool keepNoBreakSpace, IsSpace isSpac
     return i + 1;
 }
 
-bool IsByteSpace(unsigned char c) noexcept { return (CTypeTableInForce()[c] & CT_SPACE) != 0; }
-bool IsUnitSpace(uint16_t unit) noexcept { return u_isspace(unit) != 0; }
+bool IsByteSpace(unsigned char c) noexcept {
+    return (CTypeTableInForce()[c] & CT_SPACE) != 0;
+}
+bool IsUnitSpace(uint16_t unit) noexcept {
+    return u_isspace(unit) != 0;
+}
 
 int32_t StripLeadingW(uint16_t *s) noexcept {
     size_t n = 0;
@@ -105,8 +109,12 @@ char *MapInPlace(char *s, int block) noexcept {
 
 namespace chars = cmnw::chars;
 
-extern "C" char *UTLstrlwr(char *s) noexcept { return chars::MapInPlace(s, CT_LOWER_MAP); }
-extern "C" char *UTLstrupr(char *s) noexcept { return chars::MapInPlace(s, CT_UPPER_MAP); }
+extern "C" char *UTLstrlwr(char *s) noexcept {
+    return chars::MapInPlace(s, CT_LOWER_MAP);
+}
+extern "C" char *UTLstrupr(char *s) noexcept {
+    return chars::MapInPlace(s, CT_UPPER_MAP);
+}
 
 extern "C" int32_t UTLmemicmp(const void *a, const void *b, size_t n) noexcept {
     if (n == 0 || a == b) return 0;

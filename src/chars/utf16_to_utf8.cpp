@@ -45,7 +45,9 @@ inline void EncodeUnit(unsigned u, uint8_t *&dst) noexcept {
     }
 }
 
-inline size_t EncodedLength(unsigned u) noexcept { return u < 0x80 ? 1 : u < 0x800 ? 2 : 3; }
+inline size_t EncodedLength(unsigned u) noexcept {
+    return u < 0x80 ? 1 : u < 0x800 ? 2 : 3;
+}
 
 }  // namespace
 
@@ -106,7 +108,7 @@ void EncodeUtf16(const uint16_t *&srcRef, const uint16_t *srcEnd, uint8_t *&dstR
     }
     while (src < srcEnd) {
         unsigned u = *src;
-        if (static_cast<size_t>(dstEnd - dst) <= EncodedLength(u)) break;  // keep one byte free
+        if (dstEnd - dst <= static_cast<ptrdiff_t>(EncodedLength(u))) break;  // keep one byte free
         EncodeUnit(u, dst);
         ++src;
     }

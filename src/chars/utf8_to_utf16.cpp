@@ -42,12 +42,12 @@ inline void DecodeSequence(const uint8_t *&src, ptrdiff_t length, uint16_t *&dst
     if (length == 2) {
         *dst++ = static_cast<uint16_t>((lead & 0x1F) << 6 | (src[1] & 0x3F));
     } else if (length == 3) {
-        *dst++ = static_cast<uint16_t>((lead & 0x0F) << 12 | (src[1] & 0x3F) << 6 |
-                                       (src[2] & 0x3F));
+        *dst++ =
+            static_cast<uint16_t>((lead & 0x0F) << 12 | (src[1] & 0x3F) << 6 | (src[2] & 0x3F));
     } else if (length == 4) {
-        uint32_t value = ((lead & 0x07) << 18 | (src[1] & 0x3F) << 12 | (src[2] & 0x3F) << 6 |
-                          (src[3] & 0x3F)) -
-                         0x10000;
+        uint32_t value =
+            ((lead & 0x07) << 18 | (src[1] & 0x3F) << 12 | (src[2] & 0x3F) << 6 | (src[3] & 0x3F)) -
+            0x10000;
         dst[0] = static_cast<uint16_t>(0xD800 | (value >> 10));
         dst[1] = static_cast<uint16_t>(0xDC00 | (value & 0x3FF));
         dst += 2;
@@ -81,7 +81,7 @@ void DecodeUtf8(const uint8_t *&srcRef, const uint8_t *srcEnd, uint16_t *&dstRef
     }
     while (src < srcEnd && dst < dstEnd) {
         ptrdiff_t length = kUtf8SequenceLength[src[0]];
-        if (length > srcEnd - src) length = 1;  // cut short by the end: pass through
+        if (length > srcEnd - src) length = 1;       // cut short by the end: pass through
         if (length == 4 && dstEnd - dst < 2) break;  // the pair does not fit
         DecodeSequence(src, length, dst);
     }

@@ -5,7 +5,10 @@
 #include <unicode/unorm2.h>
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <map>
+#include <string>
 
 #include "chars/iconv_reference.h"
 #include "cmnw32/ctype.h"
@@ -42,7 +45,7 @@ TEST(CTypeTable, ClassFlagsAreUnicodePropertiesOfCodePage1252) {
         {0x83, CT_LOWER | CT_ALPHA | CT_PUNCT},  // florin: letter that also sorts as a sign
         {0x88, CT_PUNCT},                        // modifier circumflex and soft hyphen: signs
         {0xAD, CT_PUNCT},
-        {0x8E, CT_CNTRL},                        // Z and z with caron: controls
+        {0x8E, CT_CNTRL},  // Z and z with caron: controls
         {0x9E, CT_CNTRL},
         {0xAA, CT_PUNCT},  // ordinal indicators and micro sign: signs
         {0xBA, CT_PUNCT},
@@ -80,9 +83,10 @@ TEST(CTypeTable, CaseMapsAreUnicodeCaseMappingWithinCodePage1252) {
 // The letter a byte sorts with: its base letter after removing accents, with
 // the letters that have no decomposition placed by hand.
 int BaseLetter(UChar32 u) {
-    static const std::map<UChar32, int> placed = {
-        {0xC6, 'a'}, {0xE6, 'a'}, {0xD0, 'd'}, {0xF0, 'd'}, {0x152, 'o'}, {0x153, 'o'},
-        {0xDF, 's'}, {0xDE, 'z' + 1}, {0xFE, 'z' + 1}, {0xD8, 'z' + 2}, {0xF8, 'z' + 2}};
+    static const std::map<UChar32, int> placed = {{0xC6, 'a'},     {0xE6, 'a'},     {0xD0, 'd'},
+                                                  {0xF0, 'd'},     {0x152, 'o'},    {0x153, 'o'},
+                                                  {0xDF, 's'},     {0xDE, 'z' + 1}, {0xFE, 'z' + 1},
+                                                  {0xD8, 'z' + 2}, {0xF8, 'z' + 2}};
     if (auto it = placed.find(u); it != placed.end()) return it->second;
     UErrorCode status = U_ZERO_ERROR;
     const UNormalizer2 *nfd = unorm2_getNFDInstance(&status);
@@ -144,6 +148,17 @@ TEST(CTypeTable, CollationOrdersSpacePunctuationDigitsLetters) {
             lastLetter = letter;
         }
     }
+}
+
+TEST(CTypeTable, SharedLibraryCarriesItsPatchRecordOnce) {
+    std::ifstream in(CMNW_TEST_BINARY_DIR "/libcmnw32.so", std::ios::binary);
+    ASSERT_TRUE(in.good());
+    std::string image((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string record =
+        "@@QVS PATCH 11.2:P03:PCR 20987:400.112:..\\C\\utlctype:May 24 2007:15:54:00:";
+    size_t first = image.find(record);
+    ASSERT_NE(first, std::string::npos);
+    EXPECT_EQ(image.find(record, first + 1), std::string::npos);
 }
 
 }  // namespace

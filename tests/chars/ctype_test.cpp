@@ -19,22 +19,47 @@ TEST(CTypeClassify, BytesGiveMaskedFlagsLargeCodesGoToUnicode) {
         int32_t c;
         int32_t want;
     } cases[] = {
-        {UTLisalpha, 'A', 0x100},      {UTLisalnum, 'A', 0x100},     {UTLisalnum, '7', 0x002},
-        {UTLisupper, 'A', 0x080},      {UTLislower, 'a', 0x040},     {UTLisxdigit, 'f', 0x001},
-        {UTLisxdigit, 'g', 0},         {UTLisdigit, 0xB2, 0x002},    {UTLisdigit, 0xB3, 0x002},
-        {UTLisdigit, 0xB9, 0x002},     {UTLisxdigit, 0xB2, 0},       {UTLisspace, 0xA0, 0},
-        {UTLisprint, 0xA0, 0x004},     {UTLisprint, ' ', 0x004},     {UTLisgraph, ' ', 0},
-        {UTLisgraph, 0x83, 0x110},     {UTLispunct, 0x83, 0x010},    {UTLiscntrl, 0x8E, 0x020},
-        {UTLisalpha, 0x8E, 0},         {UTLisspace, '\t', 0x008},    {UTLisspace, 0x85, 0},
-        {UTLisalpha, -23, 0},          // a sign-extended 0xE9 is a large code
-        {UTLisalpha, 0x3B1, 1},        // Greek alpha
-        {UTLisupper, 0x391, 1},        {UTLislower, 0x391, 0},       {UTLisdigit, 0x661, 1},
-        {UTLisspace, 0x2003, 1},       {UTLiscntrl, 0x2003, 0},      {UTLisprint, 0x4E00, 1},
-        {UTLisalnum, 0x4E00, 1},       {UTLispunct, 0x2014, 1 << U_DASH_PUNCTUATION},
-        {UTLispunct, 0x201C, 1 << U_INITIAL_PUNCTUATION},            {UTLispunct, 0x20AC, 0},
-        {UTLisgraph, 0x20AC, 1},       {UTLisgraph, 0x2003, 0},      {UTLisgraph, 0xD800, 0},
-        {UTLisxdigit, 0xFF21, 1},      {UTLisxdigit, 0x661, 0},      {UTLisxdigit, 0x10041, 1},
-        {UTLisalpha, 0x110000, 0},     {UTLisspace, -1, 0},
+        {UTLisalpha, 'A', 0x100},
+        {UTLisalnum, 'A', 0x100},
+        {UTLisalnum, '7', 0x002},
+        {UTLisupper, 'A', 0x080},
+        {UTLislower, 'a', 0x040},
+        {UTLisxdigit, 'f', 0x001},
+        {UTLisxdigit, 'g', 0},
+        {UTLisdigit, 0xB2, 0x002},
+        {UTLisdigit, 0xB3, 0x002},
+        {UTLisdigit, 0xB9, 0x002},
+        {UTLisxdigit, 0xB2, 0},
+        {UTLisspace, 0xA0, 0},
+        {UTLisprint, 0xA0, 0x004},
+        {UTLisprint, ' ', 0x004},
+        {UTLisgraph, ' ', 0},
+        {UTLisgraph, 0x83, 0x110},
+        {UTLispunct, 0x83, 0x010},
+        {UTLiscntrl, 0x8E, 0x020},
+        {UTLisalpha, 0x8E, 0},
+        {UTLisspace, '\t', 0x008},
+        {UTLisspace, 0x85, 0},
+        {UTLisalpha, -23, 0},    // a sign-extended 0xE9 is a large code
+        {UTLisalpha, 0x3B1, 1},  // Greek alpha
+        {UTLisupper, 0x391, 1},
+        {UTLislower, 0x391, 0},
+        {UTLisdigit, 0x661, 1},
+        {UTLisspace, 0x2003, 1},
+        {UTLiscntrl, 0x2003, 0},
+        {UTLisprint, 0x4E00, 1},
+        {UTLisalnum, 0x4E00, 1},
+        {UTLispunct, 0x2014, 1 << U_DASH_PUNCTUATION},
+        {UTLispunct, 0x201C, 1 << U_INITIAL_PUNCTUATION},
+        {UTLispunct, 0x20AC, 0},
+        {UTLisgraph, 0x20AC, 1},
+        {UTLisgraph, 0x2003, 0},
+        {UTLisgraph, 0xD800, 0},
+        {UTLisxdigit, 0xFF21, 1},
+        {UTLisxdigit, 0x661, 0},
+        {UTLisxdigit, 0x10041, 1},
+        {UTLisalpha, 0x110000, 0},
+        {UTLisspace, -1, 0},
     };
     for (const auto &c : cases) {
         EXPECT_EQ(c.fn(c.c), c.want) << std::hex << "code 0x" << c.c;
@@ -56,19 +81,28 @@ TEST(CTypeCase, MapsBytesThroughTheTableAndLargeCodesThroughUnicode) {
     const struct {
         int32_t c, upper, lower;
     } cases[] = {
-        {'a', 'A', 'a'},        {'Z', 'Z', 'z'},       {0xFF, 0x9F, 0xFF},    {0x9F, 0x9F, 0xFF},
-        {0xDF, 0xDF, 0xDF},     {0xD7, 0xD7, 0xD7},    {0xF7, 0xF7, 0xF7},    {0xE9, 0xC9, 0xE9},
-        {0x9A, 0x8A, 0x9A},     {0x83, 0x83, 0x83},    {0x3B1, 0x391, 0x3B1}, {0x10428, 0x10400, 0x10428},
-        {-23, -23, -23},        {0x110000, 0x110000, 0x110000},
+        {'a', 'A', 'a'},       {'Z', 'Z', 'z'},
+        {0xFF, 0x9F, 0xFF},    {0x9F, 0x9F, 0xFF},
+        {0xDF, 0xDF, 0xDF},    {0xD7, 0xD7, 0xD7},
+        {0xF7, 0xF7, 0xF7},    {0xE9, 0xC9, 0xE9},
+        {0x9A, 0x8A, 0x9A},    {0x83, 0x83, 0x83},
+        {0x3B1, 0x391, 0x3B1}, {0x10428, 0x10400, 0x10428},
+        {-23, -23, -23},       {0x110000, 0x110000, 0x110000},
     };
     for (const auto &c : cases) {
         EXPECT_EQ(UTLtoupper(c.c), c.upper) << std::hex << c.c;
         EXPECT_EQ(UTLtolower(c.c), c.lower) << std::hex << c.c;
     }
-    char text[] = "Gr\xFC\xDF" "e \xFF!";
+    char text[] =
+        "Gr\xFC\xDF"
+        "e \xFF!";
     EXPECT_EQ(UTLstrupr(text), text);
-    EXPECT_STREQ(text, "GR\xDC\xDF" "E \x9F!");
-    EXPECT_STREQ(UTLstrlwr(text), "gr\xFC\xDF" "e \xFF!");
+    EXPECT_STREQ(text,
+                 "GR\xDC\xDF"
+                 "E \x9F!");
+    EXPECT_STREQ(UTLstrlwr(text),
+                 "gr\xFC\xDF"
+                 "e \xFF!");
     EXPECT_EQ(UTLstrlwr(nullptr), nullptr);
 }
 
@@ -172,15 +206,17 @@ TEST(CTypeCompare, NeverReadsPastATerminatorWithAHostileTable) {
     SetCTypeTable(before);
 }
 
-std::u16string U(const char16_t *s) { return s; }
+std::u16string U(const char16_t *s) {
+    return s;
+}
 
 TEST(CTypeClip, ClearsTrailingWhiteSpaceAndReturnsTheLengthKept) {
     const struct {
         const char *in;
         int32_t len, clip, trim;
     } cases[] = {
-        {"ab  ", 4, 2, 2},      {"ab\xA0 ", 4, 3, 3},  {"    ", 4, 0, 0}, {"ab \t\n", 5, 2, 2},
-        {"ab  ", 3, 2, 2},      {"ab", 0, 0, 0},       {"ab", -5, 0, 0},  {"a\xA0", 2, 2, 2},
+        {"ab  ", 4, 2, 2}, {"ab\xA0 ", 4, 3, 3}, {"    ", 4, 0, 0}, {"ab \t\n", 5, 2, 2},
+        {"ab  ", 3, 2, 2}, {"ab", 0, 0, 0},      {"ab", -5, 0, 0},  {"a\xA0", 2, 2, 2},
     };
     for (const auto &c : cases) {
         std::string clip(c.in), trim(c.in);
@@ -212,12 +248,9 @@ TEST(CTypeClip, LeadingTrimAndKillSpaces) {
         int32_t kill;
         const char16_t *afterKill;
     } cases[] = {
-        {u"   ", 3, u"   ", 0, u""},
-        {u"", 0, u"", 0, u""},
-        {u"  ab ", 3, u"ab ", 2, u"ab"},
-        {u"\u00A0\u2003ab", 2, u"ab", 2, u"ab"},
-        {u"ab", 2, u"ab", 2, u"ab"},
-        {u" \u00A0 ", 3, u" \u00A0 ", 2, u" \u00A0"},
+        {u"   ", 3, u"   ", 0, u""},     {u"", 0, u"", 0, u""},
+        {u"  ab ", 3, u"ab ", 2, u"ab"}, {u"\u00A0\u2003ab", 2, u"ab", 2, u"ab"},
+        {u"ab", 2, u"ab", 2, u"ab"},     {u" \u00A0 ", 3, u" \u00A0 ", 2, u" \u00A0"},
     };
     for (const auto &c : cases) {
         std::u16string left = c.in, kill = c.in;

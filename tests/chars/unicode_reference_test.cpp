@@ -65,8 +65,8 @@ std::string Encode(const Units &units) {
 std::vector<uint32_t> RandomCodePoints(std::mt19937 &rng, size_t n) {
     // Weighted towards the ranges where the encodings change length.
     const std::pair<uint32_t, uint32_t> ranges[] = {
-        {0x00, 0x7F},       {0x80, 0xFF},       {0x370, 0x3FF},     {0x100, 0x7FF},
-        {0x800, 0xD7FF},    {0xE000, 0xFFFF},   {0x10000, 0x10FFFF}};
+        {0x00, 0x7F},    {0x80, 0xFF},     {0x370, 0x3FF},     {0x100, 0x7FF},
+        {0x800, 0xD7FF}, {0xE000, 0xFFFF}, {0x10000, 0x10FFFF}};
     std::vector<uint32_t> out;
     for (size_t i = 0; i < n; ++i) {
         auto [lo, hi] = ranges[rng() % std::size(ranges)];
@@ -89,8 +89,9 @@ TEST(UtfReference, ValidTextMatchesIconvAndCesu8) {
         std::string wide = BytesOf(units);
         std::string cesu(wide.size() * 2 + 4, '\0');
         status = U_ZERO_ERROR;
-        int32_t n = ucnv_convert("CESU-8", "UTF-16LE", cesu.data(), static_cast<int32_t>(cesu.size()),
-                                 wide.data(), static_cast<int32_t>(wide.size()), &status);
+        int32_t n =
+            ucnv_convert("CESU-8", "UTF-16LE", cesu.data(), static_cast<int32_t>(cesu.size()),
+                         wide.data(), static_cast<int32_t>(wide.size()), &status);
         ASSERT_TRUE(U_SUCCESS(status)) << u_errorName(status);
         cesu.resize(static_cast<size_t>(n));
         EXPECT_EQ(Encode(units), cesu) << "round " << round;
@@ -104,15 +105,19 @@ Units ModelDecode(const std::string &in) {
     auto byte = [&](size_t k) { return static_cast<uint32_t>(static_cast<uint8_t>(in[k])); };
     while (i < in.size()) {
         uint32_t lead = byte(i);
-        size_t len = lead >= 0xF0 && lead <= 0xF4 ? 4 : lead >= 0xE0 && lead <= 0xEF ? 3
-                   : lead >= 0xC0 && lead <= 0xDF ? 2 : 1;
+        size_t len = lead >= 0xF0 && lead <= 0xF4   ? 4
+                     : lead >= 0xE0 && lead <= 0xEF ? 3
+                     : lead >= 0xC0 && lead <= 0xDF ? 2
+                                                    : 1;
         if (i + len > in.size()) len = 1;
         uint32_t value = lead;
         if (len == 2) value = (lead & 0x1F) << 6 | (byte(i + 1) & 0x3F);
-        if (len == 3) value = (lead & 0x0F) << 12 | (byte(i + 1) & 0x3F) << 6 | (byte(i + 2) & 0x3F);
+        if (len == 3)
+            value = (lead & 0x0F) << 12 | (byte(i + 1) & 0x3F) << 6 | (byte(i + 2) & 0x3F);
         if (len == 4) {
             value = ((lead & 7) << 18 | (byte(i + 1) & 0x3F) << 12 | (byte(i + 2) & 0x3F) << 6 |
-                     (byte(i + 3) & 0x3F)) - 0x10000;
+                     (byte(i + 3) & 0x3F)) -
+                    0x10000;
             out.push_back(static_cast<uint16_t>(0xD800 | (value >> 10)));
             value = 0xDC00 | (value & 0x3FF);
         }
@@ -127,8 +132,9 @@ std::string RandomBytes(std::mt19937 &rng, size_t n) {
     for (char &c : s) {
         unsigned pick = rng() % 8;
         // Mostly lead and continuation bytes, some ASCII runs.
-        c = static_cast<char>(pick < 2 ? 0x20 + rng() % 0x5F : pick < 5 ? 0x80 + rng() % 0x40
-                                                                         : 0xC0 + rng() % 0x40);
+        c = static_cast<char>(pick < 2   ? 0x20 + rng() % 0x5F
+                              : pick < 5 ? 0x80 + rng() % 0x40
+                                         : 0xC0 + rng() % 0x40);
     }
     return s;
 }
@@ -166,8 +172,9 @@ TEST(UtfReference, Utf16InPiecesAddsUpToTheWhole) {
         Units in(rng() % 40);
         for (uint16_t &u : in) {
             unsigned pick = rng() % 4;
-            u = static_cast<uint16_t>(pick == 0 ? rng() % 0x80 : pick == 1 ? 0xD800 + rng() % 0x800
-                                                                           : rng() % 0x10000);
+            u = static_cast<uint16_t>(pick == 0   ? rng() % 0x80
+                                      : pick == 1 ? 0xD800 + rng() % 0x800
+                                                  : rng() % 0x10000);
         }
         std::string whole = Encode(in);
         std::string pieces;

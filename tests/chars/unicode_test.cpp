@@ -18,7 +18,8 @@ std::pair<Units, size_t> ToUtf16(const std::string &in, size_t dstUnits) {
     uint16_t *dst = out.data();
     Utf8ToUtf16(&src, in.data() + in.size(), &dst, out.data() + dstUnits);
     EXPECT_EQ(out[dstUnits], 0xABCD) << "wrote past the destination end";
-    return {Units(out.begin(), out.begin() + (dst - out.data())), static_cast<size_t>(src - in.data())};
+    return {Units(out.begin(), out.begin() + (dst - out.data())),
+            static_cast<size_t>(src - in.data())};
 }
 
 std::pair<std::string, size_t> ToUtf8(const Units &in, size_t dstBytes) {
@@ -57,10 +58,16 @@ TEST(Utf16CharToUtf8, WritesOneToFourBytes) {
     const struct {
         int32_t c;
         const char *want;
-    } cases[] = {{0x7F, "\x7F"},          {0x80, "\xC2\x80"},         {0x7FF, "\xDF\xBF"},
-                 {0x800, "\xE0\xA0\x80"}, {0xD800, "\xED\xA0\x80"},   {0xFFFF, "\xEF\xBF\xBF"},
-                 {0x10000, "\xF0\x90\x80\x80"}, {0x10FFFF, "\xF4\x8F\xBF\xBF"},
-                 {0x110000, ""},          {-1, ""}};
+    } cases[] = {{0x7F, "\x7F"},
+                 {0x80, "\xC2\x80"},
+                 {0x7FF, "\xDF\xBF"},
+                 {0x800, "\xE0\xA0\x80"},
+                 {0xD800, "\xED\xA0\x80"},
+                 {0xFFFF, "\xEF\xBF\xBF"},
+                 {0x10000, "\xF0\x90\x80\x80"},
+                 {0x10FFFF, "\xF4\x8F\xBF\xBF"},
+                 {0x110000, ""},
+                 {-1, ""}};
     for (const auto &c : cases) {
         char out[6] = "#####";
         int32_t n = Utf16CharToUtf8(c.c, out);
@@ -92,8 +99,11 @@ TEST(AnsiToUtf8, StopsBeforeACharacterThatDoesNotFit) {
         const char *want;
         size_t taken;
     } cases[] = {
-        {"ab\x80", 3, 1, "ab", 2},   {"ab\x80", 4, 1, "ab", 2},  {"ab\x80", 5, 1, "ab\xE2\x82\xAC", 3},
-        {"ab\xE9", 3, 0, "ab", 2},   {"ab\xE9", 4, 0, "ab\xC3\xA9", 3},
+        {"ab\x80", 3, 1, "ab", 2},
+        {"ab\x80", 4, 1, "ab", 2},
+        {"ab\x80", 5, 1, "ab\xE2\x82\xAC", 3},
+        {"ab\xE9", 3, 0, "ab", 2},
+        {"ab\xE9", 4, 0, "ab\xC3\xA9", 3},
         {"abcdefghijklmnopqrstuvwxyz", 20, 0, "abcdefghijklmnopqrst", 20},
         {"x", 0, 0, "", 0},
     };
@@ -139,17 +149,18 @@ TEST(Utf8ToUtf16, DecodesLenientlyAndStopsSafely) {
         {"\xF0\x9F\x98\x80", 4, u"\U0001F600", 4},
         {"\x80", 4, u"\u0080", 1},
         {"a\xC3\xA9\xE2\x82\xAC", 4, u"a\u00E9\u20AC", 6},
-        {"\xC0\x80", 4, Units(1, u'\0'), 2},     // overlong forms decode as they stand
-        {"\xC3\x41", 4, u"\u00C1", 2},           // continuation bytes are not checked
-        {"\xF5\xFF", 4, u"\u00F5\u00FF", 2},     // bytes that lead nothing pass through
-        {"ab\xE2\x82", 4, u"ab\u00E2\u0082", 4}, // cut short by the source end
+        {"\xC0\x80", 4, Units(1, u'\0'), 2},      // overlong forms decode as they stand
+        {"\xC3\x41", 4, u"\u00C1", 2},            // continuation bytes are not checked
+        {"\xF5\xFF", 4, u"\u00F5\u00FF", 2},      // bytes that lead nothing pass through
+        {"ab\xE2\x82", 4, u"ab\u00E2\u0082", 4},  // cut short by the source end
         {"\xF0\x9F\x98", 4, u"\u00F0\u009F\u0098", 3},
-        {"a\xF0\x9F\x98\x80", 2, u"a", 1},       // no room for a surrogate pair
+        {"a\xF0\x9F\x98\x80", 2, u"a", 1},  // no room for a surrogate pair
         {"\xF0\x9F\x98\x80", 1, u"", 0},
         {"ab", 0, u"", 0},
         {"0123456789abcdefghij", 17, u"0123456789abcdefg", 17},
-        {"0123456789abcdef\xCE\xB1" "0123456789abcdef", 40,
-         u"0123456789abcdef\u03B10123456789abcdef", 34},
+        {"0123456789abcdef\xCE\xB1"
+         "0123456789abcdef",
+         40, u"0123456789abcdef\u03B10123456789abcdef", 34},
     };
     for (const auto &c : cases) {
         auto [out, taken] = ToUtf16(c.in, c.room);
@@ -168,13 +179,13 @@ TEST(Utf8ToUtf16Char, LowHalfIsTheFirstUnit) {
         const char *in;
         uint32_t want;
     } cases[] = {
-        {"A", 0x00000041},                // then the terminator
-        {"\xC3\xA9x", 0x007800E9},        // then the next character
+        {"A", 0x00000041},          // then the terminator
+        {"\xC3\xA9x", 0x007800E9},  // then the next character
         {"\xE2\x82\xAC", 0x000020AC},
         {"\xF0\x9F\x98\x80", 0xDE00D83D},  // lead and trail surrogate
-        {"", 0xFFFF0000},                 // nothing after the terminator is read
-        {"\xE2\x82", 0xFFFF2080},         // the terminator ends the sequence
-        {"\xF0\x9F", 0x009F00F0},         // cut short: bytes pass through
+        {"", 0xFFFF0000},                  // nothing after the terminator is read
+        {"\xE2\x82", 0xFFFF2080},          // the terminator ends the sequence
+        {"\xF0\x9F", 0x009F00F0},          // cut short: bytes pass through
     };
     for (const auto &c : cases) {
         std::vector<char> exact(c.in, c.in + std::strlen(c.in) + 1);  // exact size for ASan
@@ -194,12 +205,12 @@ TEST(UTLUtf8ToAnsi, NarrowsInPlace) {
         {"\xE2\x80\xA0", 3, "\x86"},
         {"\xE4\xB8\x80", 3, "?"},
         {"\xC5\x92\xC5\xBD\xCB\x9C", 6, "\x8C\x8E\x98"},
-        {"\xC4\x80", 2, "?"},                 // U+0100 has no code page 1252 byte
-        {"\xF0\x9F\x98\x80!", 5, "?!"},       // four bytes become one character
-        {"\xE2\x82\xAC", 2, "?"},            // a three-byte lead cut short by len
+        {"\xC4\x80", 2, "?"},            // U+0100 has no code page 1252 byte
+        {"\xF0\x9F\x98\x80!", 5, "?!"},  // four bytes become one character
+        {"\xE2\x82\xAC", 2, "?"},        // a three-byte lead cut short by len
         {"\xE2\x82\xAC", 1, "\xE2"},
         {"\xC3", 1, "\xC3"},
-        {"\xE0\x85\x92", 3, "?"},             // overlong U+0152 is not a two-byte sequence
+        {"\xE0\x85\x92", 3, "?"},  // overlong U+0152 is not a two-byte sequence
         {"ab\x80z", 4, "ab\x80z"},
     };
     for (const auto &c : cases) {
@@ -220,6 +231,34 @@ TEST(UTLuastrcpy, WidensThroughCodePage1252) {
     EXPECT_EQ(Units(out, out + 4), Units(u"\u20AC\u0041\u0081") + u'\0');
     EXPECT_EQ(UTLuastrcpy(nullptr, "a"), nullptr);
     EXPECT_EQ(UTLuastrcpy(out, nullptr), nullptr);
+}
+
+TEST(UnicodeBuffers, EndsBeforeThePositionsConvertNothing) {
+    const char text[] = "abc\xC3\xA9";
+    const uint16_t units[] = {'a', 0xE9, 0x20AC};
+    char bytes[16] = {};
+    uint16_t wide[8] = {};
+
+    const char *src = text + 3;
+    uint16_t *dst = wide + 4;
+    Utf8ToUtf16(&src, text, &dst, wide + 8);
+    Utf8ToUtf16(&src, text + 5, &dst, wide + 2);
+    EXPECT_EQ(src, text + 3);
+    EXPECT_EQ(dst, wide + 4);
+
+    const uint16_t *from = units + 1;
+    char *to = bytes + 8;
+    Utf16ToUtf8(&from, units, &to, bytes + 16);
+    Utf16ToUtf8(&from, units + 3, &to, bytes + 2);
+    EXPECT_EQ(from, units + 1);
+    EXPECT_EQ(to, bytes + 8);
+
+    src = text + 3;
+    to = bytes + 8;
+    EXPECT_EQ(AnsiToUtf8(&src, text, &to, bytes + 16), 0u);
+    EXPECT_EQ(AnsiToUtf8(&src, text + 5, &to, bytes + 2), 0u);
+    EXPECT_EQ(std::string(bytes, sizeof bytes), std::string(sizeof bytes, '\0'));
+    EXPECT_EQ(std::u16string(wide, wide + 8), std::u16string(8, u'\0'));
 }
 
 }  // namespace
