@@ -1,15 +1,13 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "cmnw32/encode.h"
+#include "common/test_support.h"
 
 namespace {
 
@@ -52,17 +50,14 @@ TEST(BlockCrc32, MatchesZlibOnRandomAndChainedBlocks) {
 }
 
 TEST(FileCrc32, WholeFileInChunksMissingFileGivesSeed) {
-    char dirTemplate[] = "/tmp/cmnw_crc_XXXXXX";
-    ASSERT_NE(mkdtemp(dirTemplate), nullptr);
-    const std::filesystem::path dir = dirTemplate;
+    cmnw::test::TempDir dir;
     std::mt19937 rng(3);
     // Larger than one read chunk, and not a multiple of it.
     std::vector<unsigned char> data((5u << 19) + 77);
     for (auto &b : data) b = static_cast<unsigned char>(rng());
-    const std::string path = (dir / "data.bin").string();
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char *>(data.data()), static_cast<std::streamsize>(data.size()));
-    std::ofstream((dir / "empty").string(), std::ios::binary).close();
+    const std::string path = dir.File("data.bin");
+    ASSERT_TRUE(cmnw::test::WriteFile(path, std::string(data.begin(), data.end())));
+    ASSERT_TRUE(cmnw::test::WriteFile(dir.File("empty"), ""));
 
     EXPECT_EQ(~UTLCaclulateFileCRC32(path.c_str(), 0xFFFFFFFFu), ZlibStandard(0, data, 0, data.size()));
     // The suite's path form: a drive letter and backslashes.
@@ -70,12 +65,11 @@ TEST(FileCrc32, WholeFileInChunksMissingFileGivesSeed) {
     for (auto &c : suitePath) c = c == '/' ? '\\' : c;
     EXPECT_EQ(UTLCaclulateFileCRC32(suitePath.c_str(), 0x1234u),
               UTLCalculateBlockCRC32(static_cast<uint32_t>(data.size()), 0x1234u, data.data()));
-    EXPECT_EQ(UTLCaclulateFileCRC32((dir / "empty").c_str(), 0xABCDu), 0xABCDu);
-    EXPECT_EQ(UTLCaclulateFileCRC32((dir / "missing").c_str(), 0xABCDu), 0xABCDu);
-    EXPECT_EQ(UTLCaclulateFileCRC32(dir.c_str(), 0xABCDu), 0xABCDu);  // a directory
+    EXPECT_EQ(UTLCaclulateFileCRC32(dir.File("empty").c_str(), 0xABCDu), 0xABCDu);
+    EXPECT_EQ(UTLCaclulateFileCRC32(dir.File("missing").c_str(), 0xABCDu), 0xABCDu);
+    EXPECT_EQ(UTLCaclulateFileCRC32(dir.path().c_str(), 0xABCDu), 0xABCDu);  // a directory
     EXPECT_EQ(UTLCaclulateFileCRC32("", 7u), 7u);
     EXPECT_EQ(UTLCaclulateFileCRC32(nullptr, 7u), 7u);
-    std::filesystem::remove_all(dir);
 }
 
 TEST(CrcName, SevenBase32DigitsOfTheByteReversedValue) {

@@ -2,32 +2,22 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "cmnw32/filetype.h"
+#include "common/test_support.h"
 
 namespace {
 
 class FileTypeTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char dirTemplate[] = "/tmp/cmnw_type_XXXXXX";
-        ASSERT_NE(mkdtemp(dirTemplate), nullptr);
-        dir_ = dirTemplate;
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-
     std::string Write(const std::string &name, const std::string &content) {
-        const std::string path = (dir_ / name).string();
-        std::ofstream(path, std::ios::binary)
-            .write(content.data(), static_cast<std::streamsize>(content.size()));
+        const std::string path = dir_.File(name);
+        EXPECT_TRUE(cmnw::test::WriteFile(path, content));
         return path;
     }
 
-    std::filesystem::path dir_;
+    cmnw::test::TempDir dir_;
 };
 
 // size bytes of zeros with the given bytes placed at their offsets.
@@ -103,8 +93,8 @@ TEST_F(FileTypeTest, SignatureTable) {
 TEST_F(FileTypeTest, UnreadableNamesGiveMinusOne) {
     EXPECT_EQ(UTLFileType(nullptr), -1);
     EXPECT_EQ(UTLFileType(""), -1);
-    EXPECT_EQ(UTLFileType((dir_ / "missing").c_str()), -1);
-    EXPECT_EQ(UTLFileType(dir_.c_str()), -1);  // a directory cannot be read
+    EXPECT_EQ(UTLFileType(dir_.File("missing").c_str()), -1);
+    EXPECT_EQ(UTLFileType(dir_.path().c_str()), -1);  // a directory cannot be read
 }
 
 TEST_F(FileTypeTest, SuitePathFormIsMapped) {
