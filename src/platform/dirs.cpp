@@ -1,0 +1,148 @@
+// Directory wrappers: clearing, removing, creating and copying directories.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
+
+#include "cmnw32/ctype.h"
+#include "cmnw32/file.h"
+#include "cmnw32/trace.h"
+#include "common/text.h"
+#include "platform/native.h"
+#include "platform/path.h"
+
+namespace cmnw::platform {
+
+int32_t CopyFile(const char *source, const char *destination) noexcept;
+
+namespace {
+
+inline bool IsSeparator(char c) noexcept { return c == '\\' || c == '/'; }
+
+// directory joined with name (the suite's join: separators become "\").
+void JoinDirectory(char *out, const char *directory, const char *name) noexcept {
+    char dir[kDirSize];
+    CopyBounded(dir, sizeof dir, directory);
+    MakePathBounded(out, CMNW_MAX_PATH, nullptr, dir, name, nullptr);
+}
+
+bool IsKept(const char *name, char **keepList, int32_t keepCount) noexcept {
+    if (keepList == nullptr || keepCount < 1 || keepList[0] == nullptr) return false;
+    for (int32_t i = 0; i < keepCount; ++i) {
+        if (keepList[i] != nullptr && UTLstricmp(keepList[i], name) == 0) return true;
+    }
+    return false;
+}
+
+bool RemoveFile(const char *path) noexcept {
+    char native[kNativeSize];
+    return ToNative(path, native) && unlink(native) == 0;
+}
+
+bool MakeDirectory(const char *path) noexcept {
+    char native[kNativeSize];
+    return ToNative(path, native) && mkdir(native, 0777) == 0;
+}
+
+}  // namespace
+
+int32_t ClearDir(const char *directory, char **keepList, int32_t keepCount, MEMLIST errors) noexcept {
+    char pattern[CMNW_MAX_PATH];
+    JoinDirectory(pattern, directory, "*");
+    MEMLIST files = UTLFindAll(pattern, 0);
+    if (files == nullptr) return 0;
+    int32_t result = 0;
+    char path[CMNW_MAX_PATH];
+    for (MEMITEM item = MEMFirstItem(files); item != nullptr; item = MEMNextItem(item)) {
+        const char *name = static_cast<const char *>(MEMItemData(item));
+        JoinDirectory(path, directory, name);
+        if (IsKept(name, keepList, keepCount) || RemoveFile(path)) continue;
+        if (errors == nullptr) {
+            UTLLogTrace("Could not remove file %s", path);
+            result = 1;
+            break;
+        }
+        MEMAppendItem(errors, path, std::strlen(path));
+    }
+    MEMDestroyList(files);
+    return result;
+}
+
+int32_t CreatePath(const char *path) noexcept {
+    if (path == nullptr || *path == '\0' || PathExists(path)) return 0;
+    char drive[kDriveSize], dir[kDirSize], fname[kNameSize], ext[kExtSize];
+    UTLSplitPath(path, drive, dir, fname, ext);
+    char rest[CMNW_MAX_PATH * 2];
+    MakePathBounded(rest, sizeof rest, nullptr, dir, fname, ext);
+    char prefix[CMNW_MAX_PATH * 2];
+    size_t used = CopyBounded(prefix, sizeof prefix, drive);
+    const char *p = rest;
+    int separators = 0;
+    while (separators < 2 && IsSeparator(*p)) {
+        if (used + 1 < sizeof prefix) prefix[used++] = *p;
+        ++p;
+        ++separators;
+    }
+    prefix[used] = '\0';
+    if (separators == 2) {  // a network path: its server is not created
+        size_t length = std::strcspn(p, "\\/");
+        CopyBoundedN(prefix + used, sizeof prefix - used, p, length);
+        used = AppendBounded(prefix, sizeof prefix, "\\");
+        p += length;
+    }
+    while (*p != '\0') {
+        while (IsSeparator(*p)) ++p;
+        size_t length = std::strcspn(p, "\\/");
+        if (length == 0) break;
+        CopyBoundedN(prefix + used, sizeof prefix - used, p, length);
+        p += length;
+        if (!PathExists(prefix)) {
+            MakeDirectory(prefix);
+            if (!PathExists(prefix)) return 1;
+        }
+        used = AppendBounded(prefix, sizeof prefix, "\\");
+    }
+    return 0;
+}
+
+int32_t CopyDir(const char *source, const char *destination) noexcept {
+    if (!PathExists(destination)) MakeDirectory(destination);
+    char pattern[CMNW_MAX_PATH];
+    JoinDirectory(pattern, source, "*");
+    MEMLIST files = UTLFindAll(pattern, 0);
+    if (files == nullptr) {
+        UTLLogTrace("failed to find directories (%s)", pattern);
+        return 1;
+    }
+    char from[CMNW_MAX_PATH], to[CMNW_MAX_PATH];
+    for (MEMITEM item = MEMFirstItem(files); item != nullptr; item = MEMNextItem(item)) {
+        const char *name = static_cast<const char *>(MEMItemData(item));
+        JoinDirectory(from, source, name);
+        JoinDirectory(to, destination, name);
+        if (CopyFile(from, to) != 0) UTLLogTrace("failed to copy src=(%s) dest=(%s)", from, to);
+    }
+    MEMDestroyList(files);
+    return 0;
+}
+
+}  // namespace cmnw::platform
+
+extern "C" int32_t UTLClearDir(const char *directory, char **keepList, int32_t keepCount, MEMLIST errors) noexcept {
+    if (directory == nullptr) return 0;
+    return cmnw::platform::ClearDir(directory, keepList, keepCount, errors);
+}
+
+extern "C" int32_t UTLRemoveDir(const char *directory) noexcept {
+    if (directory == nullptr || *directory == '\0') return -1;
+    cmnw::platform::ClearDir(directory, nullptr, 0, nullptr);
+    char native[cmnw::platform::kNativeSize];
+    if (!cmnw::platform::ToNative(directory, native)) return -1;
+    return rmdir(native) == 0 ? 0 : -1;
+}
+
+extern "C" int32_t UTLCreatePath(const char *path) noexcept { return cmnw::platform::CreatePath(path); }
+
+extern "C" int32_t UTLCopyDir(const char *source, const char *destination) noexcept {
+    if (source == nullptr || destination == nullptr) return 1;
+    return cmnw::platform::CopyDir(source, destination);
+}

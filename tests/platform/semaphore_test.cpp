@@ -1,0 +1,189 @@
+#include <dirent.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <string>
+#include <thread>
+
+#include "cmnw32/process.h"
+#include "platform_test_util.h"
+
+namespace {
+
+using cmnw::test::RunChild;
+
+// A name no other run of these tests uses at the same time.
+std::string UniqueName(const char *tag) { return std::string("Global\\cmnw32test.") + tag + "." + std::to_string(getpid()); }
+
+bool ObjectExists(const std::string &name) {
+    std::string base = name.substr(name.rfind('\\') + 1);
+    return access(("/dev/shm/cmnw32.sem." + base).c_str(), F_OK) == 0;
+}
+
+TEST(Semaphore, NullArgumentsAndHandles) {
+    EXPECT_EQ(UTLCreateSemaphore("x", nullptr, 0, 0), 1);
+    EXPECT_EQ(UTLOpenSemaphore("x", nullptr), 1);
+    EXPECT_EQ(UTLRequestSemaphore(nullptr, 0), 1);
+    EXPECT_EQ(UTLReleaseSemaphore(nullptr), 1);
+    EXPECT_EQ(UTLDestroySemaphore(nullptr), 0);
+}
+
+TEST(Semaphore, InitiallyTakenTimesOutUntilReleased) {
+    for (const char *name : {static_cast<const char *>(nullptr), "taken"}) {
+        std::string full = name ? UniqueName(name) : std::string();
+        UTLHSEM sem = nullptr;
+        ASSERT_EQ(UTLCreateSemaphore(name ? full.c_str() : nullptr, &sem, 0, 1), 0);
+        ASSERT_NE(sem, nullptr);
+        EXPECT_EQ(UTLRequestSemaphore(sem, 0), 258);
+        auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(UTLRequestSemaphore(sem, 50), 258);
+        EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(45));
+        EXPECT_EQ(UTLReleaseSemaphore(sem), 0);
+        EXPECT_EQ(UTLReleaseSemaphore(sem), 1) << "beyond the maximum count";
+        EXPECT_EQ(UTLRequestSemaphore(sem, 0), 0);
+        EXPECT_EQ(UTLRequestSemaphore(sem, 0), 258);
+        EXPECT_EQ(UTLReleaseSemaphore(sem), 0);
+        EXPECT_EQ(UTLDestroySemaphore(sem), 0);
+    }
+}
+
+TEST(Semaphore, NamesUseLastComponentAndOpenOnlyFindsExisting) {
+    std::string base = "cmnw32test.last." + std::to_string(getpid());
+    UTLHSEM opened = reinterpret_cast<UTLHSEM>(1);
+    EXPECT_EQ(UTLOpenSemaphore(base.c_str(), &opened), 0);
+    EXPECT_EQ(opened, nullptr);
+
+    UTLHSEM created = nullptr;
+    ASSERT_EQ(UTLCreateSemaphore(("Global\\dir\\" + base).c_str(), &created, 0, 0), 0);
+    ASSERT_NE(created, nullptr);
+    EXPECT_TRUE(ObjectExists(base));
+    EXPECT_EQ(UTLOpenSemaphore(("Other\\" + base).c_str(), &opened), 0);
+    ASSERT_NE(opened, nullptr);
+    // Both handles name one semaphore of count 1.
+    EXPECT_EQ(UTLRequestSemaphore(created, 0), 0);
+    EXPECT_EQ(UTLRequestSemaphore(opened, 0), 258);
+    EXPECT_EQ(UTLReleaseSemaphore(opened), 0);
+    // A second create opens the existing one and ignores its initial count.
+    UTLHSEM again = nullptr;
+    ASSERT_EQ(UTLCreateSemaphore(base.c_str(), &again, 0, 1), 0);
+    EXPECT_EQ(UTLRequestSemaphore(again, 0), 0);
+    EXPECT_EQ(UTLReleaseSemaphore(again), 0);
+
+    EXPECT_EQ(UTLDestroySemaphore(again), 0);
+    EXPECT_EQ(UTLDestroySemaphore(created), 0);
+    EXPECT_TRUE(ObjectExists(base));
+    EXPECT_EQ(UTLDestroySemaphore(opened), 0);
+    EXPECT_FALSE(ObjectExists(base)) << "the last close removes the object";
+    EXPECT_EQ(UTLOpenSemaphore(base.c_str(), &opened), 0);
+    EXPECT_EQ(opened, nullptr);
+}
+
+TEST(Semaphore, SharedBetweenProcesses) {
+    std::string name = UniqueName("procs");
+    UTLHSEM sem = nullptr;
+    ASSERT_EQ(UTLCreateSemaphore(name.c_str(), &sem, 0, 1), 0);
+    ASSERT_NE(sem, nullptr);
+    // A child opens it by name, finds it taken, and waits for the release.
+    int pipeFds[2];
+    ASSERT_EQ(pipe(pipeFds), 0);
+    pid_t pid = fork();
+    if (pid == 0) {
+        UTLHSEM child = nullptr;
+        UTLOpenSemaphore(name.c_str(), &child);
+        if (child == nullptr) _exit(10);
+        if (UTLRequestSemaphore(child, 0) != 258) _exit(11);
+        char ready = 'r';
+        (void)!write(pipeFds[1], &ready, 1);
+        if (UTLRequestSemaphore(child, 5000) != 0) _exit(12);
+        UTLReleaseSemaphore(child);
+        UTLDestroySemaphore(child);
+        _exit(0);
+    }
+    char ready = 0;
+    ASSERT_EQ(read(pipeFds[0], &ready, 1), 1);
+    UTLSleep(50);
+    EXPECT_EQ(UTLReleaseSemaphore(sem), 0);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(UTLRequestSemaphore(sem, 1000), 0);
+    EXPECT_EQ(UTLDestroySemaphore(sem), 0);
+    EXPECT_FALSE(ObjectExists(name));
+    close(pipeFds[0]);
+    close(pipeFds[1]);
+}
+
+TEST(Semaphore, MutualExclusionAcrossProcessesAndThreads) {
+    std::string name = UniqueName("mutex");
+    cmnw::test::TempDir dir;
+    std::string counterFile = dir.File("counter");
+    cmnw::test::WriteFile(counterFile, "0");
+    // Each worker increments a number in a file 50 times under the semaphore;
+    // a lost update would show without mutual exclusion.
+    auto work = [&]() {
+        UTLHSEM sem = nullptr;
+        UTLCreateSemaphore(name.c_str(), &sem, 0, 0);
+        if (sem == nullptr) return 1;
+        for (int i = 0; i < 50; ++i) {
+            if (UTLRequestSemaphore(sem, UTL_INFINITE) != 0) return 2;
+            int n = std::stoi(cmnw::test::ReadFile(counterFile));
+            cmnw::test::WriteFile(counterFile, std::to_string(n + 1));
+            if (UTLReleaseSemaphore(sem) != 0) return 3;
+        }
+        UTLDestroySemaphore(sem);
+        return 0;
+    };
+    pid_t children[3];
+    for (pid_t &child : children) {
+        child = fork();
+        if (child == 0) _exit(work());
+    }
+    std::atomic<int> threadResult{0};
+    std::thread t([&] { threadResult = work(); });
+    t.join();
+    for (pid_t child : children) {
+        int status = 0;
+        waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    EXPECT_EQ(threadResult.load(), 0);
+    EXPECT_EQ(cmnw::test::ReadFile(counterFile), "200");
+    EXPECT_FALSE(ObjectExists(name));
+}
+
+TEST(Semaphore, DeadUserLeavesNothingInTheWay) {
+    std::string name = UniqueName("dead");
+    // A child takes the semaphore and dies without releasing or closing it.
+    EXPECT_EQ(RunChild([&] {
+                  UTLHSEM sem = nullptr;
+                  UTLCreateSemaphore(name.c_str(), &sem, 0, 0);
+                  return sem != nullptr && UTLRequestSemaphore(sem, 0) == 0 ? 0 : 1;
+              }),
+              0);
+    UTLHSEM sem = nullptr;
+    EXPECT_EQ(UTLOpenSemaphore(name.c_str(), &sem), 0);
+    EXPECT_EQ(sem, nullptr) << "nobody holds it any more";
+    EXPECT_FALSE(ObjectExists(name));
+    ASSERT_EQ(UTLCreateSemaphore(name.c_str(), &sem, 0, 0), 0);
+    EXPECT_EQ(UTLRequestSemaphore(sem, 0), 0) << "a new creator starts afresh";
+    EXPECT_EQ(UTLDestroySemaphore(sem), 0);
+}
+
+TEST(Semaphore, InfiniteWaitWakesOnRelease) {
+    UTLHSEM sem = nullptr;
+    UTLCreateSemaphore(nullptr, &sem, 0, 1);
+    std::atomic<int> result{-1};
+    std::thread waiter([&] { result = UTLRequestSemaphore(sem, UTL_INFINITE); });
+    UTLSleep(30);
+    EXPECT_EQ(result.load(), -1);
+    UTLReleaseSemaphore(sem);
+    waiter.join();
+    EXPECT_EQ(result.load(), 0);
+    UTLDestroySemaphore(sem);
+}
+
+}  // namespace

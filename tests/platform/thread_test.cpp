@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+#include <pthread.h>
+
+#include <atomic>
+#include <cstring>
+#include <thread>
+#include <vector>
+
+#include "cmnw32/process.h"
+
+namespace {
+
+struct Spinner {
+    std::atomic<long> ticks{0};
+    std::atomic<bool> stop{false};
+};
+
+uint32_t Spin(void *argument) {
+    auto *s = static_cast<Spinner *>(argument);
+    while (!s->stop.load()) s->ticks.fetch_add(1);
+    return 42;
+}
+
+bool WaitFor(const std::function<bool()> &condition, int milliseconds = 2000) {
+    for (int i = 0; i < milliseconds / 5; ++i) {
+        if (condition()) return true;
+        UTLSleep(5);
+    }
+    return condition();
+}
+
+TEST(Thread, StartsSuspendedUntilResumed) {
+    Spinner s;
+    UTLHTHREAD t = UTLCreateThread(Spin, &s, 1);
+    ASSERT_NE(t, nullptr);
+    UTLSleep(50);
+    EXPECT_EQ(s.ticks.load(), 0) << "a suspended thread must not run";
+    uint32_t code = 0;
+    EXPECT_NE(UTLGetExitCodeThread(t, &code), 0);
+    EXPECT_EQ(code, UTL_STILL_ACTIVE);
+    EXPECT_EQ(UTLResumeThread(t), 0);
+    EXPECT_TRUE(WaitFor([&] { return s.ticks.load() > 0; }));
+    s.stop = true;
+    EXPECT_TRUE(WaitFor([&] {
+        UTLGetExitCodeThread(t, &code);
+        return code == 42;
+    }));
+    EXPECT_EQ(UTLCleanupThread(t), 0);
+}
+
+TEST(Thread, SuspendAndResumeWhileRunning) {
+    Spinner s;
+    UTLHTHREAD t = UTLCreateThread(Spin, &s, 0);
+    ASSERT_NE(t, nullptr);
+    ASSERT_TRUE(WaitFor([&] { return s.ticks.load() > 0; }));
+    for (int round = 0; round < 3; ++round) {
+        ASSERT_EQ(UTLSuspendThread(t), 0);
+        ASSERT_EQ(UTLSuspendThread(t), 0);  // suspensions count
+        long parkedAt = s.ticks.load();
+        UTLSleep(30);
+        EXPECT_EQ(s.ticks.load(), parkedAt) << "round " << round;
+        EXPECT_EQ(UTLResumeThread(t), 0);
+        UTLSleep(20);
+        EXPECT_EQ(s.ticks.load(), parkedAt) << "one suspension is left";
+        EXPECT_EQ(UTLResumeThread(t), 0);
+        EXPECT_TRUE(WaitFor([&] { return s.ticks.load() > parkedAt; }));
+    }
+    EXPECT_EQ(UTLResumeThread(t), 0) << "resuming a running thread is harmless";
+    s.stop = true;
+    uint32_t code = 0;
+    EXPECT_TRUE(WaitFor([&] {
+        UTLGetExitCodeThread(t, &code);
+        return code == 42;
+    }));
+    EXPECT_EQ(UTLSuspendThread(t), 1) << "a finished thread cannot be suspended";
+    EXPECT_EQ(UTLCleanupThread(t), 0);
+}
+
+TEST(Thread, HandleMayCloseBeforeTheThreadEnds) {
+    Spinner s;
+    UTLHTHREAD t = UTLCreateThread(Spin, &s, 0);
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(UTLCleanupThread(t), 0);
+    EXPECT_TRUE(WaitFor([&] { return s.ticks.load() > 0; }));
+    s.stop = true;
+    UTLSleep(20);
+}
+
+TEST(Thread, NullArguments) {
+    uint32_t code = 0;
+    EXPECT_EQ(UTLCreateThread(nullptr, nullptr, 0), nullptr);
+    EXPECT_EQ(UTLGetExitCodeThread(nullptr, &code), 0);
+    EXPECT_EQ(UTLSuspendThread(nullptr), 1);
+    EXPECT_EQ(UTLResumeThread(nullptr), 1);
+    EXPECT_EQ(UTLCleanupThread(nullptr), 1);
+}
+
+TEST(CriticalSection, RecursiveAndExclusive) {
+    UTLCRITICAL_SECTION cs;
+    EXPECT_EQ(UTLInitializeCriticalSection(&cs), 0);
+    EXPECT_EQ(UTLEnterCriticalSection(&cs), 0);
+    EXPECT_EQ(UTLEnterCriticalSection(&cs), 0);  // the holder enters again
+    std::atomic<bool> entered{false};
+    std::thread other([&] {
+        UTLEnterCriticalSection(&cs);
+        entered = true;
+        UTLLeaveCriticalSection(&cs);
+    });
+    UTLSleep(30);
+    EXPECT_FALSE(entered.load());
+    EXPECT_EQ(UTLLeaveCriticalSection(&cs), 0);
+    UTLSleep(20);
+    EXPECT_FALSE(entered.load()) << "one level is still held";
+    EXPECT_EQ(UTLLeaveCriticalSection(&cs), 0);
+    other.join();
+    EXPECT_TRUE(entered.load());
+
+    long counter = 0;
+    std::vector<std::thread> workers;
+    for (int i = 0; i < 4; ++i) {
+        workers.emplace_back([&] {
+            for (int j = 0; j < 10000; ++j) {
+                UTLEnterCriticalSection(&cs);
+                ++counter;
+                UTLLeaveCriticalSection(&cs);
+            }
+        });
+    }
+    for (auto &w : workers) w.join();
+    EXPECT_EQ(counter, 40000);
+    EXPECT_EQ(UTLCleanupCriticalSection(&cs), 0);
+    EXPECT_EQ(UTLEnterCriticalSection(nullptr), 0);
+}
+
+TEST(ProcessName, StoredCutAndCleared) {
+    char buffer[32];
+    std::memset(buffer, 'Z', sizeof buffer);
+    EXPECT_EQ(UTLGetProcessName(buffer), 0);
+    EXPECT_STREQ(buffer, "");
+    EXPECT_EQ(UTLSetProcessName("batch-01"), 0);
+    UTLGetProcessName(buffer);
+    EXPECT_STREQ(buffer, "batch-01");
+    UTLSetProcessName("a-name-longer-than-nineteen-characters");
+    std::memset(buffer, 'Z', sizeof buffer);
+    UTLGetProcessName(buffer);
+    EXPECT_STREQ(buffer, "a-name-longer-than-");
+    EXPECT_EQ(buffer[20], 'Z') << "exactly 20 bytes are copied";
+    EXPECT_EQ(UTLInitProcess(), 0);
+    UTLGetProcessName(buffer);
+    EXPECT_STREQ(buffer, "");
+}
+
+}  // namespace
