@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -144,6 +147,184 @@ TEST(CfgEnvironment, LoadedOnceAtFirstNeed) {
     CFGDiscard();
     EXPECT_EQ(CFGCurrent(), nullptr);
     EXPECT_EQ(Get("Data", "TraceFile"), "<missing>");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(CfgRead, VeryLongLinesAndOddBytesAreBounded) {
+    TempDir dir;
+    std::string longValue(200000, 'v');
+    std::string text = "[S]\nlong=" + longValue + "\n" + std::string(100000, '[') + "\n" +
+                       std::string("nul\0key=1\n", 10) + "after=ok";  // no final line feed
+    ASSERT_NE(CFGLoadINI(dir.Write("a.ini", text).c_str()), nullptr);
+    char buf[16];
+    EXPECT_EQ(CFGGetString("S", "long", buf, sizeof buf), 1);
+    EXPECT_EQ(std::string(buf), std::string(15, 'v'));
+    EXPECT_EQ(Get("S", "after"), "ok");
+}
+
+TEST(CfgRead, RepeatedKeyWalkAfterBatchOfAddedLines) {
+    ASSERT_NE(CFGCreate(), nullptr);
+    CFGHANDLE h = CFGCurrent();
+    CFGBeginChanges(h);
+    CFGBeginChanges(h);  // brackets nest
+    for (int i = 0; i < 742; ++i) {
+        std::string value = "SC" + std::to_string(i) + ",name" + std::to_string(i);
+        ASSERT_EQ(CFGAddLine("CODEPAGE", "Char", value.c_str()), 1);
+        if (i == 10) {
+            EXPECT_EQ(Get("codepage", "char"), "SC0,name0");  // visible inside the bracket
+        }
+    }
+    CFGEndChanges(h);
+    CFGEndChanges(h);
+    CFGEndChanges(h);  // an extra end is harmless
+    std::vector<std::string> values = AllValues("CodePage", "CHAR");
+    ASSERT_EQ(values.size(), 742u);
+    for (size_t i = 0; i < values.size(); ++i)
+        EXPECT_EQ(values[i], "SC" + std::to_string(i) + ",name" + std::to_string(i));
+}
+
+TEST(CfgCursor, StaleOrForeignCursorsEndTheWalk) {
+    TempDir dir;
+    ASSERT_NE(CFGLoadINI(dir.Write("a.ini", "[S]\nk=1\nk=2\nother=x\n").c_str()), nullptr);
+    char buf[8];
+    CFGCURSOR c = CFGFirstValue("S", "k", buf, sizeof buf);
+    ASSERT_NE(c, nullptr);
+    EXPECT_EQ(CFGNextValue(c, "S", "other", buf, sizeof buf), nullptr);  // not this key's cursor
+    EXPECT_EQ(CFGNextValue(c, nullptr, "k", buf, sizeof buf), nullptr);
+    CFGCURSOR second = CFGNextValue(c, "s", "K", buf, sizeof buf);
+    ASSERT_NE(second, nullptr);
+    EXPECT_STREQ(buf, "2");
+    EXPECT_EQ(CFGNextValue(second, "S", "k", buf, sizeof buf), nullptr);
+    CFGDiscard();
+    EXPECT_EQ(CFGNextValue(c, "S", "k", buf, sizeof buf), nullptr);
+    ASSERT_NE(CFGCreate(), nullptr);
+    EXPECT_EQ(CFGNextValue(c, "S", "k", buf, sizeof buf), nullptr);  // another configuration
+    EXPECT_EQ(CFGNextValue(reinterpret_cast<CFGCURSOR>(0x1234), "S", "k", buf, sizeof buf), nullptr);
+}
+
+TEST(CfgHandles, SetCurrentSwitchesAndIgnoresUnknownHandles) {
+    TempDir dir;
+    CFGHANDLE a = CFGLoadINI(dir.Write("a.ini", "[S]\nk=a\n").c_str());
+    CFGHANDLE b = CFGLoadINI(dir.Write("b.ini", "[S]\nk=b\n").c_str());
+    ASSERT_NE(a, nullptr);
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(CFGCurrent(), b);
+    EXPECT_EQ(Get("S", "k"), "b");
+    // A failed load leaves the configuration in force alone.
+    EXPECT_EQ(CFGLoadINI(dir.File("missing.ini").c_str()), nullptr);
+    EXPECT_EQ(CFGCurrent(), b);
+    CFGSetCurrent(a);
+    EXPECT_EQ(Get("S", "k"), "a");
+    CFGSetCurrent(reinterpret_cast<CFGHANDLE>(&dir));
+    EXPECT_EQ(CFGCurrent(), a);
+    CFGDiscard();  // frees a
+    CFGSetCurrent(a);
+    EXPECT_EQ(CFGCurrent(), nullptr);
+    CFGSetCurrent(b);
+    EXPECT_EQ(Get("S", "k"), "b");
+    CFGSetCurrent(nullptr);
+    EXPECT_EQ(CFGCurrent(), nullptr);
+    EXPECT_EQ(Get("S", "k"), "<missing>");
+}
+
+TEST(CfgFiles, LoadedListKeepsOrderFlagsAndNames) {
+    TempDir dir;
+    unsetenv("CMNW32_INI");
+    std::string a = dir.Write("a.ini", "[S]\n");
+    std::string missing = dir.File("missing.ini");
+    ASSERT_NE(CFGLoadINI(a.c_str()), nullptr);
+    EXPECT_EQ(CFGLoadINI(missing.c_str()), nullptr);
+    ASSERT_NE(CFGLoadINI(a.c_str()), nullptr);  // a name already listed is not repeated
+    std::vector<std::pair<std::string, int>> seen;
+    for (MEMITEM it = MEMFirstItem(CFGLoadedFiles()); it != nullptr; it = MEMNextItem(it)) {
+        auto *e = static_cast<CFGFileEntry *>(MEMItemData(it));
+        seen.emplace_back(e->fileName, e->loaded);
+    }
+    EXPECT_EQ(seen, (std::vector<std::pair<std::string, int>>{{a, 1}, {missing, 0}}));
+}
+
+TEST(CfgSave, AtomicReplaceKeepsModeAndFailsCleanly) {
+    TempDir dir;
+    std::string path = dir.Write("c.ini", "[Old]\nk=v\n");
+    ASSERT_EQ(chmod(path.c_str(), 0640), 0);
+    ASSERT_NE(CFGCreate(), nullptr);
+    ASSERT_EQ(CFGSetString("New", "k", "w"), 1);
+    ASSERT_EQ(CFGSave(path.c_str()), 0);
+    EXPECT_EQ(TempDir::Read(path), "[New]\nk=w\n");
+    struct stat st;
+    ASSERT_EQ(stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    // A target that cannot be replaced (a directory) fails and leaves no
+    // temporary file behind.
+    ASSERT_EQ(mkdir(dir.File("sub").c_str(), 0755), 0);
+    EXPECT_NE(CFGSave(dir.File("sub").c_str()), 0);
+    EXPECT_NE(CFGSave(dir.File("nodir/x.ini").c_str()), 0);
+    EXPECT_NE(CFGSave(nullptr), 0);
+    size_t files = 0;
+    for ([[maybe_unused]] auto &entry : std::filesystem::directory_iterator(dir.path())) ++files;
+    EXPECT_EQ(files, 2u);  // c.ini and sub
+    CFGDiscard();
+    EXPECT_NE(CFGSave(path.c_str()), 0);  // nothing in force
+}
+
+TEST(CfgSave, CommentsAndLinesOutsideSectionsSurviveRoundTrip) {
+    TempDir dir;
+    std::string path = dir.Write("in.ini", kSample);
+    ASSERT_NE(CFGLoadINI(path.c_str()), nullptr);
+    std::string out = dir.File("out.ini");
+    ASSERT_EQ(CFGSave(out.c_str()), 0);
+    std::string first = TempDir::Read(out);
+    EXPECT_EQ(first,
+              "; leading comment\nTop=outside any section\n\n[Data]\nTraceFile=trace.log\n"
+              "# another comment\nChar=a\nCHAR=b\nnoequals line\n=novalue\nchar=c\nChar=d\n\n"
+              "[debug_switches]\nEcho=Yes\nEmpty=\n");
+    ASSERT_NE(CFGLoadINI(out.c_str()), nullptr);
+    ASSERT_EQ(CFGSave(out.c_str()), 0);
+    EXPECT_EQ(TempDir::Read(out), first);
+}
+
+std::vector<std::string> gWritten;
+int gOpens = 0;
+int gCloses = 0;
+int32_t OpenWrite() { return ++gOpens, 0; }
+int32_t Append(const char *text) { return gWritten.emplace_back(text), 0; }
+int32_t CloseWrite() { return ++gCloses, 0; }
+
+TEST(CfgWriteOptions, EverySectionAndLineThroughTheCallbacks) {
+    EXPECT_EQ(CFGWriteOptions(nullptr, 0, OpenWrite, Append, CloseWrite), 1);  // none in force
+    TempDir dir;
+    ASSERT_NE(CFGLoadINI(dir.Write("a.ini", kSample).c_str()), nullptr);
+    EXPECT_EQ(CFGWriteOptions(reinterpret_cast<void *>(1), 0, OpenWrite, Append, CloseWrite), -1);
+    EXPECT_EQ(CFGWriteOptions(nullptr, 0, nullptr, Append, CloseWrite), -1);
+    EXPECT_EQ(gOpens + gCloses, 0);
+    EXPECT_EQ(CFGWriteOptions(nullptr, 5, OpenWrite, Append, CloseWrite), 0);
+    EXPECT_EQ(gOpens, 1);
+    EXPECT_EQ(gCloses, 1);
+    EXPECT_EQ(gWritten, (std::vector<std::string>{"Top=outside any section", "[Data]",
+                                                  "TraceFile=trace.log", "Char=a", "CHAR=b", "char=c",
+                                                  "Char=d", "[debug_switches]", "Echo=Yes", "Empty="}));
+}
+
+TEST(CfgWrite, SetStringCreatesConfigurationAndReplacesFirstOccurrence) {
+    unsetenv("CMNW32_INI");
+    EXPECT_EQ(CFGCurrent(), nullptr);
+    EXPECT_EQ(CFGAddLine("S", "k", " one "), 1);  // creates the configuration
+    EXPECT_NE(CFGCurrent(), nullptr);
+    EXPECT_EQ(CFGAddLine("S", "k", "two"), 1);
+    EXPECT_EQ(CFGSetString("s", "K", "first"), 1);
+    EXPECT_EQ(AllValues("S", "k"), (std::vector<std::string>{"first", "two"}));
+    struct Bad {
+        const char *section, *key, *value;
+    } bad[] = {{nullptr, "k", "v"}, {"S", nullptr, "v"}, {"S", "k", nullptr}, {"S", "", "v"},
+               {"S", "  ", "v"},     {"S", ";k", "v"},   {"S", "#k", "v"},   {"S", "[k", "v"},
+               {"S]", "k", "v"},     {"S\nT", "k", "v"}, {"S", "k\rx", "v"},  {"S", "a=b", "v"}};
+    for (const Bad &b : bad) {
+        EXPECT_EQ(CFGSetString(b.section, b.key, b.value), 0);
+        EXPECT_EQ(CFGAddLine(b.section, b.key, b.value), 0);
+    }
 }
 
 }  // namespace

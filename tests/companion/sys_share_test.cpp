@@ -1,0 +1,123 @@
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <string>
+
+#include "cmnw32/sys.h"
+#include "companion/temp_dir.h"
+
+namespace {
+
+using cmnw::testing::TempDir;
+
+// Opens path in a child process; returns 0 when the open succeeded, 1 when it
+// was refused with EACCES, 2 for any other failure.
+int OpenInChild(const std::string &path, const char *mode, int share) {
+    pid_t pid = fork();
+    if (pid == 0) {
+        FILE *f = SYSfsopen(path.c_str(), mode, share);
+        int code = f != nullptr ? 0 : (errno == EACCES ? 1 : 2);
+        _exit(code);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 3;
+}
+
+struct Access {
+    bool read, write;
+};
+
+Access AccessOf(const char *mode) {
+    std::string m(mode);
+    bool plus = m.find('+') != std::string::npos;
+    return {m[0] == 'r' || plus, m[0] != 'r' || plus};
+}
+
+bool Denies(int share, bool read) {
+    if (share == SYS_SH_DENYRW) return true;
+    return read ? share == SYS_SH_DENYRD : share == SYS_SH_DENYWR;
+}
+
+// The sharing rule as a table would state it: a second open is admitted
+// when the first denies none of its accesses and it denies none of the
+// first's.
+bool Admitted(const char *firstMode, int firstShare, const char *secondMode, int secondShare) {
+    Access a = AccessOf(firstMode);
+    Access b = AccessOf(secondMode);
+    if (b.read && Denies(firstShare, true)) return false;
+    if (b.write && Denies(firstShare, false)) return false;
+    if (a.read && Denies(secondShare, true)) return false;
+    if (a.write && Denies(secondShare, false)) return false;
+    return true;
+}
+
+TEST(SysShare, EveryPairOfModesAgainstAnotherProcess) {
+    TempDir dir;
+    std::string path = dir.Write("shared.dat", "data");
+    const char *modes[] = {"r", "r+", "a"};
+    const int shares[] = {SYS_SH_DENYRW, SYS_SH_DENYWR, SYS_SH_DENYRD, SYS_SH_DENYNO};
+    for (const char *m1 : modes) {
+        for (int s1 : shares) {
+            FILE *first = SYSfsopen(path.c_str(), m1, s1);
+            ASSERT_NE(first, nullptr) << m1 << " " << s1;
+            for (const char *m2 : modes) {
+                for (int s2 : shares) {
+                    int want = Admitted(m1, s1, m2, s2) ? 0 : 1;
+                    EXPECT_EQ(OpenInChild(path, m2, s2), want)
+                        << "first " << m1 << "/" << std::hex << s1 << ", second " << m2 << "/" << s2;
+                }
+            }
+            SYSfclose(first);
+        }
+    }
+}
+
+TEST(SysShare, RefusedWriteLeavesDataAndCloseReleases) {
+    TempDir dir;
+    std::string path = dir.Write("f.dat", "keep me");
+    FILE *reader = SYSfsopen(path.c_str(), "rb", SYS_SH_DENYWR);
+    ASSERT_NE(reader, nullptr);
+    EXPECT_EQ(OpenInChild(path, "w", SYS_SH_DENYNO), 1);
+    EXPECT_EQ(TempDir::Read(path), "keep me");  // the refused "w" did not truncate
+    EXPECT_EQ(OpenInChild(path, "r", SYS_SH_DENYNO), 0);
+    // Within one process two opens are two holders as well.
+    errno = 0;
+    EXPECT_EQ(SYSfsopen(path.c_str(), "a", SYS_SH_DENYNO), nullptr);
+    EXPECT_EQ(errno, EACCES);
+    EXPECT_EQ(SYSErrno(), EACCES);
+    SYSfclose(reader);
+    EXPECT_EQ(OpenInChild(path, "w", SYS_SH_DENYRW), 0);
+    EXPECT_EQ(TempDir::Read(path), "");
+}
+
+TEST(SysShare, CreatesFilesAndRejectsBadArguments) {
+    TempDir dir;
+    std::string path = dir.File("new.dat");
+    FILE *f = SYSfsopen(path.c_str(), "w", SYS_SH_DENYRW);
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(SYSfprintf(f, "x"), 1);
+    EXPECT_EQ(SYSfclose(f), 0);
+    EXPECT_EQ(TempDir::Read(path), "x");
+    f = SYSfsopen(path.c_str(), "a+", SYS_SH_DENYNO);
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(SYSfwrite("yz", 1, 2, f), 2u);
+    SYSrewind(f);
+    char buf[4] = {};
+    EXPECT_EQ(SYSfread(buf, 1, 3, f), 3u);
+    EXPECT_STREQ(buf, "xyz");
+    SYSfclose(f);
+    EXPECT_EQ(SYSfsopen(path.c_str(), "q", SYS_SH_DENYNO), nullptr);
+    EXPECT_EQ(SYSErrno(), EINVAL);
+    EXPECT_EQ(SYSfsopen(path.c_str(), "r", 0x55), nullptr);
+    EXPECT_EQ(SYSErrno(), EINVAL);
+    EXPECT_EQ(SYSfsopen(nullptr, "r", SYS_SH_DENYNO), nullptr);
+    EXPECT_EQ(SYSfsopen(dir.File("none").c_str(), "r", SYS_SH_DENYNO), nullptr);
+    EXPECT_EQ(SYSErrno(), ENOENT);
+}
+
+}  // namespace
