@@ -2,6 +2,7 @@
 // settings, loading and saving.
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -63,7 +64,10 @@ const mc::CfgLine *FindLine(const char *section, const char *key) {
 }
 
 void CopyValue(const mc::CfgLine &line, char *buf, size_t size) {
-    if (buf != nullptr && size > 0) cmnw::CopyBoundedN(buf, size, line.value.data(), line.value.size());
+    if (buf == nullptr || size == 0) return;
+    size_t n = line.value.size() < size - 1 ? line.value.size() : size - 1;
+    std::memcpy(buf, line.value.data(), n);
+    buf[n] = '\0';
 }
 
 std::string_view Trimmed(std::string_view text) {

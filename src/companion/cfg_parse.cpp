@@ -7,6 +7,7 @@
 // parts trimmed. Other lines (no '=', or an empty key) are kept as comments.
 // Lines before the first section belong to the unnamed section. A section
 // that appears twice continues where it left off.
+#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -29,6 +30,11 @@ std::string_view Trimmed(std::string_view text) {
 void ParseIniText(CFGConfig &config, std::string_view text) {
     uint32_t section = 0;
     size_t pos = 0;
+    config.lines.reserve(config.lines.size() + static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+    // Runs of one key (a code page file's "Char" lines) skip the index lookup.
+    uint32_t lastSection = kNoLine;
+    std::string lastKey;
+    CfgChain *lastChain = nullptr;
     while (pos < text.size()) {
         size_t eol = text.find('\n', pos);
         if (eol == std::string_view::npos) eol = text.size();
@@ -46,6 +52,7 @@ void ParseIniText(CFGConfig &config, std::string_view text) {
                 continue;
             }
             section = SectionNumber(config, Trimmed(line.substr(1, close - 1)));
+            lastChain = nullptr;
             continue;
         }
         size_t equals = line.find('=');
@@ -54,7 +61,12 @@ void ParseIniText(CFGConfig &config, std::string_view text) {
             AppendComment(config, section, line);
             continue;
         }
-        AppendLine(config, section, key, Trimmed(line.substr(equals + 1)));
+        if (lastChain == nullptr || lastSection != section || lastKey != key) {
+            lastChain = &ChainOf(config, section, key);
+            lastSection = section;
+            lastKey.assign(key);
+        }
+        AppendLineTo(config, section, *lastChain, key, Trimmed(line.substr(equals + 1)));
     }
 }
 

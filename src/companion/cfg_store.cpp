@@ -1,6 +1,7 @@
 // In-memory configurations: storage, the (section, key) index and cursors.
 #include "companion/cfg_store.h"
 
+#include <array>
 #include <cstring>
 #include <new>
 
@@ -15,7 +16,13 @@ struct ConfigRegistry {
 };
 constinit ConfigRegistry registry;
 
-char FoldChar(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+constexpr std::array<char, 256> kFold = [] {
+    std::array<char, 256> table{};
+    for (int c = 0; c < 256; ++c) table[c] = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return table;
+}();
+
+char FoldChar(char c) { return kFold[static_cast<unsigned char>(c)]; }
 
 std::string Folded(std::string_view text) {
     std::string out(text);
@@ -25,6 +32,7 @@ std::string Folded(std::string_view text) {
 
 bool EqualFolded(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
+    if (a == b) return true;
     for (size_t i = 0; i < a.size(); ++i)
         if (FoldChar(a[i]) != FoldChar(b[i])) return false;
     return true;
@@ -106,8 +114,16 @@ const CfgLine *FindFirstLine(const CFGConfig &config, std::string_view section, 
     return &config.lines[it->second.first];
 }
 
+CfgChain &ChainOf(CFGConfig &config, uint32_t section, std::string_view key) {
+    return config.keyIndex[ChainKey(section, key)];
+}
+
 uint32_t AppendLine(CFGConfig &config, uint32_t number, std::string_view key, std::string_view value) {
-    CfgChain &chain = config.keyIndex[ChainKey(number, key)];
+    return AppendLineTo(config, number, ChainOf(config, number, key), key, value);
+}
+
+uint32_t AppendLineTo(CFGConfig &config, uint32_t number, CfgChain &chain, std::string_view key,
+                      std::string_view value) {
     auto index = static_cast<uint32_t>(config.lines.size());
     CfgLine line;
     line.section = number;

@@ -62,6 +62,11 @@ const CfgLine *FindFirstLine(const CFGConfig &config, std::string_view section, 
 // Appends key=value to section number section; returns the line's number.
 // Throws only std::bad_alloc.
 uint32_t AppendLine(CFGConfig &config, uint32_t section, std::string_view key, std::string_view value);
+// The chain of key in section number section (an empty one is created).
+CfgChain &ChainOf(CFGConfig &config, uint32_t section, std::string_view key);
+// As AppendLine, with the chain of (section, key) already looked up.
+uint32_t AppendLineTo(CFGConfig &config, uint32_t section, CfgChain &chain, std::string_view key,
+                      std::string_view value);
 // Appends a comment line to section (created when missing).
 void AppendComment(CFGConfig &config, uint32_t section, std::string_view text);
 // The number of section (created when missing).

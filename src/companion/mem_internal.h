@@ -10,6 +10,9 @@ namespace cmnw::companion {
 // of memory.
 MEMItemRec *NewItem(const void *record, size_t size) noexcept;
 void DeleteItem(MEMItemRec *item) noexcept;
+// Gives item the record in block (size bytes, from malloc, now owned by the
+// element), freeing a record block of its own that it had.
+void SetItemData(MEMItemRec *item, unsigned char *block, size_t size) noexcept;
 // Takes item out of its list's links (not out of the key index).
 void Unlink(MEMItemRec *item) noexcept;
 // Puts an unlinked element of a keyed list into the index (after equal keys)

@@ -3,6 +3,7 @@
 #include "companion/mem_list.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -19,22 +20,36 @@ namespace {
 class KeyView {
 public:
     KeyView(const MEMListRec *list, const MEMItemRec *item) {
-        size_t end = list->keyPosition + list->keyLength;
-        if (item->size >= end) {
+        if (item->size >= list->keyPosition && item->size - list->keyPosition >= list->keyLength) {
             bytes_ = item->data + list->keyPosition;
             return;
         }
-        padded_.assign(list->keyLength, 0);
+        padded_.reset(new unsigned char[list->keyLength]());
         if (item->size > list->keyPosition)
-            std::memcpy(padded_.data(), item->data + list->keyPosition, item->size - list->keyPosition);
-        bytes_ = padded_.data();
+            std::memcpy(padded_.get(), item->data + list->keyPosition, item->size - list->keyPosition);
+        bytes_ = padded_.get();
     }
     const void *bytes() const { return bytes_; }
 
 private:
     const unsigned char *bytes_ = nullptr;
-    std::vector<unsigned char> padded_;
+    std::unique_ptr<unsigned char[]> padded_;
 };
+
+// Element header size, rounded so that the record behind it is aligned as
+// malloc aligns a block.
+constexpr size_t kHeaderSize = (sizeof(MEMItemRec) + alignof(std::max_align_t) - 1) &
+                               ~(alignof(std::max_align_t) - 1);
+
+// The first eight key bytes (zero-padded) as a big-endian number: numbers
+// order as memcmp orders the bytes.
+uint64_t PrefixOf(const MEMListRec *list, const void *key) {
+    unsigned char bytes[8] = {};
+    std::memcpy(bytes, key, list->keyLength < 8 ? list->keyLength : 8);
+    uint64_t value = 0;
+    for (unsigned char b : bytes) value = (value << 8) | b;
+    return value;
+}
 
 int CompareRaw(const MEMListRec *list, const void *a, const void *b) {
     if (list->keyLength == 0) return 0;
@@ -65,34 +80,56 @@ int CompareItemKeys(const MEMListRec *list, const MEMItemRec *a, const MEMItemRe
     return CompareRaw(list, ka.bytes(), kb.bytes());
 }
 
-bool ItemKeyLess::operator()(const MEMItemRec *a, const MEMItemRec *b) const {
-    return CompareItemKeys(list, a, b) < 0;
+IndexEntry EntryOf(const MEMListRec *list, MEMItemRec *item) {
+    if (list->compare != nullptr) return IndexEntry{0, item};
+    KeyView key(list, item);
+    return IndexEntry{PrefixOf(list, key.bytes()), item};
 }
-bool ItemKeyLess::operator()(const MEMItemRec *a, const KeyProbe &b) const {
-    KeyView ka(list, a);
+
+KeyProbe ProbeOf(const MEMListRec *list, const void *key) {
+    return KeyProbe{key, list->compare != nullptr ? 0 : PrefixOf(list, key)};
+}
+
+bool ItemKeyLess::operator()(const IndexEntry &a, const IndexEntry &b) const {
+    if (a.prefix != b.prefix) return a.prefix < b.prefix;
+    if (list->compare == nullptr && list->keyLength <= 8) return false;
+    return CompareItemKeys(list, a.item, b.item) < 0;
+}
+bool ItemKeyLess::operator()(const IndexEntry &a, const KeyProbe &b) const {
+    if (a.prefix != b.prefix) return a.prefix < b.prefix;
+    if (list->compare == nullptr && list->keyLength <= 8) return false;
+    KeyView ka(list, a.item);
     return CompareRaw(list, ka.bytes(), b.key) < 0;
 }
-bool ItemKeyLess::operator()(const KeyProbe &a, const MEMItemRec *b) const {
-    KeyView kb(list, b);
+bool ItemKeyLess::operator()(const KeyProbe &a, const IndexEntry &b) const {
+    if (a.prefix != b.prefix) return a.prefix < b.prefix;
+    if (list->compare == nullptr && list->keyLength <= 8) return false;
+    KeyView kb(list, b.item);
     return CompareRaw(list, a.key, kb.bytes()) < 0;
 }
 
 MEMItemRec *NewItem(const void *record, size_t size) noexcept {
-    auto *item = new (std::nothrow) MEMItemRec;
-    if (item == nullptr) return nullptr;
-    item->data = static_cast<unsigned char *>(std::malloc(size == 0 ? 1 : size));
-    if (item->data == nullptr) {
-        delete item;
-        return nullptr;
-    }
+    if (size > static_cast<size_t>(-1) - kHeaderSize - 1) return nullptr;
+    void *block = std::malloc(kHeaderSize + (size == 0 ? 1 : size));
+    if (block == nullptr) return nullptr;
+    auto *item = new (block) MEMItemRec;
+    item->data = static_cast<unsigned char *>(block) + kHeaderSize;
     if (size > 0) std::memcpy(item->data, record, size);
     item->size = size;
     return item;
 }
 
+void SetItemData(MEMItemRec *item, unsigned char *block, size_t size) noexcept {
+    if (item->ownBlock) std::free(item->data);
+    item->data = block;
+    item->size = size;
+    item->ownBlock = true;
+}
+
 void DeleteItem(MEMItemRec *item) noexcept {
-    std::free(item->data);
-    delete item;
+    if (item->ownBlock) std::free(item->data);
+    item->~MEMItemRec();
+    std::free(item);
 }
 
 void Unlink(MEMItemRec *item) noexcept {
@@ -111,11 +148,11 @@ void Unlink(MEMItemRec *item) noexcept {
 
 bool PlaceByKey(MEMListRec *list, MEMItemRec *item) noexcept {
     try {
-        auto pos = list->index->insert(item);
+        auto pos = list->index->insert(EntryOf(list, item));
         item->indexPos = pos;
         item->indexed = true;
         auto after = std::next(pos);
-        Link(list, item, after == list->index->end() ? nullptr : *after);
+        Link(list, item, after == list->index->end() ? nullptr : after->item);
         return true;
     } catch (...) {
         return false;
@@ -124,11 +161,11 @@ bool PlaceByKey(MEMListRec *list, MEMItemRec *item) noexcept {
 
 bool PlaceByKeyHint(MEMListRec *list, MEMItemRec *item, KeyIndex::iterator hint) noexcept {
     try {
-        auto pos = list->index->emplace_hint(hint, item);
+        auto pos = list->index->emplace_hint(hint, EntryOf(list, item));
         item->indexPos = pos;
         item->indexed = true;
         auto after = std::next(pos);
-        Link(list, item, after == list->index->end() ? nullptr : *after);
+        Link(list, item, after == list->index->end() ? nullptr : after->item);
         return true;
     } catch (...) {
         return false;
@@ -140,7 +177,7 @@ MEMItemRec *AppendRecord(MEMListRec *list, const void *record, size_t size) noex
     if (item == nullptr) return nullptr;
     if (list->keyed) {
         try {
-            item->indexPos = list->index->insert(item);
+            item->indexPos = list->index->insert(EntryOf(list, item));
             item->indexed = true;
         } catch (...) {
             DeleteItem(item);
@@ -191,7 +228,7 @@ bool SetListKey(MEMListRec *list, size_t position, size_t length, MEMCompareFunc
         list->count = 0;
         for (MEMItemRec *it : items) Link(list, it, nullptr);
         for (MEMItemRec *it : items) {
-            it->indexPos = list->index->emplace_hint(list->index->end(), it);
+            it->indexPos = list->index->emplace_hint(list->index->end(), EntryOf(list, it));
             it->indexed = true;
         }
         list->keyed = true;

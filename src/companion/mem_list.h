@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <set>
 
 #include "cmnw32/mem.h"
@@ -12,9 +13,18 @@ struct MEMItemRec;
 
 namespace cmnw::companion {
 
+// One element in the key index. For lists compared byte by byte the first
+// eight key bytes ride along as a big-endian number, so that most
+// comparisons are settled without reaching the record.
+struct IndexEntry {
+    uint64_t prefix;
+    MEMItemRec *item;
+};
+
 // A key looked up without an element: keyLength bytes of the list's key.
 struct KeyProbe {
     const void *key;
+    uint64_t prefix;
 };
 
 // Orders elements of one keyed list by their keys (records shorter than the
@@ -22,24 +32,31 @@ struct KeyProbe {
 struct ItemKeyLess {
     using is_transparent = void;
     const MEMListRec *list;
-    bool operator()(const MEMItemRec *a, const MEMItemRec *b) const;
-    bool operator()(const MEMItemRec *a, const KeyProbe &b) const;
-    bool operator()(const KeyProbe &a, const MEMItemRec *b) const;
+    bool operator()(const IndexEntry &a, const IndexEntry &b) const;
+    bool operator()(const IndexEntry &a, const KeyProbe &b) const;
+    bool operator()(const KeyProbe &a, const IndexEntry &b) const;
 };
 
-using KeyIndex = std::multiset<MEMItemRec *, ItemKeyLess>;
+using KeyIndex = std::multiset<IndexEntry, ItemKeyLess>;
+
+// The index entry of item, and the probe of a key, in list.
+IndexEntry EntryOf(const MEMListRec *list, MEMItemRec *item);
+KeyProbe ProbeOf(const MEMListRec *list, const void *key);
 
 // Compares the keys of two elements of list: negative, zero or positive.
 int CompareItemKeys(const MEMListRec *list, const MEMItemRec *a, const MEMItemRec *b);
 
 }  // namespace cmnw::companion
 
+// An element and, right behind it in the same block, its record; a record
+// given a new size by MEMResizeItem lives in a block of its own instead.
 struct MEMItemRec {
     MEMItemRec *prev = nullptr;
     MEMItemRec *next = nullptr;
     MEMListRec *list = nullptr;
     unsigned char *data = nullptr;  // at least one byte, even for an empty record
     size_t size = 0;
+    bool ownBlock = false;  // data is a separate block (freed with the element)
     cmnw::companion::KeyIndex::iterator indexPos{};  // valid while indexed
     bool indexed = false;
 };

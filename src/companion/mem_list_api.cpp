@@ -21,6 +21,20 @@ void SetStatus(int32_t *status, int32_t value) {
 
 bool RecordUsable(const void *record, size_t size) { return record != nullptr || size == 0; }
 
+// Gives item a copy of record (same key, so its place stays); false when out
+// of memory, the old record then being kept.
+bool ReplaceRecord(MEMItemRec *item, const void *record, size_t size) {
+    if (size == item->size) {
+        if (size > 0) std::memmove(item->data, record, size);
+        return true;
+    }
+    auto *block = static_cast<unsigned char *>(MEMAlloc(size));
+    if (block == nullptr) return false;
+    if (size > 0) std::memcpy(block, record, size);
+    mc::SetItemData(item, block, size);
+    return true;
+}
+
 // Inserts unless an equal key exists; replaceEqual overwrites that element's
 // record instead.
 MEMITEM InsertKeyed(MEMLIST list, const void *record, size_t size, int32_t *status, bool replaceEqual) {
@@ -35,19 +49,15 @@ MEMITEM InsertKeyed(MEMLIST list, const void *record, size_t size, int32_t *stat
     if (item == nullptr) return nullptr;
     mc::KeyIndex::iterator pos;
     try {
-        pos = list->index->lower_bound(item);
+        pos = list->index->lower_bound(mc::EntryOf(list, item));
     } catch (...) {
         mc::DeleteItem(item);
         return nullptr;
     }
-    if (pos != list->index->end() && mc::CompareItemKeys(list, item, *pos) == 0) {
-        MEMItemRec *existing = *pos;
-        if (replaceEqual) {
-            // Same key, so the element keeps its place; only its record changes.
-            std::swap(existing->data, item->data);
-            std::swap(existing->size, item->size);
-        }
+    if (pos != list->index->end() && mc::CompareItemKeys(list, item, pos->item) == 0) {
+        MEMItemRec *existing = pos->item;
         mc::DeleteItem(item);
+        if (replaceEqual && !ReplaceRecord(existing, record, size)) return nullptr;
         SetStatus(status, 1);
         return existing;
     }
@@ -127,10 +137,11 @@ extern "C" MEMITEM MEMFindKey(MEMLIST list, const void *key, int16_t *found) noe
     SetFound(found, false);
     if (list == nullptr || key == nullptr || !list->keyed) return nullptr;
     try {
-        auto pos = list->index->lower_bound(mc::KeyProbe{key});
+        mc::KeyProbe probe = mc::ProbeOf(list, key);
+        auto pos = list->index->lower_bound(probe);
         if (pos == list->index->end()) return nullptr;
-        if (!list->index->key_comp()(mc::KeyProbe{key}, *pos)) SetFound(found, true);
-        return *pos;
+        if (!list->index->key_comp()(probe, *pos)) SetFound(found, true);
+        return pos->item;
     } catch (...) {
         return nullptr;
     }
@@ -206,19 +217,23 @@ extern "C" int MEMResizeItem(MEMITEM item, const void *buffer, size_t newSize) n
         if (keep > 0) std::memcpy(data, item->data, keep);
         if (newSize > keep) std::memset(data + keep, 0, newSize - keep);
     }
-    unsigned char *old = item->data;
-    size_t oldSize = item->size;
-    item->data = data;
-    item->size = newSize;
+    // The old record is kept until the order is settled: KeepOrder compares
+    // the old key with the new one.
+    MEMItemRec oldView;
+    oldView.data = item->data;
+    oldView.size = item->size;
+    bool freeOld = item->ownBlock;
+    item->ownBlock = false;
+    mc::SetItemData(item, data, newSize);
     bool ok = true;
     if (item->indexed) {
         try {
-            ok = KeepOrder(item, old, oldSize);
+            ok = KeepOrder(item, oldView.data, oldView.size);
         } catch (...) {
             ok = false;
         }
     }
-    MEMFree(old);
+    if (freeOld) MEMFree(oldView.data);
     return ok ? 1 : 0;
 }
 
