@@ -11,6 +11,13 @@
  *
  * Yes/no values accept Yes/No, Y/N, True/False, On/Off and 1/0 in any case.
  *
+ * File format: lines end with LF or CRLF; blank lines are skipped; "[Name]"
+ * starts a section (the name trimmed, text after ']' ignored); "key = value"
+ * is a setting, key and value trimmed of blanks; lines before the first
+ * section belong to the unnamed section "" ; other lines (no '=' or an empty
+ * key) are kept as comments. Names match in ASCII letter case only (A-Z/a-z).
+ * A section that appears twice is one section.
+ *
  * No function here takes a lock: callers set the configuration up from one
  * thread and serialise changes, as with the rest of the library's state. */
 #ifndef CMNW32_CFG_H
@@ -51,19 +58,26 @@ CMNW_API long CFGGetInt(const char *section, const char *key, long defaultValue)
 
 /* Walks the values of a key that occurs several times in a section, in file
  * order: the first call gives a cursor for the first value (0 when none) and
- * copies that value to buf; each CFGNextValue moves on and copies the next
- * value, returning 0 after the last one. A cursor stays valid until the
- * configuration is changed or discarded. */
+ * copies that value to buf (when buf is given); each CFGNextValue moves on and
+ * copies the next value, returning 0 after the last one. section and key of
+ * CFGNextValue must name the cursor's key. A cursor is a token, not an
+ * address: one of a configuration no longer in force, or a stale one, ends
+ * the walk (0) instead of being followed. */
 CMNW_API CFGCURSOR CFGFirstValue(const char *section, const char *key, char *buf, size_t size) CMNW_NOEXCEPT;
 CMNW_API CFGCURSOR CFGNextValue(CFGCURSOR cursor, const char *section, const char *key, char *buf,
                                 size_t size) CMNW_NOEXCEPT;
 
 /* Sets key in section to value: replaces the first occurrence, or adds the
  * key (and the section) when missing. When no configuration is in force an
- * empty one is created. Returns non-zero on success. */
+ * empty one is created. Names and value are trimmed of blanks, as a file
+ * would read them. Returns non-zero on success; 0 for a null argument or a
+ * setting that would not read back as written (an empty key, a key holding
+ * '=' or starting with ';', '#' or '[', a section name holding ']', or a
+ * line break anywhere). */
 CMNW_API int CFGSetString(const char *section, const char *key, const char *value) CMNW_NOEXCEPT;
 /* Appends one more key=value line to section (creating the section), keeping
- * any earlier lines of the same key. Returns 0 on failure. */
+ * any earlier lines of the same key; same rules as CFGSetString, including
+ * the creation of an empty configuration. Returns 0 on failure. */
 CMNW_API int CFGAddLine(const char *section, const char *key, const char *value) CMNW_NOEXCEPT;
 /* Bracket a long run of CFGAddLine calls on h; lookups between the two calls
  * still see every line. Calls nest. */
@@ -77,8 +91,11 @@ CMNW_API CFGHANDLE CFGLoadINI(const char *path) CMNW_NOEXCEPT;
 /* Creates an empty configuration and makes it the one in force; 0 on failure. */
 CMNW_API CFGHANDLE CFGCreate(void) CMNW_NOEXCEPT;
 /* Writes the configuration in force to path, atomically (a temporary file
- * beside it, then rename): a crash never leaves a half-written file.
- * Returns 0 on success, non-zero on failure or when none is in force. */
+ * beside it, then rename): a crash never leaves a half-written file. The
+ * unnamed section's lines come first, then each section as "[Name]" and its
+ * lines and comments in order, a blank line before each section. A replaced
+ * file keeps its permissions. Returns 0 on success, non-zero on failure or
+ * when none is in force. */
 CMNW_API int CFGSave(const char *path) CMNW_NOEXCEPT;
 /* Frees the configuration in force; afterwards none is in force (CMNW32_INI
  * is not read again). */
@@ -91,10 +108,11 @@ typedef int32_t (*CFGCloseFunc)(void);
 
 /* Writes every option of the configuration in force through the callbacks:
  * openWrite once, then append once per line ("[Section]" for each section,
- * then "key=value" for each of its lines, in file order), then close once.
- * reserved must be 0; value is passed through for the caller's use. Returns
- * 0 on success, 1 when no configuration is in force, -1 when an argument is
- * unusable. */
+ * then "key=value" for each of its lines, in file order; lines of the unnamed
+ * section first and without a header; comments left out), then close once.
+ * The callbacks' results are not looked at. reserved must be 0; value is
+ * ignored. Returns 0 on success, 1 when no configuration is in force, -1 when
+ * an argument is unusable. */
 CMNW_API int32_t CFGWriteOptions(void *reserved, int32_t value, CFGOpenWriteFunc openWrite,
                                  CFGAppendFunc append, CFGCloseFunc close) CMNW_NOEXCEPT;
 
@@ -105,8 +123,10 @@ typedef struct CFGFileEntry {
 } CFGFileEntry;
 
 /* The list of INI files loaded in this process, as a MEM list (see mem.h) of
- * CFGFileEntry records in load order. Owned by the configuration library;
- * callers walk it and never change it. Never null. */
+ * CFGFileEntry records in load order: one record per file name tried by
+ * CFGLoadINI or through CMNW32_INI, its flag telling whether the last attempt
+ * read it. Owned by the configuration library; callers walk it and never
+ * change it. Never null. */
 CMNW_API struct MEMListRec *CFGLoadedFiles(void) CMNW_NOEXCEPT;
 
 CMNW_END_DECLS

@@ -51,7 +51,8 @@ CMNW_API MEMITEM MEMAddItem(MEMLIST list, const void *record, size_t size) CMNW_
 CMNW_API MEMITEM MEMAppendItem(MEMLIST list, const void *record, size_t size) CMNW_NOEXCEPT;
 /* Inserts into a keyed list unless an element with an equal key exists.
  * *status (may be null) receives 0 when inserted, 1 when the key was already
- * present (that element is returned, unchanged), -1 on failure (0 returned). */
+ * present (that element is returned, unchanged), -1 on failure (0 returned).
+ * On an unkeyed list the copy is appended (status 0). */
 CMNW_API MEMITEM MEMInsertItem(MEMLIST list, const void *record, size_t size, int32_t *status) CMNW_NOEXCEPT;
 /* As MEMInsertItem, but an existing element with an equal key gets its record
  * replaced by the new one (*status 1). Used for summary lists. */
@@ -59,7 +60,9 @@ CMNW_API MEMITEM MEMInsertSummary(MEMLIST list, const void *record, size_t size,
 
 /* The first element whose key equals key (keyLength bytes of the list's key);
  * *found is 1 then. When none matches, *found is 0 and the result is the
- * element before which such a key would go (0 at the end). */
+ * element before which such a key would go (0 at the end). An unkeyed list
+ * gives 0 with *found 0. Records shorter than the key's end compare as if
+ * padded with zero bytes. */
 CMNW_API MEMITEM MEMFindKey(MEMLIST list, const void *key, int16_t *found) CMNW_NOEXCEPT;
 /* The first element whose record equals record (same size, same bytes). */
 CMNW_API MEMITEM MEMFindData(MEMLIST list, const void *record, size_t size, int16_t *found) CMNW_NOEXCEPT;
@@ -74,7 +77,8 @@ CMNW_API size_t MEMGetItem(MEMITEM item, void *buffer, size_t size) CMNW_NOEXCEP
  * re-sorts the element when its key changed. Returns non-zero on success. */
 CMNW_API int MEMReplaceItem(MEMITEM item, const void *buffer, size_t size) CMNW_NOEXCEPT;
 /* Replaces the record with one of a new size; the handle stays the same, the
- * record's address may change. Returns non-zero on success. */
+ * record's address may change. A null buffer keeps the old contents that fit
+ * and zero-fills the rest. Returns non-zero on success. */
 CMNW_API int MEMResizeItem(MEMITEM item, const void *buffer, size_t newSize) CMNW_NOEXCEPT;
 /* Removes and frees one element. */
 CMNW_API void MEMRemoveItem(MEMITEM item) CMNW_NOEXCEPT;

@@ -29,12 +29,24 @@ CMNW_API FILE *SYSfopen(const char *path, const char *mode) CMNW_NOEXCEPT;
 #define SYS_SH_DENYRD 0x30 /* others may not open it for reading */
 #define SYS_SH_DENYNO 0x40 /* others may open it as they like */
 
-/* fopen with a sharing mode, honoured between every process that opens the
- * file through this function: an open whose access or sharing conflicts with
- * an open already held elsewhere fails with null and SYSErrno() == EACCES.
- * Emulated with advisory locks (fcntl open-file-description locks) on the
- * file itself, held as long as the stream is open; processes that do not use
- * this function are not restrained. */
+/* fopen with a sharing mode, honoured between every open made through this
+ * function, in this process or another: an open fails with null and
+ * SYSErrno() == EACCES when another open still held denies the access it asks
+ * for (reading for "r" and any "+", writing for "w", "a" and any "+"), or
+ * when it would deny an access that another held open already has.
+ * shareFlag must be one of the SYS_SH_ values (EINVAL otherwise). A "w" open
+ * that is refused leaves the file untouched (it is truncated only once
+ * admitted).
+ *
+ * Emulated with advisory open-file-description locks (fcntl F_OFD_SETLK)
+ * taken as shared locks on marker bytes at 0x7fffffff00000000 and the next
+ * three offsets (has read, has write, denies read, denies write), far past any
+ * data and any byte range the library's file locks use; conflicts are found
+ * with test locks on the opposite markers. The locks belong to the stream and
+ * end when it is closed. Opens made by other means (fopen, SYSfopen, other
+ * programs) are not restrained. A file that may be written but not read is
+ * opened write-only and then cannot hold its own markers: its open is checked
+ * but does not restrain later ones. */
 CMNW_API FILE *SYSfsopen(const char *path, const char *mode, int shareFlag) CMNW_NOEXCEPT;
 
 /* Thin wrappers of the C stream functions; each tolerates a null stream by
