@@ -1,0 +1,252 @@
+// Date format descriptors: decoding, building, output templates and the
+// stored default descriptor.
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+#include "cmnw32/date.h"
+#include "common/text.h"
+#include "datetime/date_internal.h"
+
+namespace cmnw::datetime {
+namespace {
+
+constexpr char kDateSeparators[] = "/-., ";
+constexpr char kBuiltInDescriptor[] = "1/4";
+constexpr size_t kDescriptorBuffer = kMaxDescriptor + 1;
+
+struct DescriptorState {
+    char defaultDescriptor[kDescriptorBuffer] = "1/4";
+};
+constinit DescriptorState g_descriptor;
+
+// The descriptor's characters, cut at kMaxDescriptor; reads past the end give
+// '\0'.
+class DescriptorText {
+public:
+    explicit DescriptorText(const char *text) noexcept
+        : text_(text), length_(LengthBounded(text, kMaxDescriptor)) {}
+    char operator[](size_t i) const noexcept { return i < length_ ? text_[i] : '\0'; }
+    size_t size() const noexcept { return length_; }
+    bool StartsWith99() const noexcept { return (*this)[0] == '9' && (*this)[1] == '9'; }
+    bool Contains(char c) const noexcept {
+        return length_ > 0 && std::memchr(text_, c, length_) != nullptr;
+    }
+
+private:
+    const char *text_;
+    size_t length_;
+};
+
+char UpperAscii(char c) noexcept { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
+
+// The separator a descriptor's second character asks for, or fallback.
+char SeparatorOf(char c, char fallback) noexcept {
+    if (c == 'b' || c == 'B') return ' ';
+    if (c != '\0' && IsDateSeparator(static_cast<unsigned char>(c))) return c;
+    return fallback;
+}
+
+bool IsNameFormat(int fmtNum) noexcept {
+    switch (fmtNum) {
+        case 4: case 19: case 20: case 24: case 25: case 26: case 27:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+int DecodeFormatNumber(const char *descriptor) noexcept {
+    const DescriptorText d(descriptor);
+    if (d.StartsWith99()) return 1;
+    const char code = UpperAscii(d[0]);
+    if (code >= '1' && code <= '9') return code - '0';
+    if (code >= 'A' && code <= 'R') return 10 + (code - 'A');
+    return 1;
+}
+
+char DecodeSeparator(const char *descriptor) noexcept {
+    const DescriptorText d(descriptor);
+    if (d.StartsWith99()) return '/';
+    switch (UpperAscii(d[0])) {
+        case '4': case 'J': case 'K': case 'O': case 'P': case 'Q':
+            return d[1] == '/' ? ',' : SeparatorOf(d[1], ',');
+        case 'B': case 'C': case 'D': case 'E': case 'F': case 'G': case 'R':
+            return '\0';
+        case 'L': case 'M': case 'N':
+            return SeparatorOf(d[1], '-');
+        default:
+            return SeparatorOf(d[1], '/');
+    }
+}
+
+int DecodeYearLength(const char *descriptor) noexcept {
+    const DescriptorText d(descriptor);
+    if (d.StartsWith99()) return 0;
+    size_t i = d.size() > 1 ? 1 : 0;
+    const char c = d[i];
+    if (c == 'b' || c == 'B' || (c != '\0' && IsDateSeparator(static_cast<unsigned char>(c)))) ++i;
+    switch (d[i]) {
+        case '2': return 2;
+        case '3': return -2;
+        case '4': return 4;
+        case '5': return -4;
+        default: return 0;
+    }
+}
+
+DateLayout DecodeDescriptor(const char *descriptor) noexcept {
+    DateLayout layout;
+    layout.fmtNum = DecodeFormatNumber(descriptor);
+    layout.sep = DecodeSeparator(descriptor);
+    layout.yrLen = DecodeYearLength(descriptor);
+    const DescriptorText d(descriptor);
+    if (d.Contains('<')) {
+        layout.caseFlag = CaseFlag::Lower;
+    } else if (d.Contains('>')) {
+        layout.caseFlag = CaseFlag::Upper;
+    }
+    return layout;
+}
+
+DateOrder OrderOfFormat(int fmtNum) noexcept {
+    return (fmtNum >= 1 && fmtNum <= 27) ? kFormatOrders[fmtNum] : DateOrder::MonthDayYear;
+}
+
+size_t BuildDateTemplate(char *out, size_t outSize, int fmtNum, const char *sep,
+                         int yrLen) noexcept {
+    const int64_t absYear = yrLen < 0 ? -static_cast<int64_t>(yrLen) : yrLen;
+    const int w = absYear == 0 ? 2 : static_cast<int>(absYear > 9999 ? 9999 : absYear);
+    const char *flag = "0";
+    if (fmtNum >= 5 && fmtNum <= 7) flag = "-";
+    if (fmtNum >= 8 && fmtNum <= 10) flag = "";
+    const char *s = sep != nullptr ? sep : "";
+    // Name formats follow the separator with a blank unless it is one.
+    char named[kTemplateSize];
+    if (IsNameFormat(fmtNum)) {
+        FormatBounded(named, sizeof named, std::strcmp(s, " ") == 0 ? "%s" : "%s ", s);
+        s = named;
+    }
+    switch (fmtNum) {
+        case 4: case 24:
+            return FormatBounded(out, outSize, "%%s %%d%s%%0%dd", s, w);
+        case 19: case 25:
+            return FormatBounded(out, outSize, "%%d %%s%s%%0%dd", s, w);
+        case 20: case 26:
+            return FormatBounded(out, outSize, "%%0%dd%s%%s %%d", w, s);
+        case 27:
+            return FormatBounded(out, outSize, "%%s");
+        case 5: case 6:
+            return FormatBounded(out, outSize, "%%%sd%s%%%sd%s%%0%dd", flag, s, flag, s, w);
+        case 7:
+            return FormatBounded(out, outSize, "%%0%dd%s%%%sd%s%%%sd", w, s, flag, s, flag);
+        case 3: case 10: case 13:
+            return FormatBounded(out, outSize, "%%0%dd%s%%%s%dd%s%%%s%dd", w, s, flag, 2, s,
+                                 flag, 2);
+        case 14: case 21:
+            return FormatBounded(out, outSize, "%%s%s%%%s%dd%s%%%s%dd", s, flag, 2, s, "0", w);
+        case 15: case 22:
+            return FormatBounded(out, outSize, "%%%s%dd%s%%s%s%%%s%dd", flag, 2, s, s, "0", w);
+        case 16: case 23:
+            return FormatBounded(out, outSize, "%%%s%dd%s%%s%s%%%s%dd", "0", w, s, s, flag, 2);
+        case 17:
+            return FormatBounded(out, outSize, "%%%s%dd%s%%%s%dd", flag, 3, s, "0", w);
+        case 18:
+            return FormatBounded(out, outSize, "%%%s%dd%s%%%s%dd", "0", w, s, flag, 3);
+        default:  // 1, 2, 8, 9, 11, 12 and unknown numbers
+            return FormatBounded(out, outSize, "%%%s%dd%s%%%s%dd%s%%0%dd", flag, 2, s, flag, 2,
+                                 s, w);
+    }
+}
+
+}  // namespace cmnw::datetime
+
+using namespace cmnw::datetime;
+
+extern "C" const char *FMTDateSepStr(void) noexcept { return kDateSeparators; }
+
+extern "C" int FMTIsDateSep(int ch) noexcept { return IsDateSeparator(ch) ? 1 : 0; }
+
+extern "C" int FMTGetDateFmtNum(const char *descriptor) noexcept {
+    return DecodeFormatNumber(descriptor);
+}
+
+extern "C" int FMTGetDateFmtSep(const char *descriptor, char *sep) noexcept {
+    if (sep == nullptr) return 0;
+    sep[0] = DecodeSeparator(descriptor);
+    sep[1] = '\0';
+    return 0;
+}
+
+extern "C" int FMTGetDateFmtYrLen(const char *descriptor) noexcept {
+    return DecodeYearLength(descriptor);
+}
+
+extern "C" int FMTGetDateFmtString(char *out, int fmtNum, char *sep, int yrLen) noexcept {
+    if (out == nullptr) return 0;
+    size_t n = 0;
+    out[n++] = (fmtNum >= 1 && fmtNum <= 27) ? kFormatCodes[fmtNum] : '1';
+    if (sep != nullptr) {
+        if (sep[0] == 'B') sep[0] = 'b';
+        if (sep[0] == 'b' || sep[0] == ' ') {
+            out[n++] = 'b';
+        } else if (IsDateSeparator(static_cast<unsigned char>(sep[0]))) {
+            out[n++] = sep[0];
+        }
+    }
+    switch (yrLen) {
+        case 2: out[n++] = '2'; break;
+        case 4: out[n++] = '4'; break;
+        case -2: case 3: out[n++] = '3'; break;
+        case -4: case 5: out[n++] = '5'; break;
+        default: break;
+    }
+    out[n] = '\0';
+    return 0;
+}
+
+extern "C" int FMTGetDateFmtSprintf(char *out, int fmtNum, const char *sep, int yrLen) noexcept {
+    if (out != nullptr) BuildDateTemplate(out, kTemplateSize, fmtNum, sep, yrLen);
+    return 0;
+}
+
+extern "C" int FMTGetDateFmtInfo(const char *descriptor, int *fmtNum, char *sep, int *yrLen,
+                                 char *templ) noexcept {
+    const DateLayout layout = DecodeDescriptor(descriptor);
+    if (fmtNum != nullptr) *fmtNum = layout.fmtNum;
+    if (sep != nullptr) {
+        sep[0] = layout.sep;
+        sep[1] = '\0';
+    }
+    if (yrLen != nullptr) *yrLen = layout.yrLen;
+    if (templ != nullptr) {
+        const char sepText[2] = {layout.sep, '\0'};
+        BuildDateTemplate(templ, kTemplateSize, layout.fmtNum, sepText, layout.yrLen);
+    }
+    return 0;
+}
+
+extern "C" int FMTDefDateFormat(char *descriptor, char mode) noexcept {
+    char *stored = g_descriptor.defaultDescriptor;
+    if (mode == 'G') {
+        if (descriptor != nullptr) {
+            std::memset(descriptor, 0, kDescriptorBuffer);
+            cmnw::CopyBounded(descriptor, kDescriptorBuffer, stored);
+        }
+    } else if (mode == 'S') {
+        if (descriptor != nullptr) {
+            std::memset(stored, 0, kDescriptorBuffer);
+            cmnw::CopyBoundedN(stored, kDescriptorBuffer, descriptor, kMaxDescriptor);
+        }
+    } else {
+        std::memset(stored, 0, kDescriptorBuffer);
+        cmnw::CopyBounded(stored, kDescriptorBuffer, kBuiltInDescriptor);
+        if (descriptor != nullptr) {
+            std::memset(descriptor, 0, kDescriptorBuffer);
+            cmnw::CopyBounded(descriptor, kDescriptorBuffer, kBuiltInDescriptor);
+        }
+    }
+    return 0;
+}

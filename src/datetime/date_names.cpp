@@ -1,0 +1,95 @@
+// Month and day names of the current locale, the host locale, and the
+// month-name matcher used by the date and time parsers.
+#include <cstring>
+
+#include "cmnw32/ctype.h"
+#include "cmnw32/date.h"
+#include "cmnw32/locale.h"
+#include "common/locale_switch.h"
+#include "common/text.h"
+#include "datetime/date_internal.h"
+#include "locale/locale_current.h"
+
+namespace cmnw::datetime {
+namespace {
+
+constexpr size_t kHostLocaleMax = 7;
+
+struct NamesState {
+    // Locale under which month names in input are matched; empty for the
+    // current locale.
+    char hostLocale[kHostLocaleMax + 1] = "";
+};
+constinit NamesState g_names;
+
+// Index of the first name of names[count] that text begins with, compared
+// without regard to case, or -1. *length receives the name's length.
+template <size_t Width>
+int MatchName(const char (*names)[Width], int count, const char *text, size_t textLength,
+              size_t *length) noexcept {
+    for (int i = 0; i < count; ++i) {
+        const size_t n = LengthBounded(names[i], Width);
+        if (n > textLength) continue;
+        if (UTLstrnicmp(text, names[i], n) == 0) {
+            *length = n;
+            return i;
+        }
+    }
+    return -1;
+}
+
+int MatchInCurrentLocale(const char *text, size_t textLength, size_t *length) noexcept {
+    const LocaleSettings &ls = cmnw::locale::Current();
+    int i = MatchName(ls.monthName, 12, text, textLength, length);
+    if (i < 0) i = MatchName(ls.monthAbbrev, 12, text, textLength, length);
+    return i + 1;
+}
+
+}  // namespace
+
+int MonthNumberFromName(const char *text, size_t textMax, size_t *nameLength) noexcept {
+    if (text == nullptr) return 0;
+    if (text[0] >= '0' && text[0] <= '9') return 0;
+    const size_t textLength = LengthBounded(text, textMax);
+    size_t length = 0;
+    int month;
+    if (g_names.hostLocale[0] != '\0') {
+        char localeArg[kHostLocaleMax + 2] = " ";
+        cmnw::AppendBounded(localeArg, sizeof localeArg, g_names.hostLocale);
+        const cmnw::ScopedLocale host(localeArg);
+        month = MatchInCurrentLocale(text, textLength, &length);
+    } else {
+        month = MatchInCurrentLocale(text, textLength, &length);
+    }
+    if (nameLength != nullptr) *nameLength = month > 0 ? length : 0;
+    return month;
+}
+
+}  // namespace cmnw::datetime
+
+using namespace cmnw::datetime;
+
+extern "C" void FMTSetHostLocale(const char *name) noexcept {
+    cmnw::CopyBoundedN(g_names.hostLocale, sizeof g_names.hostLocale, name, kHostLocaleMax);
+}
+
+extern "C" char *FMTGetHostLocale(char *dst) noexcept {
+    if (dst == nullptr) return g_names.hostLocale;
+    std::memcpy(dst, g_names.hostLocale, std::strlen(g_names.hostLocale) + 1);
+    return dst;
+}
+
+extern "C" const char *FMTMonthName(int month) noexcept {
+    if (month < 1 || month > 12) return nullptr;
+    return cmnw::locale::Current().monthName[month - 1];
+}
+
+extern "C" const char *FMTMonthName3(int month) noexcept {
+    if (month < 1 || month > 12) return nullptr;
+    return cmnw::locale::Current().monthAbbrev[month - 1];
+}
+
+extern "C" const char *FMTDayName(int day) noexcept {
+    if (day < 1 || day > 7) return nullptr;
+    return cmnw::locale::Current().dayName[day - 1];
+}

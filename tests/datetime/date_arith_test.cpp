@@ -1,0 +1,226 @@
+// Date arithmetic on texts: parts, day of week, differences and additions,
+// checked against libc's timegm on random dates and against the month-end
+// rules.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <random>
+#include <string>
+
+#include "cmnw32/date.h"
+#include "cmnw32/locale.h"
+
+namespace {
+
+struct Ymd {
+    int year, month, day;
+};
+
+std::string Text(const Ymd &d) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%d/%d/%d", d.month, d.day, d.year);
+    return buf;
+}
+
+// Days since the epoch by libc's proleptic Gregorian calendar.
+long long EpochDays(const Ymd &d) {
+    std::tm tm{};
+    tm.tm_year = d.year - 1900;
+    tm.tm_mon = d.month - 1;
+    tm.tm_mday = d.day;
+    tm.tm_hour = 12;
+    return (static_cast<long long>(timegm(&tm)) - 43200) / 86400;
+}
+
+Ymd FromEpochDays(long long days) {
+    std::time_t t = static_cast<std::time_t>(days * 86400 + 43200);
+    std::tm tm{};
+    gmtime_r(&t, &tm);
+    return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday};
+}
+
+Ymd RandomDate(std::mt19937 &rng) {
+    Ymd d;
+    d.year = 1800 + static_cast<int>(rng() % 1201);
+    d.month = 1 + static_cast<int>(rng() % 12);
+    d.day = 1 + static_cast<int>(rng() % FMTDaysInMonth(d.month, d.year));
+    return d;
+}
+
+bool IsMonthEnd(const Ymd &d, int month, int year) { return d.day == FMTDaysInMonth(month, year); }
+
+TEST(DateArith, DayOfWeekAndDiffDaysAgreeWithTimegm) {
+    std::mt19937 rng(5242007);
+    for (int i = 0; i < 20000; ++i) {
+        const Ymd a = RandomDate(rng), b = RandomDate(rng);
+        const std::string ta = Text(a), tb = Text(b);
+        const std::time_t t = static_cast<std::time_t>(EpochDays(a) * 86400);
+        std::tm tm{};
+        gmtime_r(&t, &tm);
+        ASSERT_EQ(FMTDayOfWeek(ta.c_str(), "1/4"), tm.tm_wday + 1) << ta;
+        ASSERT_EQ(FMTDayOfYear(ta.c_str(), "1/4"), tm.tm_yday + 1) << ta;
+        const long long expected = std::llabs(EpochDays(b) - EpochDays(a));
+        ASSERT_EQ(FMTDiffDays(ta.c_str(), "1/4", tb.c_str(), "1/4"), expected) << ta << " " << tb;
+    }
+}
+
+TEST(DateArith, AddingDaysAgreesWithTimegm) {
+    std::mt19937 rng(1232007);
+    for (int i = 0; i < 20000; ++i) {
+        const Ymd a = RandomDate(rng);
+        const int days = static_cast<int>(rng() % 200001) - 100000;
+        const Ymd want = FromEpochDays(EpochDays(a) + days);
+        if (want.year < 1800 || want.year > 3000) continue;
+        char text[64];
+        std::snprintf(text, sizeof text, "%s", Text(a).c_str());
+        ASSERT_EQ(FMTDateAdd(text, "1/4", days, 0, 0), 0);
+        char expected[64];
+        std::snprintf(expected, sizeof expected, "%02d/%02d/%04d", want.month, want.day, want.year);
+        ASSERT_STREQ(text, expected) << Text(a) << " + " << days;
+    }
+}
+
+// Whole months and years: the later day must reach the earlier one, or both
+// must be month ends.
+TEST(DateArith, DiffMonthsAndYearsFollowTheMonthEndRule) {
+    std::mt19937 rng(2282005);
+    for (int i = 0; i < 20000; ++i) {
+        Ymd a = RandomDate(rng), b = RandomDate(rng);
+        if (i % 4 == 0) b = {a.year + static_cast<int>(rng() % 3), 1 + static_cast<int>(rng() % 12), 28};
+        if (b.year > 3000) b.year = 3000;
+        if (std::tie(a.year, a.month, a.day) > std::tie(b.year, b.month, b.day)) std::swap(a, b);
+        const std::string ta = Text(a), tb = Text(b);
+        int months = 0;
+        if (a.year != b.year || a.month != b.month) {
+            const bool whole = b.day >= a.day ||
+                               (IsMonthEnd(a, a.month, a.year) && IsMonthEnd(b, b.month, b.year));
+            months = 12 * (b.year - a.year) + b.month - a.month - 1 + (whole ? 1 : 0);
+        }
+        ASSERT_EQ(FMTDiffMonths(tb.c_str(), "1/4", ta.c_str(), "1/4"), months) << ta << " " << tb;
+        int years = 0;
+        if (a.year != b.year) {
+            const bool whole =
+                b.month > a.month ||
+                (b.month == a.month &&
+                 (b.day >= a.day ||
+                  (IsMonthEnd(a, a.month, b.year - 1) && IsMonthEnd(b, b.month, b.year))));
+            years = b.year - a.year - 1 + (whole ? 1 : 0);
+        }
+        ASSERT_EQ(FMTDiffYears(ta.c_str(), "1/4", tb.c_str(), "1/4"), years) << ta << " " << tb;
+    }
+}
+
+TEST(DateArith, DocumentedDifferencesAndParts) {
+    const struct {
+        const char *a, *b;
+        int days, months, years;
+    } cases[] = {
+        {"12/31/2006", "1/1/2007", 1, 0, 0},   {"1/1/2007", "12/31/2006", 1, 0, 0},
+        {"5/24/2007", "5/24/2007", 0, 0, 0},   {"1/31/2007", "2/28/2007", 28, 1, 0},
+        {"1/15/2007", "2/14/2007", 30, 0, 0},  {"12/31/2006", "2/28/2007", 59, 2, 0},
+        {"2/29/2004", "2/28/2005", 365, 12, 1}, {"3/1/2004", "2/28/2005", 364, 11, 0},
+        {"1/1/1800", "12/31/3000", 438655, 14411, 1200}, {"2/28/2007", "3/31/2007", 31, 1, 0},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(FMTDiffDays(c.a, "1/4", c.b, "1/4"), c.days) << c.a << " " << c.b;
+        EXPECT_EQ(FMTDiffMonths(c.a, "1/4", c.b, "1/4"), c.months) << c.a << " " << c.b;
+        EXPECT_EQ(FMTDiffYears(c.a, "1/4", c.b, "1/4"), c.years) << c.a << " " << c.b;
+    }
+    for (auto fn : {FMTDiffDays, FMTDiffMonths, FMTDiffYears}) {
+        EXPECT_EQ(fn("2/30/2007", "1/4", "1/1/2007", "1/4"), -1);
+        EXPECT_EQ(fn("1/1/2007", "1/4", "x", "1/4"), -1);
+        EXPECT_EQ(fn(nullptr, "1/4", "1/1/2007", "1/4"), -1);
+    }
+    // Descriptors may differ between the two texts.
+    EXPECT_EQ(FMTDiffDays("2007-05-24", "3-4", "24.05.07", "2.2"), 0);
+
+    EXPECT_EQ(FMTDayOfWeek("5/24/2007", "1/4"), 5);
+    EXPECT_EQ(FMTDayOfWeek("1/1/2000", "1/4"), 7);
+    EXPECT_EQ(FMTDayOfWeek("1/1/00", "1/2"), 7);
+    EXPECT_EQ(FMTDayOfWeek("2/30/2000", "1/4"), 0);
+    EXPECT_EQ(FMTDayOfMonth("5/24/2007", "1/4"), 24);
+    EXPECT_EQ(FMTMonthOfYear("5/24/2007", "1/4"), 5);
+    EXPECT_EQ(FMTYear("5/24/07", "1/2"), 2007);
+    EXPECT_EQ(FMTYear("24.5.1967", "2.0"), 1967);
+    EXPECT_EQ(FMTDayOfYear("12/31/2008", "1/4"), 366);
+    EXPECT_EQ(FMTDayOfYear("032/2007", "H/4"), 32);
+    EXPECT_EQ(FMTDayOfMonth("2/30/2007", "1/4"), 0);
+    EXPECT_EQ(FMTDayOfMonth("5/24/x", "1/4"), 24);  // unreadable: the fields as read
+    EXPECT_EQ(FMTDayOfYear("2/30/2007", "1/4"), 0);
+    EXPECT_EQ(FMTMonthOfYear(nullptr, "1/4"), 0);
+}
+
+TEST(DateArith, DocumentedAdditionsAndMonthEnds) {
+    UTLSetLocale("USD");
+    const struct {
+        const char *text, *descriptor;
+        int days, months, years;
+        const char *result;
+    } cases[] = {
+        {"1/1/2007", "1/4", -1, 0, 0, "12/31/2006"},
+        {"1/1/2007", "1/4", -366, 0, 0, "12/31/2005"},
+        {"1/31/2007", "1/4", 0, 1, 0, "02/28/2007"},
+        {"1/31/2008", "1/4", 0, 1, 0, "02/29/2008"},
+        {"1/15/2007", "1/4", 0, -13, 0, "12/15/2005"},
+        {"1/15/2007", "1/4", 0, -1, 0, "12/15/2006"},
+        {"1/15/2007", "1/4", 0, -12, 0, "01/15/2006"},
+        {"1/15/2007", "1/4", 0, 12, 0, "01/15/2008"},
+        {"1/15/2007", "1/4", 0, 25, 0, "02/15/2009"},
+        {"2/29/2008", "1/4", 0, 0, 1, "02/28/2009"},
+        {"2/29/2008", "1/4", 0, 0, 4, "02/29/2012"},
+        {"3/31/2007", "1/4", 0, -1, 0, "02/28/2007"},
+        {"12/31/2007", "1/4", 1, 0, 0, "01/01/2008"},
+        {"1/5/07", "1/2", 1, 0, 0, "01/06/07"},
+        {"1/5/07", "1/4", 1, 0, 0, "01/06/2007"},
+        {"1/5/07", "1/", 1, 0, 0, "01/06/07"},
+        {"12/31/49", "1/2", 1, 0, 0, "01/01/2050"},
+        {"1/5/2007", "1/", 1, 0, 0, "01/06/2007"},
+        {"May 24, 2007", "4/4", 7, 0, 0, "May 31, 2007"},
+        {"032/2007", "H/4", 30, 0, 0, "062/2007"},
+    };
+    for (const auto &c : cases) {
+        char text[64];
+        std::snprintf(text, sizeof text, "%s", c.text);
+        EXPECT_EQ(FMTDateAdd(text, c.descriptor, c.days, c.months, c.years), 0) << c.text;
+        EXPECT_STREQ(text, c.result) << c.text;
+    }
+    char bad[64] = "2/30/2007";
+    EXPECT_EQ(FMTDateAdd(bad, "1/4", 1, 0, 0), 65535);
+    EXPECT_STREQ(bad, "2/30/2007");
+    EXPECT_EQ(FMTDateAdd(nullptr, "1/4", 1, 0, 0), 65535);
+}
+
+// Extreme amounts end quickly and print whatever year they reach.
+TEST(DateArith, ExtremeAdditionsStayBounded) {
+    const int amounts[] = {INT_MAX, INT_MIN, INT_MAX / 2, -1000000};
+    for (int a : amounts) {
+        for (int which = 0; which < 3; ++which) {
+            char text[64] = "5/24/2007";
+            EXPECT_EQ(FMTDateAdd(text, "1/4", which == 0 ? a : 0, which == 1 ? a : 0,
+                                 which == 2 ? a : 0),
+                      0);
+            EXPECT_LT(std::strlen(text), 64u);
+        }
+    }
+    char text[64] = "12/31/3000";
+    FMTDateAdd(text, "1/4", 365 * 3000, 0, 0);  // years past 3000 have 365 days
+    EXPECT_STREQ(text, "12/31/6000");
+
+}
+
+TEST(DateArith, TodayUnderADescriptor) {
+    std::time_t now = std::time(nullptr);
+    std::tm tm{};
+    localtime_r(&now, &tm);
+    char out[64], expected[64];
+    EXPECT_EQ(FMTDate(out, "3-4"), 0);
+    std::snprintf(expected, sizeof expected, "%04d-%02d-%02d", tm.tm_year + 1900, tm.tm_mon + 1,
+                  tm.tm_mday);
+    EXPECT_STREQ(out, expected);
+    EXPECT_EQ(FMTDate(nullptr, "1/4"), 1);
+}
+
+}  // namespace

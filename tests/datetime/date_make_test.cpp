@@ -1,0 +1,153 @@
+// Printing dates: the direct formatter against snprintf of the library's own
+// templates, the year lengths, the day-of-year formats and the case flags.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <random>
+#include <string>
+
+#include "cmnw32/date.h"
+#include "cmnw32/locale.h"
+
+namespace {
+
+const char kCodes[] = "0123456789ABCDEFGHIJKLMNOPQR";
+
+// What snprintf prints with the format's template, the arguments laid out as
+// the library's table says.
+std::string PrintWithTemplate(int fmtNum, const char *sep, int yrLen, int month, int day,
+                              int year) {
+    char templ[40];
+    FMTGetDateFmtSprintf(templ, fmtNum, sep, yrLen);
+    switch (yrLen) {
+        case 4: case -4: year = FMTCentury(year); break;
+        case 2: if (FMTCentury(year % 100) == year) year %= 100; break;
+        case -2: year %= 100; break;
+        default: break;
+    }
+    const char *name = FMTMonthName(month) ? FMTMonthName(month) : "";
+    const char *abbrev = FMTMonthName3(month) ? FMTMonthName3(month) : "";
+    char out[128];
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wformat-nonliteral"
+#pragma GCC diagnostic ignored "-Wformat-security"
+    switch (fmtNum) {
+        case 4: std::snprintf(out, sizeof out, templ, name, day, year); break;
+        case 24: std::snprintf(out, sizeof out, templ, abbrev, day, year); break;
+        case 19: std::snprintf(out, sizeof out, templ, day, name, year); break;
+        case 25: std::snprintf(out, sizeof out, templ, day, abbrev, year); break;
+        case 20: std::snprintf(out, sizeof out, templ, year, name, day); break;
+        case 26: std::snprintf(out, sizeof out, templ, year, abbrev, day); break;
+        case 27: std::snprintf(out, sizeof out, templ, name); break;
+        case 14: case 21: std::snprintf(out, sizeof out, templ, abbrev, day, year); break;
+        case 15: case 22: std::snprintf(out, sizeof out, templ, day, abbrev, year); break;
+        case 16: case 23: std::snprintf(out, sizeof out, templ, year, abbrev, day); break;
+        case 17: case 18: {
+            int doy = 0;
+            if (day != 0) {
+                long long sum = day;
+                for (int m = 1; m < month && m <= 12; ++m) sum += FMTDaysInMonth(m, year);
+                doy = static_cast<int>(sum);
+            }
+            if (fmtNum == 17) std::snprintf(out, sizeof out, templ, doy, year);
+            else std::snprintf(out, sizeof out, templ, year, doy);
+            break;
+        }
+        case 2: case 6: case 9: case 12:
+            std::snprintf(out, sizeof out, templ, day, month, year);
+            break;
+        case 3: case 7: case 10: case 13:
+            std::snprintf(out, sizeof out, templ, year, month, day);
+            break;
+        default: std::snprintf(out, sizeof out, templ, month, day, year); break;
+    }
+#pragma GCC diagnostic pop
+    return out;
+}
+
+// Every format, separator and year length, on ordinary and hostile values.
+TEST(DateMake, MatchesTheTemplatesOfEveryFormat) {
+    std::mt19937 rng(20070524);
+    std::uniform_int_distribution<int> anyInt(INT_MIN + 1, INT_MAX);
+    const char *seps[] = {"", "/", "-", ".", ",", "b"};
+    const int yrLens[] = {'2', '3', '4', '5', 0};
+    int checked = 0;
+    for (int fmt = 1; fmt <= 27; ++fmt) {
+        for (const char *sep : seps) {
+            for (int yl : yrLens) {
+                char descriptor[4] = {kCodes[fmt], sep[0], '\0', '\0'};
+                if (sep[0] == '\0') descriptor[1] = static_cast<char>(yl);
+                else descriptor[2] = static_cast<char>(yl);
+                char decodedSep[2];
+                int yrLen = 0;
+                FMTGetDateFmtInfo(descriptor, nullptr, decodedSep, &yrLen, nullptr);
+                for (int i = 0; i < 60; ++i) {
+                    int month = 1 + static_cast<int>(rng() % 12);
+                    int day = 1 + static_cast<int>(rng() % 31);
+                    int year = static_cast<int>(rng() % 3200);
+                    if (i % 6 == 0) month = anyInt(rng) % 20;
+                    if (i % 7 == 0) day = anyInt(rng);
+                    if (i % 8 == 0) year = anyInt(rng);
+                    if (i % 9 == 0) year = -static_cast<int>(rng() % 100);
+                    char out[64];
+                    ASSERT_EQ(FMTMakeDate(out, descriptor, month, day, year), 0);
+                    ASSERT_EQ(out, PrintWithTemplate(fmt, decodedSep, yrLen, month, day, year))
+                        << descriptor << " " << month << " " << day << " " << year;
+                    ++checked;
+                }
+            }
+        }
+    }
+    EXPECT_GT(checked, 40000);
+}
+
+TEST(DateMake, DocumentedExamples) {
+    UTLSetLocale("USD");
+    const struct {
+        const char *descriptor;
+        int month, day, year;
+        const char *text;
+    } cases[] = {
+        {"4/4>", 5, 24, 2007, "MAY 24, 2007"},  {"4/4<", 5, 24, 2007, "may 24, 2007"},
+        {"H/4", 2, 1, 2007, "032/2007"},        {"12", 1, 5, 1950, "01/05/50"},
+        {"12", 1, 5, 2060, "01/05/2060"},       {"1/4", 1, 5, 7, "01/05/2007"},
+        {"1/4", 1, 5, 67, "01/05/1967"},        {"13", 1, 5, 1867, "01/05/67"},
+        {"15", 1, 5, 1967, "01/05/1967"},       {"1/", 1, 5, 2007, "01/05/2007"},
+        {"1/", 1, 5, 7, "01/05/07"},            {"5/4", 1, 5, 2007, "1/5/2007"},
+        {"8/4", 1, 5, 2007, " 1/ 5/2007"},      {"A-4", 1, 5, 2007, "2007- 1- 5"},
+        {"E4", 12, 25, 2007, "Dec252007"},      {"M4", 12, 25, 2007, "25-Dec-2007"},
+        {"R4", 3, 0, 0, "March"},               {"J4", 3, 7, 2007, "7 March, 2007"},
+        {"Kb4", 3, 7, 2007, "2007 March 7"},    {"I4", 12, 31, 2008, "2008/366"},
+        {"I4", 12, 31, 2007, "2007/365"},       {"O.4", 3, 7, 2007, "Mar 7. 2007"},
+        {"4/4", 13, 7, 2007, " 7, 2007"},       {"1/", -3, 0, -12, "-3/00/-12"},
+        {"99>", 1, 2, 3, "01/02/03"},           {"4/4<>", 5, 24, 2007, "may 24, 2007"},
+    };
+    for (const auto &c : cases) {
+        char out[64];
+        EXPECT_EQ(FMTMakeDate(out, c.descriptor, c.month, c.day, c.year), 0);
+        EXPECT_STREQ(out, c.text) << c.descriptor;
+    }
+    EXPECT_EQ(FMTMakeDate(nullptr, "1/4", 1, 1, 2000), 1);
+}
+
+TEST(DateMake, LongestOutputFitsIn64Bytes) {
+    char out[80];
+    std::memset(out, 'z', sizeof out);
+    FMTMakeDate(out, "J/4", 1, INT_MIN, INT_MIN);
+    EXPECT_LT(std::strlen(out), 64u);
+    FMTMakeDate(out, "1/", INT_MIN, INT_MIN, INT_MIN);
+    EXPECT_STREQ(out, "-2147483648/-2147483648/-2147483648");
+}
+
+TEST(DateMake, CaseFlagsUseTheClassTable) {
+    UTLSetLocale("FRF");
+    char out[64];
+    FMTMakeDate(out, "4/4>", 2, 3, 2007);
+    EXPECT_STREQ(out, "F\xC9VRIER 3, 2007");
+    FMTMakeDate(out, "M4<", 12, 3, 2007);
+    EXPECT_STREQ(out, "03-d\xE9" "c-2007");
+}
+
+}  // namespace
