@@ -24,18 +24,29 @@ constinit DescriptorState g_descriptor;
 // '\0'.
 class DescriptorText {
 public:
-    explicit DescriptorText(const char *text) noexcept
-        : text_(text), length_(LengthBounded(text, kMaxDescriptor)) {}
+    // One pass gives the length and the case flag.
+    explicit DescriptorText(const char *text) noexcept : text_(text != nullptr ? text : "") {
+        size_t n = 0;
+        while (n < kMaxDescriptor && text_[n] != '\0') {
+            if (text_[n] == '<') lower_ = true;
+            if (text_[n] == '>') upper_ = true;
+            ++n;
+        }
+        length_ = n;
+    }
     char operator[](size_t i) const noexcept { return i < length_ ? text_[i] : '\0'; }
     size_t size() const noexcept { return length_; }
     bool StartsWith99() const noexcept { return (*this)[0] == '9' && (*this)[1] == '9'; }
-    bool Contains(char c) const noexcept {
-        return length_ > 0 && std::memchr(text_, c, length_) != nullptr;
+    // "<" wins over ">" wherever they stand.
+    CaseFlag Case() const noexcept {
+        return lower_ ? CaseFlag::Lower : (upper_ ? CaseFlag::Upper : CaseFlag::None);
     }
 
 private:
     const char *text_;
-    size_t length_;
+    size_t length_ = 0;
+    bool lower_ = false;
+    bool upper_ = false;
 };
 
 char UpperAscii(char c) noexcept { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
@@ -58,8 +69,9 @@ bool IsNameFormat(int fmtNum) noexcept {
 
 }  // namespace
 
-int DecodeFormatNumber(const char *descriptor) noexcept {
-    const DescriptorText d(descriptor);
+namespace {
+
+int FormatNumberOf(const DescriptorText &d) noexcept {
     if (d.StartsWith99()) return 1;
     const char code = UpperAscii(d[0]);
     if (code >= '1' && code <= '9') return code - '0';
@@ -67,8 +79,7 @@ int DecodeFormatNumber(const char *descriptor) noexcept {
     return 1;
 }
 
-char DecodeSeparator(const char *descriptor) noexcept {
-    const DescriptorText d(descriptor);
+char SeparatorOf(const DescriptorText &d) noexcept {
     if (d.StartsWith99()) return '/';
     switch (UpperAscii(d[0])) {
         case '4': case 'J': case 'K': case 'O': case 'P': case 'Q':
@@ -82,8 +93,7 @@ char DecodeSeparator(const char *descriptor) noexcept {
     }
 }
 
-int DecodeYearLength(const char *descriptor) noexcept {
-    const DescriptorText d(descriptor);
+int YearLengthOf(const DescriptorText &d) noexcept {
     if (d.StartsWith99()) return 0;
     size_t i = d.size() > 1 ? 1 : 0;
     const char c = d[i];
@@ -97,17 +107,27 @@ int DecodeYearLength(const char *descriptor) noexcept {
     }
 }
 
+}  // namespace
+
+int DecodeFormatNumber(const char *descriptor) noexcept {
+    return FormatNumberOf(DescriptorText(descriptor));
+}
+
+char DecodeSeparator(const char *descriptor) noexcept {
+    return SeparatorOf(DescriptorText(descriptor));
+}
+
+int DecodeYearLength(const char *descriptor) noexcept {
+    return YearLengthOf(DescriptorText(descriptor));
+}
+
 DateLayout DecodeDescriptor(const char *descriptor) noexcept {
-    DateLayout layout;
-    layout.fmtNum = DecodeFormatNumber(descriptor);
-    layout.sep = DecodeSeparator(descriptor);
-    layout.yrLen = DecodeYearLength(descriptor);
     const DescriptorText d(descriptor);
-    if (d.Contains('<')) {
-        layout.caseFlag = CaseFlag::Lower;
-    } else if (d.Contains('>')) {
-        layout.caseFlag = CaseFlag::Upper;
-    }
+    DateLayout layout;
+    layout.fmtNum = FormatNumberOf(d);
+    layout.sep = SeparatorOf(d);
+    layout.yrLen = YearLengthOf(d);
+    layout.caseFlag = d.Case();
     return layout;
 }
 

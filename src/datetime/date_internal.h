@@ -4,6 +4,7 @@
 // function reads past a terminator or writes past the size it is given.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <ctime>
@@ -76,6 +77,16 @@ DateOrder OrderOfFormat(int fmtNum) noexcept;
 extern const char kFormatCodes[28];
 // The order of the date parts of each format, index = format number.
 extern const DateOrder kFormatOrders[28];
+
+// Classes of the bytes of a date text (bits of kDateCharClasses).
+inline constexpr uint8_t kCharDateSeparator = 0x01;     // one of "/-., "
+inline constexpr uint8_t kCharWhite = 0x02;             // blank, tab, CR, LF, VT, FF
+inline constexpr uint8_t kCharDigit = 0x04;             // "0".."9"
+inline constexpr uint8_t kCharTokenAtCommaBlank = 0x08; // not ",", " " or NUL
+extern const std::array<uint8_t, 256> kDateCharClasses;
+inline bool HasCharClass(char c, uint8_t bits) noexcept {
+    return (kDateCharClasses[static_cast<unsigned char>(c)] & bits) != 0;
+}
 
 // True for the five date separators "/-., ".
 inline bool IsDateSeparator(int ch) noexcept {

@@ -6,58 +6,75 @@
 
 #include "cmnw32/ctype.h"
 #include "cmnw32/date.h"
+#include "common/text.h"
 #include "datetime/date_internal.h"
 
 namespace cmnw::datetime {
 namespace {
 
-// Appends to a fixed buffer, dropping whatever does not fit (one byte is
-// always kept for the terminator).
-class BoundedWriter {
+// Builds the text in a local buffer large enough for any date (names are
+// at most 19 characters, numbers at most 11), then hands it over bounded.
+class DateWriter {
 public:
-    BoundedWriter(char *out, size_t size) noexcept : out_(out), size_(size) {}
-
+    // Puts c; a NUL character puts nothing.
     void Put(char c) noexcept {
-        if (length_ + 1 < size_) out_[length_] = c;
-        ++length_;
+        buf_[length_] = c;
+        length_ += c != '\0';
     }
     void Put(const char *text) noexcept {
         if (text == nullptr) return;
-        while (*text != '\0') Put(*text++);
+        const size_t n = LengthBounded(text, kMaxName);
+        std::memcpy(buf_ + length_, text, n);
+        length_ += n;
     }
     // As printf "%d" with a minimum width: zeroPad gives "%0<width>d",
     // otherwise "%<width>d" (blank-padded on the left).
     void PutInt(int value, int width, bool zeroPad) noexcept {
-        char digits[16];
+        if (value >= 0 && value < 10000) {
+            // The common case: at most four digits.
+            const int n = value >= 1000 ? 4 : value >= 100 ? 3 : value >= 10 ? 2 : 1;
+            if (width > n) {
+                // width is at most 4 here, so four fill bytes always cover the padding.
+                const int pad = width > 4 ? 0 : width - n;
+                std::memcpy(buf_ + length_, zeroPad ? "0000" : "    ", 4);
+                length_ += pad;
+            }
+            char *p = buf_ + length_ + n;
+            unsigned v = static_cast<unsigned>(value);
+            do {
+                *--p = static_cast<char>('0' + v % 10);
+                v /= 10;
+            } while (v != 0);
+            length_ += n;
+            return;
+        }
+        char digits[12];
         int n = 0;
-        int64_t v = value;
-        const bool negative = v < 0;
-        if (negative) v = -v;
+        uint32_t v = value < 0 ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
         do {
             digits[n++] = static_cast<char>('0' + v % 10);
             v /= 10;
         } while (v != 0);
-        const int used = n + (negative ? 1 : 0);
-        const int pad = width > used ? width - used : 0;
+        const int used = n + (value < 0 ? 1 : 0);
+        int pad = width > used ? width - used : 0;
         if (!zeroPad) {
-            for (int i = 0; i < pad; ++i) Put(' ');
+            while (pad-- > 0) Put(' ');
         }
-        if (negative) Put('-');
-        if (zeroPad) {
-            for (int i = 0; i < pad; ++i) Put('0');
-        }
+        if (value < 0) Put('-');
+        while (pad-- > 0) Put('0');
         while (n > 0) Put(digits[--n]);
     }
-    size_t Finish() noexcept {
-        if (size_ == 0) return 0;
-        const size_t stored = length_ < size_ ? length_ : size_ - 1;
-        out_[stored] = '\0';
-        return stored;
+    size_t CopyTo(char *out, size_t outSize) const noexcept {
+        if (outSize == 0) return 0;
+        const size_t n = length_ < outSize ? length_ : outSize - 1;
+        std::memcpy(out, buf_, n);
+        out[n] = '\0';
+        return n;
     }
 
 private:
-    char *out_;
-    size_t size_;
+    static constexpr size_t kMaxName = 63;
+    char buf_[256];
     size_t length_ = 0;
 };
 
@@ -84,7 +101,7 @@ int AdjustYear(int year, int yrLen) noexcept {
 
 size_t MakeDate(char *out, size_t outSize, const DateLayout &layout, int month, int day,
                 int year) noexcept {
-    BoundedWriter w(out, outSize);
+    DateWriter w;
     const int fmt = layout.fmtNum;
     year = AdjustYear(year, layout.yrLen);
     const Field yearField{layout.yrLen == 0 ? 2 : (layout.yrLen < 0 ? -layout.yrLen : layout.yrLen),
@@ -96,17 +113,18 @@ size_t MakeDate(char *out, size_t outSize, const DateLayout &layout, int month, 
     const Field plain{0, false};
     const Field two{2, true};
 
-    auto putNumbers = [&](int a, int b, Field ab, bool yearFirst) {
+    auto putNumbers = [&w, &sepText, year, yearWidth = yearField.width](
+                          int a, int b, Field ab, bool yearFirst) __attribute__((always_inline)) {
         if (yearFirst) {
-            w.PutInt(year, yearField.width, true);
-            w.Put(sepText);
+            w.PutInt(year, yearWidth, true);
+            w.Put(sepText[0]);
         }
         w.PutInt(a, ab.width, ab.zeroPad);
-        w.Put(sepText);
+        w.Put(sepText[0]);
         w.PutInt(b, ab.width, ab.zeroPad);
         if (!yearFirst) {
-            w.Put(sepText);
-            w.PutInt(year, yearField.width, true);
+            w.Put(sepText[0]);
+            w.PutInt(year, yearWidth, true);
         }
     };
 
@@ -175,7 +193,7 @@ size_t MakeDate(char *out, size_t outSize, const DateLayout &layout, int month, 
         case 3: case 13: putNumbers(month, day, two, true); break;
         default: putNumbers(month, day, two, false); break;  // 1, 11
     }
-    const size_t length = w.Finish();
+    const size_t length = w.CopyTo(out, outSize);
     if (outSize > 0) {
         if (layout.caseFlag == CaseFlag::Lower) UTLstrlwr(out);
         if (layout.caseFlag == CaseFlag::Upper) UTLstrupr(out);

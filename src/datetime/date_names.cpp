@@ -24,12 +24,17 @@ constinit NamesState g_names;
 
 // Index of the first name of names[count] that text begins with, compared
 // without regard to case, or -1. *length receives the name's length.
+// The first letters are compared through the lower-case block first, which
+// rules most names out without a full comparison.
 template <size_t Width>
 int MatchName(const char (*names)[Width], int count, const char *text, size_t textLength,
               size_t *length) noexcept {
+    const uint16_t *lower = GetCTypeTable() + CT_LOWER_MAP;
+    const uint16_t first = lower[textLength > 0 ? static_cast<unsigned char>(text[0]) : 0];
     for (int i = 0; i < count; ++i) {
         const size_t n = LengthBounded(names[i], Width);
         if (n > textLength) continue;
+        if (n > 0 && lower[static_cast<unsigned char>(names[i][0])] != first) continue;
         if (UTLstrnicmp(text, names[i], n) == 0) {
             *length = n;
             return i;

@@ -3,6 +3,7 @@
 // final checks of the year and day.
 #include <climits>
 #include <cstdint>
+#include <cstring>
 
 #include "cmnw32/ctype.h"
 #include "cmnw32/date.h"
@@ -13,10 +14,12 @@ namespace {
 
 constexpr size_t kMaxDateInput = 255;
 
-bool IsDigit(char c) noexcept { return c >= '0' && c <= '9'; }
-bool IsWhite(char c) noexcept {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
+// Stands for the year preset from the clock until the text supplies one.
+constexpr int kYearNotRead = INT_MIN;
+
+bool IsDigit(char c) noexcept { return HasCharClass(c, kCharDigit); }
+bool IsWhite(char c) noexcept { return HasCharClass(c, kCharWhite); }
+bool IsSeparator(char c) noexcept { return HasCharClass(c, kCharDateSeparator); }
 
 // A run of characters [begin, end) of the work text.
 struct Span {
@@ -28,18 +31,19 @@ struct Span {
 // The next token at the date separators: runs of separators count as one and
 // leading ones are skipped. An empty span when none is left.
 Span NextDateToken(const char *&cursor, const char *end) noexcept {
-    while (cursor < end && IsDateSeparator(static_cast<unsigned char>(*cursor))) ++cursor;
+    while (cursor < end && IsSeparator(*cursor)) ++cursor;
     Span token{cursor, cursor};
-    while (cursor < end && !IsDateSeparator(static_cast<unsigned char>(*cursor))) ++cursor;
+    while (cursor < end && !IsSeparator(*cursor)) ++cursor;
     token.end = cursor;
     return token;
 }
 
-// Accumulates a decimal digit, saturating at INT_MAX.
-void AddDigit(int &value, char digit) noexcept {
-    const int d = digit - '0';
-    value = value > (INT_MAX - d) / 10 ? INT_MAX : value * 10 + d;
+// Accumulates a decimal digit; past 10 digits the value only saturates
+// (Saturated clamps it to INT_MAX).
+void AddDigit(int64_t &value, char digit) noexcept {
+    if (value < 10000000000) value = value * 10 + (digit - '0');
 }
+int Saturated(int64_t value) noexcept { return value > INT_MAX ? INT_MAX : static_cast<int>(value); }
 
 // As atoi of [p, end): white space, an optional sign, then digits; saturates
 // instead of overflowing.
@@ -47,9 +51,9 @@ int LeadingInteger(const char *p, const char *end) noexcept {
     while (p < end && IsWhite(*p)) ++p;
     bool negative = false;
     if (p < end && (*p == '+' || *p == '-')) negative = *p++ == '-';
-    int value = 0;
+    int64_t value = 0;
     while (p < end && IsDigit(*p)) AddDigit(value, *p++);
-    return negative ? -value : value;
+    return negative ? -Saturated(value) : Saturated(value);
 }
 
 // As one sscanf "%<width>d" conversion (width 0: unlimited) at p: skips white
@@ -64,7 +68,7 @@ bool ScanInteger(const char *&p, const char *end, int width, int *out) noexcept 
         negative = *q++ == '-';
         --left;
     }
-    int value = 0;
+    int64_t value = 0;
     int digits = 0;
     while (q < end && left > 0 && IsDigit(*q)) {
         AddDigit(value, *q++);
@@ -72,7 +76,7 @@ bool ScanInteger(const char *&p, const char *end, int width, int *out) noexcept 
         ++digits;
     }
     if (digits == 0) return false;
-    *out = negative ? -value : value;
+    *out = negative ? -Saturated(value) : Saturated(value);
     p = q;
     return true;
 }
@@ -90,8 +94,11 @@ bool IsDayOfYearFormat(int fmtNum) noexcept { return fmtNum == 17 || fmtNum == 1
 int ParseDate(const char *text, int fmtNum, int yrLen, int *month, int *day, int *year) noexcept {
     int m = 0;
     int d = 0;
-    int y = CurrentLocalYear() - 1900;
+    // The year is preset from the clock (years since 1900), so that a text
+    // without a year fails the year check; the clock is read only then.
+    int y = kYearNotRead;
     auto stop = [&](int result) {
+        if (y == kYearNotRead) y = CurrentLocalYear() - 1900;
         *month = m;
         *day = d;
         *year = y;
@@ -104,18 +111,14 @@ int ParseDate(const char *text, int fmtNum, int yrLen, int *month, int *day, int
 
     // The work text: at most 255 characters, white space trimmed at both ends.
     const char *begin = text != nullptr ? text : "";
-    const char *end = begin;
-    while (end - begin < static_cast<ptrdiff_t>(kMaxDateInput) && *end != '\0') ++end;
+    const char *end = begin + strnlen(begin, kMaxDateInput);
     while (begin < end && IsWhite(*begin)) ++begin;
     while (end > begin && IsWhite(end[-1])) --end;
 
-    bool hasToken = false;
-    bool hasSeparator = false;
-    for (const char *p = begin; p < end; ++p) {
-        if (*p != ',' && *p != ' ') hasToken = true;
-        if (IsDateSeparator(static_cast<unsigned char>(*p))) hasSeparator = true;
-    }
-    if (!hasToken) return stop(1);
+    unsigned classes = 0;
+    for (const char *p = begin; p < end; ++p) classes |= kDateCharClasses[static_cast<unsigned char>(*p)];
+    const bool hasSeparator = (classes & kCharDateSeparator) != 0;
+    if ((classes & kCharTokenAtCommaBlank) == 0) return stop(1);
 
     DateOrder order = OrderOfFormat(fmtNum);
     int *slot[3];
@@ -216,6 +219,7 @@ int ParseDate(const char *text, int fmtNum, int yrLen, int *month, int *day, int
         }
     }
 
+    if (y == kYearNotRead) y = CurrentLocalYear() - 1900;
     if (IsDayOfYearFormat(fmtNum) && m == 0 && y >= 0 && d >= 1) {
         if (!DateFromDayOfYear(d, y, &m, &d)) return reject();
     }

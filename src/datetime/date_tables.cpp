@@ -1,4 +1,6 @@
 // Constant data of the 27 date formats.
+#include <array>
+
 #include "datetime/date_internal.h"
 
 namespace cmnw::datetime {
@@ -29,5 +31,25 @@ constexpr DateOrder kFormatOrders[28] = {
     MDY, DMY, YMD,       // 24-26 abbreviation with ","
     MDY,                 // 27 month name alone
 };
+
+namespace {
+constexpr auto BuildCharClasses() {
+    std::array<uint8_t, 256> classes{};
+    for (int c = 0; c < 256; ++c) {
+        uint8_t bits = 0;
+        if (c == '/' || c == '-' || c == '.' || c == ',' || c == ' ') bits |= kCharDateSeparator;
+        if (c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r') {
+            bits |= kCharWhite;
+        }
+        if (c >= '0' && c <= '9') bits |= kCharDigit;
+        if (c != ',' && c != ' ') bits |= kCharTokenAtCommaBlank;
+        classes[c] = bits;
+    }
+    classes[0] = 0;
+    return classes;
+}
+}  // namespace
+
+constexpr std::array<uint8_t, 256> kDateCharClasses = BuildCharClasses();
 
 }  // namespace cmnw::datetime
