@@ -123,7 +123,8 @@ void BM_ByName_Ours(benchmark::State &state) {
     const std::vector<std::string> probes = Probes(n, "ID%06d");
     size_t i = 0;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(UTLLocateCharByName(set, probes[i++ % 64].c_str(), nullptr, nullptr));
+        benchmark::DoNotOptimize(
+            UTLLocateCharByName(set, probes[i++ % 64].c_str(), nullptr, nullptr));
     }
     UTLDestroyCodePage(set);
 }
@@ -160,7 +161,8 @@ void BM_ByByte_Ours(benchmark::State &state) {
     char name[UTL_CP_NAME_SIZE];
     int32_t byte = 0;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(UTLLocateNameByChar(set, 1 + byte++ % 255, nullptr, name, nullptr));
+        benchmark::DoNotOptimize(
+            UTLLocateNameByChar(set, 1 + byte++ % 255, nullptr, name, nullptr));
     }
     UTLDestroyCodePage(set);
 }

@@ -104,8 +104,7 @@ CMNW_API uint16_t UTLCodePageCount(UTLCPSET set) CMNW_NOEXCEPT;
  * index, a set without default code page, or an index past the last
  * character. */
 CMNW_API uint16_t UTLGetIndexCodePageChar(UTLCPSET set, const uint16_t *index, uint8_t *byteOut,
-                                          char *identifier, char *name,
-                                          char *alias) CMNW_NOEXCEPT;
+                                          char *identifier, char *name, char *alias) CMNW_NOEXCEPT;
 
 /* Walk over all characters: the first call delivers character 0, each next
  * call the following one, until the status is 0xFFFF. The walk position is
@@ -129,17 +128,17 @@ CMNW_API uint16_t UTLLocateCharByName(UTLCPSET set, const char *identifier, cons
  * first character the code page lacks. 0 when at least one text was
  * delivered; 0xFFFF for a null set, no default code page, no such
  * character, or all outs null. */
-CMNW_API uint16_t UTLLocateNameByChar(UTLCPSET set, int32_t byteValue, char *identifier,
-                                      char *name, char *alias) CMNW_NOEXCEPT;
+CMNW_API uint16_t UTLLocateNameByChar(UTLCPSET set, int32_t byteValue, char *identifier, char *name,
+                                      char *alias) CMNW_NOEXCEPT;
 
 /* Byte-to-byte translation table between two code pages of a set.
  * Layout kept in field order; 288 bytes on LP64 (the set is pointer-sized). */
 typedef struct UTLCp2CpTable {
-    uint8_t map[256];  /* by source byte; 0 = no mapping */
-    UTLCPSET set;      /* the set it was built from */
-    int32_t identity;  /* 1 when source and target are the same code page */
-    int32_t sourceId;  /* source code page id */
-    int32_t targetId;  /* target code page id */
+    uint8_t map[256]; /* by source byte; 0 = no mapping */
+    UTLCPSET set;     /* the set it was built from */
+    int32_t identity; /* 1 when source and target are the same code page */
+    int32_t sourceId; /* source code page id */
+    int32_t targetId; /* target code page id */
     int32_t reserved[2];
     uint32_t fallback; /* result for an unmapped byte; 0xFFFFFFFF: the byte itself */
 } UTLCp2CpTable;
@@ -153,8 +152,8 @@ typedef struct UTLCp2CpTable {
  * default code page is the source code page afterwards. Returns 0, or -1 when
  * set is unknown or a code page is not in it. */
 CMNW_API int16_t UTLSetupCp2CpTable(UTLCp2CpTable *table, UTLCPSET set, int32_t sourceId,
-                                    char *sourceShortName, int32_t targetId,
-                                    char *targetShortName, uint32_t fallback) CMNW_NOEXCEPT;
+                                    char *sourceShortName, int32_t targetId, char *targetShortName,
+                                    uint32_t fallback) CMNW_NOEXCEPT;
 
 /* Translates one byte through table (the library's own when null): 0 and
  * every byte of an identity table translate to themselves; 0xFFFF when the

@@ -213,9 +213,7 @@ uint16_t AddCharsToConfig(const CodePageSet &set) {
     std::string line;
     // A blank text is written as one space: the reader skips empty fields,
     // so writing nothing would move the following fields up by one.
-    auto appendText = [&line](const char *text) {
-        line += text[0] == '\0' ? " " : text;
-    };
+    auto appendText = [&line](const char *text) { line += text[0] == '\0' ? " " : text; };
     for (size_t k = 0; k < set.chars.size(); ++k) {
         const CharTexts &texts = set.chars[k];
         line.clear();

@@ -48,9 +48,9 @@ uint8_t ByteOfText(CodePageSet &set, const CodePage &page, TextKind kind, const 
     CopyBounded(key, max + 1, probe);
     const std::vector<uint16_t> &order = TextIndex(set, kind);
     auto textAt = [&](uint16_t index) { return TextOf(set.chars[index], kind); };
-    auto pos = std::lower_bound(order.begin(), order.end(), key, [&](uint16_t index, const char *k) {
-        return std::strcmp(textAt(index), k) < 0;
-    });
+    auto pos = std::lower_bound(
+        order.begin(), order.end(), key,
+        [&](uint16_t index, const char *k) { return std::strcmp(textAt(index), k) < 0; });
     const size_t reach = key[0] == '\0' ? 1 : kMaxOccurrences;
     for (size_t n = 0; n < reach && pos != order.end() && std::strcmp(textAt(*pos), key) == 0;
          ++n, ++pos) {
@@ -67,7 +67,8 @@ void CopyText(char *out, size_t size, const char *text) noexcept {
 
 void RebuildByteIndex(CodePage &page) noexcept {
     page.firstChar.fill(kNoChar);
-    for (size_t k = page.bytes.size(); k-- > 0;) page.firstChar[page.bytes[k]] = static_cast<uint16_t>(k);
+    for (size_t k = page.bytes.size(); k-- > 0;)
+        page.firstChar[page.bytes[k]] = static_cast<uint16_t>(k);
 }
 
 void ForgetTextIndexes(CodePageSet &set) noexcept {
@@ -81,7 +82,8 @@ uint16_t SetDefaultPage(CodePageSet &set, int32_t id, char *shortName) noexcept 
     if (shortName != nullptr) TrimInPlace(shortName);
     for (size_t i = 0; i < set.codePages.size(); ++i) {
         const CodePage &page = set.codePages[i];
-        if (page.id == id && (shortName == nullptr || std::strcmp(page.shortName, shortName) == 0)) {
+        if (page.id == id &&
+            (shortName == nullptr || std::strcmp(page.shortName, shortName) == 0)) {
             set.defaultPage = static_cast<int>(i);
             return UTL_CP_OK;
         }

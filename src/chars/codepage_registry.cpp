@@ -91,7 +91,9 @@ void FreeSet(CodePageSet *set) noexcept {
     delete set;
 }
 
-uint16_t &WalkIndex() noexcept { return registry.walkIndex; }
+uint16_t &WalkIndex() noexcept {
+    return registry.walkIndex;
+}
 
 }  // namespace cmnw::codepage
 
@@ -110,4 +112,6 @@ extern "C" uint16_t UTLDestroyCodePage(UTLCPSET handle) noexcept {
     return UTL_CP_OK;
 }
 
-extern "C" UTLCPSET UTLLoadCodePage(void) noexcept { return LoadSharedSet(); }
+extern "C" UTLCPSET UTLLoadCodePage(void) noexcept {
+    return LoadSharedSet();
+}

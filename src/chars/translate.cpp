@@ -47,7 +47,8 @@ int16_t FillMap(UTLCp2CpTable &table, CodePageSet &set, int32_t sourceId, char *
     while (CharAtIndex(set, WalkIndex(), &sourceByte, identifier, name, alias) == UTL_CP_OK) {
         if (SetDefaultPage(set, targetId, targetShortName) != UTL_CP_OK) return -1;
         const uint16_t target = ByteOfNamedChar(set, identifier, name, alias);
-        if (target != 0 && target != UTL_CP_FAIL) table.map[sourceByte] = static_cast<uint8_t>(target);
+        if (target != 0 && target != UTL_CP_FAIL)
+            table.map[sourceByte] = static_cast<uint8_t>(target);
         if (SetDefaultPage(set, sourceId, sourceShortName) != UTL_CP_OK) return -1;
         ++WalkIndex();
     }
@@ -59,8 +60,8 @@ int16_t FillMap(UTLCp2CpTable &table, CodePageSet &set, int32_t sourceId, char *
 
 using namespace cmnw::codepage;
 
-extern "C" int16_t UTLSetupCp2CpTable(UTLCp2CpTable *callerTable, UTLCPSET handle,
-                                      int32_t sourceId, char *sourceShortName, int32_t targetId,
+extern "C" int16_t UTLSetupCp2CpTable(UTLCp2CpTable *callerTable, UTLCPSET handle, int32_t sourceId,
+                                      char *sourceShortName, int32_t targetId,
                                       char *targetShortName, uint32_t fallback) noexcept {
     UTLCp2CpTable &table = TableOrOwn(callerTable);
     std::memset(table.map, 0, sizeof table.map);

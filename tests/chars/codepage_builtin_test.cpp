@@ -107,7 +107,7 @@ TEST_F(BuiltInSet, HoldsEveryRowWithItsIdentifierNameAndBytes) {
         if (n > 1 && text != "????????") repeated[text] = n;
     for (const auto &[text, n] : names)
         if (n > 1) repeated[text] = n;
-    const std::map<std::string, int> expected = {{"SC010000", 2}, {"SM250000", 2}, {"hyphen", 2},
+    const std::map<std::string, int> expected = {{"SC010000", 2}, {"SM250000", 2},  {"hyphen", 2},
                                                  {"mu", 2},       {"paragraph", 2}, {"phi1", 2}};
     EXPECT_EQ(repeated, expected);
     for (size_t k = 292; k < 298; ++k)
@@ -164,6 +164,7 @@ TEST_F(BuiltInSet, AnswersTheDocumentedLookups) {
 // Glyph names of the Latin rows and their Unicode characters (the
 // conventional PostScript glyph names); letters and digits follow a rule.
 const std::map<std::string, char32_t> &GlyphCodePoints() {
+    // clang-format off
     static const std::map<std::string, char32_t> table = {
         {"AE", 0xC6}, {"Aacute", 0xC1}, {"Acircumflex", 0xC2}, {"Adieresis", 0xC4},
         {"Agrave", 0xC0}, {"Aring", 0xC5}, {"Atilde", 0xC3}, {"Ccedilla", 0xC7},
@@ -211,6 +212,7 @@ const std::map<std::string, char32_t> &GlyphCodePoints() {
         // Characters whose glyph name says less than the identifier.
         {"SP320000", 0xAD}, {"SP300000", 0xA0}, {"SF150000", 0x7F},
     };
+    // clang-format on
     return table;
 }
 

@@ -80,7 +80,7 @@ TEST(CodePageFile, ReadsTheFileNamedByTheConfiguration) {
     ASSERT_EQ(chars.size(), 3u);
     EXPECT_EQ(chars[0].alias, "uno");
     EXPECT_EQ(chars[0].byte, 20);
-    EXPECT_EQ(chars[1].byte, 0);  // no second byte
+    EXPECT_EQ(chars[1].byte, 0);        // no second byte
     EXPECT_EQ(chars[2].name, "three");  // the empty fields were skipped
     EXPECT_EQ(chars[2].alias, "12");
     EXPECT_EQ(chars[2].byte, 0);

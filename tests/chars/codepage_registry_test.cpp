@@ -20,8 +20,10 @@ class OwnSet : public ::testing::Test {
 protected:
     void Fill(const std::vector<std::string> &pages, const std::vector<std::string> &chars) {
         ASSERT_NE(CFGCreate(), nullptr);
-        for (const std::string &line : pages) ASSERT_NE(CFGAddLine("CodePages", "CodePage", line.c_str()), 0);
-        for (const std::string &line : chars) ASSERT_NE(CFGAddLine("CodePage", "Char", line.c_str()), 0);
+        for (const std::string &line : pages)
+            ASSERT_NE(CFGAddLine("CodePages", "CodePage", line.c_str()), 0);
+        for (const std::string &line : chars)
+            ASSERT_NE(CFGAddLine("CodePage", "Char", line.c_str()), 0);
         set_ = UTLCreateCodePage();
         ASSERT_NE(set_, nullptr);
         pagesStatus_ = UTLLoadCodePages(set_);
@@ -39,11 +41,12 @@ protected:
 };
 
 TEST_F(OwnSet, SplitsFieldsTrimsTextsAndKeepsBytesModulo256) {
-    Fill({" 7 , AB", "8,CDE", "-9,,,x"},
-         {"  ID1  ,  first name ,  alias one , 1, 2 ,3",
-          "ID2,,,second, ,258,-1",  // a run of commas is one separator
-          "ID3,third",             // missing fields: empty texts, bytes 0
-          "ID4567890123,a-name-that-is-longer-than-thirty-chars,al, 65x,+66, 99999999999999999999"});
+    Fill(
+        {" 7 , AB", "8,CDE", "-9,,,x"},
+        {"  ID1  ,  first name ,  alias one , 1, 2 ,3",
+         "ID2,,,second, ,258,-1",  // a run of commas is one separator
+         "ID3,third",              // missing fields: empty texts, bytes 0
+         "ID4567890123,a-name-that-is-longer-than-thirty-chars,al, 65x,+66, 99999999999999999999"});
     EXPECT_EQ(pagesStatus_, UTL_CP_OK);
     EXPECT_EQ(charsStatus_, UTL_CP_OK);
     ASSERT_EQ(UTLCodePageCount(set_), 3);
@@ -80,7 +83,10 @@ TEST_F(OwnSet, RepeatedTextsAreReachedInOrderUpToTheHundredth) {
     // 104 more characters sharing one identifier; only the hundredth and the
     // hundred-and-first have a byte.
     for (int i = 0; i < 104; ++i)
-        chars.push_back("MANY,m" + std::to_string(i) + ", ," + (i == 99 ? "11" : i == 100 ? "12" : "0"));
+        chars.push_back("MANY,m" + std::to_string(i) + ", ," +
+                        (i == 99    ? "11"
+                         : i == 100 ? "12"
+                                    : "0"));
     Fill({"1,P"}, chars);
     ASSERT_EQ(UTLSetDefCodePage(set_, 1, nullptr), UTL_CP_OK);
     EXPECT_EQ(UTLLocateCharByName(set_, "DUP", nullptr, nullptr), 7);

@@ -89,8 +89,10 @@ TEST_F(Translate, TablesBetweenEveryPairOfCodePagesMatchThePlainModel) {
             EXPECT_EQ(table.targetId, kPageIds[target]);
             EXPECT_EQ(table.reserved[0] | table.reserved[1], 0);
             for (int b = 1; b < 256; ++b) {
-                EXPECT_EQ(table.map[b], expected[b]) << kPageIds[source] << "->" << kPageIds[target] << " " << b;
-                EXPECT_EQ(UTLCpTranslateChar(&table, static_cast<uint8_t>(b)), expected[b] != 0 ? expected[b] : 0x3F);
+                EXPECT_EQ(table.map[b], expected[b])
+                    << kPageIds[source] << "->" << kPageIds[target] << " " << b;
+                EXPECT_EQ(UTLCpTranslateChar(&table, static_cast<uint8_t>(b)),
+                          expected[b] != 0 ? expected[b] : 0x3F);
             }
             // The set's default is the source code page afterwards.
             char name[UTL_CP_NAME_SIZE];
