@@ -46,8 +46,8 @@ CMNW_API int FMTDefmtString(const char *masked, char *out, unsigned outSize,
  * "C" the custom mask's picture ("3,-,2,-" gives "XXX-XX-"; "" for an invalid
  * mask or a picture over 100 characters); for "n" the numeric picture itself
  * (cut at its first blank) when FMTValidNumericFormat accepts it, else "";
- * for "d" and "T" the date or time picture of the descriptor in format; ""
- * for other codes. The text lives in one buffer of the library that the next
+ * for "d" and "T" the date or time picture of the descriptor in format
+ * (not yet available in this build: ""); "" for other codes. The text lives in one buffer of the library that the next
  * call overwrites: copy it. */
 CMNW_API const char *FMTFormatString(char code, const char *format) CMNW_NOEXCEPT;
 

@@ -40,7 +40,8 @@ CMNW_BEGIN_DECLS
  * 32; 2 when value has more integer digits than the picture has room for; 3
  * when the picture is invalid or len differs from its length.
  * Fraction digits beyond the picture's fraction positions are dropped, never
- * rounded. A picture without sign or marker positions and with two or more
+ * rounded; the sign is the one written in value, so "-0.001" shows as a
+ * negative amount of 0.00. A picture without sign or marker positions and with two or more
  * "Z" shows a negative amount with a leading "-" (its first "Z" gives up its
  * place). CR, DB, DR, "+", "-" and parentheses after the last digit position
  * show by the amount's sign, with or without a ".": CR, "-" and parentheses

@@ -145,6 +145,9 @@ extern "C" const char *FMTFormatString(char code, const char *format) noexcept {
             if (FMTValidNumericFormat(picture) != 0) picture[0] = '\0';
             return picture;
         default:
+            // "d" and "T" take their pictures from the date and time
+            // families' descriptor pictures; until those exist here they
+            // show as "".
             return picture;
     }
 }
