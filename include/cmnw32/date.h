@@ -209,6 +209,45 @@ CMNW_API int FMTDateAdd(char *text, const char *descriptor, int days, int months
  * (1 for a null out). */
 CMNW_API int FMTDate(char *out, const char *descriptor) CMNW_NOEXCEPT;
 
+/* ---- validation and conversion of date texts ---------------------------- */
+/* A locale argument ignores its first character; the rest names a locale
+ * made current for the length of the call (" DEM"); null or "" names none.
+ * A date separator alone, or two with only blanks between them, is a blank
+ * date (no date). Input texts are cut to 61 characters before parsing. */
+
+/* Validates the date typed in text (at most min(maxLen, 61) characters are
+ * read) and, when valid, rewrites it in the canonical form of descriptor
+ * (text must hold 64 bytes). A blank date is rewritten as the blank picture:
+ * " " for formats 4, 19, 20 and 24-27, "  /  " for 17 and 18, "  /  /  "
+ * for the others (with the descriptor's separator, none for the formats
+ * without one). Returns 0 for a valid, blank or empty entry, 1 otherwise
+ * (text unchanged). */
+CMNW_API int FMTIntlValDate(char *text, unsigned maxLen, const char *descriptor,
+                            const char *locale) CMNW_NOEXCEPT;
+
+/* Parses at most min(maxLen, 61) characters of text under descriptor and,
+ * on success, writes the date back under the same descriptor (64 bytes).
+ * Returns 0, or 1 (text unchanged; an empty or blank text fails). */
+CMNW_API int FMTDeformatDate(char *text, unsigned maxLen, const char *descriptor,
+                             const char *locale) CMNW_NOEXCEPT;
+
+/* Clears outSize bytes of out and writes the picture of descriptor, e.g.
+ * "MM/DD/YYYY" for 1/4, "DD.MM.YY" for 2.2, "DD MonthName, YYYY" for J4.
+ * Returns 0, or 2 when the picture and its NUL do not fit (out stays
+ * cleared). */
+CMNW_API int FMTDateFormatString(const char *descriptor, char *out,
+                                 unsigned outSize) CMNW_NOEXCEPT;
+
+/* Converts a date text from one layout into out (64 bytes); a null
+ * descriptor means the stored default (FMTDefDateFormat). A descriptor
+ * beginning with "X" or "x" stands for a hextime (time.h): from one, the
+ * local date of the hextime is converted; to one, out receives the hextime
+ * of local midnight of the date without daylight saving (9 bytes), and the
+ * result is 0 even for a text that does not parse. Returns 0, or 1 when the
+ * text does not parse (out untouched). */
+CMNW_API int FMTDate2Date(const char *text, const char *fromDescriptor, char *out,
+                          const char *toDescriptor) CMNW_NOEXCEPT;
+
 CMNW_END_DECLS
 
 #endif

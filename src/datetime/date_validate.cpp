@@ -1,0 +1,179 @@
+// Field-level date operations: validating a typed date, deformatting it, the
+// picture of a descriptor, and converting a date text between descriptors,
+// either side possibly a hextime.
+#include <cstring>
+#include <ctime>
+
+#include "cmnw32/date.h"
+#include "cmnw32/time.h"
+#include "common/locale_switch.h"
+#include "common/text.h"
+#include "datetime/date_internal.h"
+#include "datetime/date_validate.h"
+#include "datetime/time_internal.h"
+
+namespace cmnw::datetime {
+namespace {
+
+// Typed dates are read up to this many characters.
+constexpr size_t kMaxTypedDate = 61;
+constexpr size_t kWorkSize = kMaxTypedDate + 1;
+
+bool IsDateSepChar(int ch) { return IsDateSeparator(ch); }
+
+bool IsHextimeDescriptor(const char *descriptor) noexcept {
+    return descriptor != nullptr && (descriptor[0] == 'X' || descriptor[0] == 'x');
+}
+
+// descriptor cut to 31 characters, or the stored default for null.
+void ResolveDateDescriptor(const char *descriptor, char (&out)[kDescriptorBuffer]) noexcept {
+    if (descriptor == nullptr) FMTDefDateFormat(out, 'G');
+    else CopyBoundedN(out, sizeof out, descriptor, kMaxDescriptor);
+}
+
+// The text that stands for "no date" in a field of the layout.
+void WriteBlankPicture(char *text, const DateLayout &layout) noexcept {
+    const char sep[2] = {layout.sep, '\0'};
+    switch (layout.fmtNum) {
+        case 4: case 19: case 20: case 24: case 25: case 26: case 27:
+            std::memcpy(text, " ", 2);
+            break;
+        case 17: case 18:
+            FormatBounded(text, kMaxDateText, "  %s  ", sep);
+            break;
+        default:
+            FormatBounded(text, kMaxDateText, "  %s  %s  ", sep, sep);
+            break;
+    }
+}
+
+void CopyTypedDate(char (&work)[kWorkSize], const char *text, unsigned maxLen) noexcept {
+    CopyBoundedN(work, sizeof work, text, maxLen < kMaxTypedDate ? maxLen : kMaxTypedDate);
+    TrimInPlace(work);
+}
+
+}  // namespace
+
+DateEntry ValidateDateEntry(char *text, unsigned maxLen, const char *descriptor) noexcept {
+    const DateLayout layout = DecodeDescriptor(descriptor);
+    char work[kWorkSize];
+    CopyTypedDate(work, text, maxLen);
+    if (work[0] == '\0') return DateEntry::Empty;
+    if (IsBlankEntry(work, IsDateSepChar)) {
+        WriteBlankPicture(text, layout);
+        return DateEntry::Blank;
+    }
+    int month = 0, day = 0, year = 0;
+    if (ParseDate(work, layout.fmtNum, layout.yrLen, &month, &day, &year) != 0)
+        return DateEntry::Invalid;
+    if (day >= 1 && month >= 1 && year >= 0)
+        MakeDate(text, kMaxDateText, layout, month, day, year);
+    return DateEntry::Date;
+}
+
+size_t MakeDateOfLocal(const std::tm &local, const char *descriptor, char *out,
+                       size_t outSize) noexcept {
+    char resolved[kDescriptorBuffer];
+    ResolveDateDescriptor(descriptor, resolved);
+    return MakeDate(out, outSize, DecodeDescriptor(resolved), local.tm_mon + 1, local.tm_mday,
+                    local.tm_year + 1900);
+}
+
+}  // namespace cmnw::datetime
+
+using namespace cmnw::datetime;
+
+extern "C" int FMTIntlValDate(char *text, unsigned maxLen, const char *descriptor,
+                              const char *locale) noexcept {
+    if (text == nullptr) return 1;
+    const cmnw::ScopedLocale scoped(locale);
+    return ValidateDateEntry(text, maxLen, descriptor) == DateEntry::Invalid ? 1 : 0;
+}
+
+extern "C" int FMTDeformatDate(char *text, unsigned maxLen, const char *descriptor,
+                               const char *locale) noexcept {
+    if (text == nullptr) return 1;
+    const cmnw::ScopedLocale scoped(locale);
+    char work[kWorkSize];
+    cmnw::CopyBoundedN(work, sizeof work, text, maxLen < kMaxTypedDate ? maxLen : kMaxTypedDate);
+    const DateLayout layout = DecodeDescriptor(descriptor);
+    int month = 0, day = 0, year = 0;
+    if (ParseDate(work, layout.fmtNum, layout.yrLen, &month, &day, &year) != 0) return 1;
+    if (month >= 1 && day >= 1 && year >= 0) MakeDate(text, kMaxDateText, layout, month, day, year);
+    return 0;
+}
+
+extern "C" int FMTDateFormatString(const char *descriptor, char *out, unsigned outSize) noexcept {
+    if (out == nullptr || outSize == 0) return 2;
+    std::memset(out, 0, outSize);
+    const DateLayout layout = DecodeDescriptor(descriptor);
+    const char *yearPicture = (layout.yrLen == 4 || layout.yrLen == -4) ? "YYYY" : "YY";
+    const bool dayOfYear = layout.fmtNum == 17 || layout.fmtNum == 18;
+    const char *dayPicture = dayOfYear ? "DOY" : "DD";
+    const char sep[2] = {layout.sep, '\0'};
+    const char *monthPicture = "MM";
+    const char *sep1 = sep;
+    const char *sep2 = sep;
+    switch (layout.fmtNum) {
+        case 4: case 19: monthPicture = "MonthName"; sep1 = " "; sep2 = ", "; break;
+        case 20: monthPicture = "MonthName"; sep1 = ", "; sep2 = " "; break;
+        case 24: case 25: monthPicture = "Mon"; sep1 = " "; sep2 = ", "; break;
+        case 26: monthPicture = "Mon"; sep1 = ", "; sep2 = " "; break;
+        case 14: case 15: case 16: case 21: case 22: case 23: monthPicture = "Mon"; break;
+        case 17: case 18: monthPicture = ""; sep1 = ""; break;
+        case 27: monthPicture = "MonthName"; break;
+        default: break;
+    }
+    const char *parts[3];
+    switch (OrderOfFormat(layout.fmtNum)) {
+        case DateOrder::MonthDayYear: parts[0] = monthPicture; parts[1] = dayPicture; parts[2] = yearPicture; break;
+        case DateOrder::DayMonthYear: parts[0] = dayPicture; parts[1] = monthPicture; parts[2] = yearPicture; break;
+        case DateOrder::YearMonthDay: parts[0] = yearPicture; parts[1] = monthPicture; parts[2] = dayPicture; break;
+    }
+    char picture[48];
+    const size_t length = cmnw::FormatBounded(picture, sizeof picture, "%s%s%s%s%s", parts[0], sep1,
+                                              parts[1], sep2, parts[2]);
+    if (length + 1 > outSize) return 2;
+    std::memcpy(out, picture, length);
+    return 0;
+}
+
+extern "C" int FMTDate2Date(const char *text, const char *fromDescriptor, char *out,
+                            const char *toDescriptor) noexcept {
+    if (text == nullptr || out == nullptr) return 1;
+    if (IsHextimeDescriptor(fromDescriptor) && !IsHextimeDescriptor(toDescriptor)) {
+        // The local date of the stamp, as its "%m/%d/%Y" text reads back.
+        std::tm local{};
+        if (!HextimeToLocal(text, &local)) return 1;
+        out[0] = '\0';
+        MakeDateOfLocal(local, toDescriptor, out, kMaxDateText);
+        return 0;
+    }
+    char work[kWorkSize];
+    char from[kDescriptorBuffer];
+    if (IsHextimeDescriptor(fromDescriptor)) {
+        FMTHextime2Date(text, work, sizeof work);
+        cmnw::CopyBounded(from, sizeof from, "1/4");
+    } else {
+        cmnw::CopyBoundedN(work, sizeof work, text, kMaxTypedDate);
+        ResolveDateDescriptor(fromDescriptor, from);
+    }
+    if (IsHextimeDescriptor(toDescriptor)) {
+        // A date that does not read still gives a stamp, of whatever the
+        // work text holds.
+        char canonical[kMaxDateText];
+        if (FMTDate2Date(work, from, canonical, "14") == 0)
+            cmnw::CopyBounded(work, sizeof work, canonical);
+        std::memset(out, 0, kHextimeSize);
+        FMTDate2Hextime(work, out, kHextimeSize);
+        return 0;
+    }
+    const DateLayout layout = DecodeDescriptor(from);
+    int month = 0, day = 0, year = 0;
+    if (ParseDate(work, layout.fmtNum, layout.yrLen, &month, &day, &year) != 0) return 1;
+    char to[kDescriptorBuffer];
+    ResolveDateDescriptor(toDescriptor, to);
+    out[0] = '\0';
+    MakeDate(out, kMaxDateText, DecodeDescriptor(to), month, day, year);
+    return 0;
+}

@@ -1,0 +1,234 @@
+// Combined date-time conversion: one point in time between the hextime, the
+// C broken-down time, the date-time record, the DB2 timestamp text and date
+// and time texts joined under a combined descriptor. Everything but the
+// direct DB2/record pair goes through the hextime.
+#include <cstddef>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+
+#include "cmnw32/ctype.h"
+#include "cmnw32/date.h"
+#include "cmnw32/datetime.h"
+#include "cmnw32/time.h"
+#include "common/text.h"
+#include "datetime/date_internal.h"
+#include "datetime/date_validate.h"
+#include "datetime/time_internal.h"
+
+namespace cmnw::datetime {
+namespace {
+
+// Source texts and forms must be shorter than these.
+constexpr size_t kMaxSourceText = 80;
+constexpr size_t kMaxForm = 67;
+// Room of a text target.
+constexpr size_t kTextTarget = 80;
+// The time part of a combined text is read up to this many characters.
+constexpr size_t kMaxTimePart = 15;
+
+enum class Form { Hextime, Tm, Record, Db2, Combined };
+
+Form FormOf(const char *form) noexcept {
+    if (form[0] == 'X' || form[0] == 'x') return Form::Hextime;
+    if (UTLstrnicmp(form, "S1", 2) == 0) return Form::Tm;
+    if (UTLstrnicmp(form, "S2", 2) == 0) return Form::Record;
+    if (UTLstrnicmp(form, "DB2", 3) == 0) return Form::Db2;
+    return Form::Combined;
+}
+
+bool IsTextForm(Form form) noexcept { return form != Form::Tm && form != Form::Record; }
+
+// The "S1" form is the nine int fields that open struct tm.
+constexpr size_t kTmFieldBytes = 9 * sizeof(int);
+static_assert(offsetof(std::tm, tm_isdst) == 8 * sizeof(int), "struct tm opens with nine ints");
+
+void ReadTmFields(const void *source, std::tm &t) noexcept {
+    t = std::tm{};
+    std::memcpy(&t, source, kTmFieldBytes);
+}
+
+void WriteTmFields(void *target, const std::tm &t) noexcept {
+    std::memcpy(target, &t, kTmFieldBytes);
+}
+
+static_assert(sizeof(FMTDateTimeRec) == 16, "the date-time record is 16 bytes");
+
+FMTDateTimeRec RecordFromDb2(const char *source) noexcept {
+    char text[kMaxSourceText];
+    CopyBoundedN(text, sizeof text, source, kMaxSourceText - 1);
+    FMTDateTimeRec rec{};
+    unsigned long fraction = 0;
+    std::sscanf(text, "%hd-%hu-%hu-%hu.%hu.%hu.%lu", &rec.year, &rec.month, &rec.day, &rec.hour,
+                &rec.minute, &rec.second, &fraction);
+    rec.fraction = static_cast<uint32_t>(fraction);
+    return rec;
+}
+
+// A combined descriptor taken apart; "N" parts replaced by the stored
+// defaults.
+struct CombinedForm {
+    char date[kDescriptorBuffer] = "";
+    char separator = '\0';
+    char time[kDescriptorBuffer] = "";
+};
+
+bool SplitCombinedForm(const char *form, CombinedForm &c) noexcept {
+    const char *percent = std::strchr(form, '%');
+    if (percent == nullptr || percent[1] == '\0') return false;
+    const size_t dateLength = static_cast<size_t>(percent - form);
+    CopyBoundedN(c.date, sizeof c.date, form, dateLength < kMaxDescriptor ? dateLength : kMaxDescriptor);
+    c.separator = percent[1];
+    CopyBoundedN(c.time, sizeof c.time, percent + 2, kMaxDescriptor);
+    if (c.date[0] == 'N' || c.date[0] == 'n') FMTDefDateFormat(c.date, 'G');
+    if (c.time[0] == 'N' || c.time[0] == 'n') StoredTimeDescriptor(c.time);
+    return true;
+}
+
+int HextimeOfLocal(std::tm &local, char *hextime) noexcept {
+    WriteHextime(hextime, static_cast<int64_t>(std::mktime(&local)));
+    return 0;
+}
+
+// Combined text to hextime: the date part is the text before the first
+// separator whose left part is a valid date; the time part follows it.
+int HextimeOfCombinedText(const char *source, const char *fromForm, char *hextime) noexcept {
+    CombinedForm form;
+    if (!SplitCombinedForm(fromForm, form)) return 1;
+    char text[kMaxSourceText];
+    CopyBoundedN(text, sizeof text, source, kMaxSourceText - 1);
+    char date[kMaxDateText];
+    const char *timePart = nullptr;
+    for (const char *p = text; *p != '\0'; ++p) {
+        if (*p != form.separator) continue;
+        const size_t length = static_cast<size_t>(p - text);
+        CopyBoundedN(date, sizeof date, text, length);
+        if (ValidateDateEntry(date, static_cast<unsigned>(length), form.date) == DateEntry::Date) {
+            timePart = p + 1;
+            break;
+        }
+    }
+    if (timePart == nullptr) return 1;
+    char midnight[kTextTarget];
+    if (FMTDate2Date(date, form.date, midnight, "X") != 0) return 1;
+    TimeValues v;
+    if (ParseTime(timePart, kMaxTimePart, FMTGetTimeFmtNum(form.time), v) != 0) return 1;
+    WriteHextime(hextime, ReadHextime(midnight) + int64_t{v.hour} * 3600 + v.minute * 60 + v.second);
+    return 0;
+}
+
+// Any form but a hextime into a hextime (kHextimeSize bytes).
+int ToHextime(const void *source, Form from, const char *fromForm, char *hextime) noexcept {
+    std::tm local{};
+    switch (from) {
+        case Form::Tm:
+            ReadTmFields(source, local);
+            return HextimeOfLocal(local, hextime);
+        case Form::Record:
+        case Form::Db2: {
+            FMTDateTimeRec rec;
+            if (from == Form::Db2) rec = RecordFromDb2(static_cast<const char *>(source));
+            else std::memcpy(&rec, source, sizeof rec);
+            local.tm_year = rec.year - 1900;
+            local.tm_mon = rec.month - 1;
+            local.tm_mday = rec.day;
+            local.tm_hour = rec.hour;
+            local.tm_min = rec.minute;
+            local.tm_sec = rec.second;
+            return HextimeOfLocal(local, hextime);
+        }
+        case Form::Combined:
+            return HextimeOfCombinedText(static_cast<const char *>(source), fromForm, hextime);
+        case Form::Hextime:
+            break;
+    }
+    CopyBoundedN(hextime, kHextimeSize, static_cast<const char *>(source), kHextimeSize - 1);
+    return 0;
+}
+
+// A hextime into any form but a hextime.
+int FromHextime(const char *hextime, Form to, const char *toForm, void *target) noexcept {
+    std::tm local{};
+    const bool hasLocal = HextimeToLocal(hextime, &local);
+    if (!hasLocal) local = std::tm{};
+    switch (to) {
+        case Form::Tm:
+            WriteTmFields(target, local);
+            return 0;
+        case Form::Record: {
+            FMTDateTimeRec rec{};
+            rec.year = static_cast<int16_t>(local.tm_year + 1900);
+            rec.month = static_cast<uint16_t>(local.tm_mon + 1);
+            rec.day = static_cast<uint16_t>(local.tm_mday);
+            rec.hour = static_cast<uint16_t>(local.tm_hour);
+            rec.minute = static_cast<uint16_t>(local.tm_min);
+            rec.second = static_cast<uint16_t>(local.tm_sec);
+            std::memcpy(target, &rec, sizeof rec);
+            return 0;
+        }
+        case Form::Db2:
+            FormatBounded(static_cast<char *>(target), kTextTarget, "%d-%d-%d-%d.%d.%d.0",
+                          local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                          local.tm_min, local.tm_sec);
+            return 0;
+        case Form::Combined: {
+            CombinedForm form;
+            if (!SplitCombinedForm(toForm, form) || !hasLocal) return 1;
+            if (local.tm_hour > 23 || local.tm_min > 59 || local.tm_sec > 59) return 1;
+            char *out = static_cast<char *>(target);
+            size_t length = MakeDateOfLocal(local, form.date, out, kTextTarget - 1);
+            out[length++] = form.separator;
+            MakeTime(out + length, kTextTarget - length, DecodeTimeDescriptor(form.time),
+                     local.tm_hour, local.tm_min, local.tm_sec);
+            return 0;
+        }
+        case Form::Hextime:
+            break;
+    }
+    CopyBoundedN(static_cast<char *>(target), kHextimeSize, hextime, kHextimeSize - 1);
+    return 0;
+}
+
+}  // namespace
+}  // namespace cmnw::datetime
+
+using namespace cmnw::datetime;
+
+extern "C" int FMTDateTime2DateTime(const void *source, const char *fromForm, void *target,
+                                    const char *toForm) noexcept {
+    if (source == nullptr || fromForm == nullptr || target == nullptr || toForm == nullptr)
+        return 1;
+    if (cmnw::LengthBounded(fromForm, kMaxForm) >= kMaxForm ||
+        cmnw::LengthBounded(toForm, kMaxForm) >= kMaxForm)
+        return 1;
+    const Form from = FormOf(fromForm);
+    const Form to = FormOf(toForm);
+    if (IsTextForm(from) &&
+        cmnw::LengthBounded(static_cast<const char *>(source), kMaxSourceText) >= kMaxSourceText)
+        return 1;
+
+    if (std::strcmp(fromForm, toForm) == 0) {
+        if (from == Form::Tm) std::memcpy(target, source, kTmFieldBytes);
+        else if (from == Form::Record) std::memcpy(target, source, sizeof(FMTDateTimeRec));
+        else cmnw::CopyBounded(static_cast<char *>(target), kTextTarget, static_cast<const char *>(source));
+        return 0;
+    }
+    if (from == Form::Db2 && to == Form::Record) {
+        const FMTDateTimeRec rec = RecordFromDb2(static_cast<const char *>(source));
+        std::memcpy(target, &rec, sizeof rec);
+        return 0;
+    }
+    if (from == Form::Record && to == Form::Db2) {
+        FMTDateTimeRec rec;
+        std::memcpy(&rec, source, sizeof rec);
+        cmnw::FormatBounded(static_cast<char *>(target), kTextTarget, "%hd-%hu-%hu-%hu.%hu.%hu.%lu",
+                            rec.year, rec.month, rec.day, rec.hour, rec.minute, rec.second,
+                            static_cast<unsigned long>(rec.fraction));
+        return 0;
+    }
+    if (from == Form::Hextime) return FromHextime(static_cast<const char *>(source), to, toForm, target);
+    if (to == Form::Hextime) return ToHextime(source, from, fromForm, static_cast<char *>(target));
+    char hextime[kTextTarget];
+    if (ToHextime(source, from, fromForm, hextime) != 0) return 1;
+    return FromHextime(hextime, to, toForm, target);
+}

@@ -1,0 +1,173 @@
+// Text timestamps: a broken-down time written under a percent-coded format
+// with the current locale's names, case flags and an in-format locale
+// switch.
+#include <cstdint>
+#include <cstring>
+#include <ctime>
+
+#include "cmnw32/ctype.h"
+#include "cmnw32/date.h"
+#include "cmnw32/locale.h"
+#include "cmnw32/time.h"
+#include "common/text.h"
+#include "datetime/time_internal.h"
+
+namespace cmnw::datetime {
+namespace {
+
+enum class NameCase : uint8_t { AsIs, Lower, Upper, Capitalised };
+
+// Makes a named locale current for the rest of one call; the locale that was
+// current before the first switch comes back when the call ends.
+class InFormatLocale {
+public:
+    InFormatLocale() = default;
+    InFormatLocale(const InFormatLocale &) = delete;
+    InFormatLocale &operator=(const InFormatLocale &) = delete;
+    ~InFormatLocale() {
+        if (switched_) UTLSetLocale(saved_);
+    }
+    void SwitchTo(const char *name) noexcept {
+        if (!switched_) {
+            std::strncpy(saved_, UTLGetLocale(), sizeof saved_ - 1);
+            saved_[sizeof saved_ - 1] = '\0';
+            switched_ = true;
+        }
+        UTLSetLocale(name);
+    }
+
+private:
+    char saved_[UTL_LOCALE_NAME_MAX + 1] = "";
+    bool switched_ = false;
+};
+
+void ApplyCase(char *text, NameCase nameCase) noexcept {
+    switch (nameCase) {
+        case NameCase::AsIs: break;
+        case NameCase::Lower: UTLstrlwr(text); break;
+        case NameCase::Upper: UTLstrupr(text); break;
+        case NameCase::Capitalised:
+            UTLstrlwr(text);
+            if (text[0] != '\0') text[0] = static_cast<char>(UTLtoupper(static_cast<unsigned char>(text[0])));
+            break;
+    }
+}
+
+// The number a numeric conversion prints and its zero-padded width, or false
+// for a letter that is not a numeric conversion.
+bool NumericConversion(char letter, const std::tm &t, int64_t &value, int &width,
+                       bool &honoursNoPad) noexcept {
+    honoursNoPad = true;
+    switch (letter) {
+        case 'H': value = t.tm_hour; width = 2; return true;
+        case 'I': value = t.tm_hour > 12 ? int64_t{t.tm_hour} - 12 : t.tm_hour; width = 2; return true;
+        case 'M': value = t.tm_min; width = 2; return true;
+        case 'S': value = t.tm_sec; width = 2; return true;
+        case 'd': value = t.tm_mday; width = 2; return true;
+        case 'j': value = int64_t{t.tm_yday} + 1; width = 3; return true;
+        case 'm': value = int64_t{t.tm_mon} + 1; width = 2; return true;
+        case 'w': value = t.tm_wday; width = 1; return true;
+        case 'Y':
+            value = int64_t{t.tm_year} + 1900;
+            width = 4;
+            honoursNoPad = false;
+            return true;
+        case 'y':
+            value = (int64_t{t.tm_year} + 1900) % 100;
+            width = 2;
+            honoursNoPad = false;
+            return true;
+        default: return false;
+    }
+}
+
+// The name a name conversion prints: day or month names of the current
+// locale, or the fixed AM/PM markers. Null for a day or month out of range;
+// sets *isName false for letters that are no name conversion.
+const char *NameConversion(char letter, const std::tm &t, bool *isName) noexcept {
+    *isName = true;
+    switch (letter) {
+        case 'A': return t.tm_wday >= 0 && t.tm_wday <= 6 ? FMTDayName(t.tm_wday + 1) : nullptr;
+        case 'B': return t.tm_mon >= 0 && t.tm_mon <= 11 ? FMTMonthName(t.tm_mon + 1) : nullptr;
+        case 'b': return t.tm_mon >= 0 && t.tm_mon <= 11 ? FMTMonthName3(t.tm_mon + 1) : nullptr;
+        case 'p': return t.tm_hour >= 12 ? "PM" : "AM";
+        default: *isName = false; return nullptr;
+    }
+}
+
+}  // namespace
+}  // namespace cmnw::datetime
+
+using namespace cmnw::datetime;
+
+extern "C" int FMTGetStrTime(char *out, int outSize, const char *format,
+                             const struct tm *time) noexcept {
+    if (out == nullptr || format == nullptr || time == nullptr || outSize <= 0) return 0;
+    std::memset(out, 0, static_cast<size_t>(outSize));
+    const size_t limit = static_cast<size_t>(outSize);
+    InFormatLocale locale;
+    size_t count = 0;
+    bool noPad = false;
+    NameCase nameCase = NameCase::AsIs;
+    const char *f = format;
+    while (*f != '\0') {
+        if (*f != '%') {
+            if (count + 1 >= limit) return static_cast<int>(count);
+            out[count++] = *f++;
+            continue;
+        }
+        ++f;
+        if (*f == '#') {
+            noPad = true;
+            ++f;
+        }
+        if (*f == '<') {
+            ++f;
+            if (*f == '>') {
+                nameCase = NameCase::Capitalised;
+                ++f;
+            } else {
+                nameCase = NameCase::Lower;
+            }
+        } else if (*f == '>') {
+            nameCase = NameCase::Upper;
+            ++f;
+        }
+        if (*f == '@') {
+            ++f;
+            if (UTLisalpha(static_cast<unsigned char>(*f))) {
+                if (f[1] == '\0' || f[2] == '\0') break;
+                const char name[4] = {f[0], f[1], f[2], '\0'};
+                locale.SwitchTo(name);
+                f += 3;
+                continue;
+            }
+        }
+        if (*f == '\0') break;
+        const char letter = *f++;
+
+        char piece[32];
+        size_t length;
+        int64_t value;
+        int width;
+        bool honoursNoPad;
+        bool isName;
+        if (NumericConversion(letter, *time, value, width, honoursNoPad)) {
+            if (noPad && honoursNoPad) width = 0;
+            noPad = false;
+            length = WriteDecimal(piece, value, width);
+        } else if (const char *name = NameConversion(letter, *time, &isName); isName) {
+            if (name == nullptr) return 0;
+            length = cmnw::CopyBounded(piece, sizeof piece, name);
+            ApplyCase(piece, nameCase);
+            nameCase = NameCase::AsIs;
+        } else {
+            piece[0] = letter;
+            length = 1;
+        }
+        if (count + length >= limit) return static_cast<int>(count + length);
+        std::memcpy(out + count, piece, length);
+        count += length;
+    }
+    return static_cast<int>(count);
+}

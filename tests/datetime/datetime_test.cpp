@@ -1,0 +1,214 @@
+// Combined date-time conversion: the direct DB2/record pair, the hextime
+// pivot, combined descriptors and their separator search, under UTC and
+// under a zone with daylight saving.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <random>
+#include <string>
+
+#include "cmnw32/date.h"
+#include "cmnw32/datetime.h"
+#include "cmnw32/locale.h"
+#include "cmnw32/time.h"
+
+namespace {
+
+void UseZone(const char *zone) {
+    setenv("TZ", zone, 1);
+    tzset();
+}
+
+std::string Hex(long t) {
+    char out[9];
+    FMTFillHEXTime(out, t);
+    return out;
+}
+
+std::string Convert(const std::string &source, const char *from, const char *to, int *result = nullptr) {
+    char out[96];
+    std::memset(out, 0, sizeof out);
+    const int r = FMTDateTime2DateTime(source.c_str(), from, out, to);
+    if (result != nullptr) *result = r;
+    else EXPECT_EQ(r, 0) << source << " " << from << " -> " << to;
+    return out;
+}
+
+const long kMay24 = 1180015509L;  // 2007-05-24 14:05:09 UTC
+
+TEST(DateTime, DirectDb2AndRecordPair) {
+    FMTDateTimeRec rec = {2007, 5, 24, 14, 5, 9, 0};
+    char text[80];
+    EXPECT_EQ(FMTDateTime2DateTime(&rec, "S2", text, "DB2"), 0);
+    EXPECT_STREQ(text, "2007-5-24-14.5.9.0");
+    FMTDateTimeRec back;
+    std::memset(&back, 0x55, sizeof back);
+    EXPECT_EQ(FMTDateTime2DateTime("2007-05-24-14.05.09.123456", "db2", &back, "s2"), 0);
+    EXPECT_EQ(back.year, 2007);
+    EXPECT_EQ(back.month, 5);
+    EXPECT_EQ(back.day, 24);
+    EXPECT_EQ(back.hour, 14);
+    EXPECT_EQ(back.minute, 5);
+    EXPECT_EQ(back.second, 9);
+    EXPECT_EQ(back.fraction, 123456u);
+    // Fields not present stay 0.
+    EXPECT_EQ(FMTDateTime2DateTime("2007-05", "DB2", &back, "S2"), 0);
+    EXPECT_EQ(back.month, 5);
+    EXPECT_EQ(back.day, 0);
+    EXPECT_EQ(back.fraction, 0u);
+}
+
+TEST(DateTime, HextimePivotUnderUtc) {
+    UseZone("UTC");
+    const std::string x = Hex(kMay24);
+    EXPECT_EQ(Convert(x, "X", "1/4% 1:"), "05/24/2007 14:05:09");
+    EXPECT_EQ(Convert(x, "X", "4/4%T2."), "May 24, 2007T02.05.09 PM");
+    EXPECT_EQ(Convert(x, "x", "DB2"), "2007-5-24-14.5.9.0");
+    EXPECT_EQ(Convert("05/24/2007 14:05:09", "1/4% 1:", "X"), x);
+    EXPECT_EQ(Convert("2007-5-24-14.5.9.0", "DB2", "X"), x);
+    EXPECT_EQ(Convert("2007-05-24-14.05.09.999", "DB2", "1/4% 1:"), "05/24/2007 14:05:09");
+    EXPECT_EQ(Convert("24.05.07@2:05 pm", "2.2%@4:", "3-4%_1:"), "2007-05-24_14:05:00");
+
+    std::tm tm{};
+    EXPECT_EQ(FMTDateTime2DateTime(x.c_str(), "X", &tm, "S1"), 0);
+    EXPECT_EQ(tm.tm_year, 107);
+    EXPECT_EQ(tm.tm_mon, 4);
+    EXPECT_EQ(tm.tm_mday, 24);
+    EXPECT_EQ(tm.tm_hour, 14);
+    EXPECT_EQ(tm.tm_wday, 4);
+    char back[16];
+    EXPECT_EQ(FMTDateTime2DateTime(&tm, "S1", back, "X"), 0);
+    EXPECT_EQ(std::string(back), x);
+    FMTDateTimeRec rec{};
+    EXPECT_EQ(FMTDateTime2DateTime(x.c_str(), "X", &rec, "S2"), 0);
+    EXPECT_EQ(rec.year, 2007);
+    EXPECT_EQ(rec.second, 9);
+    EXPECT_EQ(FMTDateTime2DateTime(&rec, "S2", back, "X"), 0);
+    EXPECT_EQ(std::string(back), x);
+    // DB2 to S1 goes DB2, S2, X, S1.
+    std::tm fromDb2{};
+    EXPECT_EQ(FMTDateTime2DateTime("2007-05-24-14.05.09.0", "DB2", &fromDb2, "S1"), 0);
+    EXPECT_EQ(std::memcmp(&fromDb2, &tm, 9 * sizeof(int)), 0);
+    // S1 to a combined text goes through X.
+    EXPECT_EQ(FMTDateTime2DateTime(&tm, "S1", back, "3%T3"), 0);
+    EXPECT_STREQ(back, "07/05/24T14:05");  // "3" alone is format 3, strict two-digit year
+}
+
+TEST(DateTime, RoundTripsThroughCombinedTexts) {
+    UseZone("UTC");
+    UTLSetLocale("USD");
+    std::mt19937 rng(42);
+    const char *forms[] = {"1/4% 1:", "4/4% 2:", "3-4%T1:", "J4%@4.", "D4%_1-", "O4% 1:"};
+    for (int i = 0; i < 2000; ++i) {
+        const long t = 2085863297L + static_cast<long>(rng() % 2000000000u);
+        const std::string x = Hex(t);
+        const char *form = forms[i % 6];
+        const std::string text = Convert(x, "X", form);
+        const std::string again = Convert(text, form, "X");
+        // Formats without seconds lose them.
+        const bool hasSeconds = std::strchr(form, '1') || std::strchr(form, '2');
+        const long expected = hasSeconds ? t : t - t % 60;
+        ASSERT_EQ(FMTGetLTime(again.c_str()), expected) << text << " " << form;
+    }
+}
+
+TEST(DateTime, SeparatorSearchTakesTheFirstValidDate) {
+    UseZone("UTC");
+    UTLSetLocale("USD");
+    const std::string x = Hex(kMay24);
+    // "May" and "May 24," are no dates; the blank after 2007 is the split.
+    EXPECT_EQ(Convert("May 24, 2007 14:05:09", "4/4% 1:", "X"), x);
+    // The date part is validated as typed, so any layout the parser reads works.
+    EXPECT_EQ(Convert("5/24/07 2:05:09 PM", "1/4% 2:", "X"), x);
+    EXPECT_EQ(Convert("24 May 2007 14:05:09", "J4% 1:", "X"), x);
+    // Hyphens both inside the date and as the separator.
+    EXPECT_EQ(Convert("2007-05-24-14.05.09", "3-4%-1.", "X"), x);
+    // A blank before anything is no date: the search goes on.
+    EXPECT_EQ(Convert(" 05/24/2007 14:05:09", "1/4% 1:", "X"), x);
+    // The time part is read up to 15 characters.
+    EXPECT_EQ(Convert("05/24/2007 14:05:09           xx", "1/4% 1:", "X"), x);
+
+    int result = 0;
+    Convert("05/24/2007T14:05:09", "1/4% 1:", "X", &result);
+    EXPECT_EQ(result, 1);  // no separator
+    Convert("May 24 14:05:09", "4/4% 1:", "X", &result);
+    EXPECT_EQ(result, 1);  // no valid date before any separator
+    Convert("05/24/2007 25:05:09", "1/4% 1:", "X", &result);
+    EXPECT_EQ(result, 1);  // the time does not read
+    Convert(x, "X", "1/4 1:", &result);
+    EXPECT_EQ(result, 1);  // no "%"
+    Convert(x, "X", "1/4%", &result);
+    EXPECT_EQ(result, 1);  // no separator character
+    Convert("05/24/2007 14:05:09", "1/4", "X", &result);
+    EXPECT_EQ(result, 1);
+}
+
+TEST(DateTime, DefaultDescriptorsStandForN) {
+    UseZone("UTC");
+    char date[32] = "2.4";
+    char time[32] = "3.";
+    FMTDefDateFormat(date, 'S');
+    FMTDefTimeFormat(time, 'S');
+    const std::string x = Hex(kMay24);
+    EXPECT_EQ(Convert(x, "X", "N% n"), "24.05.2007 14.05");
+    EXPECT_EQ(Convert("24.05.2007 14.05", "n% N", "X"), Hex(kMay24 - 9));
+}
+
+TEST(DateTime, DaylightSavingZone) {
+    UseZone("CET-1CEST,M3.5.0,M10.5.0/3");
+    UTLSetLocale("USD");
+    const std::string x = Hex(kMay24);  // 16:05:09 CEST
+    EXPECT_EQ(Convert(x, "X", "1/4% 1:"), "05/24/2007 16:05:09");
+    EXPECT_EQ(Convert(x, "X", "DB2"), "2007-5-24-16.5.9.0");
+    // Back from a text: the date is taken as midnight without daylight
+    // saving, so a summer text reads one hour later.
+    EXPECT_EQ(FMTGetLTime(Convert("05/24/2007 16:05:09", "1/4% 1:", "X").c_str()), kMay24 + 3600);
+    // Outside daylight saving the text comes back to the same stamp.
+    const std::string winter = Hex(1168873509L);  // 2007-01-15 15:05:09 UTC
+    const std::string text = Convert(winter, "X", "1/4% 1:");
+    EXPECT_EQ(text, "01/15/2007 16:05:09");
+    EXPECT_EQ(Convert(text, "1/4% 1:", "X"), winter);
+    // A broken-down time says itself whether daylight saving is in force.
+    std::tm summer{};
+    FMTDateTime2DateTime(x.c_str(), "X", &summer, "S1");
+    EXPECT_EQ(summer.tm_isdst, 1);
+    char back[16];
+    FMTDateTime2DateTime(&summer, "S1", back, "X");
+    EXPECT_EQ(std::string(back), x);
+}
+
+TEST(DateTime, EqualFormsAndBadArguments) {
+    EXPECT_EQ(Convert("anything at all", "1/4% 1:", "1/4% 1:"), "anything at all");
+    EXPECT_EQ(Convert("0000abcd", "X", "X"), "0000abcd");
+    EXPECT_EQ(Convert("0000abcd", "X", "x"), "0000abcd");
+    std::tm tm{};
+    tm.tm_year = 107;
+    tm.tm_mday = 0;  // a zero byte early in the record
+    tm.tm_isdst = 1;
+    int ints[12];
+    std::memset(ints, 0x55, sizeof ints);
+    EXPECT_EQ(FMTDateTime2DateTime(&tm, "S1", ints, "S1"), 0);
+    EXPECT_EQ(std::memcmp(ints, &tm, 9 * sizeof(int)), 0);
+    EXPECT_EQ(ints[9], 0x55555555);  // only the nine fields are written
+    FMTDateTimeRec rec = {2007, 5, 0, 0, 0, 0, 7};
+    unsigned char recOut[20];
+    std::memset(recOut, 0x55, sizeof recOut);
+    EXPECT_EQ(FMTDateTime2DateTime(&rec, "S2", recOut, "S2"), 0);
+    EXPECT_EQ(std::memcmp(recOut, &rec, 16), 0);
+    EXPECT_EQ(recOut[16], 0x55);
+
+    char out[96];
+    const std::string tooLong(80, '1');
+    EXPECT_EQ(FMTDateTime2DateTime(tooLong.c_str(), "X", out, "DB2"), 1);
+    const std::string longForm = "1/4% 1:" + std::string(60, ' ');  // 67 characters
+    EXPECT_EQ(FMTDateTime2DateTime("00000001", "X", out, longForm.c_str()), 1);
+    EXPECT_EQ(FMTDateTime2DateTime("00000001", "X", out, longForm.substr(1).c_str()), 0);
+    EXPECT_EQ(FMTDateTime2DateTime(nullptr, "X", out, "DB2"), 1);
+    EXPECT_EQ(FMTDateTime2DateTime("00000001", nullptr, out, "DB2"), 1);
+    EXPECT_EQ(FMTDateTime2DateTime("00000001", "X", nullptr, "DB2"), 1);
+    EXPECT_EQ(FMTDateTime2DateTime("00000001", "X", out, nullptr), 1);
+}
+
+}  // namespace

@@ -1,0 +1,146 @@
+// Time format descriptors: decoding, building, templates, pictures and the
+// stored default.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "cmnw32/time.h"
+
+namespace {
+
+TEST(TimeDescriptor, DecodesNumberAndSeparator) {
+    struct Case {
+        const char *descriptor;
+        int fmtNum;
+        const char *sep;
+    } cases[] = {
+        {"1:", 1, ":"}, {"2.", 2, "."}, {"3b", 3, " "}, {"4B", 4, " "}, {"7:", 1, ":"},
+        {"2x", 2, ":"}, {"", 1, ":"},   {"3", 3, ":"},  {"1-", 1, "-"}, {"4,", 4, ","},
+        {"3 ", 3, " "}, {"0.", 1, "."}, {"X", 1, ":"},  {"44", 4, ":"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.descriptor);
+        EXPECT_EQ(FMTGetTimeFmtNum(c.descriptor), c.fmtNum);
+        char sep[2] = "?";
+        FMTGetTimeFmtSep(c.descriptor, sep);
+        EXPECT_STREQ(sep, c.sep);
+        int fmtNum = 0;
+        char sep2[2] = "?";
+        char templ[40] = "";
+        EXPECT_EQ(FMTGetTimeFmtInfo(c.descriptor, &fmtNum, sep2, templ), 0);
+        EXPECT_EQ(fmtNum, c.fmtNum);
+        EXPECT_STREQ(sep2, c.sep);
+        char expected[40];
+        FMTGetTimeFmtSprintf(expected, c.fmtNum, c.sep);
+        EXPECT_STREQ(templ, expected);
+    }
+    EXPECT_EQ(FMTGetTimeFmtNum(nullptr), 1);
+    EXPECT_EQ(FMTGetTimeFmtInfo("2.", nullptr, nullptr, nullptr), 0);
+}
+
+TEST(TimeDescriptor, SeparatorsAreTheFiveCharacters) {
+    EXPECT_STREQ(FMTTimeSepStr(), ":-., ");
+    for (int ch = -1; ch < 300; ++ch) {
+        const bool expected = ch != 0 && ch < 256 && std::strchr(":-., ", ch) != nullptr;
+        EXPECT_EQ(FMTIsTimeSep(ch) != 0, expected) << ch;
+    }
+}
+
+TEST(TimeDescriptor, BuildsDescriptors) {
+    struct Case {
+        int fmtNum;
+        const char *sep;  // null for none
+        const char *expected;
+        const char *sepAfter;
+    } cases[] = {
+        {3, "b", "3b", "b"}, {3, "B", "3b", "b"},  {2, " ", "2b", " "}, {4, ".", "4.", "."},
+        {0, ":", "1:", ":"}, {5, "-", "1-", "-"},  {1, "x", "1", "x"},  {2, nullptr, "2", nullptr},
+        {4, "", "4", ""},    {1, "Bx", "1b", "bx"},
+    };
+    for (const Case &c : cases) {
+        char sep[4] = "";
+        if (c.sep != nullptr) std::strcpy(sep, c.sep);
+        char out[8] = "zzzzzzz";
+        EXPECT_EQ(FMTGetTimeFmtString(out, c.fmtNum, c.sep ? sep : nullptr), 0);
+        EXPECT_STREQ(out, c.expected) << c.fmtNum;
+        if (c.sepAfter != nullptr) {
+            EXPECT_STREQ(sep, c.sepAfter);
+        }
+    }
+}
+
+TEST(TimeDescriptor, OutputTemplates) {
+    struct Case {
+        int fmtNum;
+        const char *sep;
+        const char *templ;
+    } cases[] = {
+        {1, ":", "%02d:%02d:%02d"}, {2, ":", "%02d:%02d:%02d %s"}, {3, ".", "%02d.%02d"},
+        {4, " ", "%02d %02d %s"},   {9, ":", "%02d:%02d:%02d"},    {3, "", "%02d%02d"},
+        {1, nullptr, "%02d%02d%02d"},
+    };
+    for (const Case &c : cases) {
+        char out[40];
+        EXPECT_EQ(FMTGetTimeFmtSprintf(out, c.fmtNum, c.sep), 0);
+        EXPECT_STREQ(out, c.templ) << c.fmtNum;
+    }
+    // A long separator text is cut at the template's room.
+    char out[48];
+    std::memset(out, 0x7F, sizeof out);
+    FMTGetTimeFmtSprintf(out, 2, "0123456789abcdef");
+    EXPECT_EQ(std::strlen(out), 39u);
+    EXPECT_EQ(out[40], 0x7F);
+}
+
+TEST(TimeDescriptor, Pictures) {
+    struct Case {
+        const char *descriptor;
+        const char *picture;
+    } cases[] = {
+        {"1:", "HH:MM:SS"}, {"2.", "HH.MM.SS xM"}, {"3b", "HH MM"}, {"4-", "HH-MM xM"}, {"", "HH:MM:SS"},
+    };
+    for (const Case &c : cases) {
+        char out[16];
+        std::memset(out, 'z', sizeof out);
+        EXPECT_EQ(FMTTimeFormatString(c.descriptor, out, sizeof out), 0);
+        EXPECT_STREQ(out, c.picture);
+        EXPECT_EQ(out[15], '\0');  // cleared
+        // Exactly the room it needs, and one byte less.
+        const unsigned need = static_cast<unsigned>(std::strlen(c.picture)) + 1;
+        EXPECT_EQ(FMTTimeFormatString(c.descriptor, out, need), 0);
+        std::memset(out, 'z', sizeof out);
+        EXPECT_EQ(FMTTimeFormatString(c.descriptor, out, need - 1), 2);
+        EXPECT_EQ(std::string(out, need - 1), std::string(need - 1, '\0'));
+        EXPECT_EQ(out[need - 1], 'z');
+    }
+    EXPECT_EQ(FMTTimeFormatString("1:", nullptr, 10), 2);
+}
+
+TEST(TimeDescriptor, StoredDefault) {
+    char d[32];
+    std::memset(d, 'z', sizeof d);
+    FMTDefTimeFormat(d, 'G');
+    EXPECT_STREQ(d, "1:");
+    EXPECT_EQ(d[31], '\0');
+    FMTDefTimeFormat(const_cast<char *>("4.with a tail that runs beyond thirty-one characters"), 'S');
+    FMTDefTimeFormat(d, 'G');
+    EXPECT_STREQ(d, "4.with a tail that runs beyond ");
+    FMTDefTimeFormat(d, 'R');
+    EXPECT_STREQ(d, "1:");
+    FMTDefTimeFormat(d, 'G');
+    EXPECT_STREQ(d, "1:");
+    FMTDefTimeFormat(nullptr, 'S');
+    FMTDefTimeFormat(nullptr, 'G');
+    FMTDefTimeFormat(d, 'G');
+    EXPECT_STREQ(d, "1:");
+}
+
+TEST(TimeDescriptor, HourMarkers) {
+    for (int h = -2; h < 27; ++h) {
+        const char *expected = h < 0 || h > 23 ? "" : (h < 12 ? "AM" : "PM");
+        EXPECT_STREQ(FMTHour12Name(h), expected) << h;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,262 @@
+// Reading, validating and printing time texts, and the arithmetic on them.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "cmnw32/time.h"
+
+namespace {
+
+struct ParseCase {
+    const char *text;
+    int fmtNum;
+    int result;
+    int hour, minute, second;
+    const char *marker;
+};
+
+TEST(TimeParse, Table) {
+    const ParseCase cases[] = {
+        {"1:30 PM", 4, 0, 13, 30, 0, "PM"},
+        {"12:15 am", 4, 0, 0, 15, 0, "AM"},
+        {"12:15 pm", 4, 0, 12, 15, 0, "PM"},
+        {"13:00 AM", 4, 1, 13, 0, 0, "AM"},
+        {"13:00 PM", 4, 0, 13, 0, 0, "PM"},
+        {"093015", 1, 0, 9, 30, 15, ""},
+        {"093015", 2, 0, 9, 30, 15, ""},
+        {"0930", 1, 1, 0, 0, 0, ""},
+        {"0930", 3, 0, 9, 30, 0, ""},
+        {"0930", 4, 0, 9, 30, 0, ""},
+        {"093015", 3, 1, 0, 0, 0, ""},
+        {"24:00", 1, 1, 24, 0, 0, ""},
+        {"10:60", 1, 1, 10, 60, 0, ""},
+        {"10:30:60", 1, 1, 10, 30, 60, ""},
+        {"7", 1, 1, 0, 0, 0, ""},
+        {"7:", 1, 0, 7, 0, 0, ""},
+        {"a7:00", 1, 1, 0, 0, 0, ""},
+        {"  14:05:09  ", 1, 0, 14, 5, 9, ""},
+        {"14.05.09", 1, 0, 14, 5, 9, ""},
+        {"14::05", 3, 0, 14, 5, 0, ""},
+        {"1:30:15 PM", 2, 0, 13, 30, 15, "PM"},
+        {"1:30 pmx", 2, 0, 13, 30, 0, "PM"},
+        {"1:30 P", 2, 1, 1, 30, 0, ""},
+        {"1:30 XM", 2, 1, 1, 30, 0, ""},
+        {"1:30:15 AM junk", 2, 0, 1, 30, 15, "AM"},  // a fifth piece is not read
+        {"1:30:15 xx am", 2, 1, 1, 30, 15, ""},      // the fourth piece is the word
+        {"1:30 xx am", 2, 0, 1, 30, 0, "AM"},        // ... and replaces the third's
+        {"9h30", 3, 0, 9, 0, 0, ""},              // no separator, wrong length
+        {"9h:30m", 3, 0, 9, 30, 0, ""},           // leading numbers of the pieces
+        {"", 1, 1, 0, 0, 0, ""},
+        {"   ", 1, 1, 0, 0, 0, ""},
+        {":", 1, 1, 0, 0, 0, ""},
+        {"12:00 AM", 4, 0, 0, 0, 0, "AM"},
+        {"0:00 PM", 4, 0, 12, 0, 0, "PM"},
+        {"11:59:59 PM", 2, 0, 23, 59, 59, "PM"},
+        {"99999999999:00", 1, 1, 2147483647, 0, 0, ""},
+    };
+    for (const ParseCase &c : cases) {
+        SCOPED_TRACE(c.text);
+        char marker[3] = "zz";
+        int h = -7, m = -7, s = -7;
+        EXPECT_EQ(FMTGetTimeFmtValues(c.text, c.fmtNum, ":", marker, &h, &m, &s), c.result);
+        EXPECT_EQ(h, c.hour);
+        EXPECT_EQ(m, c.minute);
+        EXPECT_EQ(s, c.second);
+        EXPECT_STREQ(marker, c.marker);
+    }
+    EXPECT_EQ(FMTGetTimeFmtValues(nullptr, 1, nullptr, nullptr, nullptr, nullptr, nullptr), 1);
+    EXPECT_EQ(FMTGetTimeFmtValues("1:2:3", 1, nullptr, nullptr, nullptr, nullptr, nullptr), 0);
+}
+
+TEST(TimeParse, MakeTime) {
+    struct Case {
+        const char *descriptor;
+        int h, m, s;
+        const char *text;
+    } cases[] = {
+        {"2:", 0, 5, 0, "12:05:00 AM"},   {"2:", 12, 0, 0, "12:00:00 PM"},
+        {"2:", 23, 59, 59, "11:59:59 PM"}, {"4.", 13, 7, 0, "01.07 PM"},
+        {"1:", 9, 8, 7, "09:08:07"},       {"3b", 9, 8, 7, "09 08"},
+        {"1-", -5, 100, 3, "-5-100-03"},   {"2:", 25, 0, 0, "13:00:00 "},
+        {"1:", -2147483647 - 1, 0, 0, "-2147483648:00:00"},
+    };
+    for (const Case &c : cases) {
+        char out[48];
+        std::memset(out, 'z', sizeof out);
+        EXPECT_EQ(FMTMakeTime(out, c.descriptor, c.h, c.m, c.s), 0);
+        EXPECT_STREQ(out, c.text);
+    }
+    EXPECT_EQ(FMTMakeTime(nullptr, "1:", 1, 2, 3), 1);
+}
+
+TEST(TimeParse, ValidateTypedTimes) {
+    struct Case {
+        const char *text;
+        unsigned maxLen;
+        const char *descriptor;
+        int result;
+        const char *after;
+    } cases[] = {
+        {"0:5", 20, "1:", 0, "00:05:00"},
+        {"1:30 pm", 20, "2:", 0, "01:30:00 PM"},
+        {"1:30 pm", 20, "3.", 0, "13.30"},
+        {"25:00", 20, "1:", 1, "25:00"},
+        {"", 20, "1:", 0, ""},
+        {"    ", 20, "1:", 0, "    "},
+        {"14:05:09 and then some", 8, "1:", 0, "14:05:09"},
+        {"14:05:09 pm extra words", 30, "1:", 0, "14:05:09"},  // read up to 14
+        {"x", 5, "1:", 1, "x"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.text);
+        char text[40];
+        std::strcpy(text, c.text);
+        EXPECT_EQ(FMTValTime(text, c.maxLen, c.descriptor), c.result);
+        EXPECT_STREQ(text, c.after);
+    }
+    EXPECT_EQ(FMTValTime(nullptr, 5, "1:"), 1);
+}
+
+TEST(TimeParse, EveryBlankEntryPicture) {
+    // Blank entries: one separator, or two with only blanks between them.
+    const char *blanks[] = {":", " : ", "::", ": :", ".", "-  ,", "  ,  "};
+    const char *notBlank[] = {":::", ": : :", ":x", ":5"};
+    for (int fmt = 1; fmt <= 4; ++fmt) {
+        for (const char sepCode : {':', '.', 'b', '-', ','}) {
+            const char descriptor[3] = {static_cast<char>('0' + fmt), sepCode, '\0'};
+            const std::string sep = sepCode == 'b' ? " " : std::string(1, sepCode);
+            const std::string picture =
+                fmt <= 2 ? "  " + sep + "  " + sep + "  " : "  " + sep + "  ";
+            char expected[16];
+            FMTTimeFormatString(descriptor, expected, sizeof expected);
+            for (const char *blank : blanks) {
+                char text[16];
+                std::strcpy(text, blank);
+                EXPECT_EQ(FMTValTime(text, 14, descriptor), 0) << descriptor << blank;
+                EXPECT_EQ(std::string(text), picture) << descriptor << "[" << blank << "]";
+                // The blank picture is as long as the field's picture less the marker.
+                EXPECT_EQ(std::strlen(text), std::strlen(expected) - (fmt % 2 == 0 ? 3 : 0));
+            }
+            for (const char *text0 : notBlank) {
+                char text[16];
+                std::strcpy(text, text0);
+                EXPECT_EQ(FMTValTime(text, 14, descriptor), 1) << descriptor << text0;
+                EXPECT_STREQ(text, text0);
+            }
+        }
+    }
+}
+
+TEST(TimeParse, Deformat) {
+    char text[32] = "1:30 pm";
+    EXPECT_EQ(FMTDeformatTime(text, 20, "4:"), 0);
+    EXPECT_STREQ(text, "01:30 PM");
+    std::strcpy(text, "");
+    EXPECT_EQ(FMTDeformatTime(text, 20, "1:"), 1);
+    std::strcpy(text, ":");
+    EXPECT_EQ(FMTDeformatTime(text, 20, "1:"), 1);
+    EXPECT_STREQ(text, ":");
+    std::strcpy(text, "2:3:4 and more");
+    EXPECT_EQ(FMTDeformatTime(text, 5, "1."), 0);
+    EXPECT_STREQ(text, "02.03.04");
+    EXPECT_EQ(FMTDeformatTime(nullptr, 5, "1."), 1);
+}
+
+TEST(TimeParse, PartsAsTheParserLeftThem) {
+    EXPECT_EQ(FMTHourOfTime("1:30 PM", "4:"), 13);
+    EXPECT_EQ(FMTMinuteOfTime("1:30 PM", "4:"), 30);
+    EXPECT_EQ(FMTSecondOfTime("1:30:45", "1:"), 45);
+    EXPECT_EQ(FMTHourOfTime("25:10", "1:"), 25);    // out of range, as read
+    EXPECT_EQ(FMTMinuteOfTime("25:10", "1:"), 10);
+    EXPECT_EQ(FMTSecondOfTime("10:20", "1:"), 0);    // not reached
+    EXPECT_EQ(FMTHourOfTime("x5:10", "1:"), 0);
+    EXPECT_EQ(FMTMinuteOfTime("x5:10", "1:"), 10);
+    EXPECT_EQ(FMTHourOfTime(nullptr, "1:"), 0);
+}
+
+TEST(TimeParse, Differences) {
+    struct Case {
+        const char *t1;
+        const char *d1;
+        const char *t2;
+        const char *d2;
+        int seconds, minutes, hours;
+    } cases[] = {
+        {"10:00:30", "1:", "10:02:00", "1:", 90, 1, 0},
+        {"23:00", "3:", "01:00", "3:", 79200, 1320, 22},
+        {"01:00", "3:", "23:00", "3:", 79200, 1320, 22},
+        {"11:00 PM", "4:", "1:00 AM", "4:", 79200, 1320, 22},
+        {"12:00:00", "1:", "12:00:00", "1:", 0, 0, 0},
+        {"00:00:00", "1:", "23:59:59", "1:", 86399, 1439, 23},
+        {"bad", "1:", "12:00", "1:", -1, -1, -1},
+        {"12:00", "1:", "25:00", "1:", -1, -1, -1},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(FMTDiffSeconds(c.t1, c.d1, c.t2, c.d2), c.seconds) << c.t1 << " " << c.t2;
+        EXPECT_EQ(FMTDiffMinutes(c.t1, c.d1, c.t2, c.d2), c.minutes);
+        EXPECT_EQ(FMTDiffHours(c.t1, c.d1, c.t2, c.d2), c.hours);
+    }
+}
+
+TEST(TimeParse, Adding) {
+    struct Case {
+        const char *text;
+        const char *descriptor;
+        int s, m, h;
+        int result;
+        const char *after;
+    } cases[] = {
+        {"10:59:45", "1:", 30, 0, 0, 0, "11:00:15"},
+        {"23:30:00", "1:", 0, 0, 2, 0, "01:30:00"},
+        {"11:30 PM", "4:", 0, 45, 0, 0, "12:15 AM"},
+        {"10:00:00", "1:", 0, 0, 0, 0, "10:00:00"},
+        {"10:00:00", "1:", 150, 0, 0, 0, "10:01:90"},    // one carry only
+        {"10:00:00", "1:", -5, 0, 0, 0, "10:00:-5"},     // no borrow
+        {"23:59:59", "1:", 1, 0, 0, 0, "00:00:00"},
+        {"nope", "1:", 1, 0, 0, 65535, "nope"},
+        {"10:00:00", "1:", 2147483647, 2147483647, 2147483647, 0, nullptr},
+    };
+    for (const Case &c : cases) {
+        char text[48];
+        std::strcpy(text, c.text);
+        EXPECT_EQ(FMTTimeAdd(text, c.descriptor, c.s, c.m, c.h), c.result) << c.text;
+        if (c.after != nullptr) {
+            EXPECT_STREQ(text, c.after);
+        }
+        EXPECT_LT(std::strlen(text), 40u);
+    }
+    EXPECT_EQ(FMTTimeAdd(nullptr, "1:", 1, 1, 1), 65535);
+}
+
+TEST(TimeParse, ConversionBetweenLayouts) {
+    char out[16] = "untouched";
+    EXPECT_EQ(FMTTime2Time("1:30 PM", "4:", out, "1."), 0);
+    EXPECT_STREQ(out, "13.30.00");
+    EXPECT_EQ(FMTTime2Time("13.30.00", "1.", out, "4b"), 0);
+    EXPECT_STREQ(out, "01 30 PM");
+    std::strcpy(out, "untouched");
+    EXPECT_EQ(FMTTime2Time("25:00", "1:", out, "1:"), 1);
+    EXPECT_STREQ(out, "untouched");
+    // A to-descriptor beginning with X reads as format 1.
+    EXPECT_EQ(FMTTime2Time("1:30 PM", "4:", out, "X"), 0);
+    EXPECT_STREQ(out, "13:30:00");
+    // Null descriptors are the stored default.
+    char stored[] = "3.";
+    FMTDefTimeFormat(stored, 'S');
+    EXPECT_EQ(FMTTime2Time("14.05", nullptr, out, nullptr), 0);
+    EXPECT_STREQ(out, "14.05");
+    EXPECT_EQ(FMTTime2Time(nullptr, "1:", out, "1:"), 1);
+}
+
+TEST(TimeParse, CurrentTime) {
+    char out[16];
+    EXPECT_EQ(FMTTime(out, "2:"), 0);
+    char marker[3];
+    int h, m, s;
+    EXPECT_EQ(FMTGetTimeFmtValues(out, 2, ":", marker, &h, &m, &s), 0) << out;
+    EXPECT_EQ(std::strlen(out), 11u);
+    EXPECT_EQ(FMTTime(nullptr, "1:"), 1);
+}
+
+}  // namespace
