@@ -124,11 +124,13 @@ extern "C" int FMTDateFormatString(const char *descriptor, char *out, unsigned o
         case 27: monthPicture = "MonthName"; break;
         default: break;
     }
-    const char *parts[3];
-    switch (OrderOfFormat(layout.fmtNum)) {
-        case DateOrder::MonthDayYear: parts[0] = monthPicture; parts[1] = dayPicture; parts[2] = yearPicture; break;
-        case DateOrder::DayMonthYear: parts[0] = dayPicture; parts[1] = monthPicture; parts[2] = yearPicture; break;
-        case DateOrder::YearMonthDay: parts[0] = yearPicture; parts[1] = monthPicture; parts[2] = dayPicture; break;
+    const char *parts[3] = {monthPicture, dayPicture, yearPicture};
+    if (OrderOfFormat(layout.fmtNum) == DateOrder::DayMonthYear) {
+        parts[0] = dayPicture;
+        parts[1] = monthPicture;
+    } else if (OrderOfFormat(layout.fmtNum) == DateOrder::YearMonthDay) {
+        parts[0] = yearPicture;
+        parts[2] = dayPicture;
     }
     char picture[48];
     const size_t length = cmnw::FormatBounded(picture, sizeof picture, "%s%s%s%s%s", parts[0], sep1,

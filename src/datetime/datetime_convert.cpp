@@ -210,6 +210,9 @@ extern "C" int FMTDateTime2DateTime(const void *source, const char *fromForm, vo
     if (std::strcmp(fromForm, toForm) == 0) {
         if (from == Form::Tm) std::memcpy(target, source, kTmFieldBytes);
         else if (from == Form::Record) std::memcpy(target, source, sizeof(FMTDateTimeRec));
+        else if (from == Form::Hextime)
+            cmnw::CopyBoundedN(static_cast<char *>(target), kHextimeSize, static_cast<const char *>(source),
+                         kHextimeSize - 1);
         else cmnw::CopyBounded(static_cast<char *>(target), kTextTarget, static_cast<const char *>(source));
         return 0;
     }

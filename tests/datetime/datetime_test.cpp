@@ -183,6 +183,12 @@ TEST(DateTime, EqualFormsAndBadArguments) {
     EXPECT_EQ(Convert("anything at all", "1/4% 1:", "1/4% 1:"), "anything at all");
     EXPECT_EQ(Convert("0000abcd", "X", "X"), "0000abcd");
     EXPECT_EQ(Convert("0000abcd", "X", "x"), "0000abcd");
+    // A hextime target holds 9 bytes, whatever the source text.
+    char stamp[12];
+    std::memset(stamp, 0x7F, sizeof stamp);
+    EXPECT_EQ(FMTDateTime2DateTime("05/24/2007 14:", "X", stamp, "X"), 0);
+    EXPECT_STREQ(stamp, "05/24/20");
+    EXPECT_EQ(stamp[9], 0x7F);
     std::tm tm{};
     tm.tm_year = 107;
     tm.tm_mday = 0;  // a zero byte early in the record
