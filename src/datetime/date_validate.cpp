@@ -130,6 +130,7 @@ extern "C" int FMTDateFormatString(const char *descriptor, char *out, unsigned o
         parts[1] = monthPicture;
     } else if (OrderOfFormat(layout.fmtNum) == DateOrder::YearMonthDay) {
         parts[0] = yearPicture;
+        parts[1] = monthPicture;
         parts[2] = dayPicture;
     }
     char picture[48];

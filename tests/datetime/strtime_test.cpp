@@ -54,7 +54,7 @@ TEST(StrTime, NumericConversionsAgreeWithStrftime) {
             ASSERT_EQ(Ours(ours, tm), Libc(libc, tm)) << ours << " year " << tm.tm_year;
         // %I prints the hour itself up to 12 and 00 at midnight.
         const int dial = tm.tm_hour > 12 ? tm.tm_hour - 12 : tm.tm_hour;
-        char expected[8];
+        char expected[16];
         std::snprintf(expected, sizeof expected, "%02d", dial);
         ASSERT_EQ(Ours("%I", tm), expected);
     }
