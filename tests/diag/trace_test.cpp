@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -33,9 +32,27 @@ void UseIni(const TempDir &dir, const std::string &text) {
     setenv("CMNW32_INI", path.c_str(), 1);
 }
 
-const std::regex kPrefixed(
-    R"((   1|   2|   3|   4)\. (Sun|Mon|Tue|Wed|Thu|Fri|Sat) (Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec) )"
-    R"(\d\d \d\d:\d\d:\d\d\.\d{3} \d{4} pid=\d{8} (.*))");
+// Splits a prefixed trace line "%4u. Www Mmm dd hh:mm:ss.mmm yyyy pid=%08d msg"
+// into its number (four columns) and message; false when the prefix is off.
+bool SplitPrefixed(const std::string &line, std::string *number, std::string *message) {
+    static const char kShape[] = "####. AAA AAA 99 99:99:99.999 9999 pid=99999999 ";
+    static const std::string kDays = "SunMonTueWedThuFriSat";
+    static const std::string kMonths = "JanFebMarAprMayJunJulAugSepOctNovDec";
+    const size_t len = sizeof kShape - 1;
+    if (line.size() < len) return false;
+    for (size_t i = 0; i < len; ++i) {
+        const char c = line[i], want = kShape[i];
+        const bool digit = c >= '0' && c <= '9';
+        if (want == '9' && !digit) return false;
+        if (want == '#' && !digit && c != ' ') return false;
+        if (want != '9' && want != '#' && want != 'A' && c != want) return false;
+    }
+    const std::string day = line.substr(6, 3), month = line.substr(10, 3);
+    if (kDays.find(day) % 3 != 0 || kMonths.find(month) % 3 != 0) return false;
+    if (number != nullptr) *number = line.substr(0, 4);
+    if (message != nullptr) *message = line.substr(len);
+    return true;
+}
 
 TEST(LogTrace, NumberedPrefixedLinesInTraceOfCurrentDirectory) {
     TempDir dir(true);
@@ -50,10 +67,10 @@ TEST(LogTrace, NumberedPrefixedLinesInTraceOfCurrentDirectory) {
     ASSERT_EQ(lines.size(), 3u);
     const char *messages[] = {"first 1", "second x", "third"};
     for (size_t i = 0; i < 3; ++i) {
-        std::smatch m;
-        ASSERT_TRUE(std::regex_match(lines[i], m, kPrefixed)) << lines[i];
-        EXPECT_EQ(m[1].str(), "   " + std::to_string(i + 1));
-        EXPECT_EQ(m[4].str(), messages[i]);
+        std::string number, message;
+        ASSERT_TRUE(SplitPrefixed(lines[i], &number, &message)) << lines[i];
+        EXPECT_EQ(number, "   " + std::to_string(i + 1));
+        EXPECT_EQ(message, messages[i]);
     }
     char pid[16];
     snprintf(pid, sizeof pid, "pid=%08d ", static_cast<int>(getpid()));
@@ -102,7 +119,7 @@ TEST(LogTrace, NoTimeStampKeepsCounting) {
     ASSERT_EQ(UTLResetDebug(), 0);
     auto lines = Lines(ReadFile(dir.File("trace")));
     ASSERT_EQ(lines.size(), 2u);
-    EXPECT_TRUE(std::regex_match(lines[0], kPrefixed)) << lines[0];
+    EXPECT_TRUE(SplitPrefixed(lines[0], nullptr, nullptr)) << lines[0];
     EXPECT_EQ(lines[1], "bare 2");
 }
 
@@ -177,13 +194,12 @@ TEST(MemoryTrace, RecordsEndWithLineFeedCarriageReturnAndRestartAfterDump) {
         records.push_back(text.substr(start, end - start));
     }
     ASSERT_EQ(records.size(), 3u) << text;
-    std::smatch m;
-    ASSERT_TRUE(std::regex_match(records[0], m, kPrefixed));
-    EXPECT_EQ(m[1].str() + m[4].str(), "   1one 1");
-    ASSERT_TRUE(std::regex_match(records[1], m, kPrefixed));
-    EXPECT_EQ(m[1].str() + m[4].str(), "   2two");
-    ASSERT_TRUE(std::regex_match(records[2], m, kPrefixed));
-    EXPECT_EQ(m[1].str() + m[4].str(), "   1three");
+    const char *expected[] = {"   1one 1", "   2two", "   1three"};
+    for (size_t i = 0; i < 3; ++i) {
+        std::string number, message;
+        ASSERT_TRUE(SplitPrefixed(records[i], &number, &message)) << records[i];
+        EXPECT_EQ(number + message, expected[i]);
+    }
 }
 
 TEST(MemoryTrace, LongMessagesAreCutAndUnopenableDumpDiscards) {
