@@ -3,8 +3,10 @@
 
 #include <cstring>
 
+#include "cmnw32/date.h"
 #include "cmnw32/errors.h"
 #include "cmnw32/number.h"
+#include "cmnw32/time.h"
 #include "common/text.h"
 
 namespace cmnw::mask {
@@ -144,10 +146,13 @@ extern "C" const char *FMTFormatString(char code, const char *format) noexcept {
             cmnw::CopyBounded(picture, sizeof state.picture, format);
             if (FMTValidNumericFormat(picture) != 0) picture[0] = '\0';
             return picture;
+        case 'd':
+            FMTDateFormatString(format, picture, kPictureMax);
+            return picture;
+        case 'T':
+            FMTTimeFormatString(format, picture, kPictureMax);
+            return picture;
         default:
-            // "d" and "T" take their pictures from the date and time
-            // families' descriptor pictures; until those exist here they
-            // show as "".
             return picture;
     }
 }
