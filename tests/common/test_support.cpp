@@ -32,6 +32,12 @@ TempDir::~TempDir() {
 
 std::string TempDir::File(const std::string &name) const { return path_ + "/" + name; }
 
+std::string TempDir::Write(const std::string &name, const std::string &text) const {
+    std::string file = File(name);
+    WriteFile(file, text);
+    return file;
+}
+
 bool WriteFile(const std::string &path, const std::string &text) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << text;

@@ -17,6 +17,8 @@ public:
     const std::string &path() const { return path_; }
     // path() + "/" + name
     std::string File(const std::string &name) const;
+    // Writes text (bytes exactly as given) to File(name) and returns its path.
+    std::string Write(const std::string &name, const std::string &text) const;
 
 private:
     std::string path_;

@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "cmnw32/mem.h"
-#include "companion/temp_dir.h"
+#include "common/test_support.h"
 
 namespace {
 
-using cmnw::testing::TempDir;
+using cmnw::test::TempDir;
 
 std::string Get(const char *section, const char *key) {
     char buf[256] = "untouched";
@@ -123,7 +123,7 @@ TEST(CfgWrite, SetAddSaveReloadRoundTrip) {
     EXPECT_EQ(CFGSetString("Data", "k", "two\nlines"), 0);
     std::string path = dir.File("out.ini");
     ASSERT_EQ(CFGSave(path.c_str()), 0);
-    EXPECT_EQ(TempDir::Read(path), "[Data]\nTraceFile=u.log\n\n[CodePage]\nChar=x,1\nCHAR=y,2\n");
+    EXPECT_EQ(cmnw::test::ReadFile(path), "[Data]\nTraceFile=u.log\n\n[CodePage]\nChar=x,1\nCHAR=y,2\n");
     CFGDiscard();
     EXPECT_EQ(CFGCurrent(), nullptr);
     ASSERT_NE(CFGLoadINI(path.c_str()), nullptr);
@@ -253,7 +253,7 @@ TEST(CfgSave, AtomicReplaceKeepsModeAndFailsCleanly) {
     ASSERT_NE(CFGCreate(), nullptr);
     ASSERT_EQ(CFGSetString("New", "k", "w"), 1);
     ASSERT_EQ(CFGSave(path.c_str()), 0);
-    EXPECT_EQ(TempDir::Read(path), "[New]\nk=w\n");
+    EXPECT_EQ(cmnw::test::ReadFile(path), "[New]\nk=w\n");
     struct stat st;
     ASSERT_EQ(stat(path.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
@@ -276,14 +276,14 @@ TEST(CfgSave, CommentsAndLinesOutsideSectionsSurviveRoundTrip) {
     ASSERT_NE(CFGLoadINI(path.c_str()), nullptr);
     std::string out = dir.File("out.ini");
     ASSERT_EQ(CFGSave(out.c_str()), 0);
-    std::string first = TempDir::Read(out);
+    std::string first = cmnw::test::ReadFile(out);
     EXPECT_EQ(first,
               "; leading comment\nTop=outside any section\n\n[Data]\nTraceFile=trace.log\n"
               "# another comment\nChar=a\nCHAR=b\nnoequals line\n=novalue\nchar=c\nChar=d\n\n"
               "[debug_switches]\nEcho=Yes\nEmpty=\n");
     ASSERT_NE(CFGLoadINI(out.c_str()), nullptr);
     ASSERT_EQ(CFGSave(out.c_str()), 0);
-    EXPECT_EQ(TempDir::Read(out), first);
+    EXPECT_EQ(cmnw::test::ReadFile(out), first);
 }
 
 std::vector<std::string> gWritten;

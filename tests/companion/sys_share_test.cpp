@@ -8,11 +8,11 @@
 #include <string>
 
 #include "cmnw32/sys.h"
-#include "companion/temp_dir.h"
+#include "common/test_support.h"
 
 namespace {
 
-using cmnw::testing::TempDir;
+using cmnw::test::TempDir;
 
 // Opens path in a child process; returns 0 when the open succeeded, 1 when it
 // was refused with EACCES, 2 for any other failure.
@@ -83,7 +83,7 @@ TEST(SysShare, RefusedWriteLeavesDataAndCloseReleases) {
     FILE *reader = SYSfsopen(path.c_str(), "rb", SYS_SH_DENYWR);
     ASSERT_NE(reader, nullptr);
     EXPECT_EQ(OpenInChild(path, "w", SYS_SH_DENYNO), 1);
-    EXPECT_EQ(TempDir::Read(path), "keep me");  // the refused "w" did not truncate
+    EXPECT_EQ(cmnw::test::ReadFile(path), "keep me");  // the refused "w" did not truncate
     EXPECT_EQ(OpenInChild(path, "r", SYS_SH_DENYNO), 0);
     // Within one process two opens are two holders as well.
     errno = 0;
@@ -92,7 +92,7 @@ TEST(SysShare, RefusedWriteLeavesDataAndCloseReleases) {
     EXPECT_EQ(SYSErrno(), EACCES);
     SYSfclose(reader);
     EXPECT_EQ(OpenInChild(path, "w", SYS_SH_DENYRW), 0);
-    EXPECT_EQ(TempDir::Read(path), "");
+    EXPECT_EQ(cmnw::test::ReadFile(path), "");
 }
 
 TEST(SysShare, CreatesFilesAndRejectsBadArguments) {
@@ -102,7 +102,7 @@ TEST(SysShare, CreatesFilesAndRejectsBadArguments) {
     ASSERT_NE(f, nullptr);
     EXPECT_EQ(SYSfprintf(f, "x"), 1);
     EXPECT_EQ(SYSfclose(f), 0);
-    EXPECT_EQ(TempDir::Read(path), "x");
+    EXPECT_EQ(cmnw::test::ReadFile(path), "x");
     f = SYSfsopen(path.c_str(), "a+", SYS_SH_DENYNO);
     ASSERT_NE(f, nullptr);
     EXPECT_EQ(SYSfwrite("yz", 1, 2, f), 2u);

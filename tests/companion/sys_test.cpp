@@ -6,11 +6,11 @@
 #include <cstring>
 #include <string>
 
-#include "companion/temp_dir.h"
+#include "common/test_support.h"
 
 namespace {
 
-using cmnw::testing::TempDir;
+using cmnw::test::TempDir;
 
 TEST(SysNativePath, BackslashesAndDrive) {
     struct Case {

@@ -9,7 +9,7 @@
 #include "cmnw32/cfg.h"
 #include "cmnw32/locale.h"
 #include "cmnw32/paper.h"
-#include "companion/temp_dir.h"
+#include "common/test_support.h"
 #include "locale/locale_current.h"
 
 namespace {
@@ -27,7 +27,7 @@ protected:
     }
 
 private:
-    cmnw::testing::TempDir dir_;
+    cmnw::test::TempDir dir_;
 };
 
 TEST_F(LocaleConfig, SectionOverridesEveryKindOfField) {
