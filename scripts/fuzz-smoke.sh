@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# Builds every fuzz target with clang and runs each for a few seconds on its
-# corpus (fuzz/corpus/<target>/). Usage: fuzz-smoke.sh [seconds-per-target]
+# Builds every fuzz target with clang, replays its corpus (fuzz/corpus/<target>/)
+# and then mutates from it for a fixed number of runs with a fixed seed, so the
+# same tree explores the same inputs on every machine; the time limit only
+# caps a slow machine. Usage: fuzz-smoke.sh [runs-per-target] [seconds-cap]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-seconds=${1:-10}
+runs=${1:-100000}
+seconds=${2:-15}
 if ! ls fuzz/*_fuzz.cpp >/dev/null 2>&1; then echo "no fuzz targets"; exit 0; fi
 CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMNW_FUZZ=ON -DCMNW_TESTS=OFF -DCMNW_BENCH=OFF -DCMNW_TOOL=OFF >/dev/null
@@ -14,8 +17,9 @@ for src in fuzz/*_fuzz.cpp; do
   mkdir -p "$corpus"
   work=$(mktemp -d)
   echo "-- $name"
-  if ! ASAN_OPTIONS=detect_leaks=1 build/fuzz/$name -max_total_time="$seconds" -timeout=10 \
-      -rss_limit_mb=2048 -print_final_stats=1 "$work" "$corpus" >"$work.log" 2>&1; then
+  if ! ASAN_OPTIONS=detect_leaks=1 build/fuzz/$name -seed=1 -runs="$runs" \
+      -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+      "$work" "$corpus" >"$work.log" 2>&1; then
     tail -n 60 "$work.log"
     echo "fuzz target $name failed"
     exit 1

@@ -24,4 +24,4 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
   ctest --test-dir build/asan -j "$jobs" --timeout 600
 
 echo "== fuzz smoke"
-bash scripts/fuzz-smoke.sh 10
+bash scripts/fuzz-smoke.sh
