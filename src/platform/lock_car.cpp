@@ -1,0 +1,156 @@
+// Archive (CAR) files: created when missing, opened denying others writing,
+// and the open-file lock built on them.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "cmnw32/cfg.h"
+#include "cmnw32/lock.h"
+#include "cmnw32/sys.h"
+#include "cmnw32/trace.h"
+#include "common/text.h"
+#include "platform/lock_internal.h"
+#include "platform/native.h"
+
+namespace cmnw::lock {
+namespace {
+
+constexpr int kRetests = 100;
+constexpr size_t kErrorTextSize = 256;
+constexpr char kErrorLine[] = "%s < %s >%s";
+
+struct CarState {
+    int8_t debugOpenCar = -1;  // -1 until read from the configuration
+};
+
+constinit CarState carState{};
+
+bool DebugOpenCar() noexcept {
+    if (carState.debugOpenCar < 0)
+        carState.debugOpenCar = CFGGetYesNo("Control", "DebugOpenCAR") != 0 ? 1 : 0;
+    return carState.debugOpenCar != 0;
+}
+
+// True when name exists; otherwise *error receives errno of the test.
+bool Exists(const char *name, int *error) noexcept {
+    char native[platform::kNativeSize];
+    if (!platform::ToNative(name, native)) {
+        *error = ENAMETOOLONG;
+        return false;
+    }
+    if (access(native, F_OK) == 0) return true;
+    *error = errno;
+    return false;
+}
+
+void TraceError(const char *what, int error) noexcept {
+    char text[kErrorTextSize];
+    CopyBounded(text, sizeof text, std::strerror(error));
+    for (char *c = text; *c != '\0'; ++c) {
+        if (*c == '\r') *c = ' ';
+    }
+    UTLLogTrace(kErrorLine, what, text, "");
+}
+
+// Looks for a file that the existence test missed and writes what it finds
+// into the trace. True when a later test found it.
+bool DiagnoseMissing(const char *name, int firstError) noexcept {
+    TraceError("First access", firstError);
+    for (int i = 0; i < kRetests; ++i) {
+        int error = 0;
+        if (Exists(name, &error)) {
+            UTLLogTrace("Found file after subsequent attempt <#%d>", kRetests - i);
+            return true;
+        }
+        if (error != firstError) TraceError("Different error", error);
+    }
+    UTLLogTrace("Subsequent attempts to locate the same way also fail.");
+    char native[platform::kNativeSize];
+    struct stat st;
+    const bool named = platform::ToNative(name, native);
+    if (named && stat(native, &st) == 0) {
+        UTLLogTrace("_stat indicates file does exist.");
+    } else {
+        TraceError("_stat attempt", named ? errno : ENAMETOOLONG);
+    }
+    return false;
+}
+
+// Creates a missing file. Opened for appending, not truncating: when another
+// process creates and fills the file between the existence test and this
+// call, its records stay.
+bool CreateEmpty(const char *name) noexcept {
+    FILE *created = SYSfopen(name, "ab");
+    if (created == nullptr) return false;
+    SYSfclose(created);
+    return true;
+}
+
+void SetFlag(int32_t *flag, int32_t value) noexcept {
+    if (flag != nullptr) *flag = value;
+}
+
+}  // namespace
+
+FILE *OpenCarFile(const char *name, int32_t *newFile, int32_t accessMode) noexcept {
+    if (name == nullptr) return nullptr;
+    int error = 0;
+    bool exists = Exists(name, &error);
+    if (!exists && DebugOpenCar()) exists = DiagnoseMissing(name, error);
+
+    FILE *stream = nullptr;
+    if (!exists) {
+        SetFlag(newFile, 1);
+        if (!CreateEmpty(name)) return nullptr;
+        stream = SharedOpen(name, accessMode);
+    } else {
+        stream = SharedOpen(name, accessMode);
+        SetFlag(newFile, 0);
+    }
+    if (stream == nullptr) return nullptr;
+
+    long start = -1;
+    long end = -1;
+    if (SYSfseek(stream, 0, SEEK_SET) == 0) start = SYSftell(stream);
+    if (start >= 0 && SYSfseek(stream, 0, SEEK_END) == 0) end = SYSftell(stream);
+    if (start < 0 || end < 0) {
+        SYSfclose(stream);
+        return nullptr;
+    }
+    if (start == end) {
+        SetFlag(newFile, 1);
+        SYSfclose(stream);
+        return SharedOpen(name, accessMode);
+    }
+    SYSfseek(stream, 0, SEEK_SET);
+    return stream;
+}
+
+int32_t CloseCarFile(FILE *stream) noexcept {
+    if (stream == nullptr) return 0;
+    SYSfflush(stream);
+    return SYSfclose(stream);
+}
+
+}  // namespace cmnw::lock
+
+extern "C" FILE *UTLOpenCARFile(const char *name, int32_t *newFile, int32_t accessMode) noexcept {
+    return cmnw::lock::OpenCarFile(name, newFile, accessMode);
+}
+
+extern "C" int32_t UTLCloseCARFile(FILE *stream) noexcept {
+    return cmnw::lock::CloseCarFile(stream);
+}
+
+extern "C" FILE *UTLLock(const char *name) noexcept {
+    int32_t newFile = 0;
+    return cmnw::lock::OpenCarFile(name, &newFile, UTL_CAR_READWRITE);
+}
+
+extern "C" int32_t UTLUnlock(FILE *stream) noexcept {
+    if (stream == nullptr) return 1;
+    cmnw::lock::CloseCarFile(stream);
+    return 0;
+}

@@ -1,0 +1,105 @@
+// Lock files (exclusive creation of "x.lck") and byte-range locks on open
+// descriptors.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "cmnw32/lock.h"
+#include "platform/lock_internal.h"
+#include "platform/native.h"
+#include "platform/path.h"
+
+namespace cmnw::lock {
+namespace {
+
+// The sharing-mode markers of the streams sit from here on (sys.h); byte
+// ranges stay below them.
+constexpr off_t kRangeLimit = static_cast<off_t>(0x7fffffff00000000LL);
+constexpr int kLockTries = 10;
+
+// The lock file of path in native form; false when path is null or the
+// name does not fit a path buffer.
+bool LockFileName(const char *path, char (&native)[platform::kNativeSize]) noexcept {
+    if (path == nullptr) return false;
+    char drive[platform::kDriveSize];
+    char dir[platform::kDirSize];
+    char fname[platform::kNameSize];
+    platform::UTLSplitPath(path, drive, dir, fname, nullptr);
+    char lockName[CMNW_MAX_PATH + 1];
+    platform::MakePathBounded(lockName, sizeof lockName, drive, dir, fname, ".lck");
+    if (std::strlen(lockName) >= CMNW_MAX_PATH) return false;
+    return platform::ToNative(lockName, native);
+}
+
+int32_t Fail(int error) noexcept {
+    errno = error;
+    return -1;
+}
+
+// One try at the range lock; true on success, else errno tells why.
+bool TryRange(int fd, short type, off_t start, off_t length) noexcept {
+    struct flock range = {};
+    range.l_type = type;
+    range.l_whence = SEEK_SET;
+    range.l_start = start;
+    range.l_len = length;
+    return fcntl(fd, F_OFD_SETLK, &range) == 0;
+}
+
+}  // namespace
+
+int32_t LockFileExt(const char *path) noexcept {
+    char native[platform::kNativeSize];
+    if (!LockFileName(path, native)) return 1;
+    int fd = open(native, O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR);
+    if (fd < 0) return 1;
+    close(fd);
+    return 0;
+}
+
+int32_t UnLockFileExt(const char *path) noexcept {
+    char native[platform::kNativeSize];
+    if (!LockFileName(path, native)) return 1;
+    return unlink(native) == 0 ? 0 : 1;
+}
+
+int32_t LockRange(int fd, int32_t mode, long bytes) noexcept {
+    const int flags = fcntl(fd, F_GETFL);
+    if (flags < 0) return Fail(EBADF);
+    if (mode < UTL_LK_UNLCK || mode > UTL_LK_NBRLCK || bytes < 0) return Fail(EINVAL);
+    const off_t start = lseek(fd, 0, SEEK_CUR);
+    if (start < 0) return -1;
+    if (bytes == 0) return 0;
+    if (start >= kRangeLimit || static_cast<off_t>(bytes) > kRangeLimit - start)
+        return Fail(EINVAL);
+
+    short type = (flags & O_ACCMODE) == O_RDONLY ? F_RDLCK : F_WRLCK;
+    if (mode == UTL_LK_UNLCK) type = F_UNLCK;
+    if (TryRange(fd, type, start, bytes)) return 0;
+    if (errno != EAGAIN && errno != EACCES) return -1;
+    NoteRefusedTry();
+    if (mode != UTL_LK_LOCK && mode != UTL_LK_RLCK) return Fail(EACCES);
+    for (int tried = 1; tried < kLockTries; ++tried) {
+        PauseBetweenTries();
+        if (TryRange(fd, type, start, bytes)) return 0;
+        if (errno != EAGAIN && errno != EACCES) return -1;
+        NoteRefusedTry();
+    }
+    return Fail(EDEADLK);
+}
+
+}  // namespace cmnw::lock
+
+extern "C" int32_t UTLLockFileExt(const char *path) noexcept {
+    return cmnw::lock::LockFileExt(path);
+}
+
+extern "C" int32_t UTLUnLockFileExt(const char *path) noexcept {
+    return cmnw::lock::UnLockFileExt(path);
+}
+
+extern "C" int32_t UTLLockFile(int32_t fileDescriptor, int32_t mode, long bytes) noexcept {
+    return cmnw::lock::LockRange(fileDescriptor, mode, bytes);
+}

@@ -1,0 +1,80 @@
+// The patient open of archive files: deny others writing, and when another
+// open is in the way, try again once a second as often as KVRWAIT allows.
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+
+#include "cmnw32/sys.h"
+#include "platform/lock_internal.h"
+
+namespace cmnw::lock {
+namespace {
+
+constexpr int kDefaultRetries = 600;
+constexpr int kReadWriteAccess = 2;
+
+struct RetryState {
+    RetryHooks hooks;
+};
+
+constinit RetryState retryState{};
+
+// Failures that no other process's close can cure: not worth waiting for.
+bool IsLastingFailure(int error) noexcept {
+    return error == ENOENT || error == ENOTDIR || error == ENAMETOOLONG || error == EISDIR ||
+           error == EINVAL || error == ELOOP;
+}
+
+}  // namespace
+
+RetryHooks SetRetryHooks(RetryHooks hooks) noexcept {
+    RetryHooks previous = retryState.hooks;
+    retryState.hooks = hooks;
+    return previous;
+}
+
+void PauseBetweenTries() noexcept {
+    if (retryState.hooks.pause != nullptr) {
+        retryState.hooks.pause();
+        return;
+    }
+    sleep(1);
+}
+
+void NoteRefusedTry() noexcept {
+    if (retryState.hooks.tried != nullptr) retryState.hooks.tried();
+}
+
+int RetryCountFromEnvironment() noexcept {
+    const char *text = std::getenv("KVRWAIT");
+    if (text == nullptr) return kDefaultRetries;
+    char *end = nullptr;
+    errno = 0;
+    long value = std::strtol(text, &end, 10);
+    if (end == text) return 0;
+    if (value > INT_MAX) return INT_MAX;
+    if (value < INT_MIN) return INT_MIN;
+    return static_cast<int>(value);
+}
+
+FILE *SharedOpen(const char *name, int32_t accessMode) noexcept {
+    if (name == nullptr) return nullptr;
+    const char *mode = accessMode == kReadWriteAccess ? "r+b" : "rb";
+    const int retries = RetryCountFromEnvironment();
+    FILE *stream = SYSfsopen(name, mode, SYS_SH_DENYWR);
+    if (stream != nullptr) return stream;
+    if (IsLastingFailure(SYSErrno())) return nullptr;
+    NoteRefusedTry();
+    for (long attempt = 1;; ++attempt) {
+        stream = SYSfsopen(name, mode, SYS_SH_DENYWR);
+        if (stream != nullptr) return stream;
+        if (IsLastingFailure(SYSErrno())) return nullptr;
+        NoteRefusedTry();
+        if (retries >= 0 && attempt >= retries) return nullptr;
+        PauseBetweenTries();
+    }
+}
+
+}  // namespace cmnw::lock

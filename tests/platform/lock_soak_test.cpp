@@ -1,0 +1,100 @@
+// Many processes at once on one trace file, one lock file and the archive
+// lock: nothing torn, nothing lost, every lock exclusive and none left held.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <sstream>
+#include <string>
+#include <tuple>
+
+#include "cmnw32/cfg.h"
+#include "cmnw32/lock.h"
+#include "cmnw32/trace.h"
+#include "lock_test_util.h"
+#include "platform/lock_internal.h"
+#include "platform_test_util.h"
+
+namespace {
+
+using cmnw::test::ReadFile;
+using cmnw::test::WriteFile;
+
+constexpr int kProcesses = 8;
+constexpr int kRounds = 150;
+constexpr const char *kKinds[] = {"start", "lockfile", "archive"};
+
+// True when this process alone holds what guards owner: it writes its mark
+// there, yields, and finds it unchanged.
+bool HeldAlone(const std::string &owner, int process) {
+    const std::string mark = std::to_string(process);
+    if (!WriteFile(owner, mark)) return false;
+    usleep(50);
+    return ReadFile(owner) == mark;
+}
+
+int SoakProcess(int p, const std::string &dir) {
+    int faults = 0;
+    for (int n = 0; n < kRounds; ++n) {
+        UTLLogTrace("soak p=%d n=%d %s", p, n, kKinds[0]);
+        while (UTLLockFileExt("soak.dat") != 0) usleep(100);
+        if (!HeldAlone(dir + "/lockfile.owner", p)) ++faults;
+        UTLLogTrace("soak p=%d n=%d %s", p, n, kKinds[1]);
+        if (UTLUnLockFileExt("soak.dat") != 0) ++faults;
+
+        if (UTLLockARC(0, CFGCurrent()) != 0) return 100;
+        if (!HeldAlone(dir + "/archive.owner", p)) ++faults;
+        UTLLogTrace("soak p=%d n=%d %s", p, n, kKinds[2]);
+        if (UTLUnlockARC() != 0) ++faults;
+    }
+    return faults > 99 ? 99 : faults;
+}
+
+TEST(LockSoak, TraceLinesAndLocksFromManyProcesses) {
+    cmnw::test::TempDir dir(true);
+    cmnw::test::UseTraceConfig(dir.path(), dir.File("trace.log"),
+                               "[ArcRet]\nCarPath=" + dir.path() + "\n");
+    setenv("KVRWAIT", "-1", 1);
+    cmnw::lock::SetRetryHooks({[] { usleep(200); }, nullptr});
+
+    cmnw::test::Gate start(kProcesses);
+    pid_t pids[kProcesses];
+    for (int p = 0; p < kProcesses; ++p) {
+        pids[p] = cmnw::test::StartChild([&, p] {
+            start.Wait();
+            return SoakProcess(p, dir.path());
+        });
+    }
+    start.Open();
+    for (pid_t pid : pids) EXPECT_EQ(cmnw::test::WaitChild(pid), 0) << "faults in a process";
+
+    std::map<std::tuple<int, int, std::string>, int> seen;
+    std::istringstream lines(ReadFile(dir.File("trace.log")));
+    std::string line;
+    size_t count = 0;
+    while (std::getline(lines, line)) {
+        ++count;
+        const size_t at = line.find("soak ");
+        ASSERT_NE(at, std::string::npos) << line;
+        EXPECT_EQ(line.find("soak ", at + 1), std::string::npos) << "mixed: " << line;
+        int p = -1;
+        int n = -1;
+        char kind[16] = "";
+        ASSERT_EQ(sscanf(line.c_str() + at, "soak p=%d n=%d %15s", &p, &n, kind), 3) << line;
+        ++seen[{p, n, kind}];
+    }
+    EXPECT_EQ(count, static_cast<size_t>(kProcesses * kRounds * 3));
+    EXPECT_EQ(seen.size(), count);
+    for (const auto &[key, times] : seen)
+        EXPECT_EQ(times, 1) << std::get<0>(key) << " " << std::get<1>(key);
+
+    // Nothing is left held.
+    setenv("KVRWAIT", "0", 1);
+    EXPECT_EQ(UTLLockFileExt("soak.dat"), 0);
+    EXPECT_EQ(UTLLockARC(0, CFGCurrent()), 0);
+    EXPECT_EQ(UTLUnlockARC(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,439 @@
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <map>
+#include <string>
+#include <thread>
+
+#include "cmnw32/cfg.h"
+#include "cmnw32/lock.h"
+#include "lock_test_util.h"
+#include "platform/lock_internal.h"
+#include "platform_test_util.h"
+
+namespace {
+
+using cmnw::test::Exists;
+using cmnw::test::Gate;
+using cmnw::test::Holder;
+using cmnw::test::ReadFile;
+using cmnw::test::StartChild;
+using cmnw::test::TempDir;
+using cmnw::test::WaitChild;
+
+// Counts of the retry loops, through the test seam.
+int tries = 0;
+int pauses = 0;
+Holder *releaseOnPause = nullptr;
+
+void CountTry() {
+    ++tries;
+}
+void CountPause() {
+    ++pauses;
+}
+void ReleaseHolderOnPause() {
+    ++pauses;
+    if (releaseOnPause != nullptr) releaseOnPause->Release();
+}
+
+void CountRetries(void (*pause)() = CountPause) {
+    tries = pauses = 0;
+    cmnw::lock::SetRetryHooks({pause, CountTry});
+}
+
+bool HoldCar(const std::string &path, int32_t access = UTL_CAR_READWRITE) {
+    int32_t created = 0;
+    return UTLOpenCARFile(path.c_str(), &created, access) != nullptr;
+}
+
+TEST(LockFile, ExtensionSharedAndReleasedByAnyName) {
+    TempDir dir(true);
+    ASSERT_EQ(mkdir("sub", 0700), 0);
+    struct Step {
+        int32_t (*call)(const char *);
+        const char *path;
+        int32_t result;
+        bool lockExists;
+    };
+    const Step steps[] = {
+        {UTLLockFileExt, "a.dat", 0, true},         {UTLLockFileExt, "a.dat", 1, true},
+        {UTLLockFileExt, "a.idx", 1, true},         {UTLUnLockFileExt, "a.idx", 0, false},
+        {UTLUnLockFileExt, "a.dat", 1, false},      {UTLLockFileExt, "a", 0, true},
+        {UTLUnLockFileExt, "a.dat", 0, false},      {UTLLockFileExt, "C:sub\\a.dat", 0, true},
+        {UTLLockFileExt, "missing/a.dat", 1, true}, {UTLLockFileExt, nullptr, 1, true},
+        {UTLUnLockFileExt, nullptr, 1, true},
+    };
+    for (const Step &s : steps) {
+        EXPECT_EQ(s.call(s.path), s.result) << (s.path ? s.path : "(null)");
+    }
+    EXPECT_TRUE(Exists("sub/a.lck"));
+    EXPECT_FALSE(Exists("a.lck"));
+    struct stat st;
+    ASSERT_EQ(stat("sub/a.lck", &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+}
+
+TEST(LockFile, RacingProcessesExactlyOneWins) {
+    TempDir dir(true);
+    constexpr int kProcesses = 8;
+    for (int round = 0; round < 10; ++round) {
+        Gate start(kProcesses);
+        pid_t pids[kProcesses];
+        for (pid_t &pid : pids) {
+            pid = StartChild([&] {
+                start.Wait();
+                return UTLLockFileExt("race.dat");
+            });
+        }
+        start.Open();
+        int winners = 0;
+        for (pid_t pid : pids) winners += WaitChild(pid) == 0 ? 1 : 0;
+        EXPECT_EQ(winners, 1) << "round " << round;
+        EXPECT_EQ(UTLUnLockFileExt("race.dat"), 0);
+    }
+}
+
+TEST(LockFile, KilledHolderLeavesLockFileButReleasesOpenFile) {
+    TempDir dir(true);
+    Holder holder([] { return UTLLockFileExt("x.dat") == 0 && UTLLock("x.car") != nullptr; });
+    ASSERT_TRUE(holder.holding());
+    setenv("KVRWAIT", "0", 1);
+    EXPECT_EQ(UTLLock("x.car"), nullptr);
+    holder.Kill();
+    FILE *lock = UTLLock("x.car");
+    EXPECT_NE(lock, nullptr);
+    EXPECT_EQ(UTLUnlock(lock), 0);
+    EXPECT_EQ(UTLLockFileExt("x.dat"), 1);
+    EXPECT_EQ(UTLUnLockFileExt("x.dat"), 0);
+}
+
+TEST(LockFile, ByteRangesBetweenOpens) {
+    TempDir dir(true);
+    cmnw::test::WriteFile("r.dat", std::string(100, 'r'));
+    int mine = open("r.dat", O_RDWR);
+    ASSERT_GE(mine, 0);
+    ASSERT_EQ(lseek(mine, 10, SEEK_SET), 10);
+    ASSERT_EQ(UTLLockFile(mine, UTL_LK_NBLCK, 10), 0);  // bytes 10..19
+    EXPECT_EQ(lseek(mine, 0, SEEK_CUR), 10) << "the position stays";
+    CountRetries();
+
+    struct Case {
+        off_t at;
+        int32_t mode;
+        long bytes;
+        int flags;
+        int32_t result;
+        int error;
+        int tries;
+    };
+    const Case cases[] = {
+        {0, UTL_LK_NBLCK, 10, O_RDWR, 0, 0, 0},           // just before
+        {20, UTL_LK_NBRLCK, 5, O_RDWR, 0, 0, 0},          // just after
+        {15, UTL_LK_NBLCK, 10, O_RDWR, -1, EACCES, 1},    // overlaps
+        {19, UTL_LK_NBRLCK, 1, O_RDONLY, -1, EACCES, 1},  // a shared lock is kept out too
+        {15, UTL_LK_LOCK, 1, O_RDWR, -1, EDEADLK, 10},    // ten tries, nine pauses
+        {15, UTL_LK_NBLCK, 0, O_RDWR, 0, 0, 0},           // nothing to lock
+        {15, UTL_LK_UNLCK, 10, O_RDWR, 0, 0, 0},          // unlocks what it never held
+        {0, 5, 1, O_RDWR, -1, EINVAL, 0},
+        {0, UTL_LK_NBLCK, -1, O_RDWR, -1, EINVAL, 0},
+    };
+    for (const Case &c : cases) {
+        // A second open of the same file conflicts even within this process.
+        int other = open("r.dat", c.flags);
+        ASSERT_GE(other, 0);
+        ASSERT_EQ(lseek(other, c.at, SEEK_SET), c.at);
+        tries = pauses = 0;
+        errno = 0;
+        EXPECT_EQ(UTLLockFile(other, c.mode, c.bytes), c.result)
+            << c.at << " " << c.mode << " " << c.bytes;
+        if (c.result != 0) {
+            EXPECT_EQ(errno, c.error) << c.at << " " << c.mode;
+        }
+        EXPECT_EQ(tries, c.tries) << c.at << " " << c.mode;
+        EXPECT_EQ(pauses, c.tries > 1 ? c.tries - 1 : 0);
+        close(other);
+    }
+    errno = 0;
+    EXPECT_EQ(UTLLockFile(-1, UTL_LK_NBLCK, 1), -1);
+    EXPECT_EQ(errno, EBADF);
+
+    // Another process meets the same lock until it is unlocked.
+    auto childTries = [] {
+        int fd = open("r.dat", O_RDWR);
+        lseek(fd, 12, SEEK_SET);
+        return UTLLockFile(fd, UTL_LK_NBLCK, 2) == 0 ? 0 : 1;
+    };
+    EXPECT_EQ(WaitChild(StartChild(childTries)), 1);
+    ASSERT_EQ(UTLLockFile(mine, UTL_LK_UNLCK, 10), 0);
+    EXPECT_EQ(WaitChild(StartChild(childTries)), 0);
+    close(mine);
+}
+
+TEST(CarFile, NewFileFlagAndPosition) {
+    TempDir dir(true);
+    cmnw::test::WriteFile("empty.car", "");
+    cmnw::test::WriteFile("full.car", "records");
+    struct Case {
+        const char *name;
+        int32_t access;
+        bool opens;
+        int32_t newFile;
+    };
+    const Case cases[] = {
+        {"missing.car", UTL_CAR_READWRITE, true, 1},
+        {"empty.car", UTL_CAR_READWRITE, true, 1},
+        {"full.car", UTL_CAR_READWRITE, true, 0},
+        {"full.car", 0, true, 0},
+        {"C:\\nodir\\x.car", UTL_CAR_READWRITE, false, 1},
+        {nullptr, UTL_CAR_READWRITE, false, -1},
+    };
+    for (const Case &c : cases) {
+        int32_t newFile = -1;
+        FILE *car = UTLOpenCARFile(c.name, &newFile, c.access);
+        EXPECT_EQ(car != nullptr, c.opens) << (c.name ? c.name : "(null)");
+        EXPECT_EQ(newFile, c.newFile) << (c.name ? c.name : "(null)");
+        if (car == nullptr) continue;
+        EXPECT_EQ(ftell(car), 0);
+        EXPECT_EQ(fputc('x', car) != EOF && fflush(car) == 0, c.access == UTL_CAR_READWRITE)
+            << c.name;
+        EXPECT_EQ(UTLCloseCARFile(car), 0);
+    }
+    EXPECT_EQ(ReadFile("missing.car"), "x");
+    EXPECT_EQ(ReadFile("full.car"), "xecords");
+    EXPECT_EQ(UTLCloseCARFile(nullptr), 0);
+    EXPECT_EQ(UTLUnlock(nullptr), 1);
+    FILE *flagless = UTLOpenCARFile("flagless.car", nullptr, UTL_CAR_READWRITE);
+    EXPECT_NE(flagless, nullptr);
+    UTLCloseCARFile(flagless);
+}
+
+TEST(CarFile, RetriesAsKvrwaitSays) {
+    TempDir dir(true);
+    Holder holder([] { return HoldCar("held.car"); });
+    ASSERT_TRUE(holder.holding());
+    struct Case {
+        const char *kvrwait;
+        int tries;
+        int pauses;
+    };
+    const Case cases[] = {{"0", 2, 0}, {"1", 2, 0},   {"3", 4, 2},
+                          {"5", 6, 4}, {"abc", 2, 0}, {" 2x", 3, 1}};
+    for (const Case &c : cases) {
+        setenv("KVRWAIT", c.kvrwait, 1);
+        CountRetries();
+        int32_t newFile = -1;
+        EXPECT_EQ(UTLOpenCARFile("held.car", &newFile, UTL_CAR_READWRITE), nullptr) << c.kvrwait;
+        EXPECT_EQ(tries, c.tries) << c.kvrwait;
+        EXPECT_EQ(pauses, c.pauses) << c.kvrwait;
+        CountRetries();
+        EXPECT_EQ(UTLOpenCARFile("held.car", &newFile, 0), nullptr)
+            << "readers wait for writers too";
+        EXPECT_EQ(tries, c.tries) << c.kvrwait;
+    }
+    unsetenv("KVRWAIT");
+    EXPECT_EQ(cmnw::lock::RetryCountFromEnvironment(), 600);
+    setenv("KVRWAIT", "-1", 1);
+    EXPECT_EQ(cmnw::lock::RetryCountFromEnvironment(), -1);
+    setenv("KVRWAIT", "99999999999", 1);
+    EXPECT_EQ(cmnw::lock::RetryCountFromEnvironment(), 2147483647);
+}
+
+TEST(CarFile, ReadersShareWritersWait) {
+    TempDir dir(true);
+    cmnw::test::WriteFile("shared.car", "data");
+    Holder reader([] { return HoldCar("shared.car", 0); });
+    ASSERT_TRUE(reader.holding());
+    setenv("KVRWAIT", "0", 1);
+    CountRetries();
+    FILE *second = UTLOpenCARFile("shared.car", nullptr, 0);
+    EXPECT_NE(second, nullptr);
+    EXPECT_EQ(tries, 0);
+    UTLCloseCARFile(second);
+    EXPECT_EQ(UTLLock("shared.car"), nullptr);
+    EXPECT_EQ(tries, 2);
+}
+
+TEST(CarFile, WaiterGetsFileOnceHolderLetsGo) {
+    TempDir dir(true);
+    Holder holder([] { return UTLLock("wait.car") != nullptr; });
+    ASSERT_TRUE(holder.holding());
+    setenv("KVRWAIT", "-1", 1);  // without end: only the holder's release ends the wait
+    releaseOnPause = &holder;
+    CountRetries(ReleaseHolderOnPause);
+    FILE *lock = UTLLock("wait.car");
+    releaseOnPause = nullptr;
+    ASSERT_NE(lock, nullptr);
+    EXPECT_EQ(tries, 2);
+    EXPECT_EQ(pauses, 1);
+    EXPECT_EQ(UTLUnlock(lock), 0);
+}
+
+TEST(CarFile, RealPauseOfOneSecond) {
+    TempDir dir(true);
+    Holder holder([] { return UTLLock("slow.car") != nullptr; });
+    ASSERT_TRUE(holder.holding());
+    setenv("KVRWAIT", "3", 1);
+    std::thread killer([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        holder.Kill();
+    });
+    auto start = std::chrono::steady_clock::now();
+    FILE *lock = UTLLock("slow.car");
+    auto waited = std::chrono::steady_clock::now() - start;
+    killer.join();
+    ASSERT_NE(lock, nullptr);
+    EXPECT_GE(waited, std::chrono::milliseconds(900));
+    UTLUnlock(lock);
+}
+
+TEST(CarFile, DebugSwitchTracesTheSearchForAMissingFile) {
+    for (bool debug : {true, false}) {
+        TempDir dir(true);
+        cmnw::test::UseTraceConfig(dir.path(), dir.File("trace.log"),
+                                   debug ? "[Control]\nDebugOpenCAR=Yes\n" : "");
+        const int status = cmnw::test::RunChild([] {
+            int32_t newFile = 0;
+            FILE *car = UTLOpenCARFile("new.car", &newFile, UTL_CAR_READWRITE);
+            return car != nullptr && newFile == 1 ? 0 : 1;
+        });
+        EXPECT_EQ(status, 0);
+        std::string trace = ReadFile(dir.File("trace.log"));
+        if (!debug) {
+            EXPECT_EQ(trace, "");
+            continue;
+        }
+        const char *expected[] = {"First access < No such file or directory >\n",
+                                  "Subsequent attempts to locate the same way also fail.\n",
+                                  "_stat attempt < No such file or directory >\n"};
+        size_t at = 0;
+        for (const char *line : expected) {
+            at = trace.find(line, at);
+            EXPECT_NE(at, std::string::npos) << line << " in\n" << trace;
+        }
+        EXPECT_EQ(trace.find("Different error"), std::string::npos);
+    }
+}
+
+TEST(ArchiveLock, TakenAgainReleasedAgainConfigurationRestored) {
+    TempDir dir(true);
+    ASSERT_EQ(mkdir("arc", 0700), 0);
+    CFGHANDLE before = CFGCreate();
+    CFGSetString("ArcRet", "CarPath", "other");
+    CFGHANDLE archiveConfig = CFGCreate();
+    CFGSetString("ArcRet", "CarPath", (dir.path() + "/arc").c_str());
+    CFGSetCurrent(before);
+    setenv("KVRWAIT", "0", 1);
+
+    EXPECT_EQ(UTLLockARC(0, nullptr), 1);
+    EXPECT_EQ(UTLUnlockARC(), 1);
+    {
+        Holder other([&] { return UTLLockARC(0, archiveConfig) == 0; });
+        ASSERT_TRUE(other.holding());
+        EXPECT_EQ(UTLLockARC(0, archiveConfig), 1);
+        EXPECT_EQ(CFGCurrent(), before);
+    }
+    EXPECT_EQ(UTLLockARC(0, archiveConfig), 0);
+    EXPECT_EQ(CFGCurrent(), before);
+    EXPECT_TRUE(Exists("arc/archive.sem"));
+    EXPECT_EQ(UTLLockARC(7, archiveConfig), 0);
+    EXPECT_EQ(CFGCurrent(), before);
+    auto otherOpens = [] { return UTLLock("arc/archive.sem") != nullptr ? 0 : 1; };
+    EXPECT_EQ(WaitChild(StartChild(otherOpens)), 1);
+    EXPECT_EQ(UTLUnlockARC(), 0);
+    EXPECT_EQ(UTLUnlockARC(), 1);
+    EXPECT_EQ(WaitChild(StartChild(otherOpens)), 0);
+}
+
+TEST(ArchiveLock, SemaphorePlaceFromCarPath) {
+    TempDir dir(true);
+    ASSERT_EQ(mkdir("arc", 0700), 0);
+    struct Case {
+        const char *carPath;  // null: key missing
+        const char *semaphore;
+        int32_t result;
+    };
+    const Case cases[] = {
+        {nullptr, "archive.sem", 0},     {"", "archive.sem", 0},
+        {"arc/", "arc/archive.sem", 0},  {"C:arc\\\\", "arc/archive.sem", 0},
+        {"arc//", "arc/archive.sem", 0}, {"missing", "missing/archive.sem", 1},
+    };
+    for (const Case &c : cases) {
+        unlink("archive.sem");
+        unlink("arc/archive.sem");
+        CFGSetCurrent(nullptr);
+        CFGHANDLE config = CFGCreate();
+        CFGSetString("Other", "Key", "x");
+        if (c.carPath != nullptr) CFGSetString("ArcRet", "CarPath", c.carPath);
+        CFGSetCurrent(nullptr);
+        EXPECT_EQ(UTLLockARC(0, config), c.result) << (c.carPath ? c.carPath : "(none)");
+        EXPECT_EQ(CFGCurrent(), nullptr);
+        EXPECT_EQ(Exists(c.semaphore), c.result == 0) << (c.carPath ? c.carPath : "(none)");
+        EXPECT_EQ(UTLUnlockARC(), c.result == 0 ? 0 : 1);
+    }
+}
+
+// Eight processes append numbered records through the open-file lock for two
+// seconds; every record must be there once and whole.
+TEST(CarFile, StressAppendsUnderLock) {
+    TempDir dir(true);
+    constexpr int kProcesses = 8;
+    constexpr size_t kRecordSize = 64;
+    setenv("KVRWAIT", "-1", 1);
+    cmnw::lock::SetRetryHooks({[] { usleep(500); }, nullptr});
+    Gate start(kProcesses);
+    pid_t pids[kProcesses];
+    for (int p = 0; p < kProcesses; ++p) {
+        pids[p] = StartChild([&, p] {
+            start.Wait();
+            const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+            int r = 0;
+            for (; std::chrono::steady_clock::now() < end; ++r) {
+                FILE *car = UTLLock("stress.car");
+                if (car == nullptr) return 1;
+                char record[2 * kRecordSize];
+                if (snprintf(record, sizeof record, "%d:%06d:%-54s\n", p, r, "payload-payload-payload") !=
+                    static_cast<int>(kRecordSize)) {
+                    return 5;
+                }
+                if (fseek(car, 0, SEEK_END) != 0) return 2;
+                // Written in two pieces so that an unlocked writer would tear it.
+                if (fwrite(record, 1, 20, car) != 20 || fflush(car) != 0) return 3;
+                if (fwrite(record + 20, 1, kRecordSize - 20, car) != kRecordSize - 20) return 3;
+                UTLUnlock(car);
+            }
+            return cmnw::test::WriteFile("count." + std::to_string(p), std::to_string(r)) ? 0 : 4;
+        });
+    }
+    start.Open();
+    size_t expected = 0;
+    std::map<int, int> written;
+    for (int p = 0; p < kProcesses; ++p) {
+        EXPECT_EQ(WaitChild(pids[p]), 0);
+        written[p] = std::atoi(ReadFile("count." + std::to_string(p)).c_str());
+        expected += static_cast<size_t>(written[p]);
+    }
+
+    const std::string all = ReadFile("stress.car");
+    ASSERT_EQ(all.size(), expected * kRecordSize);
+    std::map<std::pair<int, int>, int> seen;
+    for (size_t at = 0; at < all.size(); at += kRecordSize) {
+        int p = -1;
+        int r = -1;
+        char payload[64] = "";
+        ASSERT_EQ(sscanf(all.c_str() + at, "%d:%d:%63s", &p, &r, payload), 3) << "at " << at;
+        ASSERT_TRUE(written.count(p) == 1 && r >= 0 && r < written[p]) << "at " << at;
+        EXPECT_STREQ(payload, "payload-payload-payload");
+        EXPECT_EQ(all[at + kRecordSize - 1], '\n');
+        ++seen[{p, r}];
+    }
+    EXPECT_EQ(seen.size(), expected);
+    for (const auto &[key, count] : seen) EXPECT_EQ(count, 1) << key.first << ":" << key.second;
+}
+
+}  // namespace
