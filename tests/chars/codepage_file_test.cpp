@@ -65,8 +65,7 @@ TEST(CodePageFile, BuiltInSetWrittenAndReadBackIsTheSame) {
 
 TEST(CodePageFile, ReadsTheFileNamedByTheConfiguration) {
     ScratchDir scratch;
-    scratch.Write("cmnw32.ini", "[KTRes]\nDefLib=" + scratch.path() + "\nCodepage=mine.ini\n");
-    setenv("CMNW32_INI", scratch.File("cmnw32.ini").c_str(), 1);
+    scratch.UseIni("[KTRes]\nDefLib=" + scratch.path() + "\nCodepage=mine.ini\n");
     scratch.Write("mine.ini",
                   "[CodePages]\nCodePage=5,AA\nCodePage=6,BB\n"
                   "[CodePage]\nChar=ID1,one,uno,10,20\nChar=ID2,two, ,11\n"
@@ -78,12 +77,11 @@ TEST(CodePageFile, ReadsTheFileNamedByTheConfiguration) {
     ASSERT_EQ(UTLSetDefCodePage(set, 6, bb), UTL_CP_OK);
     const std::vector<WalkedChar> chars = WalkAll(set);
     ASSERT_EQ(chars.size(), 3u);
-    EXPECT_EQ(chars[0].alias, "uno");
-    EXPECT_EQ(chars[0].byte, 20);
-    EXPECT_EQ(chars[1].byte, 0);        // no second byte
-    EXPECT_EQ(chars[2].name, "three");  // the empty fields were skipped
-    EXPECT_EQ(chars[2].alias, "12");
-    EXPECT_EQ(chars[2].byte, 0);
+    // No second byte for ID2; the empty fields of ID3 were skipped.
+    EXPECT_EQ(chars[0].alias + " " + std::to_string(chars[0].byte) + " " +
+                  std::to_string(chars[1].byte) + " " + chars[2].name + " " + chars[2].alias +
+                  " " + std::to_string(chars[2].byte),
+              "uno 20 0 three 12 0");
     EXPECT_EQ(UTLLocateCharByName(set, nullptr, nullptr, "uno"), 20);
 
     // Written back, blank aliases keep their place.
@@ -99,8 +97,7 @@ TEST(CodePageFile, ReadsTheFileNamedByTheConfiguration) {
 
 TEST(CodePageFile, WritingFailsWhenTheDirectoryIsMissing) {
     ScratchDir scratch;
-    scratch.Write("cmnw32.ini", "[KTRes]\nDefLib=" + scratch.path() + "/missing/\n");
-    setenv("CMNW32_INI", scratch.File("cmnw32.ini").c_str(), 1);
+    scratch.UseIni("[KTRes]\nDefLib=" + scratch.path() + "/missing/\n");
     UTLCPSET set = UTLLoadCodePage();
     ASSERT_NE(set, nullptr);
     EXPECT_EQ(UTLUnloadCodePage(set), UTL_CP_FAIL);

@@ -1,64 +1,29 @@
-// Helpers shared by the code page tests: a scratch directory, files in it,
-// and a configuration in force that points the code page file there.
+// Helpers shared by the code page tests: a scratch directory with a
+// configuration in force that points the code page file there, and the walk.
 #pragma once
 
-#include <stdlib.h>
-#include <unistd.h>
-
-#include <cstdio>
-#include <filesystem>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "cmnw32/codepage.h"
+#include "common/test_support.h"
 
 namespace cmnw::testing {
 
-class ScratchDir {
+class ScratchDir : public cmnw::test::TempDir {
 public:
-    ScratchDir() {
-        char pattern[] = "/tmp/cmnw_codepage_XXXXXX";
-        const char *made = mkdtemp(pattern);
-        path_ = made != nullptr ? made : "";
-    }
-    ~ScratchDir() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    ScratchDir(const ScratchDir &) = delete;
-    ScratchDir &operator=(const ScratchDir &) = delete;
+    std::string Read(const std::string &name) const { return cmnw::test::ReadFile(File(name)); }
 
-    const std::string &path() const { return path_; }
-    std::string File(const std::string &name) const { return path_ + "/" + name; }
-
-    void Write(const std::string &name, const std::string &text) const {
-        FILE *f = std::fopen(File(name).c_str(), "wb");
-        if (f == nullptr) return;
-        std::fwrite(text.data(), 1, text.size(), f);
-        std::fclose(f);
+    // Makes an INI file holding ini the configuration the library loads at
+    // first need. Call before any configuration is read in this process.
+    void UseIni(const std::string &ini) const {
+        setenv("CMNW32_INI", Write("cmnw32.ini", ini).c_str(), 1);
     }
-
-    std::string Read(const std::string &name) const {
-        std::string text;
-        FILE *f = std::fopen(File(name).c_str(), "rb");
-        if (f == nullptr) return text;
-        char buf[4096];
-        size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, n);
-        std::fclose(f);
-        return text;
-    }
-
-    // Makes an INI file with the given [KTRes] options (and any extra text)
-    // the configuration the library loads at first need. Call before any
-    // configuration is read in this process.
+    // The code page file is codepage.ini in this directory.
     void UseConfig(const std::string &extra = "") const {
-        Write("cmnw32.ini", "[KTRes]\nDefLib=" + path_ + "/\nCodepage=codepage.ini\n" + extra);
-        setenv("CMNW32_INI", File("cmnw32.ini").c_str(), 1);
+        UseIni("[KTRes]\nDefLib=" + path() + "/\nCodepage=codepage.ini\n" + extra);
     }
-
-private:
-    std::string path_;
 };
 
 // One character as the walk delivers it.

@@ -58,8 +58,7 @@ TEST_F(OwnSet, SplitsFieldsTrimsTextsAndKeepsBytesModulo256) {
     std::vector<WalkedChar> chars = WalkAll(set_);
     ASSERT_EQ(chars.size(), 4u);
     const WalkedChar texts[4] = {{0, "ID1", "first name", "alias one"},
-                                 {0, "ID2", "second", ""},
-                                 {0, "ID3", "third", ""},
+                                 {0, "ID2", "second", ""}, {0, "ID3", "third", ""},
                                  {0, "ID4567890", "a-name-that-is-longer-than-thi", "al"}};
     for (int k = 0; k < 4; ++k) {
         EXPECT_EQ(chars[k].identifier, texts[k].identifier) << k;

@@ -48,11 +48,9 @@ TEST(CTypeTable, ClassFlagsAreUnicodePropertiesOfCodePage1252) {
         {0x8E, CT_CNTRL},  // Z and z with caron: controls
         {0x9E, CT_CNTRL},
         {0xAA, CT_PUNCT},  // ordinal indicators and micro sign: signs
-        {0xBA, CT_PUNCT},
-        {0xB5, CT_PUNCT},
+        {0xBA, CT_PUNCT}, {0xB5, CT_PUNCT},
         {0xB2, CT_DIGIT | CT_PUNCT},  // superscript digits are digits
-        {0xB3, CT_DIGIT | CT_PUNCT},
-        {0xB9, CT_DIGIT | CT_PUNCT},
+        {0xB3, CT_DIGIT | CT_PUNCT}, {0xB9, CT_DIGIT | CT_PUNCT},
     };
     const uint16_t *table = GetCTypeTable();
     auto cp = CodePage1252();
