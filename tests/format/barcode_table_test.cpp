@@ -73,9 +73,7 @@ TEST(BarcodeTable, TypesInOrderWithTheirTables) {
     EXPECT_EQ(Copy(UTLFindBarType('4')->maxLength), 31);
     EXPECT_EQ(Copy(UTLFindBarType('1')->firstChar), 0);
     EXPECT_EQ(Copy(UTLFindBarType('Z')->firstChar), 0x30);
-    EXPECT_EQ(UTLFindBarType('a'), nullptr);
-    EXPECT_EQ(UTLFindBarType('2'), nullptr);
-    EXPECT_EQ(UTLFindBarType(0), nullptr);
+    for (char letter : {'a', '2', '\0'}) EXPECT_EQ(UTLFindBarType(letter), nullptr) << letter;
 }
 
 int Wide(const std::string &p, size_t from, size_t step, size_t n) {

@@ -30,18 +30,12 @@ TEST(NumLocale, ConvertsCanonicalPictures) {
         const char *picture, *locale, *want;
     };
     const Case cases[] = {
-        {"$Z,ZZ9.99", " USD", "$Z,ZZ9.99"},
-        {"$Z,ZZ9.99", " DEM", "Z.ZZ9,99DM"},
-        {"$Z,ZZ9.99CR", " DEM", "Z.ZZ9,99DMCR"},
-        {"$ZZ9.99-", " FRF", "ZZ9,99F-"},
-        {"$Z,ZZ9.99", " FRF", "Z ZZ9,99F"},
-        {"$Z,ZZ9.99", " CHF", "SFr.Z'ZZ9.99"},
-        {"$Z,ZZ9.99", " CAD", "Z ZZ9,99$"},
-        {"ZZZ,ZZ9.99DB", " CAD", "ZZZ ZZ9,99Dt"},
-        {"ZZ9.99CR", " CAD", "ZZ9,99Ct"},
-        {"$$$$9", " DEM", "$$$9DM"},
-        {"-$ZZ9", " CHF", "-SFr.ZZ9"},
-        {"(ZZ9.99)", " DEM", "(ZZ9,99)"},
+        {"$Z,ZZ9.99", " USD", "$Z,ZZ9.99"}, {"$Z,ZZ9.99", " DEM", "Z.ZZ9,99DM"},
+        {"$Z,ZZ9.99CR", " DEM", "Z.ZZ9,99DMCR"}, {"$ZZ9.99-", " FRF", "ZZ9,99F-"},
+        {"$Z,ZZ9.99", " FRF", "Z ZZ9,99F"}, {"$Z,ZZ9.99", " CHF", "SFr.Z'ZZ9.99"},
+        {"$Z,ZZ9.99", " CAD", "Z ZZ9,99$"}, {"ZZZ,ZZ9.99DB", " CAD", "ZZZ ZZ9,99Dt"},
+        {"ZZ9.99CR", " CAD", "ZZ9,99Ct"}, {"$$$$9", " DEM", "$$$9DM"},
+        {"-$ZZ9", " CHF", "-SFr.ZZ9"}, {"(ZZ9.99)", " DEM", "(ZZ9,99)"},
     };
     for (const Case &c : cases) EXPECT_EQ(Convert(c.picture, c.locale), c.want) << c.locale << c.picture;
 }
@@ -98,17 +92,11 @@ TEST(NumLocale, DeformatNumbers) {
         const char *want;
     };
     const Case cases[] = {
-        {"(1,234.50)", nullptr, "-1234.50"},
-        {"12.3.4", nullptr, "12.34"},
-        {"  $1,234.50CR", nullptr, "-1234.50"},
-        {"1,234.50-", nullptr, "-1234.50"},
-        {"-  12", nullptr, "-12"},
-        {"1.234,50 DM", " DEM", "1234.50"},
-        {"1 234,50F-", " FRF", "-1234.50"},
-        {"SFr.1'234.50", " CHF", "1234.50"},
-        {"12,50Ct", " CAD", "-12.50"},
-        {"", nullptr, ""},
-        {"   ", nullptr, ""},
+        {"(1,234.50)", nullptr, "-1234.50"}, {"12.3.4", nullptr, "12.34"},
+        {"  $1,234.50CR", nullptr, "-1234.50"}, {"1,234.50-", nullptr, "-1234.50"},
+        {"-  12", nullptr, "-12"}, {"1.234,50 DM", " DEM", "1234.50"},
+        {"1 234,50F-", " FRF", "-1234.50"}, {"SFr.1'234.50", " CHF", "1234.50"},
+        {"12,50Ct", " CAD", "-12.50"}, {"", nullptr, ""}, {"   ", nullptr, ""},
         {"abc", nullptr, ""},
     };
     for (const Case &c : cases) {
@@ -147,9 +135,8 @@ TEST(NumLocale, ValidCharactersAndYesNo) {
 
 TEST(NumText, BlankDigitAndCommas) {
     EXPECT_EQ(FMTIsNotBlank(" \t x "), 1);
-    EXPECT_EQ(FMTIsNotBlank(" \t\r\n"), 0);
-    EXPECT_EQ(FMTIsNotBlank(""), 0);
-    EXPECT_EQ(FMTIsNotBlank(nullptr), 0);
+    for (const char *blank : {" \t\r\n", "", static_cast<const char *>(nullptr)})
+        EXPECT_EQ(FMTIsNotBlank(blank), 0);
     for (int c = 0; c < 256; ++c)
         EXPECT_EQ(FMTIs1_9(static_cast<char>(c)), c >= '1' && c <= '9' ? 1 : 0) << c;
 
@@ -157,15 +144,8 @@ TEST(NumText, BlankDigitAndCommas) {
         const char *text, *want;
     };
     const Case cases[] = {
-        {"1234567.891", "1,234,567.891"},
-        {"123", "123"},
-        {"1234", "1,234"},
-        {"-1234", "-1,234"},
-        {"123456", "123,456"},
-        {".12345", ".12345"},
-        {"", ""},
-        {"  1234", "1,234"},
-        {"1234  ", ""},
+        {"1234567.891", "1,234,567.891"}, {"123", "123"}, {"1234", "1,234"}, {"-1234", "-1,234"},
+        {"123456", "123,456"}, {".12345", ".12345"}, {"", ""}, {"  1234", "1,234"}, {"1234  ", ""},
     };
     for (const Case &c : cases) {
         char text[64];
