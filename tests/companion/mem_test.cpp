@@ -144,7 +144,6 @@ TEST(MemList, HandlesAndRecordAddressesStableAcrossInsertsAndRemovals) {
         EXPECT_EQ(found, 1);
         EXPECT_EQ(std::memcmp(MEMItemData(byKey), data, 4), 0);
     }
-    std::string names = Names(list);
     std::vector<std::string> split;
     for (MEMITEM it = MEMFirstItem(list); it != nullptr; it = MEMNextItem(it))
         split.emplace_back(static_cast<Rec *>(MEMItemData(it))->name);

@@ -17,13 +17,9 @@ TEST(SysNativePath, BackslashesAndDrive) {
         const char *in;
         const char *out;
     } cases[] = {
-        {"C:\\dir\\file.ini", "/dir/file.ini"},
-        {"c:rel\\x", "rel/x"},
+        {"C:\\dir\\file.ini", "/dir/file.ini"}, {"c:rel\\x", "rel/x"},
         {"\\\\server\\share", "//server/share"},
-        {"/already/native", "/already/native"},
-        {"1:\\x", "1:/x"},
-        {"C:", ""},
-        {"", ""},
+        {"/already/native", "/already/native"}, {"1:\\x", "1:/x"}, {"C:", ""}, {"", ""},
     };
     for (const Case &c : cases) {
         char buf[64];

@@ -36,18 +36,11 @@ TEST(FormatMessage, InsertsAndEscapes) {
         MEMLIST inserts;
         std::string expected;
     } cases[] = {
-        {"File %1 not found%n", file, "File f.txt not found\n"},
-        {"%2 and %1", two, "B and A"},
-        {"%3 with two", two, "%3 with two"},
-        {"%1 %2", nullptr, "%1 %2"},
-        {"100%% sure", two, "100% sure"},
-        {"%x%.", two, "x."},
-        {"trailing %", two, "trailing "},
-        {"%10 and %1", two, "%10 and A"},
-        {"%01", two, std::string("\0" "1", 2)},
-        {"%123", twelve, "twelve3"},
-        {"", two, ""},
-        {"%0", two, std::string(1, '\0')},
+        {"File %1 not found%n", file, "File f.txt not found\n"}, {"%2 and %1", two, "B and A"},
+        {"%3 with two", two, "%3 with two"}, {"%1 %2", nullptr, "%1 %2"},
+        {"100%% sure", two, "100% sure"}, {"%x%.", two, "x."}, {"trailing %", two, "trailing "},
+        {"%10 and %1", two, "%10 and A"}, {"%01", two, std::string("\0" "1", 2)},
+        {"%123", twelve, "twelve3"}, {"", two, ""}, {"%0", two, std::string(1, '\0')},
     };
     for (const Case &c : cases) {
         int32_t count = -1;
@@ -157,34 +150,25 @@ TEST(StringHelpers, Strncpy) {
 }
 
 TEST(StringHelpers, SearchFunctions) {
-    const char *hello = "Hello World";
-    EXPECT_EQ(UTLstristr(hello, "WORLD"), hello + 6);
-    EXPECT_EQ(UTLstristr(hello, "hello w"), hello);
-    EXPECT_EQ(UTLstristr(hello, "worlds"), nullptr);
-    EXPECT_EQ(UTLstristr(hello, ""), hello);
-    EXPECT_EQ(UTLstristr(nullptr, "a"), nullptr);
-    EXPECT_EQ(UTLstristr(hello, nullptr), nullptr);
-
-    const char *abc = "abcabc";
-    EXPECT_EQ(UTLstrrstr(abc, "bc"), abc + 4);
-    EXPECT_EQ(UTLstrrstr(abc, ""), abc);
-    EXPECT_EQ(UTLstrrstr(abc, nullptr), abc);
-    EXPECT_EQ(UTLstrrstr(abc, "x"), nullptr);
-    EXPECT_EQ(UTLstrrstr("", "a"), nullptr);
-    EXPECT_EQ(UTLstrrstr(nullptr, "a"), nullptr);
-    const char *aaa = "aaa";
-    EXPECT_EQ(UTLstrrstr(aaa, "aa"), aaa);
-    const char *aaaa = "aaaa";
-    EXPECT_EQ(UTLstrrstr(aaaa, "aa"), aaaa + 2);
-}
-
-TEST(Placeholders, ReturnZero) {
-    EXPECT_EQ(QRMPARMB(nullptr, 1, 2), 0);
-    EXPECT_EQ(QRMPARMW(nullptr, 1, 2), 0);
-    EXPECT_EQ(QRMPARMDW(nullptr, 1, 2), 0);
-    EXPECT_EQ(QRMPARMPFN(nullptr, 1, nullptr), 0);
-    EXPECT_EQ(QRMPARMPTR(nullptr, 1, nullptr), 0);
-    EXPECT_EQ(QRMPARMMEMH(nullptr, 1, nullptr), 0);
+    const char *text = "Hello abcabc aaaa";
+    const struct {
+        char *(*fn)(const char *, const char *);
+        const char *haystack, *needle;
+        int at;  // -1: not found
+    } cases[] = {
+        {UTLstristr, text, "ABCA", 6},   {UTLstristr, text, "hello a", 0},
+        {UTLstristr, text, "worlds", -1}, {UTLstristr, text, "", 0},
+        {UTLstristr, nullptr, "a", -1},  {UTLstristr, text, nullptr, -1},
+        {UTLstrrstr, text, "bc", 10},    {UTLstrrstr, text, "", 0},
+        {UTLstrrstr, text, nullptr, 0},  {UTLstrrstr, text, "x", -1},
+        {UTLstrrstr, "", "a", -1},       {UTLstrrstr, nullptr, "a", -1},
+        {UTLstrrstr, text, "aa", 15},    {UTLstrrstr, "aaa", "aa", 0},
+    };
+    for (const auto &c : cases) {
+        const char *found = c.fn(c.haystack, c.needle);
+        EXPECT_EQ(found == nullptr ? -1 : found - c.haystack, c.at)
+            << (c.haystack ? c.haystack : "(null)") << " / " << (c.needle ? c.needle : "(null)");
+    }
 }
 
 TEST(Substitution, BuiltInTableShape) {
@@ -209,11 +193,9 @@ TEST(Substitution, LookupsAndWriteBack) {
         const char *withDefault;
         const char *noDefault;
     } cases[] = {
-        {"UNKNOWN.DLL", "UNKNOWN.DLL", ""},
-        {"mymod.dll", "libmine.so", "libmine.so"},
+        {"UNKNOWN.DLL", "UNKNOWN.DLL", ""}, {"mymod.dll", "libmine.so", "libmine.so"},
         {"cfgw32.dll", "libcfgw32.so", "libcfgw32.so"},
-        {"CMNW16.DLL", "libcmnw32.so", "libcmnw32.so"},
-        {"", "", ""},
+        {"CMNW16.DLL", "libcmnw32.so", "libcmnw32.so"}, {"", "", ""},
     };
     for (const Case &c : cases) {
         std::memset(out, 'Z', sizeof out);

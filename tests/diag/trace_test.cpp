@@ -16,7 +16,6 @@ namespace {
 
 using cmnw::test::ReadFile;
 using cmnw::test::TempDir;
-using cmnw::test::WriteFile;
 
 std::vector<std::string> Lines(const std::string &text) {
     std::vector<std::string> lines;
@@ -27,9 +26,7 @@ std::vector<std::string> Lines(const std::string &text) {
 
 // Points the configuration at an INI file with the given text.
 void UseIni(const TempDir &dir, const std::string &text) {
-    std::string path = dir.File("test.ini");
-    ASSERT_TRUE(WriteFile(path, text));
-    setenv("CMNW32_INI", path.c_str(), 1);
+    setenv("CMNW32_INI", dir.Write("test.ini", text).c_str(), 1);
 }
 
 // Splits a prefixed trace line "%4u. Www Mmm dd hh:mm:ss.mmm yyyy pid=%08d msg"
@@ -231,15 +228,9 @@ TEST(IniTrace, FileNamesAndOptionsBetweenBanners) {
     std::string suiteForm;
     for (char c : iniPath) suiteForm += c == '/' ? '\\' : c;
     std::vector<std::string> expected = {
-        "-------------------------- INI Files Loaded ---------------------------",
-        " ",
-        suiteForm,
-        " ",
-        "----------------------- Begin INI Options Trace -----------------------",
-        "[Data]",
-        "A=1",
-        "[Other]",
-        "B=two",
+        "-------------------------- INI Files Loaded ---------------------------", " ", suiteForm,
+        " ", "----------------------- Begin INI Options Trace -----------------------", "[Data]",
+        "A=1", "[Other]", "B=two",
         "----------------------- End INI Options Trace -----------------------"};
     EXPECT_EQ(messages, expected) << text;
 }

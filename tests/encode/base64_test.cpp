@@ -83,12 +83,8 @@ TEST(Base64, DecoderSkipsEverythingButDataCharacters) {
     const struct {
         std::string text, data;
     } cases[] = {
-        {"Zm 8=", "fo"},
-        {"Zm9v\r\nYmFy\r\n", "foobar"},
-        {"  Z m 9 v Y m F y  ", "foobar"},
-        {"Zm9v\nYg==\n", "foob"},
-        {"====", ""},
-        {"*Zm9v*", "foo"},
+        {"Zm 8=", "fo"}, {"Zm9v\r\nYmFy\r\n", "foobar"}, {"  Z m 9 v Y m F y  ", "foobar"},
+        {"Zm9v\nYg==\n", "foob"}, {"====", ""}, {"*Zm9v*", "foo"},
         {std::string("Zm\0" "9v", 5), "foo"},
         {"Zg==Zg==", "f\x06`"},  // padding in the middle is skipped too: 24 bits
         {"Z", ""},              // 6 bits make no byte

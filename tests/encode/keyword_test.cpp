@@ -47,17 +47,11 @@ TEST_F(Keyword, IntegerEntries) {
         ptrdiff_t cursor;  // offset after the call
         const char *message;
     } cases[] = {
-        {"size( 12 ),next", 1, 12, 11, ""},
-        {"SIZE(12)", 1, 12, 8, ""},
-        {"Size (-7) , \t next", 1, -7, 14, ""},
-        {"size(+2147483647)", 1, 2147483647, 17, ""},
-        {"size(-2147483648)", 1, -2147483647 - 1, 17, ""},
-        {"size()", 1, 0, 6, ""},
-        {"size(   )", 1, 0, 9, ""},
-        {"sizes(3)", 0, 0, 0, ""},
-        {"siz(3)", 0, 0, 0, ""},
-        {"size", 0, 0, 0, ""},
-        {"size,", 0, 0, 0, ""},
+        {"size( 12 ),next", 1, 12, 11, ""}, {"SIZE(12)", 1, 12, 8, ""},
+        {"Size (-7) , \t next", 1, -7, 14, ""}, {"size(+2147483647)", 1, 2147483647, 17, ""},
+        {"size(-2147483648)", 1, -2147483647 - 1, 17, ""}, {"size()", 1, 0, 6, ""},
+        {"size(   )", 1, 0, 9, ""}, {"sizes(3)", 0, 0, 0, ""}, {"siz(3)", 0, 0, 0, ""},
+        {"size", 0, 0, 0, ""}, {"size,", 0, 0, 0, ""},
         {"size 12", 0, 0, 5, "Error: Invalid parameter <size 12>.\n"},
         {"size  ", 0, 0, 6, "Error: Invalid parameter <size  >.\n"},
         {"size((1)", 0, 0, 5, "Error: Unbalanced parentheses on <size((1)>.\n"},
@@ -130,10 +124,8 @@ TEST_F(Keyword, DoubleEntries) {
         double value;
         const char *message;
     } cases[] = {
-        {"width(1.5)", 1, 1.5, ""},
-        {"width( -2.5e3 )", 1, -2500.0, ""},
-        {"width(.25)", 1, 0.25, ""},
-        {"width()", 1, 0.0, ""},
+        {"width(1.5)", 1, 1.5, ""}, {"width( -2.5e3 )", 1, -2500.0, ""},
+        {"width(.25)", 1, 0.25, ""}, {"width()", 1, 0.0, ""},
         {"width(1e999)", 0, 0, "Error: Value out of range <1e999>.\n"},
         {"width(-1e999)", 0, 0, "Error: Value out of range <-1e999>.\n"},
         {"width(1,5)", 0, 0, "Error: Invalid double value <1,5>.\n"},
@@ -174,13 +166,8 @@ TEST_F(Keyword, Flags) {
         int32_t result;
         const char *rest;
     } cases[] = {
-        {"flag , other", 1, "other"},
-        {"FLAG,other", 1, "other"},
-        {"Flag", 1, ""},
-        {"flag\t\n", 1, ""},
-        {"flag,,x", 1, ",x"},
-        {"flag(1)", 0, "flag(1)"},
-        {"flags", 0, "flags"},
+        {"flag , other", 1, "other"}, {"FLAG,other", 1, "other"}, {"Flag", 1, ""},
+        {"flag\t\n", 1, ""}, {"flag,,x", 1, ",x"}, {"flag(1)", 0, "flag(1)"}, {"flags", 0, "flags"},
         {"fla", 0, "fla"},
     };
     for (const auto &c : cases) {

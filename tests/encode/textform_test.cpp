@@ -22,12 +22,8 @@ TEST(TextForm, KnownEncodingsAndSizes) {
     const struct {
         std::string data, text;
     } cases[] = {
-        {"", "0"},
-        {"a", "2OG00"},
-        {"ab", "1OM80"},
-        {"abc", "0OM9Z"},
-        {std::string("\xff\xff\xff", 3), "0----"},
-        {std::string("\0\0\0\0", 4), "200000000"},
+        {"", "0"}, {"a", "2OG00"}, {"ab", "1OM80"}, {"abc", "0OM9Z"},
+        {std::string("\xff\xff\xff", 3), "0----"}, {std::string("\0\0\0\0", 4), "200000000"},
     };
     for (const auto &c : cases) {
         EXPECT_EQ(ToText(c.data), c.text);

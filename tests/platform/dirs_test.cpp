@@ -59,12 +59,8 @@ TEST(Find, PatternsSkipDirectoriesAndTrimNames) {
         {"*", {"a.txt", "B.TXT", "c.log", "noext", "spaced.txt", "readme.text", "link.txt"}},
         {"*.*", {"a.txt", "B.TXT", "c.log", "noext", "spaced.txt", "readme.text", "link.txt"}},
         {"*.txt", {"a.txt", "B.TXT", "link.txt"}},  // the blank is there when matching
-        {"?.TXT", {"a.txt", "B.TXT"}},
-        {"no*.*", {"noext"}},
-        {"*.te?t", {"readme.text"}},
-        {"c.log", {"c.log"}},
-        {"onlydir", {}},
-        {"zzz*", {}},
+        {"?.TXT", {"a.txt", "B.TXT"}}, {"no*.*", {"noext"}}, {"*.te?t", {"readme.text"}},
+        {"c.log", {"c.log"}}, {"onlydir", {}}, {"zzz*", {}},
     };
     for (const Case &c : cases) {
         for (const std::string &base : {dir.path() + "/", Backslashed(dir.path()) + "\\"}) {
@@ -230,12 +226,9 @@ TEST(Paths, DefaultExtension) {
         const char *ext;
         const char *expected;
     } cases[] = {
-        {"dir/report", "txt", "dir\\report.txt"},
-        {"dir/report", ".txt", "dir\\report.txt"},
-        {"dir/report.doc", "txt", "dir/report.doc"},
-        {"notes.text", "txt", "notes.text.txt"},
-        {"C:x", "log", "C:x.log"},
-        {"same", "", "same"},
+        {"dir/report", "txt", "dir\\report.txt"}, {"dir/report", ".txt", "dir\\report.txt"},
+        {"dir/report.doc", "txt", "dir/report.doc"}, {"notes.text", "txt", "notes.text.txt"},
+        {"C:x", "log", "C:x.log"}, {"same", "", "same"},
     };
     for (const Case &c : cases) {
         char buffer[258];

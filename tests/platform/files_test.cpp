@@ -22,14 +22,10 @@ TEST(Files, MakeValidFileName) {
         std::string expected;
         int32_t result;
     } cases[] = {
-        {"a:b?c", 5, "a_b_c", 65535},
-        {"plain.txt", 9, "plain.txt", 0},
-        {"dir\\name", 8, "dir\\name", 0},
-        {"<>:\"/?|*", 8, "________", 65535},
-        {std::string("ab\0c", 4), 4, "ab_c", 65535},
-        {"tab\there", 8, "tab_here", 65535},
-        {"abc?", 3, "abc?", 0},
-        {"x", 0, "x", 0},
+        {"a:b?c", 5, "a_b_c", 65535}, {"plain.txt", 9, "plain.txt", 0},
+        {"dir\\name", 8, "dir\\name", 0}, {"<>:\"/?|*", 8, "________", 65535},
+        {std::string("ab\0c", 4), 4, "ab_c", 65535}, {"tab\there", 8, "tab_here", 65535},
+        {"abc?", 3, "abc?", 0}, {"x", 0, "x", 0},
     };
     for (const Case &c : cases) {
         std::string buffer = c.input;

@@ -49,11 +49,8 @@ TEST(Module, FunctionReferences) {
         const char *reference;
         bool found;
     } cases[] = {
-        {"MATH.DLL->cos", true},
-        {"MATH.DLL->no_such_function", false},
-        {"MATH.DLL", false},
-        {"NOSUCHMODULE.DLL->cos", false},
-        {"->cos", false},
+        {"MATH.DLL->cos", true}, {"MATH.DLL->no_such_function", false}, {"MATH.DLL", false},
+        {"NOSUCHMODULE.DLL->cos", false}, {"->cos", false},
     };
     for (const Case &c : cases) {
         m = reinterpret_cast<UTLHMODULE>(1);

@@ -17,16 +17,11 @@ struct SplitCase {
 TEST(SplitPath, FollowsTheSuiteRules) {
     const SplitCase cases[] = {
         {"C:\\dir\\sub/file.txt", "C:", "\\dir\\sub\\", "file", ".txt"},
-        {"archive.tar.gz", "", "", "archive.tar", ".gz"},
-        {"notes.text", "", "", "notes.text", ""},
+        {"archive.tar.gz", "", "", "archive.tar", ".gz"}, {"notes.text", "", "", "notes.text", ""},
         // The extension check looks at the end of the whole text, not at ";".
-        {"dir\\file.txt;other", "", "dir\\", "file.txt", ""},
-        {"a\\b.c;d", "", "a\\", "b", ".c"},
-        {".abc", "", "", "", ".abc"},
-        {"file.", "", "", "file", "."},
-        {"x.ab/y", "", "x.ab\\", "y", ""},
-        {"C:", "C:", "", "", ""},
-        {"", "", "", "", ""},
+        {"dir\\file.txt;other", "", "dir\\", "file.txt", ""}, {"a\\b.c;d", "", "a\\", "b", ".c"},
+        {".abc", "", "", "", ".abc"}, {"file.", "", "", "file", "."},
+        {"x.ab/y", "", "x.ab\\", "y", ""}, {"C:", "C:", "", "", ""}, {"", "", "", "", ""},
         {"/usr/lib/libx.so", "", "\\usr\\lib\\", "libx", ".so"},
     };
     for (const auto &c : cases) {
@@ -58,10 +53,8 @@ TEST(MakePath, JoinsWithTheRightSeparator) {
     const MakeCase cases[] = {
         {"D:", "work", "trace", "log", "D:work\\trace.log"},
         {nullptr, "http://host/a\\b", "f", ".x", "http://host/a/b/f.x"},
-        {nullptr, "c:/x/y", nullptr, nullptr, "c:\\x\\y\\"},
-        {nullptr, "a;b", "f", nullptr, "a\\f"},
-        {"", "", "name", "", "name"},
-        {"E", "\\root\\", "n", ".ext", "E:\\root\\n.ext"},
+        {nullptr, "c:/x/y", nullptr, nullptr, "c:\\x\\y\\"}, {nullptr, "a;b", "f", nullptr, "a\\f"},
+        {"", "", "name", "", "name"}, {"E", "\\root\\", "n", ".ext", "E:\\root\\n.ext"},
         {nullptr, "file:///srv/x", "n", nullptr, "file:///srv/x/n"},
         {nullptr, nullptr, nullptr, nullptr, ""},
     };

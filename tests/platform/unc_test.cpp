@@ -39,10 +39,8 @@ TEST(UniversalName, MapsNetworkMounts) {
         {"/mnt/forms", 0, "\\\\fileserver\\forms\\"},
         {"/srv/archive/2007/x", 0, "\\\\nas01\\export\\archive\\2007\\x"},
         {"/srv/v6/f", 0, "\\\\fd00::5\\vol\\f"},
-        {"/mnt/my share/doc", 0, "\\\\fileserver\\My Share\\doc"},
-        {"/mnt/formsX/a", 65535, ""},
-        {"/mnt/forms/local/a", 65535, ""},
-        {"/home/user/a", 65535, ""},
+        {"/mnt/my share/doc", 0, "\\\\fileserver\\My Share\\doc"}, {"/mnt/formsX/a", 65535, ""},
+        {"/mnt/forms/local/a", 65535, ""}, {"/home/user/a", 65535, ""},
     };
     for (const Case &c : cases) {
         uint32_t result = 1;
