@@ -83,33 +83,25 @@ TEST(CfgRead, CutsToBufferAndLeavesBufferAloneWhenMissing) {
 
 TEST(CfgRead, YesNoWordsAndIntegers) {
     TempDir dir;
+    const char *yes[] = {"Yes", "y", "TRUE", "On", "1"}, *no[] = {"No", "n", "false", "OFF", "0"};
     std::string text = "[S]\n";
-    const char *yes[] = {"Yes", "yes", "Y", "y", "TRUE", "true", "On", "ON", "1"};
-    const char *no[] = {"No", "NO", "n", "N", "False", "off", "OFF", "0"};
-    int i = 0;
-    for (const char *w : yes) text += "y" + std::to_string(i++) + "=" + w + "\n";
-    i = 0;
-    for (const char *w : no) text += "n" + std::to_string(i++) + "=" + w + "\n";
+    for (int i = 0; i < 5; ++i) text += "y" + std::to_string(i) + "=" + yes[i] + "\n";
+    for (int i = 0; i < 5; ++i) text += "n" + std::to_string(i) + "=" + no[i] + "\n";
     text += "other=maybe\nnum= -42\nplus=+7\nbad=x1\nbig=99999999999999999999999\n";
     ASSERT_NE(CFGLoadINI(dir.Write("a.ini", text).c_str()), nullptr);
-    for (i = 0; i < 9; ++i) {
-        std::string key = "y" + std::to_string(i);
-        EXPECT_NE(CFGGetYesNo("S", key.c_str()), 0) << key;
-        EXPECT_EQ(CFGGetYesNoDef("S", key.c_str(), 0), 1) << key;
-    }
-    for (i = 0; i < 8; ++i) {
-        std::string key = "n" + std::to_string(i);
-        EXPECT_EQ(CFGGetYesNo("S", key.c_str()), 0) << key;
-        EXPECT_EQ(CFGGetYesNoDef("S", key.c_str(), 1), 0) << key;
+    for (int i = 0; i < 5; ++i) {
+        const std::string y = "y" + std::to_string(i), n = "n" + std::to_string(i);
+        EXPECT_NE(CFGGetYesNo("S", y.c_str()), 0) << yes[i];
+        EXPECT_EQ(CFGGetYesNoDef("S", y.c_str(), 0), 1) << yes[i];
+        EXPECT_EQ(CFGGetYesNo("S", n.c_str()), 0) << no[i];
+        EXPECT_EQ(CFGGetYesNoDef("S", n.c_str(), 1), 0) << no[i];
     }
     EXPECT_EQ(CFGGetYesNo("S", "other"), 0);
     EXPECT_EQ(CFGGetYesNoDef("S", "other", 7), 7);
     EXPECT_EQ(CFGGetYesNoDef("S", "missing", 5), 5);
-    EXPECT_EQ(CFGGetInt("S", "num", 3), -42);
-    EXPECT_EQ(CFGGetInt("S", "plus", 3), 7);
-    EXPECT_EQ(CFGGetInt("S", "bad", 3), 3);
-    EXPECT_EQ(CFGGetInt("S", "big", 3), 3);
-    EXPECT_EQ(CFGGetInt("S", "missing", -1), -1);
+    const std::pair<const char *, int> ints[] = {
+        {"num", -42}, {"plus", 7}, {"bad", 3}, {"big", 3}, {"missing", 3}};
+    for (const auto &[key, value] : ints) EXPECT_EQ(CFGGetInt("S", key, 3), value) << key;
 }
 
 TEST(CfgWrite, SetAddSaveReloadRoundTrip) {
