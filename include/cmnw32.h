@@ -28,5 +28,6 @@
 #include "cmnw32/cfg.h"
 #include "cmnw32/mem.h"
 #include "cmnw32/sys.h"
+#include "cmnw32/sysver.h"
 
 #endif

@@ -1,0 +1,124 @@
+// The version record of one module file, read through the portability
+// layer's version-resource calls.
+#include <sys/stat.h>
+
+#include <cstring>
+#include <ctime>
+#include <initializer_list>
+
+#include "cmnw32/mem.h"
+#include "cmnw32/sysver.h"
+#include "cmnw32/version.h"
+#include "common/text.h"
+#include "platform/native.h"
+#include "platform/path.h"
+
+namespace cmnw::version {
+namespace {
+
+constexpr uint16_t kDefaultCodePage = 1252;
+
+// The resource being read, for the duration of one UTLGetVerInfo; the
+// language survives it and serves files without a translation entry.
+struct VerInfoState {
+    void *block;
+    const void *fixedInfo;
+    uint16_t language;
+    uint16_t codePage;
+};
+
+constinit VerInfoState gVerInfo{nullptr, nullptr, 0, kDefaultCodePage};
+
+using Field = char[UTL_VERINFO_FIELD_SIZE];
+
+void CutAtLineEnd(char *text) noexcept {
+    text[std::strcspn(text, "\r\n")] = '\0';
+}
+
+void StringValue(const char *name, Field &field) noexcept {
+    char subBlock[96];
+    FormatBounded(subBlock, sizeof subBlock, "\\StringFileInfo\\%04x%04x\\%s", gVerInfo.language,
+                  gVerInfo.codePage, name);
+    void *value = nullptr;
+    uint32_t length = 0;
+    if (SYSVerQueryValue(gVerInfo.block, subBlock, &value, &length) != 0)
+        CopyBoundedN(field, sizeof field, static_cast<const char *>(value), length);
+}
+
+void ReadTranslation() noexcept {
+    void *value = nullptr;
+    uint32_t length = 0;
+    gVerInfo.codePage = kDefaultCodePage;
+    if (SYSVerQueryValue(gVerInfo.block, "\\VarFileInfo\\Translation", &value, &length) == 0 ||
+        length < 4)
+        return;
+    const auto *pair = static_cast<const unsigned char *>(value);
+    gVerInfo.language = static_cast<uint16_t>(pair[0] | (pair[1] << 8));
+    gVerInfo.codePage = static_cast<uint16_t>(pair[2] | (pair[3] << 8));
+}
+
+void FileTime(const char *fileName, Field &field) noexcept {
+    char native[platform::kNativeSize];
+    struct stat st;
+    if (!platform::ToNative(fileName, native) || stat(native, &st) != 0) return;
+    char text[64];
+    if (ctime_r(&st.st_mtime, text) != nullptr) CopyBounded(field, sizeof field, TrimInPlace(text));
+}
+
+void FillRecord(const char *fileName, UTLVerInfo &info) noexcept {
+    char name[platform::kNameSize];
+    char ext[platform::kExtSize];
+    platform::UTLSplitPath(fileName, nullptr, nullptr, name, ext);
+    FormatBounded(info.fileName, sizeof info.fileName, "%s%s", name, ext);
+    TrimInPlace(info.fileName);
+
+    SYSFixedFileInfo fixed;
+    std::memcpy(&fixed, gVerInfo.fixedInfo, sizeof fixed);
+    FormatBounded(info.fileVersion, sizeof info.fileVersion, "%d.%d.%d.%d",
+                  static_cast<int>(fixed.fileVersionMS >> 16),
+                  static_cast<int>(fixed.fileVersionMS & 0xFFFF),
+                  static_cast<int>(fixed.fileVersionLS >> 16),
+                  static_cast<int>(fixed.fileVersionLS & 0xFFFF));
+    StringValue("CompanyName", info.companyName);
+    StringValue("Description", info.description);
+    StringValue("InternalName", info.internalName);
+    StringValue("LegalCopyright", info.legalCopyright);
+    StringValue("OriginalFilename", info.originalFilename);
+    StringValue("ProductName", info.productName);
+    StringValue("ProductVersion", info.productVersion);
+    FileTime(fileName, info.fileTime);
+    for (char *f : {info.fileName, info.fileVersion, info.companyName, info.description,
+                    info.internalName, info.legalCopyright, info.originalFilename, info.productName,
+                    info.productVersion, info.fileTime})
+        CutAtLineEnd(f);
+}
+
+void GetVerInfo(const char *fileName, UTLVerInfo &info) noexcept {
+    uint32_t handle = 0;
+    const uint32_t size = SYSGetFileVersionInfoSize(fileName, &handle);
+    if (size < 1) return;
+    gVerInfo.block = MEMAlloc(size);
+    if (gVerInfo.block == nullptr) return;
+    void *fixed = nullptr;
+    uint32_t length = 0;
+    if (SYSGetFileVersionInfo(fileName, handle, size, gVerInfo.block) != 0 &&
+        SYSVerQueryValue(gVerInfo.block, "\\", &fixed, &length) != 0 &&
+        length >= sizeof(SYSFixedFileInfo)) {
+        gVerInfo.fixedInfo = fixed;
+        ReadTranslation();
+        FillRecord(fileName, info);
+    }
+    MEMFree(gVerInfo.block);
+    gVerInfo.block = nullptr;
+    gVerInfo.fixedInfo = nullptr;
+}
+
+}  // namespace
+}  // namespace cmnw::version
+
+extern "C" UTLVerInfo UTLGetVerInfo(const char *fileName) noexcept {
+    UTLVerInfo info;
+    std::memset(&info, 0, sizeof info);
+    if (fileName != nullptr) cmnw::version::GetVerInfo(fileName, info);
+    return info;
+}

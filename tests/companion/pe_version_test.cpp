@@ -1,0 +1,138 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "cmnw32/sysver.h"
+#include "common/test_support.h"
+#include "companion/pe_version.h"
+
+namespace {
+
+using cmnw::companion::FindVersionResource;
+using cmnw::companion::MemorySource;
+using cmnw::companion::PrepareVersionBlock;
+using cmnw::companion::QueryVersionValue;
+using cmnw::companion::ResourceSpan;
+using cmnw::companion::VersionBlockSize;
+
+const std::string kFixtures = CMNW_TEST_SOURCE_DIR "/tests/fixtures/version/";
+
+// The version block of the file at path, empty when it has none.
+std::vector<uint64_t> ReadBlock(const std::string &path) {
+    uint32_t handle = 99;
+    const uint32_t size = SYSGetFileVersionInfoSize(path.c_str(), &handle);
+    EXPECT_EQ(handle, 0u);
+    if (size == 0) return {};
+    std::vector<uint64_t> block((size + 7) / 8);
+    EXPECT_EQ(SYSGetFileVersionInfo(path.c_str(), 0, size - 1, block.data()), 0);  // too small
+    EXPECT_EQ(SYSGetFileVersionInfo(path.c_str(), 0, size, block.data()), 1);
+    return block;
+}
+
+std::string Text(const void *block, const char *subBlock) {
+    void *value = nullptr;
+    uint32_t length = 0;
+    if (SYSVerQueryValue(block, subBlock, &value, &length) == 0) return "<none>";
+    EXPECT_EQ(length, std::strlen(static_cast<const char *>(value)) + 1) << subBlock;
+    return static_cast<const char *>(value);
+}
+
+TEST(PeVersion, ReadsFixedInfoTranslationsAndStrings) {
+    std::vector<uint64_t> block = ReadBlock(kFixtures + "verinfo.dll");
+    ASSERT_FALSE(block.empty());
+    void *value = nullptr;
+    uint32_t length = 0;
+    ASSERT_EQ(SYSVerQueryValue(block.data(), "\\", &value, &length), 1);
+    ASSERT_EQ(length, sizeof(SYSFixedFileInfo));
+    SYSFixedFileInfo fixed;
+    std::memcpy(&fixed, value, sizeof fixed);
+    EXPECT_EQ(fixed.signature, 0xFEEF04BDu);
+    EXPECT_EQ(fixed.fileVersionMS, 0x000B0002u);
+    EXPECT_EQ(fixed.fileVersionLS, 0x000000DEu);
+    EXPECT_EQ(fixed.productVersionMS, 0x000B0002u);
+
+    ASSERT_EQ(SYSVerQueryValue(block.data(), "\\VarFileInfo\\Translation", &value, &length), 1);
+    ASSERT_EQ(length, 8u);
+    const uint8_t want[] = {0x09, 0x04, 0xE4, 0x04, 0x07, 0x04, 0xE4, 0x04};
+    EXPECT_EQ(std::memcmp(value, want, 8), 0);
+
+    const struct {
+        const char *subBlock;
+        const char *text;
+    } cases[] = {
+        {"\\StringFileInfo\\040904e4\\CompanyName", "Example Composition Works"},
+        {"\\stringfileinfo\\040904E4\\companyname", "Example Composition Works"},
+        {"StringFileInfo\\040904e4\\Description", "Common utilities"},
+        {"\\StringFileInfo\\040904e4\\LegalCopyright", "Copyright 2007\r\nAll rights reserved"},
+        {"\\StringFileInfo\\040904e4\\ProductName", "Document Composer \xc3\xa9t\xc3\xa9"},
+        {"\\StringFileInfo\\040704e4\\CompanyName", "Beispielwerke"},
+        {"\\StringFileInfo\\040704e4\\ProductName", "<none>"},
+        {"\\StringFileInfo\\040904e4\\Company", "<none>"},
+        {"\\StringFileInfo\\000004e4\\CompanyName", "<none>"},
+    };
+    for (const auto &c : cases) EXPECT_EQ(Text(block.data(), c.subBlock), c.text) << c.subBlock;
+    EXPECT_EQ(SYSVerQueryValue(block.data(), nullptr, &value, &length), 0);
+    EXPECT_EQ(value, nullptr);
+    EXPECT_EQ(length, 0u);
+}
+
+TEST(PeVersion, ReadsPe32ResourceOnlyModules) {
+    std::vector<uint64_t> block = ReadBlock(kFixtures + "notrans.dll");
+    ASSERT_FALSE(block.empty());
+    void *value = nullptr;
+    uint32_t length = 0;
+    EXPECT_EQ(SYSVerQueryValue(block.data(), "\\VarFileInfo\\Translation", &value, &length), 0);
+    EXPECT_EQ(Text(block.data(), "\\StringFileInfo\\000004E4\\CompanyName"), "Neutral Works");
+}
+
+TEST(PeVersion, FilesWithoutAResourceHaveNone) {
+    cmnw::test::TempDir dir;
+    for (const std::string &path :
+         {kFixtures + "noversion.dll", std::string(CMNW_TEST_BINARY_DIR "/libcmnw32.so"),
+          kFixtures + "verinfo.rc", dir.Write("mz.txt", "MZ and nothing more"),
+          dir.File("missing.dll")}) {
+        EXPECT_EQ(SYSGetFileVersionInfoSize(path.c_str(), nullptr), 0u) << path;
+        uint64_t block[64];
+        EXPECT_EQ(SYSGetFileVersionInfo(path.c_str(), 0, sizeof block, block), 0) << path;
+    }
+    EXPECT_EQ(SYSGetFileVersionInfoSize(nullptr, nullptr), 0u);
+}
+
+// Every truncation and a damaged byte at every offset: the reader either
+// finds a resource inside the image or none, and queries stay in the block.
+TEST(PeVersion, DamagedAndTruncatedImagesStayInBounds) {
+    std::string image = cmnw::test::ReadFile(kFixtures + "verinfo.dll");
+    ASSERT_FALSE(image.empty());
+    auto probe = [](const std::string &bytes, size_t size) {
+        ResourceSpan span{};
+        if (!FindVersionResource(MemorySource(bytes.data(), size), span)) return;
+        ASSERT_LE(span.offset + span.size, size);
+        std::vector<uint64_t> block((VersionBlockSize(span.size) + 7) / 8);
+        std::memcpy(block.data(), bytes.data() + span.offset, span.size);
+        auto *bytesOut = reinterpret_cast<uint8_t *>(block.data());
+        if (!PrepareVersionBlock(bytesOut, VersionBlockSize(span.size), span.size)) return;
+        for (const char *sub :
+             {"\\", "\\VarFileInfo\\Translation", "\\StringFileInfo\\040904e4\\ProductName",
+              "\\a\\b\\c\\d\\e\\f\\g\\h"}) {
+            const void *value = nullptr;
+            uint32_t length = 0;
+            if (QueryVersionValue(bytesOut, sub, &value, &length)) {
+                const auto *v = static_cast<const uint8_t *>(value);
+                ASSERT_GE(v, bytesOut);
+                ASSERT_LE(v + length, bytesOut + block.size() * 8);
+            }
+        }
+    };
+    for (size_t size = 0; size <= image.size(); ++size) probe(image, size);
+    for (size_t at = 0; at < image.size(); ++at) {
+        for (char b : {'\0', '\xff', '\x7f'}) {
+            std::string damaged = image;
+            damaged[at] = b;
+            probe(damaged, damaged.size());
+        }
+    }
+}
+
+}  // namespace
