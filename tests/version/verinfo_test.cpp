@@ -50,7 +50,8 @@ TEST(VerInfo, FilesWithoutAResourceGiveEmptyRecords) {
     cmnw::test::TempDir dir;
     for (const std::string &path :
          {kFixtures + "noversion.dll", std::string(CMNW_TEST_BINARY_DIR "/libcmnw32.so"),
-          dir.Write("notes.txt", "plain text\n"), dir.File("missing.dll")})
+          dir.Write("notes.txt", "plain text\n"), dir.Write("mz.exe", "MZ and nothing more"),
+          dir.File("missing.dll")})
         EXPECT_TRUE(AllEmpty(UTLGetVerInfo(path.c_str()))) << path;
     EXPECT_TRUE(AllEmpty(UTLGetVerInfo(nullptr)));
 }

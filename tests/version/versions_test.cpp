@@ -89,17 +89,6 @@ TEST(Versions, ReportsPatchLevelsReleaseAndCrcOfUnpatchedFiles) {
     EXPECT_EQ(all.crc, RunningCrc({a, b, c, d}));  // a no longer raises the maximum
 }
 
-TEST(Versions, LaterFileAtOrBelowTheMaximumGoesIntoTheCrc) {
-    TempDir dir;
-    const std::string first = Patch("QVS", "P03"), second = Patch("QVS", "P02");
-    dir.Write("1.dll", first);
-    dir.Write("2.dll", second);
-    Outcome o = Report(dir.path());
-    EXPECT_EQ(o.mainPatch, 3);
-    EXPECT_STREQ(o.release, "11.2");
-    EXPECT_EQ(o.crc, RunningCrc({second}));
-}
-
 TEST(Versions, EmptyOrMissingDirectoryChangesNothing) {
     TempDir dir;
     for (const std::string &path : {dir.path(), dir.File("missing")}) {
