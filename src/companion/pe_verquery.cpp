@@ -17,6 +17,8 @@ namespace {
 constexpr uint32_t kHeaderBytes = 6;
 constexpr uint32_t kFixedInfoBytes = 52;
 constexpr int kMaxDepth = 6;
+// Depth of the strings below "\StringFileInfo\<language><code page>".
+constexpr int kStringDepth = 3;
 
 uint16_t Le16(const uint8_t *p) noexcept {
     return static_cast<uint16_t>(p[0] | (p[1] << 8));
@@ -37,13 +39,16 @@ struct Entry {
 };
 
 // Reads the entry at start within [start, limit); its length is cut to limit.
-bool ReadEntry(const uint8_t *block, uint32_t start, uint32_t limit, Entry &e) noexcept {
+// A string of a string table (stringEntry) holds text whatever its type says,
+// as some resource compilers write type 0 there.
+bool ReadEntry(const uint8_t *block, uint32_t start, uint32_t limit, Entry &e,
+               bool stringEntry = false) noexcept {
     if (start >= limit || limit - start < kHeaderBytes) return false;
     const uint32_t length = Le16(block + start);
     if (length < kHeaderBytes) return false;
     e.start = start;
     e.end = length < limit - start ? start + length : limit;
-    e.text = Le16(block + start + 4) == 1;
+    e.text = stringEntry || Le16(block + start + 4) == 1;
     e.keyStart = start + kHeaderBytes;
     uint32_t p = e.keyStart;
     while (p + 2 <= e.end && Le16(block + p) != 0) p += 2;
@@ -95,14 +100,20 @@ uint32_t WriteUtf8(const uint8_t *src, uint32_t units, uint8_t *out) noexcept {
     return static_cast<uint32_t>(o - out);
 }
 
-void CopyTexts(uint8_t *block, uint32_t rootEnd, const Entry &e, int depth) noexcept {
+bool IsStringFileInfo(const uint8_t *block, const Entry &e) noexcept;
+
+void CopyTexts(uint8_t *block, uint32_t rootEnd, const Entry &e, int depth,
+               bool inStrings) noexcept {
     if (e.text)
         WriteUtf8(block + e.valueStart, e.valueBytes / 2,
                   block + TextCopyAt(rootEnd, e.valueStart));
     if (depth >= kMaxDepth) return;
     Entry child{};
-    for (uint32_t at = e.firstChild; ReadEntry(block, at, e.end, child); at = Align4(child.end))
-        CopyTexts(block, rootEnd, child, depth + 1);
+    const bool strings = inStrings && depth + 1 == kStringDepth;
+    for (uint32_t at = e.firstChild; ReadEntry(block, at, e.end, child, strings);
+         at = Align4(child.end))
+        CopyTexts(block, rootEnd, child, depth + 1,
+                  depth == 0 ? IsStringFileInfo(block, child) : inStrings);
 }
 
 inline uint8_t FoldAscii(uint32_t c) noexcept {
@@ -117,6 +128,10 @@ bool KeyEquals(const uint8_t *block, const Entry &e, const char *name, size_t le
         if (unit > 0xFF || FoldAscii(unit) != FoldAscii(c)) return false;
     }
     return true;
+}
+
+bool IsStringFileInfo(const uint8_t *block, const Entry &e) noexcept {
+    return KeyEquals(block, e, "StringFileInfo", 14);
 }
 
 }  // namespace
@@ -137,7 +152,7 @@ bool PrepareVersionBlock(uint8_t *block, uint32_t size, uint32_t rawSize) noexce
     }
     Entry root{};
     if (!ReadEntry(block, 0, rootLength, root)) return false;
-    CopyTexts(block, rootLength, root, 0);
+    CopyTexts(block, rootLength, root, 0, false);
     return true;
 }
 
@@ -150,6 +165,7 @@ bool QueryVersionValue(const uint8_t *block, const char *subBlock, const void **
     Entry e{};
     if (!ReadEntry(block, 0, rootEnd, e)) return false;
     int depth = 0;
+    bool inStrings = false;
     const char *p = subBlock;
     for (;;) {
         while (*p == '\\') ++p;
@@ -158,7 +174,8 @@ bool QueryVersionValue(const uint8_t *block, const char *subBlock, const void **
         if (++depth > kMaxDepth) return false;
         Entry child{};
         bool found = false;
-        for (uint32_t at = e.firstChild; ReadEntry(block, at, e.end, child);
+        const bool strings = inStrings && depth == kStringDepth;
+        for (uint32_t at = e.firstChild; ReadEntry(block, at, e.end, child, strings);
              at = Align4(child.end)) {
             if (KeyEquals(block, child, p, nameLength)) {
                 found = true;
@@ -166,6 +183,7 @@ bool QueryVersionValue(const uint8_t *block, const char *subBlock, const void **
             }
         }
         if (!found) return false;
+        if (depth == 1) inStrings = IsStringFileInfo(block, child);
         e = child;
         p += nameLength;
     }
