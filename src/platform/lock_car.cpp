@@ -88,6 +88,21 @@ bool CreateEmpty(const char *name) noexcept {
     return true;
 }
 
+// 1 when the freshly opened stream's file is empty, 0 when it has content,
+// -1 when it cannot be sought. A regular file answers from its status and
+// the stream stays at the start where the open put it; anything else is
+// sought to its end and back.
+int IsEmpty(FILE *stream) noexcept {
+    struct stat st;
+    if (fstat(fileno(stream), &st) == 0 && S_ISREG(st.st_mode)) return st.st_size == 0 ? 1 : 0;
+    long start = -1;
+    long end = -1;
+    if (SYSfseek(stream, 0, SEEK_SET) == 0) start = SYSftell(stream);
+    if (start >= 0 && SYSfseek(stream, 0, SEEK_END) == 0) end = SYSftell(stream);
+    if (start < 0 || end < 0 || SYSfseek(stream, 0, SEEK_SET) != 0) return -1;
+    return start == end ? 1 : 0;
+}
+
 void SetFlag(int32_t *flag, int32_t value) noexcept {
     if (flag != nullptr) *flag = value;
 }
@@ -111,20 +126,16 @@ FILE *OpenCarFile(const char *name, int32_t *newFile, int32_t accessMode) noexce
     }
     if (stream == nullptr) return nullptr;
 
-    long start = -1;
-    long end = -1;
-    if (SYSfseek(stream, 0, SEEK_SET) == 0) start = SYSftell(stream);
-    if (start >= 0 && SYSfseek(stream, 0, SEEK_END) == 0) end = SYSftell(stream);
-    if (start < 0 || end < 0) {
+    const int empty = IsEmpty(stream);
+    if (empty < 0) {
         SYSfclose(stream);
         return nullptr;
     }
-    if (start == end) {
+    if (empty != 0) {
         SetFlag(newFile, 1);
         SYSfclose(stream);
         return SharedOpen(name, accessMode);
     }
-    SYSfseek(stream, 0, SEEK_SET);
     return stream;
 }
 
