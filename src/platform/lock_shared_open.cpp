@@ -51,7 +51,6 @@ int RetryCountFromEnvironment() noexcept {
     const char *text = std::getenv("KVRWAIT");
     if (text == nullptr) return kDefaultRetries;
     char *end = nullptr;
-    errno = 0;
     long value = std::strtol(text, &end, 10);
     if (end == text) return 0;
     if (value > INT_MAX) return INT_MAX;
