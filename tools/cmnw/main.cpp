@@ -1,65 +1,91 @@
 // cmnw: the library's services from the shell.
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
+#include <memory>
 
+#include "cli.h"
 #include "cmnw32.h"
+#include "fields.h"
 
+namespace cmnw::tool {
 namespace {
 
-int Usage(FILE *out) {
-    std::fputs(
-        "usage: cmnw <command> [arguments]\n"
-        "\n"
-        "commands:\n"
-        "  version          print the library version record\n"
-        "  message N...     print the text of message number N\n"
-        "  trace TEXT...    write a line to the trace log and print the trace file name\n",
-        out);
-    return out == stdout ? 0 : 2;
-}
-
-int Version() {
-    const UTLVersionRec *v = UTLLibVersion();
-    std::printf("CMNW32 %s (stamp 0x%08X, built %s %s)\n", v->version,
-                static_cast<unsigned>(v->stamp), v->date, v->time);
-    return 0;
-}
-
-int Message(int argc, char **argv) {
-    if (argc < 1) return Usage(stderr);
-    for (int i = 0; i < argc; ++i) {
-        char *end = nullptr;
-        long number = std::strtol(argv[i], &end, 10);
-        if (end == argv[i] || *end != '\0') {
-            std::fprintf(stderr, "cmnw message: not a number: %s\n", argv[i]);
-            return 2;
-        }
-        std::printf("%ld: %s\n", number, UTLErrorMsg(static_cast<int32_t>(number)));
-    }
-    return 0;
-}
-
-int Trace(int argc, char **argv) {
-    for (int i = 0; i < argc; ++i) {
-        if (UTLLogTrace("%s", argv[i]) == nullptr) {
-            std::fprintf(stderr, "cmnw trace: cannot open the trace file %s\n", UTLTraceName());
-            return 1;
-        }
-    }
-    std::printf("%s\n", UTLTraceName());
-    return 0;
+std::function<int()> &ChosenAction() {
+    static std::function<int()> action;
+    return action;
 }
 
 }  // namespace
 
+void OnRun(CLI::App *sub, std::function<int()> run) {
+    sub->callback([sub, run = std::move(run)] {
+        // A group's own callback must not replace the action of the leaf
+        // below it.
+        if (sub->get_subcommands().empty()) ChosenAction() = run;
+    });
+}
+
+int RunChosenAction() { return ChosenAction() ? ChosenAction()() : kExitOk; }
+
+std::string CommandPath(const CLI::App *sub) {
+    std::string path;
+    for (const CLI::App *a = sub; a != nullptr && a->get_parent() != nullptr; a = a->get_parent())
+        path = path.empty() ? a->get_name() : a->get_name() + " " + path;
+    return path;
+}
+
+int Report(const CLI::App *sub, int status, const std::string &message) {
+    std::fprintf(stderr, "cmnw %s: %s\n", CommandPath(sub).c_str(), message.c_str());
+    return status;
+}
+
+bool ReadAll(const std::string &path, std::string &out) {
+    std::FILE *f = path == "-" ? stdin : std::fopen(path.c_str(), "rb");
+    if (f == nullptr) return false;
+    char chunk[1 << 16];
+    size_t n;
+    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) out.append(chunk, n);
+    const bool ok = std::ferror(f) == 0;
+    if (f != stdin) std::fclose(f);
+    return ok;
+}
+
+bool WriteAll(const std::string &bytes) {
+    return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() &&
+           std::fflush(stdout) == 0;
+}
+
+void AddLocaleOption(CLI::App *sub, std::string &locale) {
+    sub->add_option("-l,--locale", locale, "locale name, e.g. USD or DEM (see cmnw locale list)");
+}
+
+bool ApplyLocale(const CLI::App *sub, const std::string &locale) {
+    if (UseLocale(locale)) return true;
+    Report(sub, kExitUsage, "unknown locale '" + locale + "' (see cmnw locale list)");
+    return false;
+}
+
+}  // namespace cmnw::tool
+
 int main(int argc, char **argv) {
-    if (argc < 2) return Usage(stderr);
-    const char *command = argv[1];
-    if (std::strcmp(command, "--help") == 0 || std::strcmp(command, "-h") == 0) return Usage(stdout);
-    if (std::strcmp(command, "version") == 0 || std::strcmp(command, "--version") == 0) return Version();
-    if (std::strcmp(command, "message") == 0) return Message(argc - 2, argv + 2);
-    if (std::strcmp(command, "trace") == 0) return Trace(argc - 2, argv + 2);
-    std::fprintf(stderr, "cmnw: unknown command '%s' (see cmnw --help)\n", command);
-    return 2;
+    using namespace cmnw::tool;
+    CLI::App app{"cmnw: the CMNW32 library's services from the shell.", "cmnw"};
+    app.require_subcommand(1, 1);
+    app.fallthrough(false);
+    app.footer("Exit status: 0 success, 1 an invalid value or failed check, 2 bad usage or "
+               "unreadable input.\nRun 'cmnw COMMAND --help' for the options of a command.");
+    app.set_version_flag("--version", std::string("cmnw ") + UTLLibVersion()->version);
+    AddFieldsCommand(app);
+    AddDateTimeCommands(app);
+    AddNumberCommands(app);
+    AddLocaleCommands(app);
+    AddCharsCommands(app);
+    AddEncodeCommands(app);
+    AddSystemCommands(app);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError &e) {
+        const int status = app.exit(e);
+        return status == 0 ? kExitOk : kExitUsage;
+    }
+    return RunChosenAction();
 }

@@ -1,0 +1,4 @@
+#include "cli.h"
+namespace cmnw::tool {
+void AddCharsCommands(CLI::App &) {}
+}

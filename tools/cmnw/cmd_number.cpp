@@ -1,0 +1,4 @@
+#include "cli.h"
+namespace cmnw::tool {
+void AddNumberCommands(CLI::App &) {}
+}

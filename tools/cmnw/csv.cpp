@@ -1,0 +1,149 @@
+// CSV reading and writing.
+#include "csv.h"
+
+#include <cstring>
+
+namespace cmnw::tool {
+
+bool CsvReader::Fill() {
+    if (eof_) return false;
+    if (pos_ > 0) {
+        std::memmove(buf_.data(), buf_.data() + pos_, end_ - pos_);
+        end_ -= pos_;
+        consumed_ += static_cast<long long>(pos_);
+        pos_ = 0;
+    }
+    if (end_ == buf_.size()) buf_.resize(buf_.size() * 2);
+    size_t got = std::fread(buf_.data() + end_, 1, buf_.size() - end_, in_);
+    if (got == 0) {
+        eof_ = true;
+        if (std::ferror(in_)) readFailed_ = true;
+        return false;
+    }
+    end_ += got;
+    return true;
+}
+
+bool CsvReader::Next(std::vector<std::string_view> &fields) {
+    fields.clear();
+    malformed_ = false;
+    crlf_ = false;
+    // Find the end of the record first, so that a refill never moves text
+    // that has already been split.
+    size_t stop = 0;
+    long newlines = 0;
+    for (;;) {
+        if (pos_ == end_ && !Fill()) return false;
+        // Empty lines hold no record.
+        if (buf_[pos_] == '\n' || (buf_[pos_] == '\r' && pos_ + 1 < end_ && buf_[pos_ + 1] == '\n')) {
+            pos_ += buf_[pos_] == '\n' ? 1 : 2;
+            ++line_;
+            continue;
+        }
+        bool quoted = false, complete = false;
+        newlines = 0;
+        size_t i = pos_;
+        for (; i < end_; ++i) {
+            char c = buf_[i];
+            if (c == '"') {
+                quoted = !quoted;
+            } else if (c == '\n') {
+                if (!quoted) {
+                    complete = true;
+                    break;
+                }
+                ++newlines;
+            }
+        }
+        if (complete) {
+            stop = i;
+            break;
+        }
+        if (!Fill()) {  // the last record has no line break
+            stop = end_;
+            break;
+        }
+    }
+    recordLine_ = line_;
+    line_ += newlines + 1;
+    const size_t next = stop < end_ ? stop + 1 : stop;
+    if (stop > pos_ && buf_[stop - 1] == '\r' && stop < end_) {
+        crlf_ = true;
+        --stop;
+    }
+
+    char *p = buf_.data() + pos_;
+    char *const e = buf_.data() + stop;
+    for (;;) {
+        if (p < e && *p == '"') {
+            // Quoted: unescape in place; the text only gets shorter.
+            char *out = ++p, *start = p;
+            bool closed = false;
+            while (p < e) {
+                if (*p == '"') {
+                    if (p + 1 < e && p[1] == '"') {
+                        *out++ = '"';
+                        p += 2;
+                        continue;
+                    }
+                    ++p;
+                    closed = true;
+                    break;
+                }
+                *out++ = *p++;
+            }
+            if (!closed) {
+                malformed_ = true;
+                if (out > start && out[-1] == '\r') --out;  // CR of a cut CRLF
+            }
+            while (p < e && *p != ',') {  // text after the closing quote
+                malformed_ = true;
+                *out++ = *p++;
+            }
+            fields.emplace_back(start, static_cast<size_t>(out - start));
+        } else {
+            char *start = p;
+            while (p < e && *p != ',') {
+                if (*p == '"') malformed_ = true;
+                ++p;
+            }
+            fields.emplace_back(start, static_cast<size_t>(p - start));
+        }
+        if (p >= e) break;
+        ++p;  // the comma
+    }
+    pos_ = next;
+    return true;
+}
+
+void CsvWriter::Field(std::string_view text) {
+    if (!first_) buf_ += ',';
+    first_ = false;
+    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
+        buf_.append(text);
+        return;
+    }
+    buf_ += '"';
+    for (char c : text) {
+        if (c == '"') buf_ += '"';
+        buf_ += c;
+    }
+    buf_ += '"';
+}
+
+void CsvWriter::EndRecord() {
+    buf_.append(crlf_ ? "\r\n" : "\n");
+    first_ = true;
+    if (buf_.size() >= (1 << 16)) Flush();
+}
+
+bool CsvWriter::Flush() {
+    if (!buf_.empty()) {
+        if (std::fwrite(buf_.data(), 1, buf_.size(), out_) != buf_.size()) failed_ = true;
+        buf_.clear();
+    }
+    if (std::fflush(out_) != 0) failed_ = true;
+    return !failed_;
+}
+
+}  // namespace cmnw::tool

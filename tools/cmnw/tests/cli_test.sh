@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# Runs the built cmnw binary: the example fields job against its expected
+# output, error reports and exit statuses, and each subcommand's ordinary
+# use and one bad input. Usage: cli_test.sh path/to/cmnw tools/cmnw-dir
+set -u
+cmnw=$1
+dir=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work" || exit 2
+export CMNW32_INI=/nonexistent TZ=UTC
+failures=0
+
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+# check STATUS EXPECTED-STDOUT ARGS...: exit status and standard output.
+check() {
+    local want_status=$1 want_out=$2; shift 2
+    local out status
+    out=$("$cmnw" "$@" 2>"$work/stderr")
+    status=$?
+    [ "$status" = "$want_status" ] || fail "cmnw $* exited $status, expected $want_status"
+    [ "$out" = "$want_out" ] || fail "cmnw $*: got '$out', expected '$want_out'"
+    if [ "$want_status" != 0 ] && [ ! -s "$work/stderr" ]; then
+        fail "cmnw $*: failed without a message"
+    fi
+}
+
+# The example job in both locales, output and reports compared whole.
+for locale in USD DEM; do
+    "$cmnw" fields --header --locale $locale "$dir/examples/fields.csv" \
+        "$dir/examples/records.csv" >out.csv 2>err.txt
+    [ $? = 1 ] || fail "fields $locale: exit status should be 1"
+    cmp -s out.csv "$dir/tests/expected/records.$locale.csv" || fail "fields $locale: output differs"
+    cmp -s err.txt "$dir/tests/expected/records.$locale.err" || fail "fields $locale: reports differ"
+done
+
+# Fields: clean input, standard input, CRLF kept, quoting, bad usage.
+printf 'amount,n,"ZZ,ZZ9.99"\nday,d,2.4\nok,y\n' >defs.csv
+printf '1234.5,24.5.2007,y\r\n-1,1/2/03,N\r\n' >in.csv
+check 0 $'" 1,234.50",24.05.2007,Y\r\n    -1.00,01.02.2003,N\r' fields defs.csv in.csv
+"$cmnw" fields defs.csv <in.csv >/dev/null 2>&1 || fail "fields from standard input"
+printf '12,31.2.2007,maybe\n' | "$cmnw" fields defs.csv >/dev/null 2>err.txt
+[ "$(cat err.txt)" = "1:2: field day: not a valid date for DD.MM.YYYY
+1:3: field ok: not Yes or No" ] || fail "fields reports: $(cat err.txt)"
+check 2 "" fields missing.csv in.csv
+check 2 "" fields defs.csv missing.csv
+check 2 "" fields --locale XYZ defs.csv in.csv
+printf 'a,Q\n' >bad.csv
+check 2 "" fields bad.csv in.csv
+check 2 "" fields
+
+# Dates, times and combined forms.
+check 0 $'05/24/2007\n05/24/2007' date validate 5/24/07 -f 1/4 "May 24 2007"
+check 1 "" date validate -f 1/4 2/30/2007
+check 0 "Mai 24, 2007" date validate --locale DEM -f 4 "24. Mai 2007"
+check 0 "2007-05-24" date convert -f 1/4 -t 3-4 5/24/2007
+check 1 "" date convert -f 1/4 -t 3-4 nonsense
+check 0 "02/29/2008" date add -f 1/4 --days -1 --months 1 2/1/2008
+check 0 "12" date diff -f 1/4 --unit months 1/31/2007 1/31/2008
+check 1 "" date diff -f 1/4 1/31/2007 never
+check 0 $'MM/DD/YYYY\nDD MonthName, YYYY' date picture 1/4 J4
+check 0 "02:05:09 PM" time validate -f 2: 14:05:09
+check 1 "" time validate -f 1: 25:00
+check 0 "14:05" time convert -f 2: -t 3: "2:05:09 pm"
+check 0 "00:00:30" time add -f 1: --seconds 90 23:59:00
+check 0 "90" time diff -f 3: --unit minutes 10:00 11:30
+check 0 "HH.MM xM" time picture 4.
+check 0 "2007-5-24-14.5.9.0" datetime convert -f "1/4% 1:" -t DB2 "05/24/2007 14:05:09"
+check 2 "" datetime convert -f S1 -t DB2 x
+
+# Platform services.
+check 0 "3: Initialization has already been performed" message 3
+[ "$("$cmnw" unique --form hex | tr -d '0-9A-F\n' | wc -c)" = 0 ] || fail "unique hex"
+[ "$("$cmnw" unique -n 3 | sort -u | wc -l)" = 3 ] || fail "unique count"
+check 2 "" unique --form nonsense
+printf '%%PDF-1.4 body' >doc.pdf
+check 0 "doc.pdf: 1 PDF" filetype doc.pdf
+check 1 "" filetype missing.pdf
+check 0 "trace" trace "hello from the test"
+grep -q "hello from the test" trace || fail "trace line not written"
+"$cmnw" version | grep -q '^CMNW32 ' || fail "version"
+check 2 "" nonsense-command
+"$cmnw" --help | grep -q "fields" || fail "--help lists the commands"
+
+echo "$failures failures"
+[ "$failures" = 0 ]

@@ -1,0 +1,94 @@
+// Small text helpers of the cmnw tool.
+#include "tool_text.h"
+
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+
+#include "cmnw32.h"
+
+namespace cmnw::tool {
+
+const char *const kBuiltInLocales[46] = {
+    "USD", "CAD", "FRF", "FLX", "NLG", "DKK", "BED", "AUD", "GBP", "IEP", "FIM", "BEF",
+    "CHH", "ATS", "DEM", "CHL", "LUF", "CHF", "ISK", "ITL", "CHI", "NOK", "BRC", "PTE",
+    "ESP", "ESC", "ARS", "BOB", "CLP", "COP", "CRC", "ECS", "GTQ", "MXN", "PAB", "PYG",
+    "PES", "UYU", "VEB", "FMK", "SEK", "IDR", "ZAA", "ZAR", "ESB", "EUR"};
+
+bool IsBuiltInLocale(std::string_view name) {
+    for (const char *known : kBuiltInLocales)
+        if (name.size() == 3 && UTLstrnicmp(name.data(), known, 3) == 0) return true;
+    return false;
+}
+
+void CopyText(char *dst, size_t size, std::string_view text) {
+    if (size == 0) return;
+    const size_t n = text.size() < size - 1 ? text.size() : size - 1;
+    std::memcpy(dst, text.data(), n);
+    dst[n] = '\0';
+}
+
+bool ParseLong(std::string_view text, long &value) {
+    const char *b = text.data(), *e = b + text.size();
+    if (b != e && *b == '+') ++b;
+    auto [p, ec] = std::from_chars(b, e, value);
+    return b != e && ec == std::errc() && p == e;
+}
+
+bool ParseInt(std::string_view text, int &value) {
+    long v = 0;
+    if (!ParseLong(text, v) || v < -2147483647L - 1 || v > 2147483647L) return false;
+    value = static_cast<int>(v);
+    return true;
+}
+
+void TrimBlanks(std::string &text) {
+    size_t b = 0, e = text.size();
+    while (b < e && (text[b] == ' ' || text[b] == '\t')) ++b;
+    while (e > b && (text[e - 1] == ' ' || text[e - 1] == '\t')) --e;
+    if (b > 0 || e < text.size()) text = text.substr(b, e - b);
+}
+
+bool HasHighBytes(std::string_view text) {
+    for (char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80) return true;
+    return false;
+}
+
+void Utf8ToLatin(std::string &text) {
+    const int32_t n = UTLUtf8ToAnsi(text.data(), static_cast<int32_t>(text.size()));
+    text.resize(static_cast<size_t>(n));
+}
+
+void LatinToUtf8(std::string_view text, std::string &out) {
+    const size_t start = out.size();
+    out.resize(start + text.size() * 3);
+    const char *src = text.data();
+    char *dst = out.data() + start;
+    AnsiToUtf8Ex(&src, text.data() + text.size(), &dst, out.data() + out.size(), 1);
+    out.resize(static_cast<size_t>(dst - out.data()));
+}
+
+std::string ToUtf8(std::string_view latin) {
+    std::string out;
+    LatinToUtf8(latin, out);
+    return out;
+}
+
+std::string QuoteChar(char c, bool latin1) {
+    const auto u = static_cast<unsigned char>(c);
+    if (u < 0x20 || u == 0x7F) {
+        char hex[16];
+        std::snprintf(hex, sizeof hex, "0x%02X", u);
+        return hex;
+    }
+    std::string out = "'";
+    if (latin1 || u < 0x80) {
+        out += c;
+    } else {
+        LatinToUtf8(std::string_view(&c, 1), out);
+    }
+    return out + "'";
+}
+
+}  // namespace cmnw::tool
