@@ -69,6 +69,47 @@ check 0 "HH.MM xM" time picture 4.
 check 0 "2007-5-24-14.5.9.0" datetime convert -f "1/4% 1:" -t DB2 "05/24/2007 14:05:09"
 check 2 "" datetime convert -f S1 -t DB2 x
 
+# Numbers, masks, bar codes.
+check 0 "  1.234,50-" num format --locale DEM "ZZZ,ZZ9.99-" -- -1234.5
+check 1 "" num format "ZZ9.99" 12345
+check 0 "-1234.50" num deformat --locale DEM "1.234,50-"
+check 0 "ZZZ.ZZ9,99DMCR" num convert --locale DEM '$ZZZ,ZZ9.99CR'
+check 0 "ZZ9.99: valid" num check ZZ9.99
+check 1 "" num check 9Z
+check 0 "123-45-6789" mask apply 3,-,2,- 123456789
+check 0 "123456789" mask remove 3,-,2,- 123-45-6789
+check 1 "" mask remove 3,-,2,- "123 45 6789"
+check 0 "XXX-XX-" mask picture 3,-,2,-
+check 0 "ABC-1" barcode check A abc-1
+check 1 "" barcode check L 123
+
+# Locales and paper.
+"$cmnw" locale show DEM | grep -q "^monthName .*März" || fail "locale show DEM"
+check 2 "" locale show XYZ
+[ "$("$cmnw" locale list | wc -l)" = 47 ] || fail "locale list"
+"$cmnw" paper list | grep -q "ISO A4" || fail "paper list"
+check 0 "0 US Letter" paper closest 11in 8.5in
+check 2 "" paper closest tall wide
+
+# Code pages, EBCDIC, UTF, encodings.
+check 0 "SP010000 32" codepage find SP010000
+check 0 "65 LA020000 A " codepage find --byte 65
+check 1 "" codepage find no-such-character
+[ "$("$cmnw" codepage list | wc -l)" = 742 ] || fail "codepage list"
+check 2 "" codepage translate -f 1004 -t 4242
+[ "$(printf 'Hello' | "$cmnw" ebcdic to-ebcdic | od -An -tx1 | tr -d ' ')" = c885939396 ] || fail "ebcdic"
+[ "$(printf 'Hello' | "$cmnw" ebcdic to-ebcdic | "$cmnw" ebcdic to-ascii)" = Hello ] || fail "ebcdic round trip"
+[ "$(printf 'caf\xe9' | "$cmnw" utf to-utf8)" = "café" ] || fail "utf to-utf8"
+[ "$(printf 'hé' | "$cmnw" utf to-utf16 | "$cmnw" utf from-utf16)" = "hé" ] || fail "utf16 round trip"
+printf 'abc' | "$cmnw" utf from-utf16 >/dev/null 2>&1; [ $? = 1 ] || fail "odd UTF-16 input"
+printf 'hello' >h.txt
+check 0 "3610a686  23AC41M  h.txt" crc --name h.txt
+check 2 "" crc missing.txt
+check 0 "aGVsbG8=" base64 h.txt
+[ "$(echo aGVsbG8= | "$cmnw" base64 -d)" = hello ] || fail "base64 -d"
+[ "$("$cmnw" text h.txt | "$cmnw" text -d)" = hello ] || fail "text round trip"
+echo 9zz | "$cmnw" text -d >/dev/null 2>&1; [ $? = 1 ] || fail "text -d of a bad text"
+
 # Platform services.
 check 0 "3: Initialization has already been performed" message 3
 [ "$("$cmnw" unique --form hex | tr -d '0-9A-F\n' | wc -c)" = 0 ] || fail "unique hex"
