@@ -43,6 +43,7 @@ void AddLocaleCommands(CLI::App &app);    // locale, paper
 void AddCharsCommands(CLI::App &app);     // codepage, ebcdic, utf
 void AddEncodeCommands(CLI::App &app);    // crc, base64, text
 void AddSystemCommands(CLI::App &app);    // unique, filetype, trace, message, version
+void AddVersionCommands(CLI::App &app);   // patches, versions, verinfo
 
 }  // namespace cmnw::tool
 

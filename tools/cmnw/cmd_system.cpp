@@ -46,7 +46,7 @@ int FileType(const CLI::App *sub, const std::vector<std::string> &files) {
     for (const std::string &f : files) {
         const int32_t type = UTLFileType(f.c_str());
         if (type < 0) {
-            status = Report(sub, kExitFailed, "cannot read " + f);
+            status = Report(sub, kExitUsage, "cannot read " + f);
             continue;
         }
         std::printf("%s: %d %s\n", f.c_str(), type, FileTypeName(type));

@@ -43,6 +43,14 @@ bool CsvReader::Next(std::vector<std::string_view> &fields) {
         bool quoted = false, complete = false;
         newlines = 0;
         size_t i = pos_;
+        // Most records hold no quote: the first line break ends them.
+        if (const void *nl = std::memchr(buf_.data() + pos_, '\n', end_ - pos_)) {
+            const size_t at = static_cast<size_t>(static_cast<const char *>(nl) - buf_.data());
+            if (std::memchr(buf_.data() + pos_, '"', at - pos_) == nullptr) {
+                stop = at;
+                break;
+            }
+        }
         for (; i < end_; ++i) {
             char c = buf_[i];
             if (c == '"') {
@@ -103,10 +111,9 @@ bool CsvReader::Next(std::vector<std::string_view> &fields) {
             fields.emplace_back(start, static_cast<size_t>(out - start));
         } else {
             char *start = p;
-            while (p < e && *p != ',') {
-                if (*p == '"') malformed_ = true;
-                ++p;
-            }
+            const void *comma = std::memchr(p, ',', static_cast<size_t>(e - p));
+            p = comma != nullptr ? static_cast<char *>(const_cast<void *>(comma)) : e;
+            if (std::memchr(start, '"', static_cast<size_t>(p - start)) != nullptr) malformed_ = true;
             fields.emplace_back(start, static_cast<size_t>(p - start));
         }
         if (p >= e) break;
@@ -119,7 +126,13 @@ bool CsvReader::Next(std::vector<std::string_view> &fields) {
 void CsvWriter::Field(std::string_view text) {
     if (!first_) buf_ += ',';
     first_ = false;
-    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
+    bool plain = true;
+    for (char c : text)
+        if (c == ',' || c == '"' || c == '\r' || c == '\n') {
+            plain = false;
+            break;
+        }
+    if (plain) {
         buf_.append(text);
         return;
     }

@@ -139,7 +139,8 @@ bool FieldChecker::Check(const FieldDef &def, std::string_view value, std::strin
         out.assign(value);
         return false;
     }
-    if (!latin1_ && HasHighBytes(work_)) {
+    if (!latin1_ && (high || def.type == 'd' || def.type == 'n' || def.type == 'y') &&
+        HasHighBytes(work_)) {
         out.clear();
         LatinToUtf8(work_, out);
     } else {

@@ -80,6 +80,7 @@ int main(int argc, char **argv) {
     AddLocaleCommands(app);
     AddCharsCommands(app);
     AddEncodeCommands(app);
+    AddVersionCommands(app);
     AddSystemCommands(app);
     try {
         app.parse(argc, argv);

@@ -50,9 +50,9 @@ void TrimBlanks(std::string &text) {
 }
 
 bool HasHighBytes(std::string_view text) {
-    for (char c : text)
-        if (static_cast<unsigned char>(c) >= 0x80) return true;
-    return false;
+    unsigned char any = 0;
+    for (char c : text) any |= static_cast<unsigned char>(c);
+    return (any & 0x80) != 0;
 }
 
 void Utf8ToLatin(std::string &text) {

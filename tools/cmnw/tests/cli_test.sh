@@ -110,6 +110,18 @@ check 0 "aGVsbG8=" base64 h.txt
 [ "$("$cmnw" text h.txt | "$cmnw" text -d)" = hello ] || fail "text round trip"
 echo 9zz | "$cmnw" text -d >/dev/null 2>&1; [ $? = 1 ] || fail "text -d of a bad text"
 
+# Patch records and version resources.
+fx=$dir/../../tests/fixtures/version
+"$cmnw" verinfo "$fx/verinfo.dll" | grep -q "^fileVersion *11.2.0.222$" || fail "verinfo"
+"$cmnw" verinfo "$fx/noversion.dll" >/dev/null 2>&1; [ $? = 1 ] || fail "verinfo without resource"
+check 2 "" verinfo missing.dll
+printf 'x@@QVS PATCH 11.2:P03:PCR 1:1:x:May 24 2007:15:54:00:\0' >mod.bin
+check 0 "mod.bin: QVS PATCH 11.2:P03:PCR 1:1:x:May 24 2007:15:54:00:" patches mod.bin
+[ "$("$cmnw" patches --check mod.bin | grep -c 'Not detected')" = 2 ] || fail "patches --check"
+check 2 "" patches missing.bin
+"$cmnw" versions "$fx" | grep -q "^release   11.2$" || fail "versions"
+check 2 "" versions missing-dir
+
 # Platform services.
 check 0 "3: Initialization has already been performed" message 3
 [ "$("$cmnw" unique --form hex | tr -d '0-9A-F\n' | wc -c)" = 0 ] || fail "unique hex"
@@ -117,7 +129,7 @@ check 0 "3: Initialization has already been performed" message 3
 check 2 "" unique --form nonsense
 printf '%%PDF-1.4 body' >doc.pdf
 check 0 "doc.pdf: 1 PDF" filetype doc.pdf
-check 1 "" filetype missing.pdf
+check 2 "" filetype missing.pdf
 check 0 "trace" trace "hello from the test"
 grep -q "hello from the test" trace || fail "trace line not written"
 "$cmnw" version | grep -q '^CMNW32 ' || fail "version"
