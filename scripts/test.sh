@@ -2,7 +2,8 @@
 # Installs the dependencies, then builds and runs every test: the normal
 # build, the same tests under AddressSanitizer and UndefinedBehaviorSanitizer,
 # the C11 header check, the export check, an install used from C through
-# pkg-config and CMake, and a short run of every fuzz target.
+# pkg-config and CMake, the concurrency tests under ThreadSanitizer, and a
+# short run of every fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
@@ -22,6 +23,12 @@ cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMNW_SANITIZE=ON -D
 cmake --build build/asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build/asan -j "$jobs" --timeout 600
+
+echo "== concurrency tests under ThreadSanitizer"
+cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMNW_TSAN=ON -DCMNW_BENCH=OFF \
+  -DCMNW_TOOL=OFF >/dev/null
+cmake --build build/tsan -j "$jobs" --target cmnw32_tests
+TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build/tsan -j "$jobs" --timeout 600 -R '^Concurrency\.'
 
 echo "== fuzz smoke"
 bash scripts/fuzz-smoke.sh

@@ -1,6 +1,9 @@
 /* Bar code types: the table of symbologies a form field can be printed in,
  * with their guard patterns, length limits, element widths and symbol pattern
- * tables, and validation of field data against a type. */
+ * tables, and validation of field data against a type.
+ *
+ * Threads: the bar types are constant data; every function here may run on
+ * several threads at once. */
 #ifndef CMNW32_BARCODE_H
 #define CMNW32_BARCODE_H
 

@@ -26,7 +26,10 @@
  *
  * The registry of sets, the shared load count, the walk position and the
  * library's own translation table are process-wide and unlocked: callers
- * serialise their use. */
+ * serialise their use.
+ *
+ * Threads: a code page set is used by one thread at a time; a table built by
+ * UTLSetupCp2CpTable may then be read by several threads at once. */
 #ifndef CMNW32_CODEPAGE_H
 #define CMNW32_CODEPAGE_H
 

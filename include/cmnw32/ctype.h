@@ -16,7 +16,10 @@
  *
  * None of these functions allocates or reports errors. The table pointer is
  * plain process-wide state: install a table before other threads use these
- * functions. */
+ * functions.
+ *
+ * Threads: every function here may run on several threads at once;
+ * SetCTypeTable belongs to start-up. */
 #ifndef CMNW32_CTYPE_H
 #define CMNW32_CTYPE_H
 

@@ -31,7 +31,15 @@
  *
  * Process-wide state (century pivot, host locale, stored default descriptor)
  * is unguarded: set it up from one thread. No function here reports through
- * the error notify functions. */
+ * the error notify functions.
+ *
+ * Threads: the parsing, making, arithmetic and picture functions may run on
+ * several threads at once while no thread changes the current locale, the
+ * host locale or the stored default descriptor; the first read of the
+ * locale, the configuration and the century pivot is made once even when
+ * threads race to it. A locale argument switches the process-wide current
+ * locale for the length of the call, so calls with one must not overlap
+ * other calls that read the current locale. */
 #ifndef CMNW32_DATE_H
 #define CMNW32_DATE_H
 
@@ -161,9 +169,9 @@ CMNW_API const char *FMTDayName(int day) CMNW_NOEXCEPT;
 /* ---- local clock ------------------------------------------------------- */
 
 /* The local broken-down time of *t. The time zone is taken from the
- * environment on the first call. Returns the C library's shared record (the
- * next conversion overwrites it), or null for a null t or an unrepresentable
- * time. */
+ * environment on the first call. Returns a record of the calling thread
+ * (its next call overwrites it; other threads have their own), or null for a
+ * null t or an unrepresentable time. */
 CMNW_API struct tm *UTLLocalTime(const time_t *t) CMNW_NOEXCEPT;
 
 /* ---- arithmetic on date texts ------------------------------------------ */

@@ -14,7 +14,10 @@
  *         beginning with "N" or "n" stands for the stored default of its
  *         kind (FMTDefDateFormat, FMTDefTimeFormat).
  * Conversions other than between DB2 and S2 go through the hextime, so they
- * work in whole seconds and in local time (TZ). */
+ * work in whole seconds and in local time (TZ).
+ *
+ * Threads: conversions may run on several threads at once while no thread
+ * changes the current locale or the stored default descriptors. */
 #ifndef CMNW32_DATETIME_H
 #define CMNW32_DATETIME_H
 

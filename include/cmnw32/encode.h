@@ -1,7 +1,10 @@
 /* Binary data through text channels, and checksums: the library's own text
  * form (file-name safe alphabet with a leading pad count), standard Base64,
  * the CRC-32 update step over memory blocks and files, and 7-character names
- * made from CRC values. Nothing here reports through the error functions. */
+ * made from CRC values. Nothing here reports through the error functions.
+ *
+ * Threads: CRC-32 and Base64 use constant tables chosen once; every function
+ * here may run on several threads at once. */
 #ifndef CMNW32_ENCODE_H
 #define CMNW32_ENCODE_H
 

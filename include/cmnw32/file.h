@@ -12,7 +12,10 @@
  *
  * Sharing: UTLFileAccess opens with the sharing mode that denies others
  * reading and writing (SYSfsopen), honoured between the processes that open
- * files through this library (advisory locks on the file). */
+ * files through this library (advisory locks on the file).
+ *
+ * Threads: every function here may run on several threads at once, each on
+ * its own handles and buffers. */
 #ifndef CMNW32_FILE_H
 #define CMNW32_FILE_H
 

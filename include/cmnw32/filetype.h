@@ -1,4 +1,6 @@
-/* File type detection from content (never from the name). */
+/* File type detection from content (never from the name).
+ *
+ * Threads: may run on several threads at once. */
 #ifndef CMNW32_FILETYPE_H
 #define CMNW32_FILETYPE_H
 

@@ -22,7 +22,11 @@
  *   no matching ")": "Error: Unbalanced parentheses on <...>.\n", cursor just
  *     past the "(";
  *   a value that does not convert: cursor already past the entry.
- * Null or empty arguments give 0 without a report. */
+ * Null or empty arguments give 0 without a report.
+ *
+ * Threads: the parsers keep no state and may run on several threads at once;
+ * their reports go through the error notifier (errors.h), which must then be
+ * safe to call from those threads. */
 #ifndef CMNW32_KEYWORD_H
 #define CMNW32_KEYWORD_H
 

@@ -13,7 +13,13 @@
  *
  * The current locale is process-wide and unguarded: set it up from one thread
  * and serialise calls that change it. Pointers handed out (names, settings
- * texts) stay owned by the library. */
+ * texts) stay owned by the library.
+ *
+ * Threads: reads of the current locale may run on several threads at once,
+ * and the first implicit choice of it is made once even when threads race
+ * to it. Changing it (UTLSetLocale, UTLResetDefLocale, UTLAddLocale, and
+ * every call of another family with a locale argument) must not overlap
+ * other calls. */
 #ifndef CMNW32_LOCALE_H
 #define CMNW32_LOCALE_H
 

@@ -9,7 +9,10 @@
  * comma. Every element but the last literal is followed by a comma, so a
  * mask that ends in a count is invalid. Raw characters left after the last
  * pair are shown unchanged. An empty or null mask means no mask. Masked and
- * unmasked texts are at most 1025 characters. */
+ * unmasked texts are at most 1025 characters.
+ *
+ * Threads: every function here may run on several threads at once; the text
+ * FMTFormatString returns belongs to the calling thread. */
 #ifndef CMNW32_MASK_H
 #define CMNW32_MASK_H
 
@@ -46,9 +49,9 @@ CMNW_API int FMTDefmtString(const char *masked, char *out, unsigned outSize,
  * "C" the custom mask's picture ("3,-,2,-" gives "XXX-XX-"; "" for an invalid
  * mask or a picture over 100 characters); for "n" the numeric picture itself
  * (cut at its first blank) when FMTValidNumericFormat accepts it, else "";
- * for "d" and "T" the date or time picture of the descriptor in format
- * (not yet available in this build: ""); "" for other codes. The text lives in one buffer of the library that the next
- * call overwrites: copy it. */
+ * for "d" and "T" the date or time picture of the descriptor in format; ""
+ * for other codes. The text lives in a buffer of the calling thread that its
+ * next call overwrites: copy it. */
 CMNW_API const char *FMTFormatString(char code, const char *format) CMNW_NOEXCEPT;
 
 CMNW_END_DECLS

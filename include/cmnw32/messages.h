@@ -6,7 +6,11 @@
  * in the [Window32Subs] section of the configuration, then a built-in table
  * of 132 pairs (old name -> this platform's file, e.g. "CFGW32.DLL" ->
  * "libcfgw32.so"). A built-in answer is written back into the configuration
- * so that later lookups find it there. */
+ * so that later lookups find it there.
+ *
+ * Threads: formatting and the string helpers may run on several threads at
+ * once; substitutes are read from the configuration in force, which must not
+ * change meanwhile. */
 #ifndef CMNW32_MESSAGES_H
 #define CMNW32_MESSAGES_H
 

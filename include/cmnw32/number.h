@@ -20,7 +20,12 @@
  *
  * Functions taking localeArg read the settings of the locale it names (its
  * first character is ignored, the rest is the name, e.g. " DEM") and restore
- * the previous current locale before they return. */
+ * the previous current locale before they return.
+ *
+ * Threads: functions called without a locale argument (null or empty) may
+ * run on several threads at once while the current locale stays unchanged; a
+ * locale argument switches the process-wide current locale for the length of
+ * the call, so such calls must not overlap other calls that read it. */
 #ifndef CMNW32_NUMBER_H
 #define CMNW32_NUMBER_H
 

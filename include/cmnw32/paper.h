@@ -3,7 +3,10 @@
  * the smallest paper a page fits on. Sizes are in 1/2400 inch. Paper ids are
  * those of the paperSize field of LocaleSettings (see locale.h): US sizes
  * 0-8 (2 is "ISO A4"), ISO A 20-30, 32, 34, ISO B 40-50, 52, 54, ISO C 60-70,
- * "ISO DL" 71, JIS B 80-90, "Custom" 98. */
+ * "ISO DL" 71, JIS B 80-90, "Custom" 98.
+ *
+ * Threads: the paper table is constant data; every function here may run on
+ * several threads at once. */
 #ifndef CMNW32_PAPER_H
 #define CMNW32_PAPER_H
 

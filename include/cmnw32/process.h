@@ -24,7 +24,10 @@
  * the thread until it is resumed; the handler is installed on the first
  * UTLSuspendThread. As with any such mechanism, a thread suspended while it
  * holds a lock (inside malloc, stdio ...) keeps it until resumed; a thread
- * that blocks the signal is suspended only when it unblocks it. */
+ * that blocks the signal is suspended only when it unblocks it.
+ *
+ * Threads: every function here may run on several threads at once, each
+ * handle being valid until it is closed. */
 #ifndef CMNW32_PROCESS_H
 #define CMNW32_PROCESS_H
 

@@ -18,7 +18,12 @@
  *
  * Process-wide state (the stored default descriptor, the current locale used
  * for names) is unguarded: set it up from one thread. No function here
- * reports through the error notify functions. */
+ * reports through the error notify functions.
+ *
+ * Threads: as for dates (date.h): the functions here may run on several
+ * threads at once while no thread changes the current locale or the stored
+ * default descriptor; calls with a locale argument switch the process-wide
+ * current locale and must not overlap other calls. */
 #ifndef CMNW32_TIME_H
 #define CMNW32_TIME_H
 

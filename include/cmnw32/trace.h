@@ -9,7 +9,10 @@
  * (line number, "Www Mmm dd hh:mm:ss", milliseconds, year, process id) unless
  * PrintTimeStamp=No in [Debug_Switches]. Each line reaches the file in one
  * write on a file opened for appending, so lines from several threads or
- * processes never mix within a line (their numbers may still repeat or skip).
+ * processes never mix within a line. Threads of one process take turns, so
+ * their line numbers are unique and in file order; each process counts its
+ * own lines. UTLLogTrace, UTLLogTraceMemory and UTLDumpMemTrace may be called
+ * from several threads at once; set the trace name before threads start.
  *
  * Debug switches are yes/no or text options of [Debug_Switches], answered
  * only when Enable_Debug_Options=Yes; Show_Debug_Options=Yes echoes each

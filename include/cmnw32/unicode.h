@@ -7,7 +7,10 @@
  * stand where the conversion stopped, so that text can be converted in
  * pieces. They never read at or past the source end and never write at or
  * past the destination end. Decoding is lenient: malformed UTF-8 is passed
- * through or decoded as it stands, never rejected. */
+ * through or decoded as it stands, never rejected.
+ *
+ * Threads: no function here keeps state; all may run on several threads at
+ * once. */
 #ifndef CMNW32_UNICODE_H
 #define CMNW32_UNICODE_H
 

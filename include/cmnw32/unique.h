@@ -1,5 +1,7 @@
 /* Unique strings: texts unique across machines and time, for temporary file
- * names, archive keys and the like, each made from a new random GUID. */
+ * names, archive keys and the like, each made from a new random GUID.
+ *
+ * Threads: may run on several threads at once. */
 #ifndef CMNW32_UNIQUE_H
 #define CMNW32_UNIQUE_H
 

@@ -1,8 +1,10 @@
 // Configuration entries: the configuration in force, reads and writes of
 // settings, loading and saving.
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <string>
 #include <string_view>
 
@@ -16,20 +18,27 @@ namespace mc = cmnw::companion;
 namespace {
 
 struct CfgState {
-    CFGConfig *current = nullptr;
-    bool environmentTried = false;  // CMNW32_INI looked at (or made moot)
+    std::atomic<CFGConfig *> current{nullptr};
+    std::atomic<bool> environmentTried{false};  // CMNW32_INI looked at (or made moot)
 };
 constinit CfgState state;
+// Held while CMNW32_INI is loaded, so that threads reading the configuration
+// for the first time at once load it once.
+constinit std::mutex environmentLock;
 
 // The configuration in force, loading CMNW32_INI the first time one is
 // needed and none has been set up.
 CFGConfig *Current() noexcept {
-    if (state.current == nullptr && !state.environmentTried) {
-        state.environmentTried = true;
-        const char *path = std::getenv("CMNW32_INI");
-        if (path != nullptr && path[0] != '\0') state.current = mc::LoadIniFile(path);
+    if (!state.environmentTried.load(std::memory_order_acquire)) {
+        const std::lock_guard hold(environmentLock);
+        if (!state.environmentTried.load(std::memory_order_relaxed)) {
+            const char *path = std::getenv("CMNW32_INI");
+            if (state.current == nullptr && path != nullptr && path[0] != '\0')
+                state.current = mc::LoadIniFile(path);
+            state.environmentTried.store(true, std::memory_order_release);
+        }
     }
-    return state.current;
+    return state.current.load(std::memory_order_acquire);
 }
 
 char FoldChar(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -173,13 +182,14 @@ extern "C" CFGCURSOR CFGFirstValue(const char *section, const char *key, char *b
     const mc::CfgLine *line = FindLine(section, key);
     if (line == nullptr) return nullptr;
     CopyValue(*line, buf, size);
-    return mc::MakeCursor(*state.current, static_cast<uint32_t>(line - state.current->lines.data()));
+    CFGConfig *config = state.current.load(std::memory_order_acquire);
+    return mc::MakeCursor(*config, static_cast<uint32_t>(line - config->lines.data()));
 }
 
 extern "C" CFGCURSOR CFGNextValue(CFGCURSOR cursor, const char *section, const char *key, char *buf,
                                   size_t size) noexcept {
     if (cursor == nullptr || section == nullptr || key == nullptr || state.current == nullptr) return nullptr;
-    const CFGConfig &config = *state.current;
+    const CFGConfig &config = *state.current.load(std::memory_order_acquire);
     uint32_t index;
     if (!mc::CursorLine(config, cursor, index)) return nullptr;
     if (!mc::LineMatches(config, config.lines[index], section, key)) return nullptr;

@@ -145,5 +145,8 @@ extern "C" int FMTDaysInMonth(int month, int year) noexcept { return DaysInMonth
 extern "C" struct tm *UTLLocalTime(const time_t *t) noexcept {
     if (t == nullptr) return nullptr;
     TakeTimeZoneOnce();
-    return std::localtime(t);
+    // Each thread has its own result, so threads never overwrite each
+    // other's; the caller's thread overwrites it on its next call.
+    static constinit thread_local std::tm result{};
+    return localtime_r(t, &result);
 }

@@ -6,6 +6,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
 #include <string>
 
 #include "cmnw32/cfg.h"
@@ -33,6 +34,9 @@ struct TraceState {
 };
 
 constinit TraceState trace{"trace", nullptr, 0, nullptr, 0, 0};
+// Serialises the trace state between threads; one line at a time also keeps
+// the line numbers of one process unique and in file order.
+constinit std::mutex traceLock;
 
 // Replaces the trace name with the configured TraceFile, placed in DataPath
 // when it names no drive or directory.
@@ -97,8 +101,10 @@ void AppendMemory(const char *bytes, size_t length, const char *tail, size_t tai
 }  // namespace cmnw::diag
 
 using cmnw::diag::trace;
+using cmnw::diag::traceLock;
 
 extern "C" FILE *UTLLogTrace(const char *format, ...) noexcept {
+    const std::lock_guard hold(traceLock);
     if (format == nullptr) {
         if (trace.stream != nullptr) SYSfclose(trace.stream);
         trace.stream = nullptr;
@@ -132,6 +138,7 @@ extern "C" char *UTLSetTraceName(const char *name) noexcept {
 
 extern "C" void UTLLogTraceMemory(const char *format, ...) noexcept {
     char work[cmnw::diag::kMemoryWorkSize];
+    const std::lock_guard hold(traceLock);
     ++trace.memoryCounter;
     size_t n = cmnw::diag::FormatTracePrefix(work, sizeof work, trace.memoryCounter);
     const size_t before = trace.memorySize;
@@ -145,6 +152,7 @@ extern "C" void UTLLogTraceMemory(const char *format, ...) noexcept {
 }
 
 extern "C" void UTLDumpMemTrace(const char *fileName) noexcept {
+    const std::lock_guard hold(traceLock);
     if (FILE *file = SYSfopen(fileName, "a")) {
         if (trace.memorySize > 0) SYSfwrite(trace.memoryBuffer, 1, trace.memorySize, file);
         SYSfclose(file);

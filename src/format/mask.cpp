@@ -15,10 +15,12 @@ namespace {
 constexpr size_t kTextMax = FMT_MASK_TEXT_MAX;
 constexpr size_t kPictureMax = FMT_DISPLAY_PICTURE_MAX;
 
+// Per thread: the picture handed out stays the caller's until the same
+// thread asks again.
 struct MaskState {
     char picture[kPictureMax + 1];
 };
-constinit MaskState state{};
+constinit thread_local MaskState state{};
 
 struct TypeName {
     char code;

@@ -1,7 +1,9 @@
 // The current locale, the default locale and the defaults derived from it.
 #include "locale/locale_current.h"
 
+#include <atomic>
 #include <cstring>
+#include <mutex>
 
 #include "cmnw32/cfg.h"
 #include "common/text.h"
@@ -42,10 +44,22 @@ bool DefaultLocaleSettings(LocaleSettings *settings) noexcept {
     return true;
 }
 
+// Set once a locale has been chosen. The first choice made implicitly (by
+// the first read) happens once even when several threads read at once.
+constinit std::atomic<bool> g_chosen{false};
+constinit std::once_flag g_firstChoice;
+
+void ChooseFirstLocale() noexcept {
+    if (g_chosen.load(std::memory_order_acquire)) return;
+    std::call_once(g_firstChoice, [] {
+        if (!g_chosen.load(std::memory_order_acquire)) UTLSetLocale("");
+    });
+}
+
 }  // namespace
 
 const LocaleSettings &Current() noexcept {
-    if (g_current.name[0] == '\0') UTLSetLocale("");
+    ChooseFirstLocale();
     return *g_current.settings;
 }
 
@@ -81,10 +95,11 @@ extern "C" void UTLSetLocale(const char *name) noexcept {
     std::memcpy(g_current.name, work, sizeof g_current.name);
     g_current.key = key;
     g_current.settings = cmnw::locale::SettingsFor(work, key, &g_current.uncached);
+    cmnw::locale::g_chosen.store(true, std::memory_order_release);
 }
 
 extern "C" const char *UTLGetLocale(void) noexcept {
-    if (g_current.name[0] == '\0') UTLSetLocale("");
+    cmnw::locale::ChooseFirstLocale();
     return g_current.name;
 }
 

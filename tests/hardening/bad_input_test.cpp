@@ -1,0 +1,302 @@
+// Hostile input for every exported function that reads caller text or
+// buffers: empty texts, texts longer than every fixed buffer, bytes
+// 0x80-0xFF, nulls where the contract allows them, and buffers that end
+// right at an unreadable page so that any read or write past the length
+// given faults at once, with or without a sanitizer.
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstring>
+#include <ctime>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "cmnw32.h"
+
+namespace {
+
+// length bytes whose end touches an inaccessible page.
+class GuardedBuffer {
+public:
+    explicit GuardedBuffer(size_t length) : length_(length) {
+        const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+        mapped_ = (length + page - 1) / page * page + page;
+        base_ = static_cast<char *>(
+            mmap(nullptr, mapped_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
+        mprotect(base_ + mapped_ - page, page, PROT_NONE);
+        data_ = base_ + mapped_ - page - length;
+    }
+    GuardedBuffer(const std::string &bytes) : GuardedBuffer(bytes.size()) {
+        std::memcpy(data_, bytes.data(), bytes.size());
+    }
+    ~GuardedBuffer() { munmap(base_, mapped_); }
+    GuardedBuffer(const GuardedBuffer &) = delete;
+    GuardedBuffer &operator=(const GuardedBuffer &) = delete;
+
+    char *data() { return data_; }
+    char *end() { return data_ + length_; }
+    size_t size() const { return length_; }
+
+private:
+    size_t length_;
+    size_t mapped_;
+    char *base_;
+    char *data_;
+};
+
+// A terminated copy of text in a guarded buffer: the terminator is the last
+// readable byte.
+struct GuardedText : GuardedBuffer {
+    explicit GuardedText(const std::string &text) : GuardedBuffer(text + '\0') {}
+    char *c_str() { return data(); }
+};
+
+struct Sample {
+    std::string label;
+    std::string text;
+};
+
+// Texts that reach every fixed buffer and every class of byte.
+std::vector<Sample> HostileTexts() {
+    std::vector<Sample> samples{{"empty", ""}, {"blank", "   "}};
+    const std::vector<std::pair<std::string, std::string>> fills{
+        {"digits", "9"},      {"letters", "Ab"},  {"high", "\x80\xff\xe9\xa0"},
+        {"datelike", "12/"},  {"timelike", "1:"}, {"percent", "%@%"},
+        {"picture", "Z,9.-"}, {"utf8", "\xc3\xa9\xe2\x82\xac"}};
+    for (size_t length : {300u, 1100u, 70000u}) {
+        for (const auto &[label, fill] : fills) {
+            std::string text;
+            while (text.size() < length) text += fill;
+            text.resize(length);
+            samples.push_back({label + "/" + std::to_string(length), text});
+        }
+    }
+    std::string every;
+    for (int c = 1; c < 256; ++c) every += static_cast<char>(c);
+    samples.push_back({"every-byte", every});
+    return samples;
+}
+
+using TextCall = std::function<void(const char *)>;
+
+int32_t QuietError(const char *, int32_t, uint32_t, const char *) { return 0; }
+int32_t QuietInfo(const char *, const char *) { return 0; }
+
+// Reports of bad input go nowhere: only safety is under test here.
+class BadInput : public ::testing::Test {
+protected:
+    void SetUp() override {
+        UTLSetErrorNotify(&QuietError);
+        UTLSetInfoNotify(&QuietInfo);
+    }
+};
+
+// A function reading text only, keyed by name for the failure message.
+struct Reader {
+    const char *name;
+    TextCall call;
+};
+
+std::vector<Reader> Readers() {
+    static char out[2048];
+    static int a, b, c;
+    return {
+        {"FMTGetDateFmtNum", [](const char *t) { FMTGetDateFmtNum(t); }},
+        {"FMTGetDateFmtSep", [](const char *t) { char s[2]; FMTGetDateFmtSep(t, s); }},
+        {"FMTGetDateFmtInfo", [](const char *t) { char s[2], tp[40]; FMTGetDateFmtInfo(t, &a, s, &b, tp); }},
+        {"FMTGetDateFmtValues", [](const char *t) { FMTGetDateFmtValues(t, 1, "/", 4, &a, &b, &c); }},
+        {"FMTGetDateFmtValues/sep", [](const char *t) { FMTGetDateFmtValues("1/2/2024", 1, t, 4, &a, &b, &c); }},
+        {"FMTMakeDate", [](const char *t) { GuardedBuffer o(64); FMTMakeDate(o.data(), t, 12, 31, 2024); }},
+        {"FMTDateFormatString", [](const char *t) { FMTDateFormatString(t, out, sizeof out); }},
+        {"FMTDayOfWeek", [](const char *t) { FMTDayOfWeek(t, "1/4"); FMTDayOfWeek("1/2/2024", t); }},
+        {"FMTDiffDays", [](const char *t) { FMTDiffDays(t, t, "1/2/2024", "1/4"); }},
+        {"FMTDiffMonths", [](const char *t) { FMTDiffMonths("1/2/2024", "1/4", t, t); }},
+        {"FMTDate2Date", [](const char *t) { GuardedBuffer o(64); FMTDate2Date(t, "1/4", o.data(), t); }},
+        {"FMTDate", [](const char *t) { GuardedBuffer o(64); FMTDate(o.data(), t); }},
+        {"FMTGetTimeFmtNum", [](const char *t) { FMTGetTimeFmtNum(t); }},
+        {"FMTGetTimeFmtInfo", [](const char *t) { char s[2], tp[40]; FMTGetTimeFmtInfo(t, &a, s, tp); }},
+        {"FMTGetTimeFmtValues", [](const char *t) { char m[3]; FMTGetTimeFmtValues(t, 1, ":", m, &a, &b, &c); }},
+        {"FMTTimeFormatString", [](const char *t) { FMTTimeFormatString(t, out, sizeof out); }},
+        {"FMTMakeTime", [](const char *t) { GuardedBuffer o(12); FMTMakeTime(o.data(), t, 23, 59, 59); }},
+        {"FMTDiffSeconds", [](const char *t) { FMTDiffSeconds(t, t, "12:00:00", "1:"); }},
+        {"FMTTime2Time", [](const char *t) { GuardedBuffer o(12); FMTTime2Time(t, t, o.data(), "2:"); }},
+        {"FMTTime", [](const char *t) { GuardedBuffer o(12); FMTTime(o.data(), t); }},
+        {"FMTGetLTime", [](const char *t) { FMTGetLTime(t); }},
+        {"FMTHextime2Date", [](const char *t) { GuardedBuffer o(11); FMTHextime2Date(t, o.data(), 11); }},
+        {"FMTDate2Hextime", [](const char *t) { GuardedBuffer o(9); FMTDate2Hextime(t, o.data(), 9); }},
+        {"FMTHextime2Time", [](const char *t) { GuardedBuffer o(9); FMTHextime2Time(t, o.data(), 9); }},
+        {"FMTGetTMTime", [](const char *t) { std::tm tm; FMTGetTMTime(t, t, &tm); FMTGetTMTime(t, "%m/%d/%Y", &tm); }},
+        {"FMTGetStrTime", [](const char *t) { std::tm tm{}; GuardedBuffer o(100); FMTGetStrTime(o.data(), 100, t, &tm); }},
+        {"FMTDateTime2DateTime", [](const char *t) { char o[128]; FMTDateTime2DateTime(t, "X", o, "1/4% 1:"); FMTDateTime2DateTime(t, t, o, "X"); }},
+        {"FMTConvertNumFormat", [](const char *t) { GuardedBuffer o(64); FMTConvertNumFormat(t, " DEM", 63, o.data()); FMTConvertNumFormat("ZZ9.99", t, 63, o.data()); }},
+        {"UTLIsValidNumChar", [](const char *t) { UTLIsValidNumChar('1', t, t); }},
+        {"UTLGetValidYesNo", [](const char *t) { UTLGetValidYesNo('y', t, t); }},
+        {"FMTIsNotBlank", [](const char *t) { FMTIsNotBlank(t); }},
+        {"FMTFmtString", [](const char *t) { GuardedBuffer o(1026); FMTFmtString(t, o.data(), 1025, "3,-,2,-"); FMTFmtString("5551234567", o.data(), 1025, t); }},
+        {"FMTDefmtString", [](const char *t) { GuardedBuffer o(1026); FMTDefmtString(t, o.data(), 1025, "3,-,2,-"); FMTDefmtString("123-45-6789", o.data(), 1025, t); }},
+        {"FMTFormatString", [](const char *t) { for (char code : {'N', 'D', 'T', 'C', 'M'}) FMTFormatString(code, t); }},
+        {"UTLBarcodeMaxLen", [](const char *t) { UTLBarcodeMaxLen(t); UTLBarcodeChar(t, '1', 0, 1); }},
+        {"UTLFormatMessage", [](const char *t) { GuardedBuffer o(256); UTLFmtMsgString(o.data(), 256, t, 2, t, "x"); }},
+        {"UTLGetINISubs", [](const char *t) { GuardedBuffer o(64); UTLGetINISubs(t, o.data(), 64); }},
+        {"UTLstristr", [](const char *t) { UTLstristr(t, "9a"); UTLstristr("abc", t); }},
+        {"UTLstrrstr", [](const char *t) { UTLstrrstr(t, "12"); UTLstrrstr("abc", t); }},
+        {"UTLstricmp", [](const char *t) { UTLstricmp(t, "ab"); UTLstricoll(t, t); UTLstrcoll("z", t); }},
+        {"Utf8CharLen", [](const char *t) { Utf8CharLen(t); Utf8ToUtf16Char(t); }},
+        {"UTLuastrcpy", [](const char *t) { std::vector<uint16_t> o(std::strlen(t) + 1); UTLuastrcpy(o.data(), t); }},
+        {"UTLSetLocale", [](const char *t) { UTLSetLocale(t); UTLGetLocale(); UTLSetLocale("USD"); }},
+        {"UTLGetLocaleSettings", [](const char *t) { LocaleSettings s; UTLGetLocaleSettings(t, &s); }},
+        {"UTLFindLocale", [](const char *t) { UTLFindLocale(t); }},
+        {"UTLFMT2ICULocale", [](const char *t) { GuardedBuffer o(32); UTLFMT2ICULocale(t, o.data(), 32); }},
+        {"UTLFileType", [](const char *t) { UTLFileType(t); }},
+        {"UTLDebugOption", [](const char *t) { char o[64]; UTLDebugOption(t); UTLDebugValue(t, o, sizeof o); }},
+        {"UTLErrorMsg", [](const char *t) { UTLPlatformInfo(t, t); }},
+        {"UTLLocateCharByName", [](const char *t) { UTLLocateCharByName(nullptr, t, t, t); }},
+    };
+}
+
+TEST_F(BadInput, ReadersStayWithinTextsOfEveryLengthAndByte) {
+    char traceDir[] = "/tmp/cmnw-bad-XXXXXX";
+    ASSERT_NE(mkdtemp(traceDir), nullptr);
+    UTLSetTraceName((std::string(traceDir) + "/trace.log").c_str());
+    const auto readers = Readers();
+    for (const Sample &sample : HostileTexts()) {
+        GuardedText text(sample.text);
+        for (const Reader &reader : readers) {
+            SCOPED_TRACE(std::string(reader.name) + " with " + sample.label);
+            reader.call(text.c_str());
+            ASSERT_EQ(std::memcmp(text.c_str(), sample.text.c_str(), sample.text.size() + 1), 0)
+                << "input text changed";
+        }
+    }
+    std::string cleanup = std::string("rm -rf ") + traceDir;
+    ASSERT_EQ(std::system(cleanup.c_str()), 0);
+}
+
+// Functions that rewrite the text in place, given a capacity they must keep.
+TEST_F(BadInput, InPlaceRewritersKeepToTheirBuffer) {
+    for (const Sample &sample : HostileTexts()) {
+        SCOPED_TRACE(sample.label);
+        // Room for what the contract lets each of them write back.
+        const std::string room(128, '\0');
+        auto run = [&](const char *name, const std::function<void(char *, unsigned)> &call) {
+            SCOPED_TRACE(name);
+            GuardedBuffer buffer(sample.text + room);
+            call(buffer.data(), static_cast<unsigned>(sample.text.size()));
+        };
+        run("FMTIntlValDate", [](char *t, unsigned n) { FMTIntlValDate(t, n, "1/4", " DEM"); });
+        run("FMTDeformatDate", [](char *t, unsigned n) { FMTDeformatDate(t, n, "4.4", nullptr); });
+        run("FMTDateAdd", [](char *t, unsigned) { FMTDateAdd(t, "1/4", 40, -13, 2); });
+        run("FMTValTime", [](char *t, unsigned n) { FMTValTime(t, n, "2:"); });
+        run("FMTDeformatTime", [](char *t, unsigned n) { FMTDeformatTime(t, n, "1:"); });
+        run("FMTTimeAdd", [](char *t, unsigned) { FMTTimeAdd(t, "1:", 70, 70, 25); });
+        run("FMTValNumFormat", [](char *t, unsigned n) {
+            char picture[] = "ZZZ,ZZ9.99-";
+            FMTValNumFormat(static_cast<int>(n > 64 ? 64 : n), picture, t);
+        });
+        run("FMTValidNumericFormat", [](char *t, unsigned) { FMTValidNumericFormat(t); });
+        run("FMTDeformatNum", [](char *t, unsigned) { FMTDeformatNum(t, " DEM"); });
+        run("FMTUnconvertNumFormat", [](char *t, unsigned) {
+            char dst[64];
+            FMTUnconvertNumFormat(t, " FRF", sizeof dst - 1, dst);
+        });
+        run("UTLstrlwr", [](char *t, unsigned) { UTLstrupr(UTLstrlwr(t)); });
+        run("UTLStrClip", [](char *t, unsigned n) { UTLStrClip(t, static_cast<int32_t>(n)); });
+        run("UTLTrimSpace", [](char *t, unsigned n) { UTLTrimSpace(t, static_cast<int32_t>(n)); });
+        run("UTLUtf8ToAnsi", [](char *t, unsigned n) { UTLUtf8ToAnsi(t, static_cast<int32_t>(n)); });
+    }
+}
+
+// Functions given a length read that many bytes and no more: the buffer ends
+// at the guard page with no terminator.
+TEST_F(BadInput, LengthBoundedReadersNeedNoTerminator) {
+    for (const Sample &sample : HostileTexts()) {
+        SCOPED_TRACE(sample.label);
+        GuardedBuffer in(sample.text);
+        const auto n = static_cast<uint32_t>(in.size());
+        std::vector<char> out(4 * n + 64);
+
+        UTLCalculateBlockCRC32(n, 0, in.data());
+        UTLEncodeBase64(in.data(), n, out.data());
+        UTLDecodeBase64(in.data(), n, out.data());
+        UTLText2Binary(in.data(), n, out.data(), static_cast<uint32_t>(out.size()));
+        UTLText2BinarySize(in.data(), n);
+        FMTValBarcode(in.data(), static_cast<int>(n), "C");
+        UTLmemicmp(in.data(), in.data(), n);
+        UTLstrnicmp(in.data(), in.data(), n);
+        UTLstrncoll(in.data(), in.data(), n);
+
+        const char *src = in.data();
+        char *dst = out.data();
+        AnsiToUtf8(&src, in.end(), &dst, out.data() + out.size());
+        src = in.data();
+        std::vector<uint16_t> wide(n + 1);
+        uint16_t *wdst = wide.data();
+        Utf8ToUtf16(&src, in.end(), &wdst, wide.data() + wide.size());
+
+        // Byte translators work in place on exactly len bytes.
+        if (n <= UINT16_MAX) {
+            const auto len = static_cast<uint16_t>(n);
+            EBCDIC2ASCII(in.data(), len);
+            ASCII2EBCDIC(in.data(), len);
+            ForceASCII2EBCDICCR2Space(in.data(), len);
+            int error = 0;
+            UTLSignedStrToStrExt(in.data(), len, 0, &error);  // in place, no room to grow
+        }
+    }
+}
+
+// Output sizes at and below what the contract needs never write past them.
+TEST_F(BadInput, SizedWritersStopAtTheSizeGiven) {
+    const std::string data(300, '\xA5');
+    for (uint32_t size : {0u, 1u, 2u, 5u, 63u, 64u, 399u, 400u, 401u}) {
+        SCOPED_TRACE(size);
+        GuardedBuffer out(size);
+        UTLBinary2Text(data.data(), static_cast<uint32_t>(data.size()), out.data(), size);
+        UTLGetUniqueString(out.data(), size);
+        UTLFormatMessage(out.data(), size, "%1 and %2 and more", nullptr);
+        UTLGetINISubsNoDef("name", out.data(), size);
+        UTLDebugValue("TraceFile", out.data(), size);
+        if (size > 0) {
+            UTLFMT2ICULocale("DEM", out.data(), static_cast<int>(size));
+            FMTDateFormatString("4.4", out.data(), size);
+            FMTTimeFormatString("2:", out.data(), size);
+            std::tm tm{};
+            FMTGetStrTime(out.data(), static_cast<int>(size), "%A %B %d %Y %H:%M:%S", &tm);
+        }
+    }
+}
+
+TEST_F(BadInput, NullsWhereTheContractAllowsThem) {
+    int a = 0;
+    EXPECT_EQ(FMTGetDateFmtNum(nullptr), 1);
+    EXPECT_EQ(FMTGetTimeFmtNum(nullptr), 1);
+    EXPECT_EQ(FMTGetLTime(nullptr), 0);
+    EXPECT_EQ(FMTMakeDate(nullptr, "1/4", 1, 1, 2000), 1);
+    EXPECT_EQ(FMTFillHEXTime(nullptr, 0), 1);
+    EXPECT_EQ(FMTGetStrTime(nullptr, 10, "%Y", nullptr), 0);
+    EXPECT_EQ(FMTIsNotBlank(nullptr), 0);
+    EXPECT_EQ(UTLBarcodeMaxLen(nullptr), 0);
+    EXPECT_EQ(UTLstristr(nullptr, "a"), nullptr);
+    EXPECT_EQ(UTLstrrstr(nullptr, "a"), nullptr);
+    EXPECT_EQ(UTLFormatMessage(nullptr, 10, "x", nullptr), 0);
+    EXPECT_EQ(UTLEncodeBase64(nullptr, 3, nullptr), 0u);
+    EXPECT_EQ(UTLDecodeBase64(nullptr, 3, nullptr), 0u);
+    EXPECT_EQ(UTLMakeCRCName(nullptr, 1), 0xFFFF);
+    char *cursor = nullptr;
+    EXPECT_EQ(UTLParseKeywordInt(&cursor, &a, "size"), 0);
+    EXPECT_EQ(UTLParseKeywordInt(nullptr, &a, nullptr), 0);
+    char out[64] = "x";
+    UTLGetINISubs(nullptr, out, sizeof out);
+    EXPECT_STREQ(out, "");
+    FMTConvertNumFormat(nullptr, " DEM", sizeof out, out);
+    FMTSetHostLocale(nullptr);
+    EXPECT_NE(FMTGetHostLocale(nullptr), nullptr);
+    char mask[8];
+    EXPECT_EQ(FMTFmtString(nullptr, mask, sizeof mask - 1, nullptr), 0);
+}
+
+}  // namespace
