@@ -27,27 +27,14 @@ std::string Format(const char *message, MEMLIST inserts, uint32_t size = 256, in
     return std::string(out.data(), static_cast<size_t>(n));
 }
 
+// Escapes and inserts of up to four are checked against a model below; here
+// two-digit insert numbers and a missing insert list.
 TEST(FormatMessage, InsertsAndEscapes) {
-    MEMLIST two = MakeInserts({"A", "B"});
     MEMLIST file = MakeInserts({"f.txt"});
     MEMLIST twelve = MakeInserts({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "twelve"});
-    struct Case {
-        const char *message;
-        MEMLIST inserts;
-        std::string expected;
-    } cases[] = {
-        {"File %1 not found%n", file, "File f.txt not found\n"}, {"%2 and %1", two, "B and A"},
-        {"%3 with two", two, "%3 with two"}, {"%1 %2", nullptr, "%1 %2"},
-        {"100%% sure", two, "100% sure"}, {"%x%.", two, "x."}, {"trailing %", two, "trailing "},
-        {"%10 and %1", two, "%10 and A"}, {"%01", two, std::string("\0" "1", 2)},
-        {"%123", twelve, "twelve3"}, {"", two, ""}, {"%0", two, std::string(1, '\0')},
-    };
-    for (const Case &c : cases) {
-        int32_t count = -1;
-        EXPECT_EQ(Format(c.message, c.inserts, 256, &count), c.expected) << c.message;
-        EXPECT_EQ(count, static_cast<int32_t>(c.expected.size())) << c.message;
-    }
-    MEMDestroyList(two);
+    EXPECT_EQ(Format("File %1 not found%n", file), "File f.txt not found\n");
+    EXPECT_EQ(Format("%123", twelve), "twelve3");
+    EXPECT_EQ(Format("%1 %2", nullptr), "%1 %2");
     MEMDestroyList(file);
     MEMDestroyList(twelve);
 }

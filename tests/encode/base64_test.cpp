@@ -79,18 +79,9 @@ TEST(Base64, StandardVectors) {
     EXPECT_EQ(Encode(std::string("\xfb\xff\xbf", 3)), "+/+/");
 }
 
-TEST(Base64, DecoderSkipsEverythingButDataCharacters) {
-    const struct {
-        std::string text, data;
-    } cases[] = {
-        {"Zm 8=", "fo"}, {"Zm9v\r\nYmFy\r\n", "foobar"}, {"  Z m 9 v Y m F y  ", "foobar"},
-        {"Zm9v\nYg==\n", "foob"}, {"====", ""}, {"*Zm9v*", "foo"},
-        {std::string("Zm\0" "9v", 5), "foo"},
-        {"Zg==Zg==", "f\x06`"},  // padding in the middle is skipped too: 24 bits
-        {"Z", ""},              // 6 bits make no byte
-        {"Zm9vY", "foo"},       // the trailing 6 bits are dropped
-    };
-    for (const auto &c : cases) EXPECT_EQ(Decode(c.text), c.data) << c.text;
+// What the decoder skips is checked against a model on noisy random texts
+// below; here the arguments it refuses.
+TEST(Base64, NullArgumentsGiveNothing) {
     char out[4];
     EXPECT_EQ(UTLDecodeBase64(nullptr, 4, out), 0u);
     EXPECT_EQ(UTLDecodeBase64("Zm9v", 4, nullptr), 0u);
