@@ -190,7 +190,8 @@ TEST_F(BuiltInSet, LatinBytesAreWindows1252) {
             ASSERT_EQ(glyphs.count(c.name), 1u) << c.name;
             expected = glyphs.at(c.name);
         }
-        EXPECT_EQ(static_cast<char32_t>(cp1252[c.byte]), expected) << k << " " << c.identifier << " " << c.name;
+        EXPECT_EQ(static_cast<char32_t>(cp1252[c.byte]), expected)
+            << k << " " << c.identifier << " " << c.name;
         ++checked;
     }
     EXPECT_EQ(checked, 220);
