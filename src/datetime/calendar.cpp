@@ -51,8 +51,6 @@ constexpr bool IsGregorianLeap(int64_t y) noexcept {
     return y % 4 == 0 && (y % 100 != 0 || y % 400 == 0);
 }
 
-constexpr int kMonthLength[13] = {0, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-
 }  // namespace
 
 bool LocalTimeOf(std::time_t t, std::tm *out) noexcept {
@@ -78,8 +76,7 @@ int CurrentLocalYear() noexcept {
     return year;
 }
 
-int WidenYear(int year) noexcept {
-    if (year >= 1000) return year;
+int WidenShortYear(int year) noexcept {
     const int pivot = Pivot();
     if (year >= 100) return year;
     if (pivot == 0) return FMTBaseYear() + year;
@@ -90,12 +87,6 @@ bool IsLeapYear(int year) noexcept {
     const int full = WidenYear(year);
     if (full < 1800 || full > 3000) return false;
     return IsGregorianLeap(full);
-}
-
-int DaysInMonth(int month, int year) noexcept {
-    if (month < 1 || month > 12) return 0;
-    if (month == 2) return IsLeapYear(year) ? 29 : 28;
-    return kMonthLength[month];
 }
 
 int DayOfYearFromDate(int month, int day, int year) noexcept {

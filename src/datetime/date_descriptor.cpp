@@ -21,42 +21,36 @@ struct DescriptorState {
 constinit DescriptorState g_descriptor;
 
 // The descriptor's characters, cut at kMaxDescriptor; reads past the end give
-// '\0'.
+// '\0'. Only the first three characters decide the format, the separator and
+// the year length; the case marks may stand anywhere.
 class DescriptorText {
 public:
-    // One pass gives the length and the case flag.
-    explicit DescriptorText(const char *text) noexcept : text_(text != nullptr ? text : "") {
+    // One pass gives the length, the first characters and the case flag.
+    explicit DescriptorText(const char *text) noexcept {
+        if (text == nullptr) return;
         size_t n = 0;
-        while (n < kMaxDescriptor && text_[n] != '\0') {
-            if (text_[n] == '<') lower_ = true;
-            if (text_[n] == '>') upper_ = true;
-            ++n;
+        for (; n < kMaxDescriptor && text[n] != '\0'; ++n) {
+            const char c = text[n];
+            if (n < sizeof head_) head_[n] = c;
+            lower_ |= c == '<';
+            upper_ |= c == '>';
         }
         length_ = n;
     }
-    char operator[](size_t i) const noexcept { return i < length_ ? text_[i] : '\0'; }
+    char operator[](size_t i) const noexcept { return i < sizeof head_ ? head_[i] : '\0'; }
     size_t size() const noexcept { return length_; }
-    bool StartsWith99() const noexcept { return (*this)[0] == '9' && (*this)[1] == '9'; }
+    bool StartsWith99() const noexcept { return head_[0] == '9' && head_[1] == '9'; }
     // "<" wins over ">" wherever they stand.
     CaseFlag Case() const noexcept {
         return lower_ ? CaseFlag::Lower : (upper_ ? CaseFlag::Upper : CaseFlag::None);
     }
 
 private:
-    const char *text_;
+    char head_[3] = {};
     size_t length_ = 0;
     bool lower_ = false;
     bool upper_ = false;
 };
-
-char UpperAscii(char c) noexcept { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
-
-// The separator a descriptor's second character asks for, or fallback.
-char SeparatorOf(char c, char fallback) noexcept {
-    if (c == 'b' || c == 'B') return ' ';
-    if (c != '\0' && IsDateSeparator(static_cast<unsigned char>(c))) return c;
-    return fallback;
-}
 
 bool IsNameFormat(int fmtNum) noexcept {
     switch (fmtNum) {
@@ -69,66 +63,44 @@ bool IsNameFormat(int fmtNum) noexcept {
 
 }  // namespace
 
-namespace {
-
-int FormatNumberOf(const DescriptorText &d) noexcept {
-    if (d.StartsWith99()) return 1;
-    const char code = UpperAscii(d[0]);
-    if (code >= '1' && code <= '9') return code - '0';
-    if (code >= 'A' && code <= 'R') return 10 + (code - 'A');
-    return 1;
-}
-
-char SeparatorOf(const DescriptorText &d) noexcept {
-    if (d.StartsWith99()) return '/';
-    switch (UpperAscii(d[0])) {
-        case '4': case 'J': case 'K': case 'O': case 'P': case 'Q':
-            return d[1] == '/' ? ',' : SeparatorOf(d[1], ',');
-        case 'B': case 'C': case 'D': case 'E': case 'F': case 'G': case 'R':
-            return '\0';
-        case 'L': case 'M': case 'N':
-            return SeparatorOf(d[1], '-');
-        default:
-            return SeparatorOf(d[1], '/');
-    }
-}
-
-int YearLengthOf(const DescriptorText &d) noexcept {
-    if (d.StartsWith99()) return 0;
-    size_t i = d.size() > 1 ? 1 : 0;
-    const char c = d[i];
-    if (c == 'b' || c == 'B' || (c != '\0' && IsDateSeparator(static_cast<unsigned char>(c)))) ++i;
-    switch (d[i]) {
-        case '2': return 2;
-        case '3': return -2;
-        case '4': return 4;
-        case '5': return -4;
-        default: return 0;
-    }
-}
-
-}  // namespace
-
-int DecodeFormatNumber(const char *descriptor) noexcept {
-    return FormatNumberOf(DescriptorText(descriptor));
-}
-
-char DecodeSeparator(const char *descriptor) noexcept {
-    return SeparatorOf(DescriptorText(descriptor));
-}
-
-int DecodeYearLength(const char *descriptor) noexcept {
-    return YearLengthOf(DescriptorText(descriptor));
-}
-
 DateLayout DecodeDescriptor(const char *descriptor) noexcept {
     const DescriptorText d(descriptor);
     DateLayout layout;
-    layout.fmtNum = FormatNumberOf(d);
-    layout.sep = SeparatorOf(d);
-    layout.yrLen = YearLengthOf(d);
     layout.caseFlag = d.Case();
+    if (d.StartsWith99()) {
+        layout.fmtNum = 1;
+        layout.sep = '/';
+        layout.yrLen = 0;
+        return layout;
+    }
+    const DescriptorCode code = kDescriptorCodes[static_cast<unsigned char>(d[0])];
+    layout.fmtNum = code.fmtNum;
+    const char second = kDescriptorSeparators[static_cast<unsigned char>(d[1])];
+    if (code.rule == SeparatorRule::None) {
+        layout.sep = '\0';
+    } else if (code.rule == SeparatorRule::Name && d[1] == '/') {
+        layout.sep = ',';
+    } else {
+        layout.sep = second != '\0' ? second : code.fallback;
+    }
+    // The year length follows the code and the separator character, if any;
+    // a descriptor of one character may be a year length alone.
+    const size_t i = d.size() > 1 ? 1 : 0;
+    const size_t yearAt = kDescriptorSeparators[static_cast<unsigned char>(d[i])] != '\0' ? i + 1 : i;
+    layout.yrLen = kDescriptorYearLengths[static_cast<unsigned char>(d[yearAt])];
     return layout;
+}
+
+int DecodeFormatNumber(const char *descriptor) noexcept {
+    return DecodeDescriptor(descriptor).fmtNum;
+}
+
+char DecodeSeparator(const char *descriptor) noexcept {
+    return DecodeDescriptor(descriptor).sep;
+}
+
+int DecodeYearLength(const char *descriptor) noexcept {
+    return DecodeDescriptor(descriptor).yrLen;
 }
 
 DateOrder OrderOfFormat(int fmtNum) noexcept {

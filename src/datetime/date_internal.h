@@ -13,12 +13,19 @@ namespace cmnw::datetime {
 
 // ---- calendar --------------------------------------------------------------
 
+// WidenYear of a year below 1000: reads the century window.
+int WidenShortYear(int year) noexcept;
 // The full year of a year value, as FMTCentury.
-int WidenYear(int year) noexcept;
+inline int WidenYear(int year) noexcept { return year >= 1000 ? year : WidenShortYear(year); }
 // Gregorian leap year of the widened year, limited to 1800..3000.
 bool IsLeapYear(int year) noexcept;
 // Length of month 1..12 of year (widened); 0 for other months.
-int DaysInMonth(int month, int year) noexcept;
+inline int DaysInMonth(int month, int year) noexcept {
+    if (month == 2) return IsLeapYear(year) ? 29 : 28;
+    if (month < 1 || month > 12) return 0;
+    // 31 days in January, March, May, July, August, October and December.
+    return 30 + ((month + (month >> 3)) & 1);
+}
 // 366 or 365.
 inline int DaysInYear(int year) noexcept { return IsLeapYear(year) ? 366 : 365; }
 
@@ -77,6 +84,26 @@ DateOrder OrderOfFormat(int fmtNum) noexcept;
 extern const char kFormatCodes[28];
 // The order of the date parts of each format, index = format number.
 extern const DateOrder kFormatOrders[28];
+
+// What the first character of a descriptor selects (any letter case): the
+// format number and how the second character gives the separator.
+enum class SeparatorRule : uint8_t {
+    Given,     // the second character's separator, else fallback
+    Name,      // as Given, but "/" reads as ","
+    None,      // no separator at all
+};
+struct DescriptorCode {
+    uint8_t fmtNum;
+    SeparatorRule rule;
+    char fallback;
+};
+extern const std::array<DescriptorCode, 256> kDescriptorCodes;
+// The separator a descriptor character stands for: " " for "b" or "B", the
+// character itself for one of "/-., ", '\0' for any other.
+extern const std::array<char, 256> kDescriptorSeparators;
+// The year length a descriptor character stands for: 2 for "2", -2 for "3",
+// 4 for "4", -4 for "5", 0 for any other.
+extern const std::array<int8_t, 256> kDescriptorYearLengths;
 
 // Classes of the bytes of a date text (bits of kDateCharClasses).
 inline constexpr uint8_t kCharDateSeparator = 0x01;     // one of "/-., "

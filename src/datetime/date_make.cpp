@@ -1,6 +1,7 @@
 // Printing a date under a descriptor. The output is byte for byte what
 // snprintf gives with the format's template (BuildDateTemplate), produced
 // directly: no template is built or interpreted per call.
+#include <array>
 #include <cstdint>
 #include <cstring>
 
@@ -12,10 +13,12 @@
 namespace cmnw::datetime {
 namespace {
 
-// Builds the text in a local buffer large enough for any date (names are
-// at most 19 characters, numbers at most 11), then hands it over bounded.
+// Builds the text in a buffer large enough for any date (names are at most
+// 63 characters, numbers at most 11): the caller's own when it is large
+// enough for the format, else a local one handed over bounded.
 class DateWriter {
 public:
+    explicit DateWriter(char *buf) noexcept : buf_(buf) {}
     // Puts c; a NUL character puts nothing.
     void Put(char c) noexcept {
         buf_[length_] = c;
@@ -67,16 +70,27 @@ public:
     size_t CopyTo(char *out, size_t outSize) const noexcept {
         if (outSize == 0) return 0;
         const size_t n = length_ < outSize ? length_ : outSize - 1;
-        std::memcpy(out, buf_, n);
+        if (out != buf_) std::memcpy(out, buf_, n);
         out[n] = '\0';
         return n;
     }
 
-private:
     static constexpr size_t kMaxName = 63;
-    char buf_[256];
+    // Room for any date: three fields of names or numbers and separators.
+    static constexpr size_t kBufferSize = 256;
+    // The longest date of numbers alone: three of 11 characters, two
+    // separators.
+    static constexpr size_t kMaxNumericDate = 3 * 11 + 2;
+
+private:
+    char *buf_;
     size_t length_ = 0;
 };
+
+// Formats that print a month name or abbreviation.
+bool PrintsMonthName(int fmtNum) noexcept {
+    return (fmtNum == 4) || (fmtNum >= 14 && fmtNum <= 16) || (fmtNum >= 19 && fmtNum <= 27);
+}
 
 // A numeric field of a template: width and padding.
 struct Field {
@@ -97,13 +111,70 @@ int AdjustYear(int year, int yrLen) noexcept {
     }
 }
 
-}  // namespace
+// "00" to "99", two characters each.
+constexpr auto kTwoDigits = [] {
+    std::array<char, 200> digits{};
+    for (int i = 0; i < 100; ++i) {
+        digits[2 * i] = static_cast<char>('0' + i / 10);
+        digits[2 * i + 1] = static_cast<char>('0' + i % 10);
+    }
+    return digits;
+}();
 
-size_t MakeDate(char *out, size_t outSize, const DateLayout &layout, int month, int day,
-                int year) noexcept {
-    DateWriter w;
+// Formats 1-3 and 11-13 ("%02d", "%02d" and the year zero-padded to width 2
+// or 4, in the format's order) written straight into out, which holds at
+// least DateWriter::kMaxNumericDate + 1 bytes. Takes month and day within 0..99 and year
+// within 0..9999 only; returns 0, writing nothing, for anything else.
+size_t MakePaddedNumbers(char *out, const DateLayout &layout, int month, int day,
+                         int year) noexcept {
     const int fmt = layout.fmtNum;
-    year = AdjustYear(year, layout.yrLen);
+    if (!((fmt >= 1 && fmt <= 3) || (fmt >= 11 && fmt <= 13))) return 0;
+    if (static_cast<unsigned>(month) > 99 || static_cast<unsigned>(day) > 99 ||
+        static_cast<unsigned>(year) > 9999) {
+        return 0;
+    }
+    const bool wideYear = layout.yrLen == 4 || layout.yrLen == -4;
+    char *p = out;
+    auto putTwo = [&p](int value) {
+        std::memcpy(p, &kTwoDigits[2 * value], 2);
+        p += 2;
+    };
+    auto putYear = [&]() {
+        if (year >= 1000 || wideYear) {
+            putTwo(year / 100);
+        } else if (year >= 100) {
+            *p++ = static_cast<char>('0' + year / 100);
+        }
+        putTwo(year % 100);
+    };
+    auto putSeparator = [&p, sep = layout.sep]() {
+        *p = sep;
+        p += sep != '\0';
+    };
+    const int fmtInGroup = fmt > 10 ? fmt - 10 : fmt;
+    if (fmtInGroup == 3) {
+        putYear();
+        putSeparator();
+    }
+    putTwo(fmtInGroup == 2 ? day : month);
+    putSeparator();
+    putTwo(fmtInGroup == 2 ? month : day);
+    if (fmtInGroup != 3) {
+        putSeparator();
+        putYear();
+    }
+    *p = '\0';
+    return static_cast<size_t>(p - out);
+}
+
+// Any format; MakeDate below tries MakePaddedNumbers first. year is adjusted
+// to the year length already.
+[[gnu::noinline]] size_t MakeAnyDate(char *out, size_t outSize, const DateLayout &layout,
+                                     int month, int day, int year) noexcept {
+    const int fmt = layout.fmtNum;
+    const bool direct = outSize > DateWriter::kMaxNumericDate && !PrintsMonthName(fmt);
+    char local[DateWriter::kBufferSize];
+    DateWriter w(direct ? out : local);
     const Field yearField{layout.yrLen == 0 ? 2 : (layout.yrLen < 0 ? -layout.yrLen : layout.yrLen),
                           true};
     const char sepText[2] = {layout.sep, '\0'};
@@ -199,6 +270,18 @@ size_t MakeDate(char *out, size_t outSize, const DateLayout &layout, int month, 
         if (layout.caseFlag == CaseFlag::Upper) UTLstrupr(out);
     }
     return length;
+}
+
+}  // namespace
+
+size_t MakeDate(char *out, size_t outSize, const DateLayout &layout, int month, int day,
+                int year) noexcept {
+    year = AdjustYear(year, layout.yrLen);
+    // Numbers alone carry no letters: the case flag changes nothing.
+    if (outSize > DateWriter::kMaxNumericDate) {
+        if (const size_t n = MakePaddedNumbers(out, layout, month, day, year)) return n;
+    }
+    return MakeAnyDate(out, outSize, layout, month, day, year);
 }
 
 }  // namespace cmnw::datetime

@@ -1,6 +1,7 @@
 // Reading a date text under a date format number: tokens at the date
 // separators, month names, runs of digits, day-of-year formats, and the
 // final checks of the year and day.
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <cstring>
@@ -89,9 +90,112 @@ int TokenValue(int value, const Span &token) noexcept {
 
 bool IsDayOfYearFormat(int fmtNum) noexcept { return fmtNum == 17 || fmtNum == 18; }
 
-}  // namespace
+// The checks every reading of a date ends with: day-of-year formats, ranges,
+// the year length. Stores the date (or zeros when it is rejected) and
+// returns 0 for a valid date, 1 otherwise.
+int CheckDate(int m, int d, int y, int fmtNum, int yrLen, bool tooManyParts, int *month,
+              int *day, int *year) noexcept {
+    auto reject = [&]() {
+        *month = *day = *year = 0;
+        return 1;
+    };
+    if (IsDayOfYearFormat(fmtNum) && m == 0 && y >= 0 && d >= 1) {
+        if (!DateFromDayOfYear(d, y, &m, &d)) return reject();
+    }
+    if (m < 1 || m > 12 || d < 1) return reject();
+    if (!(y < 100 || (y >= 1800 && y <= 3000))) return reject();
+    if (yrLen == -2 && y > 99) return reject();
+    if (yrLen == -4 && y < 1800) return reject();
+    if (yrLen == 4) y = WidenYear(y);
+    if (d > DaysInMonth(m, y)) return reject();
+    if (yrLen == 2 && WidenYear(y % 100) == y) y %= 100;
+    if (tooManyParts) return reject();
+    *month = m;
+    *day = d;
+    *year = y;
+    return 0;
+}
 
-int ParseDate(const char *text, int fmtNum, int yrLen, int *month, int *day, int *year) noexcept {
+// The value of the digit c, or a value above 9 for any other character.
+inline unsigned DigitValue(char c) noexcept { return static_cast<unsigned char>(c) - 48u; }
+
+// Reads a run of digits at p and moves p past it. False for no digit or more
+// than nine.
+inline bool ReadDigitRun(const char *&p, unsigned *value) noexcept {
+    const char *start = p;
+    unsigned v = 0;
+    for (unsigned digit; (digit = DigitValue(*p)) <= 9; ++p) v = v * 10 + digit;
+    *value = v;
+    return p != start && p - start <= 9;
+}
+
+// Reads the commonest shapes of typed dates in one pass over text: three
+// runs of one to nine digits, each pair parted by one date separator
+// ("12/31/1999", "1-2-03"), or one to eight digits alone ("19991231"), with
+// nothing before or after. Stores the three parts in the format's order
+// exactly as ParseDateText would read them (0 for a month or day and
+// kYearNotRead for a year the text does not give) and returns true; returns
+// false, storing nothing, for any other text.
+bool ReadPlainDate(const char *text, DateOrder order, int *m, int *d, int *y) noexcept {
+    const char *p = text;
+    unsigned first, second, third;
+    if (!ReadDigitRun(p, &first)) return false;
+    int values[3];
+    if (*p == '\0') {
+        // Digits alone: fixed widths, the year four digits wide from seven
+        // digits on.
+        const ptrdiff_t length = p - text;
+        if (length > 8) return false;
+        // A class table that calls a digit a letter sends the text to the
+        // name matcher.
+        const uint16_t *table = GetCTypeTable();
+        unsigned classes = 0;
+        for (int c = '0'; c <= '9'; ++c) classes |= table[c];
+        if ((classes & CT_ALPHA) != 0) return false;
+        const bool yearFirst = order == DateOrder::YearMonthDay;
+        if (length == 8 && !yearFirst) {
+            // The commonest lengths split by arithmetic: 2+2+4 digits here,
+            // 4+2+2 or 2+2+2 below.
+            values[0] = static_cast<int>(first / 1000000);
+            values[1] = static_cast<int>(first / 10000 % 100);
+            values[2] = static_cast<int>(first % 10000);
+        } else if (length == 8 || length == 6) {
+            values[0] = static_cast<int>(first / 10000);
+            values[1] = static_cast<int>(first / 100 % 100);
+            values[2] = static_cast<int>(first % 100);
+        } else {
+            const int yearWidth = length < 7 ? 2 : 4;
+            // The widths of the three parts, covering the length digits.
+            int widths[3];
+            widths[0] = std::min<int>(yearFirst ? yearWidth : 2, static_cast<int>(length));
+            widths[1] = std::min<int>(2, static_cast<int>(length) - widths[0]);
+            widths[2] = static_cast<int>(length) - widths[0] - widths[1];
+            const char *q = text;
+            for (int i = 0; i < 3; ++i) {
+                int value = widths[i] == 0 ? kYearNotRead : 0;
+                for (int n = 0; n < widths[i]; ++n) value = value * 10 + (*q++ - '0');
+                values[i] = value;
+            }
+        }
+    } else {
+        if (!IsSeparator(*p++) || !ReadDigitRun(p, &second)) return false;
+        if (!IsSeparator(*p++) || !ReadDigitRun(p, &third) || *p != '\0') return false;
+        values[0] = static_cast<int>(first);
+        values[1] = static_cast<int>(second);
+        values[2] = static_cast<int>(third);
+    }
+    auto part = [&values](int i) { return values[i] == kYearNotRead ? 0 : values[i]; };
+    switch (order) {
+        case DateOrder::MonthDayYear: *m = part(0); *d = part(1); *y = values[2]; break;
+        case DateOrder::DayMonthYear: *d = part(0); *m = part(1); *y = values[2]; break;
+        case DateOrder::YearMonthDay: *y = values[0]; *m = part(1); *d = part(2); break;
+    }
+    return true;
+}
+
+// Reads any text; ParseDate below tries ReadPlainDate first.
+[[gnu::noinline]] int ParseDateText(const char *text, int fmtNum, int yrLen, int *month,
+                                    int *day, int *year) noexcept {
     int m = 0;
     int d = 0;
     // The year is preset from the clock (years since 1900), so that a text
@@ -103,10 +207,6 @@ int ParseDate(const char *text, int fmtNum, int yrLen, int *month, int *day, int
         *day = d;
         *year = y;
         return result;
-    };
-    auto reject = [&]() {
-        m = d = y = 0;
-        return stop(1);
     };
 
     // The work text: at most 255 characters, white space trimmed at both ends.
@@ -220,18 +320,18 @@ int ParseDate(const char *text, int fmtNum, int yrLen, int *month, int *day, int
     }
 
     if (y == kYearNotRead) y = CurrentLocalYear() - 1900;
-    if (IsDayOfYearFormat(fmtNum) && m == 0 && y >= 0 && d >= 1) {
-        if (!DateFromDayOfYear(d, y, &m, &d)) return reject();
+    return CheckDate(m, d, y, fmtNum, yrLen, tooManyParts, month, day, year);
+}
+
+}  // namespace
+
+int ParseDate(const char *text, int fmtNum, int yrLen, int *month, int *day, int *year) noexcept {
+    int m = 0, d = 0, y = 0;
+    if (text != nullptr && ReadPlainDate(text, OrderOfFormat(fmtNum), &m, &d, &y)) {
+        if (y == kYearNotRead) y = CurrentLocalYear() - 1900;
+        return CheckDate(m, d, y, fmtNum, yrLen, false, month, day, year);
     }
-    if (m < 1 || m > 12 || d < 1) return reject();
-    if (!(y < 100 || (y >= 1800 && y <= 3000))) return reject();
-    if (yrLen == -2 && y > 99) return reject();
-    if (yrLen == -4 && y < 1800) return reject();
-    if (yrLen == 4) y = WidenYear(y);
-    if (d > DaysInMonth(m, y)) return reject();
-    if (yrLen == 2 && WidenYear(y % 100) == y) y %= 100;
-    if (tooManyParts) return reject();
-    return stop(0);
+    return ParseDateText(text, fmtNum, yrLen, month, day, year);
 }
 
 }  // namespace cmnw::datetime

@@ -52,4 +52,55 @@ constexpr auto BuildCharClasses() {
 
 constexpr std::array<uint8_t, 256> kDateCharClasses = BuildCharClasses();
 
+namespace {
+constexpr auto BuildDescriptorCodes() {
+    std::array<DescriptorCode, 256> codes{};
+    for (int c = 0; c < 256; ++c) {
+        const int upper = (c >= 'a' && c <= 'z') ? c - 32 : c;
+        DescriptorCode code{1, SeparatorRule::Given, '/'};
+        if (upper >= '1' && upper <= '9') code.fmtNum = static_cast<uint8_t>(upper - '0');
+        if (upper >= 'A' && upper <= 'R') code.fmtNum = static_cast<uint8_t>(10 + upper - 'A');
+        switch (upper) {
+            case '4': case 'J': case 'K': case 'O': case 'P': case 'Q':
+                code.rule = SeparatorRule::Name;
+                code.fallback = ',';
+                break;
+            case 'B': case 'C': case 'D': case 'E': case 'F': case 'G': case 'R':
+                code.rule = SeparatorRule::None;
+                code.fallback = '\0';
+                break;
+            case 'L': case 'M': case 'N':
+                code.fallback = '-';
+                break;
+            default:
+                break;
+        }
+        codes[c] = code;
+    }
+    return codes;
+}
+
+constexpr auto BuildDescriptorSeparators() {
+    std::array<char, 256> separators{};
+    for (int c = 0; c < 256; ++c) {
+        if (c == 'b' || c == 'B') separators[c] = ' ';
+        if (c == '/' || c == '-' || c == '.' || c == ',' || c == ' ') separators[c] = static_cast<char>(c);
+    }
+    return separators;
+}
+
+constexpr auto BuildDescriptorYearLengths() {
+    std::array<int8_t, 256> lengths{};
+    lengths['2'] = 2;
+    lengths['3'] = -2;
+    lengths['4'] = 4;
+    lengths['5'] = -4;
+    return lengths;
+}
+}  // namespace
+
+constexpr std::array<DescriptorCode, 256> kDescriptorCodes = BuildDescriptorCodes();
+constexpr std::array<char, 256> kDescriptorSeparators = BuildDescriptorSeparators();
+constexpr std::array<int8_t, 256> kDescriptorYearLengths = BuildDescriptorYearLengths();
+
 }  // namespace cmnw::datetime

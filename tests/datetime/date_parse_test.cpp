@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <ctime>
+#include <random>
 #include <string>
 
 #include "cmnw32/date.h"
@@ -78,6 +79,30 @@ TEST(DateParse, Table) {
     for (const auto &c : cases) EXPECT_EQ(Parse(c.text, c.fmtNum, c.yrLen), c.expected) << c.text;
     EXPECT_EQ(FMTGetDateFmtValues(nullptr, 1, "/", 4, nullptr, nullptr, nullptr), 1);
     EXPECT_EQ(FMTGetDateFmtValues("1/5/2007", 1, nullptr, 4, nullptr, nullptr, nullptr), 0);
+}
+
+// Texts of digits and separators alone are read in one pass when they begin
+// with a digit; a leading blank sends the same text through the token
+// reader, which must agree.
+TEST(DateParse, PlainTextsReadAsThroughTheTokens) {
+    std::mt19937 rng(1999);
+    const char alphabet[] = "0123456789012345678901234567890123456789/-., x+";
+    const int yrLens[] = {0, 2, -2, 4, -4};
+    for (int i = 0; i < 20000; ++i) {
+        std::string text;
+        const size_t length = 1 + rng() % 14;
+        for (size_t n = 0; n < length; ++n) text += alphabet[rng() % (sizeof alphabet - 1)];
+        if (i % 3 == 0) text[0] = static_cast<char>('0' + rng() % 10);
+        const std::string padded = " " + text;
+        const int fmtNum = 1 + static_cast<int>(rng() % 27);
+        const int yrLen = yrLens[rng() % 5];
+        const Parsed fast = Parse(text.c_str(), fmtNum, yrLen);
+        const Parsed general = Parse(padded.c_str(), fmtNum, yrLen);
+        ASSERT_EQ(fast.result, general.result) << text << " " << fmtNum << " " << yrLen;
+        ASSERT_EQ(fast.month, general.month) << text << " " << fmtNum << " " << yrLen;
+        ASSERT_EQ(fast.day, general.day) << text << " " << fmtNum << " " << yrLen;
+        ASSERT_EQ(fast.year, general.year) << text << " " << fmtNum << " " << yrLen;
+    }
 }
 
 TEST(DateParse, ReadsAtMost255Characters) {
