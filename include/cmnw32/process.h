@@ -56,7 +56,8 @@ typedef uint32_t (*UTLThreadFunc)(void *argument);
 
 /* Critical sections: initialise, enter (waits as long as needed; the holder
  * may enter again and must leave as often), leave. Each returns 0; a null
- * lock object is ignored. UTLCleanupCriticalSection releases the system
+ * lock object is ignored, and so is a leave by a thread that does not hold
+ * the section. UTLCleanupCriticalSection releases the system
  * resources and may be called once per lock object after its last use. */
 CMNW_API int32_t UTLInitializeCriticalSection(UTLCRITICAL_SECTION *section) CMNW_NOEXCEPT;
 CMNW_API int32_t UTLEnterCriticalSection(UTLCRITICAL_SECTION *section) CMNW_NOEXCEPT;

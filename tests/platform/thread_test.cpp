@@ -108,6 +108,7 @@ TEST(CriticalSection, RecursiveAndExclusive) {
     });
     UTLSleep(30);
     EXPECT_FALSE(entered.load());
+    std::thread([&] { EXPECT_EQ(UTLLeaveCriticalSection(&cs), 0); }).join();  // not the holder
     EXPECT_EQ(UTLLeaveCriticalSection(&cs), 0);
     UTLSleep(20);
     EXPECT_FALSE(entered.load()) << "one level is still held";
