@@ -17,6 +17,9 @@
  * closed. A process that dies keeps no handle: its locks go with it, and the
  * next creator of the name starts afresh with its own initial count while an
  * open of a name nobody holds fails. Handles are not inherited across exec.
+ * A handle is checked before use: one already closed, or a value that never
+ * was a handle, gets the failure result. A handle closed while another thread
+ * still waits on it stays usable for that wait.
  *
  * Threads may start suspended and may be suspended while running. A thread
  * created suspended waits before its start routine runs. A running thread is

@@ -17,12 +17,12 @@
 #include "cmnw32/process.h"
 #include "cmnw32/trace.h"
 #include "common/text.h"
+#include "platform/semaphore_handles.h"
 
 namespace cmnw::platform {
 namespace {
 
 constexpr uint32_t kSharedMagic = 0x534D5031;  // set once the state is usable
-constexpr uint32_t kHandleMagic = 0x48534D31;
 constexpr int32_t kMaximumCount = 1;
 constexpr char kNamePrefix[] = "/cmnw32.sem.";
 
@@ -35,16 +35,14 @@ struct SemShared {
 };
 
 }  // namespace
-}  // namespace cmnw::platform
 
-struct UTLSemaphoreRec {
-    uint32_t magic;
-    cmnw::platform::SemShared *shared;
+// What one handle holds.
+struct SemRecord {
+    SemShared *shared;
     int fd;  // -1 for an unnamed semaphore
     char objectName[NAME_MAX + 1];
 };
 
-namespace cmnw::platform {
 namespace {
 
 void InitShared(SemShared *s, int32_t initialCount, bool processShared) noexcept {
@@ -112,17 +110,17 @@ bool ObjectNameFor(const char *name, char *out, size_t outSize) noexcept {
     return true;
 }
 
-UTLSemaphoreRec *NewHandle(SemShared *shared, int fd, const char *objectName) noexcept {
-    auto *rec = new (std::nothrow) UTLSemaphoreRec{kHandleMagic, shared, fd, {}};
+SemRecord *NewRecord(SemShared *shared, int fd, const char *objectName) noexcept {
+    auto *rec = new (std::nothrow) SemRecord{shared, fd, {}};
     if (rec != nullptr && objectName != nullptr) CopyBounded(rec->objectName, sizeof rec->objectName, objectName);
     return rec;
 }
 
-UTLSemaphoreRec *CreateUnnamed(int32_t initialCount) noexcept {
+SemRecord *CreateUnnamed(int32_t initialCount) noexcept {
     auto *shared = new (std::nothrow) SemShared;
     if (shared == nullptr) return nullptr;
     InitShared(shared, initialCount, false);
-    UTLSemaphoreRec *rec = NewHandle(shared, -1, nullptr);
+    SemRecord *rec = NewRecord(shared, -1, nullptr);
     if (rec == nullptr) {
         pthread_cond_destroy(&shared->cond);
         pthread_mutex_destroy(&shared->mutex);
@@ -138,7 +136,7 @@ SemShared *MapShared(int fd) noexcept {
 
 // Opens the named semaphore; with create, makes it when nobody holds it.
 // Every step that decides about the object's life runs under its flock.
-UTLSemaphoreRec *OpenNamed(const char *objectName, bool create, int32_t initialCount) noexcept {
+SemRecord *OpenNamed(const char *objectName, bool create, int32_t initialCount) noexcept {
     for (int attempt = 0; attempt < 64; ++attempt) {
         int fd = shm_open(objectName, O_RDWR | O_CLOEXEC | (create ? O_CREAT : 0), 0666);
         if (fd < 0) return nullptr;
@@ -177,8 +175,8 @@ UTLSemaphoreRec *OpenNamed(const char *objectName, bool create, int32_t initialC
                 shared = nullptr;
             }
         }
-        UTLSemaphoreRec *rec = nullptr;
-        if (shared != nullptr && SetUserLock(fd, F_RDLCK)) rec = NewHandle(shared, fd, objectName);
+        SemRecord *rec = nullptr;
+        if (shared != nullptr && SetUserLock(fd, F_RDLCK)) rec = NewRecord(shared, fd, objectName);
         if (rec == nullptr) {
             if (shared != nullptr) munmap(shared, sizeof(SemShared));
             close(fd);
@@ -190,24 +188,58 @@ UTLSemaphoreRec *OpenNamed(const char *objectName, bool create, int32_t initialC
     return nullptr;
 }
 
-// Closes one handle; the last user of a named semaphore removes its object.
-bool CloseHandle(UTLSemaphoreRec *rec) noexcept {
+}  // namespace
+
+// The last user of a named semaphore removes its object.
+bool CloseSemRecord(SemRecord *rec) noexcept {
     bool ok = true;
+    int savedErrno = 0;
     if (rec->fd < 0) {
         pthread_cond_destroy(&rec->shared->cond);
         pthread_mutex_destroy(&rec->shared->mutex);
         delete rec->shared;
     } else {
         if (LockObject(rec->fd) && SetUserLock(rec->fd, F_WRLCK)) shm_unlink(rec->objectName);
-        if (munmap(rec->shared, sizeof(SemShared)) != 0) ok = false;
-        if (close(rec->fd) != 0) ok = false;
+        if (munmap(rec->shared, sizeof(SemShared)) != 0) {
+            ok = false;
+            savedErrno = errno;
+        }
+        if (close(rec->fd) != 0 && ok) {
+            ok = false;
+            savedErrno = errno;
+        }
     }
-    rec->magic = 0;
     delete rec;
+    if (!ok) errno = savedErrno;
     return ok;
 }
 
-inline bool IsHandle(UTLSemaphoreRec *rec) noexcept { return rec != nullptr && rec->magic == kHandleMagic; }
+namespace {
+
+// One call's use of a handle: the record stays valid while it lasts.
+class SemUse {
+public:
+    explicit SemUse(UTLHSEM handle) noexcept : record_(AcquireSemaphoreUse(handle, &slot_)) {}
+    ~SemUse() {
+        if (record_ != nullptr) ReleaseSemaphoreUse(slot_);
+    }
+    SemUse(const SemUse &) = delete;
+    SemUse &operator=(const SemUse &) = delete;
+    SemRecord *get() const noexcept { return record_; }
+
+private:
+    uint32_t slot_ = 0;
+    SemRecord *record_;
+};
+
+// A handle for a new record, or null (the record closed) when the table is
+// full.
+UTLHSEM HandleFor(SemRecord *rec) noexcept {
+    if (rec == nullptr) return nullptr;
+    UTLHSEM handle = AddSemaphoreHandle(rec);
+    if (handle == nullptr) CloseSemRecord(rec);
+    return handle;
+}
 
 timespec DeadlineAfter(uint32_t milliseconds) noexcept {
     timespec t{};
@@ -268,9 +300,9 @@ extern "C" int32_t UTLCreateSemaphore(const char *name, UTLHSEM *handle, uint32_
     const int32_t initialCount = initiallyTaken != 0 ? 0 : kMaximumCount;
     char objectName[NAME_MAX + 1];
     if (name == nullptr || *name == '\0') {
-        *handle = CreateUnnamed(initialCount);
+        *handle = HandleFor(CreateUnnamed(initialCount));
     } else if (ObjectNameFor(name, objectName, sizeof objectName)) {
-        *handle = OpenNamed(objectName, true, initialCount);
+        *handle = HandleFor(OpenNamed(objectName, true, initialCount));
     } else {
         *handle = nullptr;
     }
@@ -282,32 +314,26 @@ extern "C" int32_t UTLOpenSemaphore(const char *name, UTLHSEM *handle) noexcept 
     if (handle == nullptr) return 1;
     char objectName[NAME_MAX + 1];
     *handle = (name != nullptr && ObjectNameFor(name, objectName, sizeof objectName))
-                  ? OpenNamed(objectName, false, 0)
+                  ? HandleFor(OpenNamed(objectName, false, 0))
                   : nullptr;
     return 0;
 }
 
 extern "C" int32_t UTLRequestSemaphore(UTLHSEM handle, uint32_t timeout) noexcept {
-    if (!cmnw::platform::IsHandle(handle)) return 1;
-    return cmnw::platform::Wait(handle->shared, timeout);
+    const cmnw::platform::SemUse use(handle);
+    if (use.get() == nullptr) return 1;
+    return cmnw::platform::Wait(use.get()->shared, timeout);
 }
 
 extern "C" int32_t UTLReleaseSemaphore(UTLHSEM handle) noexcept {
-    if (!cmnw::platform::IsHandle(handle)) return 1;
-    return cmnw::platform::Release(handle->shared);
+    const cmnw::platform::SemUse use(handle);
+    if (use.get() == nullptr) return 1;
+    return cmnw::platform::Release(use.get()->shared);
 }
 
 extern "C" int32_t UTLDestroySemaphore(UTLHSEM handle) noexcept {
     if (handle == nullptr) return 0;
-    int savedErrno = 0;
-    bool ok = cmnw::platform::IsHandle(handle);
-    if (ok) {
-        ok = cmnw::platform::CloseHandle(handle);
-        savedErrno = errno;
-    } else {
-        savedErrno = EBADF;
-    }
-    if (ok) return 0;
-    UTLLogTrace("Close Handle failed %s", std::strerror(savedErrno));
+    if (cmnw::platform::RemoveSemaphoreHandle(handle)) return 0;
+    UTLLogTrace("Close Handle failed %s", std::strerror(errno));
     return 1;
 }

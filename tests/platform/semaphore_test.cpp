@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <string>
 #include <thread>
 
@@ -29,6 +30,51 @@ TEST(Semaphore, NullArgumentsAndHandles) {
     EXPECT_EQ(UTLRequestSemaphore(nullptr, 0), 1);
     EXPECT_EQ(UTLReleaseSemaphore(nullptr), 1);
     EXPECT_EQ(UTLDestroySemaphore(nullptr), 0);
+}
+
+// Handles of closed semaphores and values that were never handles are
+// refused; a semaphore made after a close does not answer to the old handle.
+TEST(Semaphore, ClosedAndForgedHandlesAreRefused) {
+    UTLHSEM closed = nullptr;
+    ASSERT_EQ(UTLCreateSemaphore(nullptr, &closed, 0, 0), 0);
+    ASSERT_NE(closed, nullptr);
+    ASSERT_EQ(UTLDestroySemaphore(closed), 0);
+    UTLHSEM live = nullptr;
+    ASSERT_EQ(UTLCreateSemaphore(nullptr, &live, 0, 1), 0);
+    ASSERT_NE(live, nullptr);
+    EXPECT_NE(live, closed);
+    int local = 0;
+    const uintptr_t liveBits = reinterpret_cast<uintptr_t>(live);
+    const UTLHSEM refused[] = {
+        closed,
+        reinterpret_cast<UTLHSEM>(&local),
+        reinterpret_cast<UTLHSEM>(uintptr_t{1}),
+        reinterpret_cast<UTLHSEM>(~uintptr_t{0}),
+        reinterpret_cast<UTLHSEM>(liveBits ^ (uintptr_t{1} << 32)),
+        reinterpret_cast<UTLHSEM>(liveBits + 1),
+    };
+    for (UTLHSEM h : refused) {
+        EXPECT_EQ(UTLRequestSemaphore(h, 0), 1) << h;
+        EXPECT_EQ(UTLReleaseSemaphore(h), 1) << h;
+        EXPECT_EQ(UTLDestroySemaphore(h), 1) << h;
+    }
+    EXPECT_EQ(UTLReleaseSemaphore(live), 0);
+    EXPECT_EQ(UTLRequestSemaphore(live, 0), 0);
+    EXPECT_EQ(UTLDestroySemaphore(live), 0);
+    EXPECT_EQ(UTLDestroySemaphore(live), 1) << "closed twice";
+}
+
+// A handle closed while another thread waits on it: the wait ends normally.
+TEST(Semaphore, CloseDuringAWait) {
+    UTLHSEM sem = nullptr;
+    ASSERT_EQ(UTLCreateSemaphore(nullptr, &sem, 0, 1), 0);
+    std::atomic<int32_t> result{-1};
+    std::thread waiter([&] { result = UTLRequestSemaphore(sem, 300); });
+    UTLSleep(50);
+    EXPECT_EQ(UTLDestroySemaphore(sem), 0);
+    waiter.join();
+    EXPECT_EQ(result.load(), 258);
+    EXPECT_EQ(UTLRequestSemaphore(sem, 0), 1);
 }
 
 TEST(Semaphore, InitiallyTakenTimesOutUntilReleased) {
