@@ -47,9 +47,18 @@ void WriteBlankPicture(char *text, const DateLayout &layout) noexcept {
     }
 }
 
-void CopyTypedDate(char (&work)[kWorkSize], const char *text, unsigned maxLen) noexcept {
-    CopyBoundedN(work, sizeof work, text, maxLen < kMaxTypedDate ? maxLen : kMaxTypedDate);
-    TrimInPlace(work);
+// Copies at most min(maxLen, kMaxTypedDate) characters of text into work and
+// returns the copy with white space trimmed at both ends (a pointer into
+// work).
+const char *CopyTypedDate(char (&work)[kWorkSize], const char *text, unsigned maxLen) noexcept {
+    const size_t limit = maxLen < kMaxTypedDate ? maxLen : kMaxTypedDate;
+    size_t n = 0;
+    for (; n < limit && text[n] != '\0'; ++n) work[n] = text[n];
+    while (n > 0 && IsBlankChar(static_cast<unsigned char>(work[n - 1]))) --n;
+    work[n] = '\0';
+    const char *typed = work;
+    while (IsBlankChar(static_cast<unsigned char>(*typed))) ++typed;
+    return typed;
 }
 
 }  // namespace
@@ -57,14 +66,14 @@ void CopyTypedDate(char (&work)[kWorkSize], const char *text, unsigned maxLen) n
 DateEntry ValidateDateEntry(char *text, unsigned maxLen, const char *descriptor) noexcept {
     const DateLayout layout = DecodeDescriptor(descriptor);
     char work[kWorkSize];
-    CopyTypedDate(work, text, maxLen);
-    if (work[0] == '\0') return DateEntry::Empty;
-    if (IsBlankEntry(work, IsDateSepChar)) {
+    const char *typed = CopyTypedDate(work, text, maxLen);
+    if (typed[0] == '\0') return DateEntry::Empty;
+    if (IsBlankEntry(typed, IsDateSepChar)) {
         WriteBlankPicture(text, layout);
         return DateEntry::Blank;
     }
     int month = 0, day = 0, year = 0;
-    if (ParseDate(work, layout.fmtNum, layout.yrLen, &month, &day, &year) != 0)
+    if (ParseDate(typed, layout.fmtNum, layout.yrLen, &month, &day, &year) != 0)
         return DateEntry::Invalid;
     if (day >= 1 && month >= 1 && year >= 0)
         MakeDate(text, kMaxDateText, layout, month, day, year);

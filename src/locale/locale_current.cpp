@@ -18,6 +18,8 @@ struct CurrentState {
     char name[UTL_LOCALE_NAME_MAX + 1];    // empty until a locale is chosen
     LocaleKey key;                         // of name
     const LocaleSettings *settings;        // the current locale's record
+    LocaleKey previousKey;                 // the locale current before this one,
+    const LocaleSettings *previous;        // and its cached record (null: none)
     LocaleSettings uncached;               // holds a record the cache could not keep
     bool readConfig;                       // next empty-name switch reads the configuration
     char defName[UTL_DEF_LOCALE_MAX + 1];  // INI "Language"/"Locale"
@@ -30,8 +32,32 @@ struct CurrentState {
 constinit const LocaleSettings kNoSettings{};
 
 constinit CurrentState g_current{
-    {}, {0, 0}, &kNoSettings, {}, true, {}, true, -1, -1, nullptr,
+    {}, {0, 0}, &kNoSettings, {0, 0}, nullptr, {}, true, {}, true, -1, -1, nullptr,
 };
+
+static_assert(UTL_LOCALE_NAME_MAX + 1 == sizeof(uint64_t));
+
+// The key of a locale name cut to UTL_LOCALE_NAME_MAX characters and padded
+// with NULs in work (as MakeLocaleKey of it, without the walk).
+LocaleKey KeyOfPaddedName(const char (&work)[UTL_LOCALE_NAME_MAX + 1]) noexcept {
+    uint64_t word;
+    std::memcpy(&word, work, sizeof word);
+    return {FoldAsciiCapitals(word), 0};
+}
+
+// Makes the locale of key (named work) current. A switch back to the locale
+// current before takes its record without a cache lookup, so that a call
+// that switches for its span and back costs little.
+void MakeCurrent(const char (&work)[UTL_LOCALE_NAME_MAX + 1], const LocaleKey &key) noexcept {
+    const LocaleSettings *settings = key == g_current.previousKey ? g_current.previous : nullptr;
+    if (settings == nullptr) settings = SettingsFor(work, key, &g_current.uncached);
+    const bool cached = g_current.settings != &g_current.uncached && g_current.settings != &kNoSettings;
+    g_current.previousKey = g_current.key;
+    g_current.previous = cached ? g_current.settings : nullptr;
+    std::memcpy(g_current.name, work, sizeof g_current.name);
+    g_current.key = key;
+    g_current.settings = settings;
+}
 
 // The settings of the default locale, read without changing the current
 // locale; false when no default locale is configured.
@@ -78,7 +104,7 @@ using cmnw::locale::g_current;
 extern "C" void UTLSetLocale(const char *name) noexcept {
     char work[UTL_LOCALE_NAME_MAX + 1] = {};
     if (name != nullptr && name[0] != '\0') {
-        cmnw::CopyBounded(work, sizeof work, name);
+        for (size_t i = 0; i < UTL_LOCALE_NAME_MAX && name[i] != '\0'; ++i) work[i] = name[i];
     } else if (g_current.readConfig) {
         g_current.readConfig = false;
         char configured[UTL_DEF_LOCALE_MAX + 1] = {};
@@ -90,11 +116,9 @@ extern "C" void UTLSetLocale(const char *name) noexcept {
     if (work[0] == '\0') cmnw::CopyBounded(work, sizeof work, cmnw::locale::kFallbackLocale);
 
     // The same name in other letter case keeps the stored spelling.
-    cmnw::locale::LocaleKey key = cmnw::locale::MakeLocaleKey(work);
+    const cmnw::locale::LocaleKey key = cmnw::locale::KeyOfPaddedName(work);
     if (key == g_current.key) return;
-    std::memcpy(g_current.name, work, sizeof g_current.name);
-    g_current.key = key;
-    g_current.settings = cmnw::locale::SettingsFor(work, key, &g_current.uncached);
+    cmnw::locale::MakeCurrent(work, key);
     cmnw::locale::g_chosen.store(true, std::memory_order_release);
 }
 
