@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "alloc_count.h"
 #include "cmnw32/date.h"
 #include "cmnw32/locale.h"
 
@@ -55,6 +56,7 @@ void BM_Date_Ours(benchmark::State &state) {
     FMTGetDateFmtInfo(layout.descriptor, &fmtNum, sep, &yrLen, nullptr);
     char out[64];
     size_t i = 0;
+    const size_t before = cmnw::bench::AllocationCount();
     for (auto _ : state) {
         int m, d, y;
         FMTGetDateFmtValues(texts[i].c_str(), fmtNum, sep, yrLen, &m, &d, &y);
@@ -62,6 +64,7 @@ void BM_Date_Ours(benchmark::State &state) {
         benchmark::DoNotOptimize(out);
         i = (i + 1) % kDates;
     }
+    cmnw::bench::ReportAllocations(state, before);
 }
 
 void BM_Date_Strptime(benchmark::State &state) {

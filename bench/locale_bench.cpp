@@ -13,11 +13,7 @@
 
 namespace {
 
-void ReportAllocations(benchmark::State &state, size_t before) {
-    state.counters["allocs/iter"] =
-        benchmark::Counter(static_cast<double>(cmnw::bench::AllocationCount() - before) /
-                           static_cast<double>(state.iterations() == 0 ? 1 : state.iterations()));
-}
+using cmnw::bench::ReportAllocations;
 
 void WarmUp() {
     UTLSetLocale("DEM");

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "alloc_count.h"
 #include "cmnw32/date.h"
 #include "cmnw32/datetime.h"
 #include "cmnw32/locale.h"
@@ -45,12 +46,14 @@ void ValidateOurs(benchmark::State &state, const char *locale) {
     const auto texts = TypedDates();
     char text[64];
     size_t i = 0;
+    const size_t before = cmnw::bench::AllocationCount();
     for (auto _ : state) {
         std::memcpy(text, texts[i].c_str(), texts[i].size() + 1);
         benchmark::DoNotOptimize(FMTIntlValDate(text, 40, "1/4", locale));
         benchmark::DoNotOptimize(text);
         i = (i + 1) % kTexts;
     }
+    cmnw::bench::ReportAllocations(state, before);
 }
 
 void BM_IntlValDate_Ours(benchmark::State &state) { ValidateOurs(state, nullptr); }
