@@ -6,6 +6,7 @@
 #include <CLI/CLI.hpp>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace cmnw::tool {
 
@@ -22,6 +23,11 @@ int RunChosenAction();
 
 // "cmnw <path>: <message>" on standard error; returns status.
 int Report(const CLI::App *sub, int status, const std::string &message);
+
+struct FieldDef;
+// Checks each text as a value of def exactly as the fields job does, printing
+// the canonical form or reporting the failure; the worst exit status.
+int CheckTexts(const CLI::App *sub, FieldDef def, const std::vector<std::string> &texts);
 // The full name of a subcommand ("date validate").
 std::string CommandPath(const CLI::App *sub);
 

@@ -33,15 +33,7 @@ int Validate(const CLI::App *sub, char type, const DateTimeOptions &o) {
     FieldDef def;
     def.type = type;
     def.format = Descriptor(o.format, type == 'd');
-    std::string error, out;
-    if (!CompleteFieldDef(def, error)) return Report(sub, kExitUsage, error);
-    FieldChecker checker(false);
-    int status = kExitOk;
-    for (const std::string &t : o.texts) {
-        if (checker.Check(def, t, out, error)) std::printf("%s\n", out.c_str());
-        else status = Report(sub, kExitFailed, "'" + t + "': " + error);
-    }
-    return status;
+    return CheckTexts(sub, def, o.texts);
 }
 
 int Picture(const CLI::App *sub, bool date, const std::vector<std::string> &descriptors) {

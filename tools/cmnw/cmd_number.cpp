@@ -24,15 +24,7 @@ int CheckAsField(const CLI::App *sub, char type, const NumberOptions &o) {
     FieldDef def;
     def.type = type;
     def.format = o.format;
-    std::string error, out;
-    if (!CompleteFieldDef(def, error)) return Report(sub, kExitUsage, error);
-    FieldChecker checker(false);
-    int status = kExitOk;
-    for (const std::string &t : o.texts) {
-        if (checker.Check(def, t, out, error)) std::printf("%s\n", out.c_str());
-        else status = Report(sub, kExitFailed, "'" + t + "': " + error);
-    }
-    return status;
+    return CheckTexts(sub, def, o.texts);
 }
 
 std::string LocaleArg(const std::string &locale) { return locale.empty() ? "" : " " + locale; }

@@ -38,6 +38,18 @@ int Report(const CLI::App *sub, int status, const std::string &message) {
     return status;
 }
 
+int CheckTexts(const CLI::App *sub, FieldDef def, const std::vector<std::string> &texts) {
+    std::string error, out;
+    if (!CompleteFieldDef(def, error)) return Report(sub, kExitUsage, error);
+    FieldChecker checker(false);
+    int status = kExitOk;
+    for (const std::string &t : texts) {
+        if (checker.Check(def, t, out, error)) std::printf("%s\n", out.c_str());
+        else status = Report(sub, kExitFailed, "'" + t + "': " + error);
+    }
+    return status;
+}
+
 bool ReadAll(const std::string &path, std::string &out) {
     std::FILE *f = path == "-" ? stdin : std::fopen(path.c_str(), "rb");
     if (f == nullptr) return false;
