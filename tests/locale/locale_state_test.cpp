@@ -1,0 +1,175 @@
+// The current and default locale, the locale name key and the registry,
+// without a configuration. Every test runs in a freshly started process, so
+// each begins from the library's load-time state.
+#include <gtest/gtest.h>
+#include <unicode/uloc.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#include "cmnw32/locale.h"
+#include "common/locale_switch.h"
+#include "locale/locale_current.h"
+#include "locale/locale_settings.h"
+
+namespace {
+
+TEST(CurrentLocale, WithoutConfigurationIsUsdWithNoDefaults) {
+    unsetenv("CMNW32_INI");
+    EXPECT_STREQ(UTLGetLocale(), "USD");
+    LocaleSettings usd;
+    UTLGetLocaleSettings(" USD", &usd);
+    EXPECT_EQ(std::memcmp(&cmnw::locale::Current(), &usd, offsetof(LocaleSettings, spellDict)), 0);
+    EXPECT_STREQ(UTLGetDefLocale(), "");
+    EXPECT_EQ(UTLGetDefDateFormat(), 0);
+    EXPECT_EQ(UTLGetDefPaperSize(), 0);
+    EXPECT_EQ(UTLGetDefSpellDict(), nullptr);
+    UTLResetDefLocale();
+    EXPECT_EQ(UTLGetDefPaperSize(), 0);
+}
+
+TEST(CurrentLocale, SameNameInOtherCaseChangesNothing) {
+    UTLSetLocale("DEM");
+    const LocaleSettings *dem = &cmnw::locale::Current();
+    UTLSetLocale("dem");
+    EXPECT_STREQ(UTLGetLocale(), "DEM");
+    EXPECT_EQ(&cmnw::locale::Current(), dem);
+    UTLSetLocale("ATS");
+    EXPECT_STREQ(UTLGetLocale(), "ATS");
+    EXPECT_STREQ(cmnw::locale::Current().monthName[0], "J\xE4nner");
+}
+
+TEST(CurrentLocale, EmptyNameFallsBackToUsdEachWay) {
+    unsetenv("CMNW32_INI");
+    UTLSetLocale("DEM");
+    UTLSetLocale("");  // first empty name: reads the configuration
+    EXPECT_STREQ(UTLGetLocale(), "USD");
+    UTLSetLocale("DEM");
+    UTLSetLocale(nullptr);  // later: the default locale, then "USD"
+    EXPECT_STREQ(UTLGetLocale(), "USD");
+}
+
+TEST(CurrentLocale, LongNamesAreCutAndUnknownNamesHaveUsdValues) {
+    unsetenv("CMNW32_INI");
+    UTLSetLocale("ABCDEFGHIJKL");
+    EXPECT_STREQ(UTLGetLocale(), "ABCDEFG");
+    EXPECT_STREQ(cmnw::locale::Current().currency, "$");
+}
+
+TEST(ScopedLocale, SwitchesForItsScopeAndRestores) {
+    UTLSetLocale("FRF");
+    {
+        cmnw::ScopedLocale scoped(" DEM");
+        EXPECT_TRUE(scoped.Switched());
+        EXPECT_STREQ(UTLGetLocale(), "DEM");
+        EXPECT_STREQ(cmnw::locale::Current().currency, "DM");
+    }
+    EXPECT_STREQ(UTLGetLocale(), "FRF");
+    for (const char *none : {static_cast<const char *>(nullptr), "", " "}) {
+        cmnw::ScopedLocale scoped(none);
+        EXPECT_FALSE(scoped.Switched());
+        EXPECT_STREQ(UTLGetLocale(), "FRF");
+    }
+    auto early = [](const char *arg) -> const char * {
+        cmnw::ScopedLocale scoped(arg);
+        return cmnw::locale::Current().monthName[1];
+    };
+    EXPECT_STREQ(early(" DEM"), "Februar");
+    EXPECT_STREQ(UTLGetLocale(), "FRF");
+}
+
+TEST(ScopedLocale, NestsAndKeepsTheStoredSpelling) {
+    UTLSetLocale("Dem");
+    {
+        cmnw::ScopedLocale outer(" ITL");
+        {
+            cmnw::ScopedLocale inner("xdem");  // a switch stores the spelling given
+            EXPECT_STREQ(UTLGetLocale(), "dem");
+            EXPECT_STREQ(cmnw::locale::Current().currency, "DM");
+        }
+        EXPECT_STREQ(UTLGetLocale(), "ITL");
+    }
+    EXPECT_STREQ(UTLGetLocale(), "Dem");
+    {
+        cmnw::ScopedLocale same(" DEM");  // equal without regard to case
+        EXPECT_STREQ(UTLGetLocale(), "Dem");
+    }
+    EXPECT_STREQ(UTLGetLocale(), "Dem");
+}
+
+// The cache key folds exactly the ASCII capitals, in every byte position,
+// whatever the neighbouring bytes are.
+TEST(LocaleKey, FoldsAsciiCapitalsOnly) {
+    for (int c = 0; c < 256; ++c) {
+        for (int pos = 0; pos < 8; ++pos) {
+            unsigned char bytes[8];
+            std::memset(bytes, 0xC4, sizeof bytes);  // a non-ASCII capital around it
+            bytes[pos] = static_cast<unsigned char>(c);
+            uint64_t word;
+            std::memcpy(&word, bytes, 8);
+            uint64_t folded = cmnw::locale::FoldAsciiCapitals(word);
+            unsigned char out[8];
+            std::memcpy(out, &folded, 8);
+            EXPECT_EQ(out[pos], (c >= 'A' && c <= 'Z') ? c + 32 : c) << c << " at " << pos;
+            EXPECT_EQ(out[(pos + 1) % 8], 0xC4);
+        }
+    }
+}
+
+TEST(LocaleKey, NamesEqualWithoutRegardToCaseAndCutAt15) {
+    using cmnw::locale::MakeLocaleKey;
+    EXPECT_EQ(MakeLocaleKey("DeM"), MakeLocaleKey("dEm"));
+    EXPECT_FALSE(MakeLocaleKey("DEM") == MakeLocaleKey("DEMX"));
+    EXPECT_FALSE(MakeLocaleKey("DEM") == MakeLocaleKey("DE"));
+    EXPECT_FALSE(MakeLocaleKey("\xC4") == MakeLocaleKey("\xE4"));
+    EXPECT_EQ(MakeLocaleKey("ABCDEFGHIJKLMNOP"), MakeLocaleKey("abcdefghijklmnoQ"));
+    EXPECT_FALSE(MakeLocaleKey("ABCDEFGHIJKLMNO") == MakeLocaleKey("ABCDEFGHIJKLMNX"));
+}
+
+TEST(LocaleRegistry, NeedsInitAndInternsNamesCaseSensitively) {
+    EXPECT_EQ(UTLAddLocale("FRF"), nullptr);  // no registry yet
+    EXPECT_EQ(UTLFindLocale("FRF"), nullptr);
+    UTLInitLocale();
+    UTLLOCALE frf = UTLAddLocale("FRF");
+    ASSERT_NE(frf, nullptr);
+    EXPECT_EQ(UTLAddLocale("FRF"), frf);
+    EXPECT_EQ(UTLFindLocale("FRF"), frf);
+    EXPECT_EQ(UTLFindLocale("frf"), nullptr);
+    UTLLOCALE lower = UTLAddLocale("frf");
+    ASSERT_NE(lower, nullptr);
+    EXPECT_NE(lower, frf);
+    EXPECT_STREQ(UTLGetLocaleName(frf, 0), "FRF");
+    EXPECT_STREQ(UTLGetLocaleName(lower, 1), "frf");
+    EXPECT_EQ(UTLAddLocale(""), nullptr);
+    EXPECT_EQ(UTLAddLocale(nullptr), nullptr);
+    EXPECT_EQ(UTLFindLocale(nullptr), nullptr);
+}
+
+TEST(LocaleRegistry, LivesUntilTheLastTerm) {
+    UTLInitLocale();
+    UTLInitLocale();
+    UTLLOCALE dem = UTLAddLocale("DEM");
+    UTLTermLocale();
+    EXPECT_EQ(UTLFindLocale("DEM"), dem);
+    UTLTermLocale();
+    EXPECT_EQ(UTLFindLocale("DEM"), nullptr);
+    UTLTermLocale();  // unmatched: stays at zero users
+    UTLInitLocale();
+    EXPECT_EQ(UTLFindLocale("DEM"), nullptr);
+    EXPECT_NE(UTLAddLocale("DEM"), nullptr);
+    UTLTermLocale();
+    EXPECT_EQ(UTLFindLocale("DEM"), nullptr);
+}
+
+TEST(LocaleRegistry, NullHandleGivesTheIcuDefaultId) {
+    unsetenv("CMNW32_INI");
+    EXPECT_STREQ(UTLGetLocaleName(nullptr, 1), uloc_getDefault());
+    EXPECT_EQ(UTLGetLocaleName(nullptr, 0), nullptr);
+    // Without a default locale the id follows ICU's process default.
+    UTLSetDefICULocale("xx_YY");
+    EXPECT_STREQ(UTLGetLocaleName(nullptr, 1), uloc_getDefault());
+    EXPECT_EQ(UTLMatchALocale(), 0);
+}
+
+}  // namespace
