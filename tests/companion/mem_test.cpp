@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
+#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -21,7 +23,7 @@ struct Rec {
 
 Rec MakeRec(const char *name, int32_t serial) {
     Rec r = {};
-    std::strncpy(r.name, name, sizeof r.name - 1);
+    std::memcpy(r.name, name, std::min(std::strlen(name), sizeof r.name - 1));
     r.serial = serial;
     return r;
 }
@@ -66,26 +68,6 @@ TEST(MemList, UnkeyedAppendsAndCopies) {
     MEMDestroyList(list);
 }
 
-TEST(MemList, SortedOrderUnderRandomInsertionsMatchesStableSort) {
-    MEMLIST list = MEMCreateList();
-    MEMSortList(list, 0, 3);
-    std::mt19937 rng(12345);
-    std::vector<Rec> model;
-    for (int32_t i = 0; i < 3000; ++i) {
-        char name[4] = {static_cast<char>('a' + rng() % 6), static_cast<char>('a' + rng() % 6),
-                        static_cast<char>('a' + rng() % 6), 0};
-        Rec r = MakeRec(name, i);
-        ASSERT_NE(MEMAddItem(list, &r, sizeof r), nullptr);
-        model.push_back(r);
-    }
-    std::stable_sort(model.begin(), model.end(),
-                     [](const Rec &a, const Rec &b) { return std::memcmp(a.name, b.name, 3) < 0; });
-    std::vector<int32_t> want;
-    for (const Rec &r : model) want.push_back(r.serial);
-    EXPECT_EQ(Serials(list), want);
-    MEMDestroyList(list);
-}
-
 TEST(MemList, RegisteredHolderIsCleared) {
     MEMLIST holder = MEMCreateList();
     MEMRegisterList(holder, &holder);
@@ -120,128 +102,135 @@ std::string Names(MEMLIST list) {
     return out;
 }
 
-TEST(MemList, HandlesAndRecordAddressesStableAcrossInsertsAndRemovals) {
+// A random run of adds, inserts, summaries, replacements, removals and key
+// look-ups on a keyed list, step by step against std::multimap (which also
+// places a new key after its equals). Handles and record addresses must stay.
+TEST(MemList, KeyedListAgreesWithMultimap) {
+    struct Entry {
+        int32_t serial;
+        MEMITEM item;
+        void *data;
+    };
+    std::multimap<std::string, Entry> model;
     MEMLIST list = KeyedByName();
     std::mt19937 rng(7);
-    std::vector<std::pair<MEMITEM, void *>> kept;
-    std::vector<MEMITEM> doomed;
-    for (int32_t i = 0; i < 2000; ++i) {
-        char name[5];
-        std::snprintf(name, sizeof name, "%04u", static_cast<unsigned>(rng() % 10000));
-        MEMITEM it = Add(list, name, i);
-        ASSERT_NE(it, nullptr);
-        if (i % 3 == 0)
-            doomed.push_back(it);
-        else
-            kept.emplace_back(it, MEMItemData(it));
+    auto randomName = [&] { return std::string(1 + rng() % 2, 'a') + static_cast<char>('a' + rng() % 5); };
+    auto nth = [&](size_t n) { auto it = model.begin(); std::advance(it, n); return it; };
+    for (int32_t step = 0; step < 6000; ++step) {
+        const std::string name = randomName();
+        Rec r = MakeRec(name.c_str(), step);
+        const auto equal = model.find(name);
+        int32_t status = 9;
+        int16_t found = -1;
+        switch (rng() % 6) {
+            case 0: {
+                MEMITEM it = MEMAddItem(list, &r, sizeof r);
+                model.emplace(name, Entry{step, it, MEMItemData(it)});
+                break;
+            }
+            case 1: {
+                MEMITEM it = MEMInsertItem(list, &r, sizeof r, &status);
+                ASSERT_EQ(status, equal != model.end() ? 1 : 0);
+                if (equal == model.end()) {
+                    model.emplace(name, Entry{step, it, MEMItemData(it)});
+                } else {
+                    ASSERT_EQ(it, equal->second.item);
+                }
+                break;
+            }
+            case 2: {
+                MEMITEM it = MEMInsertSummary(list, &r, sizeof r, &status);
+                ASSERT_EQ(status, equal != model.end() ? 1 : 0);
+                if (equal != model.end()) {
+                    ASSERT_EQ(it, equal->second.item);
+                    equal->second.serial = step;
+                } else {
+                    model.emplace(name, Entry{step, it, MEMItemData(it)});
+                }
+                break;
+            }
+            case 3:
+                if (!model.empty()) {
+                    auto victim = nth(rng() % model.size());
+                    MEMRemoveItem(victim->second.item);
+                    model.erase(victim);
+                }
+                break;
+            case 4:
+                if (!model.empty()) {
+                    auto target = nth(rng() % model.size());
+                    if (rng() % 2 != 0) r = MakeRec(target->first.c_str(), step);
+                    ASSERT_EQ(MEMReplaceItem(target->second.item, &r, sizeof r), 1);
+                    Entry e{step, target->second.item, target->second.data};
+                    if (target->first == r.name) {
+                        target->second = e;  // same key: keeps its place among equals
+                    } else {
+                        model.erase(target);
+                        model.emplace(r.name, e);
+                    }
+                }
+                break;
+            default: {
+                // The first equal key, else the element the key would go before.
+                const auto at = model.lower_bound(name);
+                ASSERT_EQ(MEMFindKey(list, r.name, &found), at == model.end() ? nullptr : at->second.item);
+                ASSERT_EQ(found, equal != model.end() ? 1 : 0) << name;
+            }
+        }
+        if (step % 97 != 0) continue;
+        ASSERT_EQ(MEMCount(list), model.size());
+        MEMITEM it = MEMFirstItem(list);
+        size_t pos = 1;
+        for (const auto &[key, e] : model) {
+            ASSERT_EQ(it, e.item) << "position " << pos << " step " << step;
+            ASSERT_EQ(MEMItemData(it), e.data);
+            ASSERT_EQ(static_cast<Rec *>(e.data)->serial, e.serial);
+            ASSERT_STREQ(static_cast<Rec *>(e.data)->name, key.c_str());
+            if (pos % 13 == 0) {
+                ASSERT_EQ(MEMItemAt(list, pos, &found), it);
+            }
+            it = MEMNextItem(it);
+            ++pos;
+        }
+        ASSERT_EQ(it, nullptr);
     }
-    for (MEMITEM it : doomed) MEMRemoveItem(it);
-    EXPECT_EQ(MEMCount(list), kept.size());
-    for (auto &[it, data] : kept) {
-        EXPECT_EQ(MEMItemData(it), data);
-        int16_t found = 0;
-        MEMITEM byKey = MEMFindKey(list, static_cast<Rec *>(data)->name, &found);
-        EXPECT_EQ(found, 1);
-        EXPECT_EQ(std::memcmp(MEMItemData(byKey), data, 4), 0);
-    }
-    std::vector<std::string> split;
-    for (MEMITEM it = MEMFirstItem(list); it != nullptr; it = MEMNextItem(it))
-        split.emplace_back(static_cast<Rec *>(MEMItemData(it))->name);
-    EXPECT_TRUE(std::is_sorted(split.begin(), split.end()));
     MEMDestroyList(list);
 }
 
-TEST(MemList, FindKeyFoundAndInsertionPoint) {
+TEST(MemList, ReplaceStaysInTheRecordAndResizeKeepsTheHandle) {
     MEMLIST list = KeyedByName();
-    Add(list, "bob", 1);
-    MEMITEM dora1 = Add(list, "dora", 2);
-    Add(list, "dora", 3);
-    MEMITEM fred = Add(list, "fred", 4);
-    char key[8] = {};
-    int16_t found = -1;
-    std::strcpy(key, "dora");
-    EXPECT_EQ(MEMFindKey(list, key, &found), dora1);  // first of equal keys
-    EXPECT_EQ(found, 1);
-    std::strcpy(key, "eve");
-    EXPECT_EQ(MEMFindKey(list, key, &found), fred);  // where "eve" would go
-    EXPECT_EQ(found, 0);
-    std::strcpy(key, "zed");
-    EXPECT_EQ(MEMFindKey(list, key, &found), nullptr);
-    EXPECT_EQ(found, 0);
-    EXPECT_EQ(MEMFindKey(nullptr, key, &found), nullptr);
-    MEMLIST plain = MEMCreateList();
-    EXPECT_EQ(MEMFindKey(plain, key, &found), nullptr);
-    MEMDestroyList(plain);
-    MEMDestroyList(list);
-}
-
-TEST(MemList, InsertAndSummaryStatuses) {
-    MEMLIST list = KeyedByName();
-    int32_t status = 9;
-    Rec r = MakeRec("k", 1);
-    MEMITEM first = MEMInsertItem(list, &r, sizeof r, &status);
-    ASSERT_NE(first, nullptr);
-    EXPECT_EQ(status, 0);
-    r.serial = 2;
-    EXPECT_EQ(MEMInsertItem(list, &r, sizeof r, &status), first);
-    EXPECT_EQ(status, 1);
-    EXPECT_EQ(static_cast<Rec *>(MEMItemData(first))->serial, 1);  // unchanged
-    r.serial = 3;
-    EXPECT_EQ(MEMInsertSummary(list, &r, sizeof r, &status), first);
-    EXPECT_EQ(status, 1);
-    EXPECT_EQ(static_cast<Rec *>(MEMItemData(first))->serial, 3);  // replaced
-    EXPECT_EQ(MEMCount(list), 1u);
-    r = MakeRec("a", 4);
-    EXPECT_NE(MEMInsertSummary(list, &r, sizeof r, &status), nullptr);
-    EXPECT_EQ(status, 0);
-    EXPECT_EQ(Names(list), "a,k");
-    EXPECT_EQ(MEMInsertItem(nullptr, &r, sizeof r, &status), nullptr);
-    EXPECT_EQ(status, -1);
-    EXPECT_EQ(MEMInsertItem(list, nullptr, 4, &status), nullptr);
-    EXPECT_EQ(status, -1);
-    EXPECT_NE(MEMInsertItem(list, &r, sizeof r, nullptr), nullptr);  // status may be null
-    // On an unkeyed list an insert appends.
-    MEMLIST plain = MEMCreateList();
-    EXPECT_NE(MEMInsertItem(plain, &r, sizeof r, &status), nullptr);
-    EXPECT_NE(MEMInsertItem(plain, &r, sizeof r, &status), nullptr);
-    EXPECT_EQ(status, 0);
-    EXPECT_EQ(MEMCount(plain), 2u);
-    MEMDestroyList(plain);
-    MEMDestroyList(list);
-}
-
-TEST(MemList, ReplaceAndResizeKeepHandlesAndOrder) {
-    MEMLIST list = KeyedByName();
-    MEMITEM b = Add(list, "b", 1);
+    MEMITEM e = Add(list, "e", 11);
     Add(list, "d", 2);
-    MEMITEM b2 = Add(list, "b", 3);
-    EXPECT_EQ(Names(list), "b,b,d");
-    // Same key: the element keeps its place among equals.
-    Rec r = MakeRec("b", 10);
-    EXPECT_EQ(MEMReplaceItem(b, &r, sizeof r), 1);
-    EXPECT_EQ(MEMFirstItem(list), b);
-    // New key: the element moves to its place in order.
-    r = MakeRec("e", 11);
-    EXPECT_EQ(MEMReplaceItem(b, &r, sizeof r), 1);
-    EXPECT_EQ(Names(list), "b,d,e");
-    EXPECT_EQ(MEMItemAt(list, 3, nullptr), b);
-    // Replace never writes past the record.
+    MEMITEM b = Add(list, "b", 3);
     char big[64];
     std::memset(big, 'z', sizeof big);
     big[7] = 0;
-    EXPECT_EQ(MEMReplaceItem(b2, big, sizeof big), 1);
-    EXPECT_EQ(MEMItemSize(b2), sizeof(Rec));
+    EXPECT_EQ(MEMReplaceItem(b, big, sizeof big), 1);
+    EXPECT_EQ(MEMItemSize(b), sizeof(Rec));
     EXPECT_EQ(Names(list), "d,e,zzzzzzz");
     // Resize: same handle, new size, contents given or kept.
-    EXPECT_EQ(MEMResizeItem(b2, "a", 2), 1);
-    EXPECT_EQ(MEMItemSize(b2), 2u);
-    EXPECT_EQ(MEMFirstItem(list), b2);  // "a" padded with zeros sorts first
-    EXPECT_EQ(MEMResizeItem(b2, nullptr, 12), 1);
-    EXPECT_STREQ(static_cast<char *>(MEMItemData(b2)), "a");
+    EXPECT_EQ(MEMResizeItem(b, "a", 2), 1);
+    EXPECT_EQ(MEMItemSize(b), 2u);
+    EXPECT_EQ(MEMFirstItem(list), b);  // "a" padded with zeros sorts first
+    EXPECT_EQ(MEMResizeItem(b, nullptr, 12), 1);
+    EXPECT_STREQ(static_cast<char *>(MEMItemData(b)), "a");
     Rec out = {};
-    EXPECT_EQ(MEMGetItem(b, &out, sizeof out), sizeof out);
+    EXPECT_EQ(MEMGetItem(e, &out, sizeof out), sizeof out);
     EXPECT_EQ(out.serial, 11);
-    EXPECT_EQ(MEMGetItem(b, &out, 2), 2u);
+    EXPECT_EQ(MEMGetItem(e, &out, 2), 2u);
+    // On an unkeyed list an insert appends.
+    MEMLIST plain = MEMCreateList();
+    int32_t status = 9;
+    int16_t found = -1;
+    EXPECT_NE(MEMInsertItem(plain, &out, sizeof out, &status), nullptr);
+    EXPECT_NE(MEMInsertItem(plain, &out, sizeof out, nullptr), nullptr);  // status may be null
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(MEMCount(plain), 2u);
+    EXPECT_EQ(MEMFindKey(plain, "a", &found), nullptr);
+    EXPECT_EQ(found, 0);
+    MEMDestroyList(plain);
+    EXPECT_EQ(MEMInsertItem(list, nullptr, 4, &status), nullptr);
+    EXPECT_EQ(status, -1);
     MEMDestroyList(list);
 }
 
@@ -299,6 +288,10 @@ TEST(MemList, ShortRecordsCompareAsZeroPadded) {
 
 TEST(MemList, NullArgumentsFailQuietly) {
     EXPECT_EQ(MEMAddItem(nullptr, "a", 1), nullptr);
+    int32_t status = 9;
+    EXPECT_EQ(MEMInsertItem(nullptr, "a", 1, &status), nullptr);
+    EXPECT_EQ(status, -1);
+    EXPECT_EQ(MEMFindKey(nullptr, "a", nullptr), nullptr);
     EXPECT_EQ(MEMCount(nullptr), 0u);
     EXPECT_EQ(MEMFirstItem(nullptr), nullptr);
     EXPECT_EQ(MEMNextItem(nullptr), nullptr);
