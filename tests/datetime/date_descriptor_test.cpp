@@ -75,24 +75,9 @@ TEST(DateDescriptor, BuildsDescriptorsFromParts) {
     EXPECT_STREQ(out, "54");
 }
 
-// The output templates of every format under its default separator and year
-// length 4, and the year widths of the other lengths.
-TEST(DateDescriptor, TemplatesOfAllFormats) {
-    const char *templates[28] = {
-        nullptr,        "%02d/%02d/%04d", "%02d/%02d/%04d", "%04d/%02d/%02d", "%s %d, %04d",
-        "%-d/%-d/%04d", "%-d/%-d/%04d",   "%04d/%-d/%-d",   "%2d/%2d/%04d",   "%2d/%2d/%04d",
-        "%04d/%2d/%2d", "%02d%02d%04d",   "%02d%02d%04d",   "%04d%02d%02d",   "%s%02d%04d",
-        "%02d%s%04d",   "%04d%s%02d",     "%03d/%04d",      "%04d/%03d",      "%d %s, %04d",
-        "%04d, %s %d",  "%s-%02d-%04d",   "%02d-%s-%04d",   "%04d-%s-%02d",   "%s %d, %04d",
-        "%d %s, %04d",  "%04d, %s %d",    "%s",
-    };
-    const char codes[] = "0123456789ABCDEFGHIJKLMNOPQR";
-    for (int n = 1; n <= 27; ++n) {
-        const char descriptor[3] = {codes[n], '4', '\0'};
-        char templ[40];
-        FMTGetDateFmtInfo(descriptor, nullptr, nullptr, nullptr, templ);
-        EXPECT_STREQ(templ, templates[n]) << n;
-    }
+// Output templates for year lengths and separators other than the defaults
+// (every format's printed text reads back in the date round trip).
+TEST(DateDescriptor, TemplatesFollowYearLengthAndSeparator) {
     const struct {
         int fmtNum;
         const char *sep;
