@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
 #include <cstring>
 #include <string>
 
@@ -19,7 +22,7 @@ struct ParseCase {
 
 TEST(TimeParse, Table) {
     const ParseCase cases[] = {
-        {"1:30 PM", 4, 0, 13, 30, 0, "PM"},        {"12:15 am", 4, 0, 0, 15, 0, "AM"},
+        {"12:15 am", 4, 0, 0, 15, 0, "AM"},
         {"13:00 AM", 4, 1, 13, 0, 0, "AM"},        {"13:00 PM", 4, 0, 13, 0, 0, "PM"},
         {"0:00 PM", 4, 0, 12, 0, 0, "PM"},
         {"093015", 2, 0, 9, 30, 15, ""},           {"0930", 1, 1, 0, 0, 0, ""},
@@ -55,8 +58,7 @@ TEST(TimeParse, MakeTime) {
         int h, m, s;
         const char *text;
     } cases[] = {
-        {"2:", 0, 5, 0, "12:05:00 AM"},   {"2:", 12, 0, 0, "12:00:00 PM"},
-        {"4.", 13, 7, 0, "01.07 PM"},      {"3b", 9, 8, 7, "09 08"},
+        {"3b", 9, 8, 7, "09 08"},
         {"1-", -5, 100, 3, "-5-100-03"},   {"2:", 25, 0, 0, "13:00:00 "},
         {"1:", -2147483647 - 1, 0, 0, "-2147483648:00:00"},
     };
@@ -131,8 +133,6 @@ TEST(TimeParse, DeformatAndParts) {
     EXPECT_STREQ(text, "02.03.04");
     EXPECT_EQ(FMTDeformatTime(nullptr, 5, "1."), 1);
     // Parts are what the parser left, checked or not.
-    EXPECT_EQ(FMTHourOfTime("1:30 PM", "4:"), 13);
-    EXPECT_EQ(FMTSecondOfTime("1:30:45", "1:"), 45);
     EXPECT_EQ(FMTHourOfTime("25:10", "1:"), 25);
     EXPECT_EQ(FMTMinuteOfTime("25:10", "1:"), 10);
     EXPECT_EQ(FMTSecondOfTime("10:20", "1:"), 0);
@@ -148,10 +148,7 @@ TEST(TimeParse, Differences) {
         const char *d2;
         int seconds, minutes, hours;
     } cases[] = {
-        {"10:00:30", "1:", "10:02:00", "1:", 90, 1, 0},
-        {"01:00", "3:", "23:00", "3:", 79200, 1320, 22},
         {"11:00 PM", "4:", "1:00 AM", "4:", 79200, 1320, 22},
-        {"00:00:00", "1:", "23:59:59", "1:", 86399, 1439, 23},
         {"bad", "1:", "12:00", "1:", -1, -1, -1}, {"12:00", "1:", "25:00", "1:", -1, -1, -1},
     };
     for (const Case &c : cases) {
@@ -169,10 +166,9 @@ TEST(TimeParse, Adding) {
         int result;
         const char *after;
     } cases[] = {
-        {"10:59:45", "1:", 30, 0, 0, 0, "11:00:15"}, {"11:30 PM", "4:", 0, 45, 0, 0, "12:15 AM"},
         {"10:00:00", "1:", 150, 0, 0, 0, "10:01:90"},    // one carry only
         {"10:00:00", "1:", -5, 0, 0, 0, "10:00:-5"},     // no borrow
-        {"23:59:59", "1:", 1, 0, 0, 0, "00:00:00"}, {"nope", "1:", 1, 0, 0, 65535, "nope"},
+        {"nope", "1:", 1, 0, 0, 65535, "nope"},
         {"10:00:00", "1:", 2147483647, 2147483647, 2147483647, 0, nullptr},
     };
     for (const Case &c : cases) {
@@ -189,11 +185,6 @@ TEST(TimeParse, Adding) {
 
 TEST(TimeParse, ConversionBetweenLayouts) {
     char out[16] = "untouched";
-    EXPECT_EQ(FMTTime2Time("1:30 PM", "4:", out, "1."), 0);
-    EXPECT_STREQ(out, "13.30.00");
-    EXPECT_EQ(FMTTime2Time("13.30.00", "1.", out, "4b"), 0);
-    EXPECT_STREQ(out, "01 30 PM");
-    std::strcpy(out, "untouched");
     EXPECT_EQ(FMTTime2Time("25:00", "1:", out, "1:"), 1);
     EXPECT_STREQ(out, "untouched");
     // A to-descriptor beginning with X reads as format 1.
@@ -215,6 +206,67 @@ TEST(TimeParse, CurrentTime) {
     EXPECT_EQ(FMTGetTimeFmtValues(out, 2, ":", marker, &h, &m, &s), 0) << out;
     EXPECT_EQ(std::strlen(out), 11u);
     EXPECT_EQ(FMTTime(nullptr, "1:"), 1);
+}
+
+// What a time prints as under a format and separator, written out here.
+std::string Printed(int fmt, char sep, int h, int m, int s) {
+    char out[32];
+    const int h12 = h % 12 == 0 ? 12 : h % 12;
+    const char *marker = h < 12 ? "AM" : "PM";
+    switch (fmt) {
+        case 1: std::snprintf(out, sizeof out, "%02d%c%02d%c%02d", h, sep, m, sep, s); break;
+        case 2: std::snprintf(out, sizeof out, "%02d%c%02d%c%02d %s", h12, sep, m, sep, s, marker); break;
+        case 3: std::snprintf(out, sizeof out, "%02d%c%02d", h, sep, m); break;
+        default: std::snprintf(out, sizeof out, "%02d%c%02d %s", h12, sep, m, marker); break;
+    }
+    return out;
+}
+
+// Random times under every format and separator: printed as written out
+// above, read back to the same fields, kept by validation, converted to any
+// other layout, added to and subtracted as seconds of the day.
+TEST(TimeRoundTrip, EveryFormatAndSeparator) {
+    std::mt19937 rng(1330);
+    const char codes[] = ":.-,b";
+    for (int i = 0; i < 20000; ++i) {
+        const int fmt = 1 + static_cast<int>(rng() % 4), fmt2 = 1 + static_cast<int>(rng() % 4);
+        const char code = codes[rng() % 5], code2 = codes[rng() % 5];
+        const char sep = code == 'b' ? ' ' : code;
+        const char d[3] = {static_cast<char>('0' + fmt), code, '\0'};
+        const char d2[3] = {static_cast<char>('0' + fmt2), code2, '\0'};
+        const int h = static_cast<int>(rng() % 24), m = static_cast<int>(rng() % 60);
+        const int s = fmt <= 2 ? static_cast<int>(rng() % 60) : 0;
+        char text[48];
+        ASSERT_EQ(FMTMakeTime(text, d, h, m, s), 0);
+        ASSERT_EQ(text, Printed(fmt, sep, h, m, s)) << d;
+        char marker[3];
+        int gh = -1, gm = -1, gs = -1;
+        ASSERT_EQ(FMTGetTimeFmtValues(text, fmt, d + 1, marker, &gh, &gm, &gs), 0) << d << text;
+        ASSERT_EQ((std::array{gh, gm, gs}), (std::array{h, m, s})) << d << " " << text;
+        ASSERT_STREQ(marker, fmt % 2 == 0 ? FMTHour12Name(h) : "");
+        ASSERT_EQ(FMTHourOfTime(text, d) * 10000 + FMTMinuteOfTime(text, d) * 100 + FMTSecondOfTime(text, d),
+                  h * 10000 + m * 100 + s);
+        char copy[48];
+        std::strcpy(copy, text);
+        ASSERT_EQ(FMTValTime(copy, 14, d), 0);
+        ASSERT_STREQ(copy, text);
+        char converted[48], expected[48];
+        ASSERT_EQ(FMTTime2Time(text, d, converted, d2), 0);
+        FMTMakeTime(expected, d2, h, m, s);
+        ASSERT_STREQ(converted, expected) << d << " " << text << " to " << d2;
+        // Adding: within one carry per field the result is the sum modulo a day.
+        const int ds = static_cast<int>(rng() % 60), dm = static_cast<int>(rng() % 60),
+                  dh = static_cast<int>(rng() % 24);
+        const int sum = (h * 3600 + m * 60 + s + dh * 3600 + dm * 60 + ds) % 86400;
+        ASSERT_EQ(FMTTimeAdd(copy, d, ds, dm, dh), 0);
+        FMTMakeTime(expected, d, sum / 3600, sum / 60 % 60, sum % 60);
+        ASSERT_STREQ(copy, expected) << text << " + " << dh << ":" << dm << ":" << ds;
+        // Differences: the distance in seconds, whole minutes, whole hours.
+        const int diff = std::abs((fmt <= 2 ? sum : sum - sum % 60) - (h * 3600 + m * 60 + s));
+        ASSERT_EQ(FMTDiffSeconds(text, d, copy, d), diff) << text << " " << copy;
+        ASSERT_EQ(FMTDiffMinutes(copy, d, text, d), FMTDiffSeconds(text, d, copy, d) / 60);
+        ASSERT_EQ(FMTDiffHours(copy, d, text, d), FMTDiffSeconds(text, d, copy, d) / 3600);
+    }
 }
 
 }  // namespace
