@@ -114,7 +114,7 @@ TEST(DateArith, DiffMonthsAndYearsFollowTheMonthEndRule) {
 }
 
 // Month ends and whole years by hand; ordinary dates are covered above.
-TEST(DateArith, DocumentedDifferencesAndParts) {
+TEST(DateArith, MonthEndDifferencesBadTextsAndParts) {
     const struct {
         const char *a, *b;
         int days, months, years;
@@ -148,7 +148,7 @@ TEST(DateArith, DocumentedDifferencesAndParts) {
     EXPECT_EQ(FMTMonthOfYear(nullptr, "1/4"), 0);
 }
 
-TEST(DateArith, DocumentedAdditionsAndMonthEnds) {
+TEST(DateArith, AddedMonthsAndYearsStopAtMonthEndsAndKeepTheLayout) {
     UTLSetLocale("USD");
     const struct {
         const char *text, *descriptor;
