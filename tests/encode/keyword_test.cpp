@@ -232,28 +232,4 @@ TEST_F(Keyword, LongQuotedTextIsCutToTheMessageBuffer) {
     EXPECT_EQ(Only().message.size(), 255u);
 }
 
-TEST_F(Keyword, CallerWalksAnOptionText) {
-    std::string buf = "Copies(3), DUPLEX, title( Year (2026) report ), scale(0.5) ,bogus";
-    char *cursor = buf.data();
-    int32_t copies = 0, duplex = 0;
-    char *title = nullptr;
-    double scale = 0;
-    int taken = 0;
-    for (int guard = 0; guard < 10 && *cursor != '\0'; ++guard) {
-        const char *before = cursor;
-        taken += UTLParseKeywordInt(&cursor, &copies, "copies");
-        taken += UTLParseKeywordBool(&cursor, &duplex, "duplex");
-        taken += UTLParseKeywordStr(&cursor, &title, "title");
-        taken += UTLParseKeywordDouble(&cursor, &scale, "scale");
-        if (cursor == before) break;
-    }
-    EXPECT_EQ(taken, 4);
-    EXPECT_EQ(copies, 3);
-    EXPECT_EQ(duplex, 1);
-    EXPECT_STREQ(title, "Year (2026) report");
-    EXPECT_EQ(scale, 0.5);
-    EXPECT_STREQ(cursor, "bogus");
-    EXPECT_TRUE(gReports.empty());
-}
-
 }  // namespace
