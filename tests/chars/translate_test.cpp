@@ -100,19 +100,6 @@ TEST_F(Translate, TablesBetweenEveryPairOfCodePagesMatchThePlainModel) {
     }
 }
 
-TEST_F(Translate, KnownMappingsOfTheBuiltInSet) {
-    UTLCp2CpTable table;
-    ASSERT_EQ(UTLSetupCp2CpTable(&table, set_, 1004, nullptr, 9999, nullptr, 0xFFFFFFFFu), 0);
-    EXPECT_EQ(UTLCpTranslateChar(&table, 32), 32);
-    EXPECT_EQ(UTLCpTranslateChar(&table, 65), 65);  // unmapped bytes stay
-    EXPECT_EQ(UTLCpTranslateChar(&table, 0), 0);
-    ASSERT_EQ(UTLSetupCp2CpTable(&table, set_, 1004, nullptr, 9999, nullptr, 63), 0);
-    EXPECT_EQ(UTLCpTranslateChar(&table, 65), 63);
-    char out[8];
-    EXPECT_EQ(UTLCpTranslateString(&table, out, "A B", sizeof out), 0);
-    EXPECT_STREQ(out, "? ?");
-}
-
 TEST_F(Translate, IdentityTablesAndFailures) {
     UTLCp2CpTable table;
     char w1[] = "W1", lower[] = "w1", wd[] = " WD ";
