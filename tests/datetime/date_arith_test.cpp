@@ -100,6 +100,7 @@ TEST(DateArith, DiffMonthsAndYearsFollowTheMonthEndRule) {
             months = 12 * (b.year - a.year) + b.month - a.month - 1 + (whole ? 1 : 0);
         }
         ASSERT_EQ(FMTDiffMonths(tb.c_str(), "1/4", ta.c_str(), "1/4"), months) << ta << " " << tb;
+        ASSERT_EQ(FMTDiffMonths(ta.c_str(), "1/4", tb.c_str(), "1/4"), months) << ta << " " << tb;
         int years = 0;
         if (a.year != b.year) {
             const bool whole =
@@ -110,23 +111,11 @@ TEST(DateArith, DiffMonthsAndYearsFollowTheMonthEndRule) {
             years = b.year - a.year - 1 + (whole ? 1 : 0);
         }
         ASSERT_EQ(FMTDiffYears(ta.c_str(), "1/4", tb.c_str(), "1/4"), years) << ta << " " << tb;
+        ASSERT_EQ(FMTDiffYears(tb.c_str(), "1/4", ta.c_str(), "1/4"), years) << ta << " " << tb;
     }
 }
 
-// Month ends and whole years by hand; ordinary dates are covered above.
-TEST(DateArith, MonthEndDifferencesBadTextsAndParts) {
-    const struct {
-        const char *a, *b;
-        int days, months, years;
-    } cases[] = {
-        {"1/31/2007", "2/28/2007", 28, 1, 0},   {"2/29/2004", "2/28/2005", 365, 12, 1},
-        {"3/1/2004", "2/28/2005", 364, 11, 0},
-    };
-    for (const auto &c : cases) {
-        EXPECT_EQ(FMTDiffDays(c.a, "1/4", c.b, "1/4"), c.days) << c.a << " " << c.b;
-        EXPECT_EQ(FMTDiffMonths(c.a, "1/4", c.b, "1/4"), c.months) << c.a << " " << c.b;
-        EXPECT_EQ(FMTDiffYears(c.a, "1/4", c.b, "1/4"), c.years) << c.a << " " << c.b;
-    }
+TEST(DateArith, BadTextsMixedDescriptorsAndParts) {
     for (auto fn : {FMTDiffDays, FMTDiffMonths, FMTDiffYears}) {
         EXPECT_EQ(fn("2/30/2007", "1/4", "1/1/2007", "1/4"), -1);
         EXPECT_EQ(fn("1/1/2007", "1/4", "x", "1/4"), -1);
