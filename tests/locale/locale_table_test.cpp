@@ -1,7 +1,6 @@
 // Built-in locales' settings records, compared as a whole with expected
 // values kept here in UTF-8 and converted with iconv.
 #include <gtest/gtest.h>
-#include <iconv.h>
 
 #include <cctype>
 #include <cstddef>
@@ -10,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "chars/iconv_reference.h"
 #include "cmnw32/locale.h"
 
 namespace {
@@ -80,17 +80,7 @@ static_assert(offsetof(LocaleSettings, dateFormat) == 548 && offsetof(LocaleSett
 static_assert(offsetof(LocaleSettings, spellDict) == 560 && sizeof(LocaleSettings) == 568);
 
 std::string Latin1(const std::string &utf8) {
-    iconv_t cd = iconv_open("ISO-8859-1", "UTF-8");
-    EXPECT_NE(cd, reinterpret_cast<iconv_t>(-1));
-    std::string out(utf8.size() + 1, '\0');
-    char *in = const_cast<char *>(utf8.data());
-    size_t inLeft = utf8.size();
-    char *dst = out.data();
-    size_t outLeft = out.size();
-    EXPECT_NE(iconv(cd, &in, &inLeft, &dst, &outLeft), static_cast<size_t>(-1)) << utf8;
-    iconv_close(cd);
-    out.resize(out.size() - outLeft);
-    return out;
+    return cmnw::test::Convert("UTF-8", "ISO-8859-1", utf8).value_or("?");
 }
 
 std::vector<std::string> Words(const char *list) {
