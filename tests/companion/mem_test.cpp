@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <cstdio>
 #include <cstring>
 #include <iterator>
 #include <map>
@@ -27,57 +26,6 @@ Rec MakeRec(const char *name, int32_t serial) {
     r.serial = serial;
     return r;
 }
-
-std::vector<int32_t> Serials(MEMLIST list) {
-    std::vector<int32_t> out;
-    for (MEMITEM it = MEMFirstItem(list); it != nullptr; it = MEMNextItem(it))
-        out.push_back(static_cast<Rec *>(MEMItemData(it))->serial);
-    return out;
-}
-
-TEST(MemBlock, AllocReallocFree) {
-    void *b = MEMAlloc(0);
-    ASSERT_NE(b, nullptr);
-    b = MEMRealloc(b, 100);
-    ASSERT_NE(b, nullptr);
-    std::memset(b, 7, 100);
-    b = MEMRealloc(b, 200);
-    EXPECT_EQ(static_cast<unsigned char *>(b)[99], 7);
-    MEMFree(b);
-    MEMFree(nullptr);
-}
-
-TEST(MemList, UnkeyedAppendsAndCopies) {
-    MEMLIST list = MEMCreateList();
-    ASSERT_NE(list, nullptr);
-    Rec r = MakeRec("b", 1);
-    MEMITEM first = MEMAddItem(list, &r, sizeof r);
-    r = MakeRec("a", 2);
-    MEMAddItem(list, &r, sizeof r);
-    r.serial = 99;  // the list holds its own copy
-    EXPECT_EQ(Serials(list), (std::vector<int32_t>{1, 2}));
-    EXPECT_EQ(MEMCount(list), 2u);
-    EXPECT_EQ(MEMItemSize(first), sizeof(Rec));
-    int16_t found = -1;
-    EXPECT_EQ(MEMItemAt(list, 1, &found), first);
-    EXPECT_EQ(found, 1);
-    EXPECT_EQ(MEMItemAt(list, 3, &found), nullptr);
-    EXPECT_EQ(found, 0);
-    EXPECT_EQ(MEMItemFrom(first, 1), MEMNextItem(first));
-    EXPECT_EQ(MEMItemFrom(first, 2), nullptr);
-    MEMDestroyList(list);
-}
-
-TEST(MemList, RegisteredHolderIsCleared) {
-    MEMLIST holder = MEMCreateList();
-    MEMRegisterList(holder, &holder);
-    MEMDestroyList(holder);
-    EXPECT_EQ(holder, nullptr);
-}
-
-}  // namespace
-
-namespace {
 
 // Case-insensitive comparison of the name key, as the settings cache uses.
 int CompareNoCase(const void *a, const void *b, size_t n) { return strncasecmp(static_cast<const char *>(a), static_cast<const char *>(b), n); }
@@ -100,6 +48,46 @@ std::string Names(MEMLIST list) {
         out += static_cast<Rec *>(MEMItemData(it))->name;
     }
     return out;
+}
+
+TEST(MemBlock, AllocReallocFree) {
+    void *b = MEMAlloc(0);
+    ASSERT_NE(b, nullptr);
+    b = MEMRealloc(b, 100);
+    ASSERT_NE(b, nullptr);
+    std::memset(b, 7, 100);
+    b = MEMRealloc(b, 200);
+    EXPECT_EQ(static_cast<unsigned char *>(b)[99], 7);
+    MEMFree(b);
+    MEMFree(nullptr);
+}
+
+TEST(MemList, UnkeyedAppendsAndCopies) {
+    MEMLIST list = MEMCreateList();
+    ASSERT_NE(list, nullptr);
+    Rec r = MakeRec("b", 1);
+    MEMITEM first = MEMAddItem(list, &r, sizeof r);
+    r = MakeRec("a", 2);
+    MEMAddItem(list, &r, sizeof r);
+    std::strcpy(r.name, "c");  // the list holds its own copy
+    EXPECT_EQ(Names(list), "b,a");
+    EXPECT_EQ(MEMCount(list), 2u);
+    EXPECT_EQ(MEMItemSize(first), sizeof(Rec));
+    int16_t found = -1;
+    EXPECT_EQ(MEMItemAt(list, 1, &found), first);
+    EXPECT_EQ(found, 1);
+    EXPECT_EQ(MEMItemAt(list, 3, &found), nullptr);
+    EXPECT_EQ(found, 0);
+    EXPECT_EQ(MEMItemFrom(first, 1), MEMNextItem(first));
+    EXPECT_EQ(MEMItemFrom(first, 2), nullptr);
+    MEMDestroyList(list);
+}
+
+TEST(MemList, RegisteredHolderIsCleared) {
+    MEMLIST holder = MEMCreateList();
+    MEMRegisterList(holder, &holder);
+    MEMDestroyList(holder);
+    EXPECT_EQ(holder, nullptr);
 }
 
 // A random run of adds, inserts, summaries, replacements, removals and key
