@@ -9,11 +9,10 @@
 
 namespace {
 
-TEST(Paper, TableLayoutAndTerminator) {
-    static_assert(sizeof(PaperType) == 33);
-    EXPECT_EQ(offsetof(PaperType, id), 21u);
-    EXPECT_EQ(offsetof(PaperType, width), 25u);
-    EXPECT_EQ(offsetof(PaperType, height), 29u);
+static_assert(sizeof(PaperType) == 33 && offsetof(PaperType, id) == 21);
+static_assert(offsetof(PaperType, width) == 25 && offsetof(PaperType, height) == 29);
+
+TEST(Paper, TableEndsWithCustomAndAZeroRecord) {
     const PaperType *table = UTLGetPageSizesArray();
     size_t n = 0;
     while (table[n].name[0] != '\0') ++n;
@@ -35,10 +34,8 @@ TEST(Paper, LookupsById) {
         int32_t width, height;
     };
     const Case known[] = {
-        {0, "US Letter", 20400, 26400},  {2, "ISO A4", 19842, 28063},
-        {8, "US Fanfold", 35700, 26400}, {34, "ISO 4A", 158927, 224690},
-        {54, "ISO 4B", 188974, 267209},  {71, "ISO DL", 10394, 20787},
-        {90, "JIS B10", 3024, 4252},
+        {0, "US Letter", 20400, 26400}, {2, "ISO A4", 19842, 28063},
+        {71, "ISO DL", 10394, 20787},   {90, "JIS B10", 3024, 4252},
     };
     for (const Case &c : known) {
         const PaperType *p = UTLGetPaperType(c.id);
