@@ -35,7 +35,7 @@ int PresetYear() {
     return tm.tm_year;
 }
 
-TEST(DateParse, Table) {
+TEST(DateParse, LenientReadingsAndCheckedFailures) {
     UTLSetLocale("USD");
     const int p = PresetYear();
     const struct {

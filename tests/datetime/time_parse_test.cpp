@@ -20,7 +20,7 @@ struct ParseCase {
     const char *marker;
 };
 
-TEST(TimeParse, Table) {
+TEST(TimeParse, PiecesAmPmWordsAndFailures) {
     const ParseCase cases[] = {
         {"12:15 am", 4, 0, 0, 15, 0, "AM"},
         {"13:00 AM", 4, 1, 13, 0, 0, "AM"},        {"13:00 PM", 4, 0, 13, 0, 0, "PM"},

@@ -88,7 +88,7 @@ TEST_F(FileTypeTest, UnreadableNamesGiveMinusOne) {
     EXPECT_EQ(UTLFileType(dir_.path().c_str()), -1);  // a directory cannot be read
 }
 
-TEST_F(FileTypeTest, SuitePathFormIsMapped) {
+TEST_F(FileTypeTest, DriveLetterPathFormIsMapped) {
     std::string path = "D:" + Write("x.png", "\x89PNG....");
     for (auto &c : path) c = c == '/' ? '\\' : c;
     EXPECT_EQ(UTLFileType(path.c_str()), 10);
