@@ -9,6 +9,7 @@ packages=(
   zlib1g-dev libssl-dev libmagic-dev libcli11-dev
   clang libclang-rt-14-dev llvm
   gcovr doxygen
+  tzdata
 )
 missing=()
 for p in "${packages[@]}"; do

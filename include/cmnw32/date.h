@@ -250,7 +250,8 @@ CMNW_API int FMTDateFormatString(const char *descriptor, char *out,
  * descriptor means the stored default (FMTDefDateFormat). A descriptor
  * beginning with "X" or "x" stands for a hextime (time.h): from one, the
  * local date of the hextime is converted; to one, out receives the hextime
- * of local midnight of the date without daylight saving (9 bytes), and the
+ * of local midnight of the date without daylight saving, or of the day's
+ * first instant when the clock jumped over its midnight (9 bytes), and the
  * result is 0 even for a text that does not parse. Returns 0, or 1 when the
  * text does not parse (out untouched). */
 CMNW_API int FMTDate2Date(const char *text, const char *fromDescriptor, char *out,

@@ -31,7 +31,10 @@ CMNW_BEGIN_DECLS
  * forms copy source (texts up to their NUL, S1 and S2 records whole). A
  * combined text is split at the first separator character whose left part
  * is a valid date under the date descriptor; the date is taken as local
- * midnight without daylight saving and the time of day added to it.
+ * midnight without daylight saving (the day's first instant when the clock
+ * jumped over its midnight) and the time of day added to it. A local time
+ * (S1, S2, DB2) the clock jumped over gives the first instant of its day
+ * (FMTMakeXATime).
  * Returns 0, or 1 for a null argument, a source text of 80 characters or
  * more, a form of 67 characters or more, a combined descriptor without "%"
  * and separator, or a text whose date or time does not parse (target may

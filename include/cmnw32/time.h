@@ -187,8 +187,12 @@ CMNW_API long FMTGetLTime(const char *hextime) CMNW_NOEXCEPT;
 CMNW_API int FMTFillHEXTime(char *out, long t) CMNW_NOEXCEPT;
 
 /* Writes the hextime of the local broken-down time *local (normalised in
- * place by the C library's mktime) into out (9 bytes). Returns 0 (1 for a
- * null argument). */
+ * place by the C library's mktime) into out (9 bytes). A local time the
+ * clock jumped over, so that mktime cannot place it, gives the hextime of
+ * the first instant of its day, the instant of the jump (under
+ * TZ=Australia/Lord_Howe, 03/01/1981 00:00 with tm_isdst 0 gives the
+ * instant the clocks went from 23:59:59 to 00:30), and *local becomes the
+ * local time of that instant. Returns 0 (1 for a null argument). */
 CMNW_API int FMTMakeXATime(char *out, struct tm *local) CMNW_NOEXCEPT;
 
 /* Clears outSize bytes of out and writes the local date of the hextime as
@@ -198,7 +202,9 @@ CMNW_API int FMTHextime2Date(const char *hextime, char *out, unsigned outSize) C
 
 /* Reads date as "%m/%d/%Y" (FMTGetTMTime), clears outSize bytes of out and
  * writes the hextime of local midnight of that day, daylight saving not in
- * force (9 bytes). Returns 0 (1 for a null argument). */
+ * force (9 bytes); on a day whose midnight the clock jumped over, the
+ * hextime of its first instant, the instant of the jump (FMTMakeXATime).
+ * Returns 0 (1 for a null argument). */
 CMNW_API int FMTDate2Hextime(const char *date, char *out, unsigned outSize) CMNW_NOEXCEPT;
 
 /* Clears outSize bytes of out and writes the local time of day of the

@@ -86,7 +86,7 @@ bool SplitCombinedForm(const char *form, CombinedForm &c) noexcept {
 }
 
 int HextimeOfLocal(std::tm &local, char *hextime) noexcept {
-    WriteHextime(hextime, static_cast<int64_t>(std::mktime(&local)));
+    WriteHextime(hextime, TimeOfLocal(local));
     return 0;
 }
 

@@ -20,7 +20,62 @@ int HexValue(char c) noexcept {
     return -1;
 }
 
+constexpr int64_t kSecondsPerDay = 86400;
+// No local time is this far from UTC.
+constexpr int64_t kOffsetBound = 27 * 3600;
+
+int64_t FloorDiv(int64_t a, int64_t b) noexcept {
+    return a / b - ((a % b != 0 && (a < 0) != (b < 0)) ? 1 : 0);
+}
+
+// The day (counted from 1970-01-01) of the local date of t.
+bool LocalDayOf(int64_t t, int64_t &day) noexcept {
+    std::tm local{};
+    if (!LocalTimeOf(static_cast<std::time_t>(t), &local)) return false;
+    day = FloorDiv(t + local.tm_gmtoff, kSecondsPerDay);
+    return true;
+}
+
+// The first instant whose local date is the date of local or later: local
+// midnight, or where the clock landed when it jumped over it. -1 when the
+// date has no time.
+int64_t FirstInstantOfDay(const std::tm &local) noexcept {
+    std::tm date{};
+    date.tm_year = local.tm_year;
+    date.tm_mon = local.tm_mon;
+    date.tm_mday = local.tm_mday;
+    const std::time_t midnightUtc = timegm(&date);  // never -1 for a valid midnight
+    if (midnightUtc == -1) return -1;
+    const int64_t day = FloorDiv(midnightUtc, kSecondsPerDay);
+    // Local day of before < day <= local day of atOrAfter.
+    int64_t before = midnightUtc - kOffsetBound;
+    int64_t atOrAfter = midnightUtc + kOffsetBound;
+    while (atOrAfter - before > 1) {
+        const int64_t middle = before + (atOrAfter - before) / 2;
+        int64_t middleDay = 0;
+        if (!LocalDayOf(middle, middleDay)) return -1;
+        (middleDay < day ? before : atOrAfter) = middle;
+    }
+    return atOrAfter;
+}
+
 }  // namespace
+
+int64_t TimeOfLocal(std::tm &local) noexcept {
+    // mktime sets the day of week only when it succeeds; its result -1 is
+    // also a time (1969-12-31 23:59:59 UTC), so it cannot tell.
+    const int weekday = local.tm_wday;
+    local.tm_wday = -1;
+    const std::time_t t = std::mktime(&local);
+    if (local.tm_wday != -1) return static_cast<int64_t>(t);
+    local.tm_wday = weekday;
+    const int64_t first = FirstInstantOfDay(local);
+    std::tm landed{};
+    if (first == -1 || !LocalTimeOf(static_cast<std::time_t>(first), &landed))
+        return static_cast<int64_t>(t);
+    local = landed;
+    return first;
+}
 
 void WriteHextime(char *out, int64_t t) noexcept {
     // The stamp is a 32-bit quantity whatever the width of the time.
@@ -72,7 +127,7 @@ extern "C" int FMTFillHEXTime(char *out, long t) noexcept {
 
 extern "C" int FMTMakeXATime(char *out, struct tm *local) noexcept {
     if (out == nullptr || local == nullptr) return 1;
-    WriteHextime(out, static_cast<int64_t>(std::mktime(local)));
+    WriteHextime(out, TimeOfLocal(*local));
     return 0;
 }
 
@@ -92,7 +147,7 @@ extern "C" int FMTDate2Hextime(const char *date, char *out, unsigned outSize) no
     FMTGetTMTime(date, "%m/%d/%Y", &local);
     std::memset(out, 0, outSize);
     char stamp[kHextimeSize];
-    WriteHextime(stamp, static_cast<int64_t>(std::mktime(&local)));
+    WriteHextime(stamp, TimeOfLocal(local));
     if (outSize > 0) cmnw::CopyBounded(out, outSize, stamp);
     return 0;
 }

@@ -80,6 +80,12 @@ void WriteHextime(char *out, int64_t t) noexcept;
 int64_t ReadHextime(const char *hextime) noexcept;
 // The local broken-down time of a hextime. False when it has none.
 bool HextimeToLocal(const char *hextime, std::tm *out) noexcept;
+// The time of a local broken-down time, as mktime gives it (local is
+// normalised in place). A local time that mktime cannot place, because the
+// clock jumped over it, gives the first instant of its day, where the clock
+// landed, and local becomes the local time of that instant. Only a date
+// without any time gives mktime's -1.
+int64_t TimeOfLocal(std::tm &local) noexcept;
 
 // ---- digits ----------------------------------------------------------------
 
