@@ -193,10 +193,18 @@ CMNW_API int FMTDayOfYear(const char *text, const char *descriptor) CMNW_NOEXCEP
 CMNW_API int FMTDayOfWeek(const char *text, const char *descriptor) CMNW_NOEXCEPT;
 
 /* The number of days, whole months or whole years between two dates, in
- * either order (0 or more), or -1 when either text does not parse. A month or
- * year counts as whole when the later day is at least the earlier day, or
- * when both days are the last days of their months (1/31 to 2/28 is one
- * month; 2/29/2004 to 2/28/2005 one year). */
+ * either order (0 or more), or -1 when either text does not parse.
+ * FMTDiffMonths counts the last, partial month as whole when the later day
+ * is at least the earlier day, or when both days are the last days of their
+ * months, each judged in its own month and year (1/31 to 2/28 is one month).
+ * FMTDiffYears gives 0 for two dates of the same year; otherwise the later
+ * year minus the earlier year minus 1, plus 1 when the later month is after
+ * the earlier month, or is the same month and either the later day is at
+ * least the earlier day or both are last days of the month - the earlier
+ * day judged in its month of the year just before the later year, the later
+ * in its own. So 2/29/2004 to 2/28/2005 is one year (February 2004 ends on
+ * the 29th), but 2/29/2656 to 2/28/2658 is one year, not two (February 2657
+ * ends on the 28th), while FMTDiffMonths gives 24 months for it. */
 CMNW_API int FMTDiffDays(const char *text1, const char *descriptor1, const char *text2,
                          const char *descriptor2) CMNW_NOEXCEPT;
 CMNW_API int FMTDiffMonths(const char *text1, const char *descriptor1, const char *text2,
