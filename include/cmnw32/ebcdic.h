@@ -63,10 +63,11 @@ CMNW_API const uint8_t *UTLDef_MVS_A2Etable(void) CMNW_NOEXCEPT;
  * table in force. A digit value above 9 becomes "?". *error (when error is
  * not null) is set to 1 for an unknown zone, a digit above 9, a null s or a
  * len of 0 (which return 0 and change nothing), otherwise to 0.
- * With insertMinus non-zero and a sign of -1, the number is moved one place
- * right behind a "-": the number is the first len bytes of s, or fewer when a
- * NUL comes first, and is followed by a NUL afterwards, so s must hold
- * len + 2 bytes. */
+ * With insertMinus non-zero and a sign of -1, the whole NUL-terminated
+ * string s (strlen(s) characters and the NUL, not only len) moves one place
+ * right behind a "-": "12}45" with len 3 becomes "-12045". s must then be
+ * NUL-terminated and hold strlen(s) + 2 bytes (and at least len); nothing
+ * past them is written. */
 CMNW_API int32_t UTLSignedStrToStrExt(char *s, uint16_t len, int insertMinus,
                                       int *error) CMNW_NOEXCEPT;
 /* UTLSignedStrToStrExt without the error flag. */

@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "chars/ebcdic_tables.h"
-#include "common/text.h"
 
 namespace cmnw::chars {
 namespace {
@@ -66,10 +65,11 @@ int32_t UnzoneLastDigit(char *s, uint16_t len, bool insertMinus, int *error) noe
     if (error != nullptr) *error = sign == 0 || digit > 9 ? 1 : 0;
     s[len - 1] = kSignDigits[digit];
     if (insertMinus && sign == -1) {
-        size_t n = LengthBounded(s, len);
-        std::memmove(s + 1, s, n);
+        // The whole string moves, not only the len characters that hold
+        // the number's sign.
+        const size_t n = std::strlen(s);
+        std::memmove(s + 1, s, n + 1);
         s[0] = '-';
-        s[n + 1] = '\0';
     }
     return sign;
 }

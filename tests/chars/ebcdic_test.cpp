@@ -139,11 +139,23 @@ TEST(SignedStr, LastCharacterZoneGivesTheSign) {
     EXPECT_EQ(UTLSignedStrToStrExt(empty, 3, 0, nullptr), -1);
 }
 
-TEST(SignedStr, MinusInsertionStaysWithinLenPlusTwoBytes) {
-    // The number is the first len bytes; what follows is not moved.
-    char buf[8] = {'4', '2', '}', 'X', 'Y', 'Z', '\0', '#'};
-    EXPECT_EQ(UTLSignedStrToStr(buf, 3, 1), -1);
-    EXPECT_EQ(std::string(buf, 8), std::string("-420\0Z\0#", 8));
+TEST(SignedStr, MinusInsertionMovesTheWholeString) {
+    // len picks the sign character; the whole string and its NUL move right,
+    // into exactly one more byte.
+    const struct {
+        const char *in;
+        uint16_t len;
+        const char *out;
+    } cases[] = {{"12}45", 3, "-12045"}, {"42}XYZ", 3, "-420XYZ"}, {"7J", 2, "-71"}};
+    for (const auto &c : cases) {
+        char buf[12];
+        std::memset(buf, '#', sizeof buf);
+        std::strcpy(buf, c.in);
+        UTLSignedStrToStr(buf, c.len, 1);
+        const size_t room = std::strlen(c.in) + 2;
+        EXPECT_EQ(std::string(buf, room), std::string(c.out, room)) << c.in;  // with its NUL
+        EXPECT_EQ(buf[room], '#') << c.in;
+    }
 }
 
 }  // namespace
