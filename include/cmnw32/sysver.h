@@ -4,9 +4,12 @@
  * file (.dll, .exe) from the file itself, on any system. The three calls
  * follow the usual sequence: ask the size, read the resource into a block of
  * that size, then query values out of the block. Only the 32-bit (Unicode)
- * form of the resource is understood. Every read is checked against the
- * file's and the block's bounds: a damaged or truncated file gives "no
- * resource", never a read outside the data. */
+ * form of the resource is understood. A file with the resource in several
+ * languages gives the one in language 0x0000 (neutral), else 0x0400 (user
+ * default), else 0x0800 (system default), else 0x0409 (US English), else the
+ * first in the file. Every read is checked against the file's and the
+ * block's bounds: a damaged or truncated file gives "no resource", never a
+ * read outside the data. */
 #ifndef CMNW32_SYSVER_H
 #define CMNW32_SYSVER_H
 
@@ -41,7 +44,7 @@ CMNW_API uint32_t SYSGetFileVersionInfoSize(const char *path, uint32_t *handle) 
 /* Reads the version resource of the file at path into data (size bytes, at
  * least what SYSGetFileVersionInfoSize gave; 8-byte aligned, as from
  * MEMAlloc). The block starts with the resource as stored in the file and
- * holds UTF-8 copies of its texts after it. handle is not used. Returns 1 on
+ * holds single-byte copies of its texts after it. handle is not used. Returns 1 on
  * success, 0 when there is no resource or size is too small. */
 CMNW_API int SYSGetFileVersionInfo(const char *path, uint32_t handle, uint32_t size,
                                    void *data) CMNW_NOEXCEPT;
@@ -50,7 +53,8 @@ CMNW_API int SYSGetFileVersionInfo(const char *path, uint32_t handle, uint32_t s
  * path of keys separated by "\", compared without regard to ASCII case:
  * "\" gives the SYSFixedFileInfo (length 52), "\VarFileInfo\Translation"
  * the language/code-page pairs (two 16-bit words each, length in bytes),
- * "\StringFileInfo\040904e4\CompanyName" a UTF-8 text (length in bytes, its
+ * "\StringFileInfo\040904e4\CompanyName" a single-byte text in code page
+ * 1252, "?" for a character the code page lacks (length in bytes, its
  * terminator included). *value points into the block. Returns 1 when found,
  * else 0 with *value null and *length 0. */
 CMNW_API int SYSVerQueryValue(const void *block, const char *subBlock, void **value,

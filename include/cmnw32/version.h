@@ -100,8 +100,10 @@ typedef struct UTLVerInfo {
 } UTLVerInfo;
 
 /* The version record of the Windows module file at fileName (a PE file with
- * a version resource). String values are read from the string table of the
- * file's first translation entry; without one, from language and code page
+ * a version resource; of several languages of the resource, the one
+ * SYSGetFileVersionInfo chooses). String values are single-byte texts in
+ * code page 1252, "?" for a character it lacks, read from the string table
+ * of the resource's first translation entry; without one, from language and code page
  * 1252 of the language last read by this function in the process (0 at
  * first). A missing value is "". A file without a version resource (any
  * other file, a missing one, a null name) gives a record of empty fields,

@@ -4,6 +4,7 @@
 #include <sys/types.h>
 
 #include <cstring>
+#include <initializer_list>
 
 #include "companion/pe_version.h"
 
@@ -15,6 +16,9 @@ constexpr uint16_t kOptionalPe32Plus = 0x20b;
 constexpr uint32_t kResourceDirectoryIndex = 2;
 constexpr uint32_t kVersionType = 16;
 constexpr uint32_t kVersionName = 1;
+// Of several languages of the resource: neutral, the user's default, the
+// system's default, US English; else the first in the file.
+constexpr std::initializer_list<uint32_t> kLanguageOrder = {0x0000, 0x0400, 0x0800, 0x0409};
 constexpr uint32_t kSubdirectoryBit = 0x80000000u;
 constexpr uint16_t kMaxSections = 96;
 constexpr uint32_t kMaxEntries = 4096;
@@ -103,28 +107,30 @@ bool Image::MapRva(uint32_t rva, uint32_t size, uint64_t &offset) const noexcept
     return false;
 }
 
-// The entry of the directory at offset (within the resource tree) with the
-// numeric id wanted, or the first entry when wanted is 0 or (preferId) none
-// has that id. Gives the entry's target offset and whether it is a
-// subdirectory.
-bool FindEntry(const Image &image, uint32_t directory, uint32_t wanted, bool fallBackToFirst,
-               uint32_t &target, bool &subdirectory) noexcept {
+// The entry of the directory at offset (within the resource tree) whose
+// numeric id comes first in preferred, else (fallBackToFirst) the first
+// entry. Gives the entry's target offset and whether it is a subdirectory.
+bool FindEntry(const Image &image, uint32_t directory, std::initializer_list<uint32_t> preferred,
+               bool fallBackToFirst, uint32_t &target, bool &subdirectory) noexcept {
     uint8_t header[16];
     if (!image.ReadRva(image.resourceRva + directory, header, sizeof header)) return false;
     const uint32_t count = uint32_t{Le16(header + 12)} + Le16(header + 14);
+    size_t bestRank = preferred.size();  // rank of the first entry, or none
     bool found = false;
-    for (uint32_t k = 0; k < count && k < kMaxEntries; ++k) {
+    for (uint32_t k = 0; k < count && k < kMaxEntries && bestRank > 0; ++k) {
         uint8_t entry[8];
         if (!image.ReadRva(image.resourceRva + directory + 16 + 8 * k, entry, sizeof entry))
             return false;
         const uint32_t name = Le32(entry);
-        const bool byId = (name & kSubdirectoryBit) == 0;
-        const bool match = wanted == 0 || (byId && name == wanted);
-        if (!match && !(fallBackToFirst && k == 0)) continue;
+        size_t rank = 0;
+        while (rank < preferred.size() &&
+               ((name & kSubdirectoryBit) != 0 || name != preferred.begin()[rank]))
+            ++rank;
+        if (rank >= bestRank && !(fallBackToFirst && k == 0)) continue;
+        if (rank < bestRank) bestRank = rank;
         target = Le32(entry + 4) & ~kSubdirectoryBit;
         subdirectory = (Le32(entry + 4) & kSubdirectoryBit) != 0;
         found = true;
-        if (match) return true;
     }
     return found;
 }
@@ -148,9 +154,9 @@ bool FindVersionResource(const ByteSource &source, ResourceSpan &span) noexcept 
     if (!image.ReadHeaders()) return false;
     uint32_t names = 0, languages = 0, data = 0;
     bool sub = false;
-    if (!FindEntry(image, 0, kVersionType, false, names, sub) || !sub) return false;
-    if (!FindEntry(image, names, kVersionName, true, languages, sub) || !sub) return false;
-    if (!FindEntry(image, languages, 0, true, data, sub) || sub) return false;
+    if (!FindEntry(image, 0, {kVersionType}, false, names, sub) || !sub) return false;
+    if (!FindEntry(image, names, {kVersionName}, true, languages, sub) || !sub) return false;
+    if (!FindEntry(image, languages, kLanguageOrder, true, data, sub) || sub) return false;
     uint8_t entry[16];
     if (!image.ReadRva(image.resourceRva + data, entry, sizeof entry)) return false;
     const uint32_t rva = Le32(entry);

@@ -2,13 +2,14 @@
 // and the three exported calls. Each entry is: total length, value length,
 // type (1 for text), a NUL-terminated UTF-16 key, padding to 4 bytes, the
 // value (text lengths count 16-bit units), padding, then the children. A
-// prepared block holds, behind the resource, the UTF-8 form of every text
-// value at three bytes per source unit from where the value sits, so that
-// queries need not write.
+// prepared block holds, behind the resource, the code page 1252 form of
+// every text value at one byte per source unit from where the value sits, so
+// that queries need not write.
 #include <cstring>
 
 #include "cmnw32/sys.h"
 #include "cmnw32/sysver.h"
+#include "common/cp1252.h"
 #include "companion/pe_version.h"
 
 namespace cmnw::companion {
@@ -61,40 +62,23 @@ bool ReadEntry(const uint8_t *block, uint32_t start, uint32_t limit, Entry &e,
     return true;
 }
 
-// Where the UTF-8 copy of the text value at valueStart lives.
+// Where the single-byte copy of the text value at valueStart lives.
 uint32_t TextCopyAt(uint32_t rootEnd, uint32_t valueStart) noexcept {
-    return Align4(rootEnd) + 3 * (valueStart / 2);
+    return Align4(rootEnd) + valueStart / 2;
 }
 
-// UTF-8 of the UTF-16 units at src (stopping at a NUL unit); returns the
-// bytes written, a NUL after them. Unpaired surrogates become U+FFFD.
-uint32_t WriteUtf8(const uint8_t *src, uint32_t units, uint8_t *out) noexcept {
+// Code page 1252 of the UTF-16 units at src (stopping at a NUL unit), "?"
+// for a character it lacks (a surrogate pair is one character); returns the
+// bytes written, a NUL after them.
+uint32_t WriteSingleByte(const uint8_t *src, uint32_t units, uint8_t *out) noexcept {
     uint8_t *o = out;
     for (uint32_t i = 0; i < units; ++i) {
-        uint32_t c = Le16(src + 2 * i);
+        const uint32_t c = Le16(src + 2 * i);
         if (c == 0) break;
         if (c >= 0xD800 && c <= 0xDBFF && i + 1 < units && Le16(src + 2 * i + 2) >= 0xDC00 &&
-            Le16(src + 2 * i + 2) <= 0xDFFF) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (Le16(src + 2 * i + 2) - 0xDC00);
-            ++i;
-        } else if (c >= 0xD800 && c <= 0xDFFF) {
-            c = 0xFFFD;
-        }
-        if (c < 0x80) {
-            *o++ = static_cast<uint8_t>(c);
-        } else if (c < 0x800) {
-            *o++ = static_cast<uint8_t>(0xC0 | (c >> 6));
-            *o++ = static_cast<uint8_t>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            *o++ = static_cast<uint8_t>(0xE0 | (c >> 12));
-            *o++ = static_cast<uint8_t>(0x80 | ((c >> 6) & 0x3F));
-            *o++ = static_cast<uint8_t>(0x80 | (c & 0x3F));
-        } else {  // two source units, four bytes: within the six allowed
-            *o++ = static_cast<uint8_t>(0xF0 | (c >> 18));
-            *o++ = static_cast<uint8_t>(0x80 | ((c >> 12) & 0x3F));
-            *o++ = static_cast<uint8_t>(0x80 | ((c >> 6) & 0x3F));
-            *o++ = static_cast<uint8_t>(0x80 | (c & 0x3F));
-        }
+            Le16(src + 2 * i + 2) <= 0xDFFF)
+            ++i;  // beyond the BMP: '?' below
+        *o++ = Cp1252ByteOf(c);
     }
     *o = 0;
     return static_cast<uint32_t>(o - out);
@@ -105,8 +89,8 @@ bool IsStringFileInfo(const uint8_t *block, const Entry &e) noexcept;
 void CopyTexts(uint8_t *block, uint32_t rootEnd, const Entry &e, int depth,
                bool inStrings) noexcept {
     if (e.text)
-        WriteUtf8(block + e.valueStart, e.valueBytes / 2,
-                  block + TextCopyAt(rootEnd, e.valueStart));
+        WriteSingleByte(block + e.valueStart, e.valueBytes / 2,
+                        block + TextCopyAt(rootEnd, e.valueStart));
     if (depth >= kMaxDepth) return;
     Entry child{};
     const bool strings = inStrings && depth + 1 == kStringDepth;
@@ -137,7 +121,7 @@ bool IsStringFileInfo(const uint8_t *block, const Entry &e) noexcept {
 }  // namespace
 
 uint32_t VersionBlockSize(uint32_t rawSize) noexcept {
-    return Align4(rawSize) + 3 * (rawSize / 2) + 8;
+    return Align4(rawSize) + rawSize / 2 + 8;
 }
 
 bool PrepareVersionBlock(uint8_t *block, uint32_t size, uint32_t rawSize) noexcept {

@@ -40,8 +40,9 @@ private:
     FILE *file_;
 };
 
-// Where the version resource (type 16; name 1, else the first name; the
-// first language) lies in the image, and its size (at most kMaxVersionSize).
+// Where the version resource (type 16; name 1, else the first name; language
+// 0x0000, else 0x0400, else 0x0800, else 0x0409, else the first) lies in the
+// image, and its size (at most kMaxVersionSize).
 struct ResourceSpan {
     uint64_t offset;
     uint32_t size;
@@ -50,13 +51,13 @@ inline constexpr uint32_t kMaxVersionSize = 0xFFFF;
 bool FindVersionResource(const ByteSource &image, ResourceSpan &span) noexcept;
 
 // Size of the block that holds a version resource of rawSize bytes and the
-// UTF-8 copies of its texts.
+// single-byte (code page 1252) copies of its texts.
 uint32_t VersionBlockSize(uint32_t rawSize) noexcept;
 
 // Completes a block whose first rawSize bytes hold the resource (size bytes
 // in all, at least VersionBlockSize(rawSize)): limits the root length to the
-// bytes present and writes the UTF-8 copies. False when the resource does
-// not start with a readable root entry.
+// bytes present and writes the single-byte copies. False when the resource
+// does not start with a readable root entry.
 bool PrepareVersionBlock(uint8_t *block, uint32_t size, uint32_t rawSize) noexcept;
 
 // The value at subBlock in a prepared block (see SYSVerQueryValue).

@@ -64,6 +64,8 @@ TEST(PeVersion, ReadsFixedInfoTranslationsAndStrings) {
     } cases[] = {
         {"\\stringfileinfo\\040904E4\\companyname", "Example Composition Works"},
         {"StringFileInfo\\040904e4\\Description", "Common utilities"},
+        {"\\StringFileInfo\\040904e4\\ProductName",
+         "Document Composer \xe9t\xe9"},  // code page 1252
         {"\\StringFileInfo\\040704e4\\CompanyName", "Beispielwerke"},
         {"\\StringFileInfo\\040704e4\\ProductName", "<none>"},
         {"\\StringFileInfo\\040904e4\\Company", "<none>"},
@@ -82,6 +84,54 @@ TEST(PeVersion, ReadsPe32ResourceOnlyModules) {
     uint32_t length = 0;
     EXPECT_EQ(SYSVerQueryValue(block.data(), "\\VarFileInfo\\Translation", &value, &length), 0);
     EXPECT_EQ(Text(block.data(), "\\StringFileInfo\\000004E4\\CompanyName"), "Neutral Works");
+}
+
+// The fourth part of the file version of the resource chosen in image.
+int ChosenLanguageMark(const std::string &image) {
+    ResourceSpan span{};
+    if (!FindVersionResource(MemorySource(image.data(), image.size()), span)) return -1;
+    std::vector<uint64_t> block((VersionBlockSize(span.size) + 7) / 8);
+    std::memcpy(block.data(), image.data() + span.offset, span.size);
+    auto *bytes = reinterpret_cast<uint8_t *>(block.data());
+    const void *value = nullptr;
+    uint32_t length = 0;
+    if (!PrepareVersionBlock(bytes, VersionBlockSize(span.size), span.size) ||
+        !QueryVersionValue(bytes, "\\", &value, &length))
+        return -1;
+    SYSFixedFileInfo fixed;
+    std::memcpy(&fixed, value, sizeof fixed);
+    return static_cast<int>(fixed.fileVersionLS & 0xFFFF);
+}
+
+// Of several resource languages: 0x0000, then 0x0400, then 0x0800, then
+// 0x0409, then the first in the file.
+TEST(PeVersion, ChoosesTheResourceLanguage) {
+    const std::string image = cmnw::test::ReadFile(kFixtures + "multilang.dll");
+    // The three language entries (id, then offset) of the fixture's tree.
+    const std::string greek("\x08\x04\0\0", 4), english("\x09\x04\0\0", 4),
+        russian("\x19\x04\0\0", 4);
+    size_t at = 0;
+    while ((at = image.find(greek, at)) != std::string::npos &&
+           (image.compare(at + 8, 4, english) != 0 || image.compare(at + 16, 4, russian) != 0))
+        ++at;
+    ASSERT_NE(at, std::string::npos);
+    const struct {
+        uint16_t ids[3];
+        int chosen;  // 8 Greek, 9 English, 25 Russian resource
+    } cases[] = {
+        {{0x0408, 0x0409, 0x0419}, 9},  {{0x0408, 0x0407, 0x0419}, 8},
+        {{0x0408, 0x0409, 0x0800}, 25}, {{0x0408, 0x0400, 0x0800}, 9},
+        {{0x0400, 0x0409, 0x0000}, 25}, {{0x0409, 0x0409, 0x0400}, 25},
+    };
+    for (const auto &c : cases) {
+        std::string patched = image;
+        for (int i = 0; i < 3; ++i) {
+            patched[at + 8 * i] = static_cast<char>(c.ids[i] & 0xFF);
+            patched[at + 8 * i + 1] = static_cast<char>(c.ids[i] >> 8);
+        }
+        EXPECT_EQ(ChosenLanguageMark(patched), c.chosen)
+            << std::hex << c.ids[0] << " " << c.ids[1] << " " << c.ids[2];
+    }
 }
 
 // Strings of a string table are text even when their type word says binary.

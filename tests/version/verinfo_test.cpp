@@ -38,12 +38,22 @@ TEST(VerInfo, RecordOfAModuleWithAVersionResource) {
     EXPECT_STREQ(info.internalName, "cmnw32");
     EXPECT_STREQ(info.legalCopyright, "Copyright 2007");  // cut at the line end
     EXPECT_STREQ(info.originalFilename, "verinfo.dll");
-    EXPECT_STREQ(info.productName, "Document Composer \xc3\xa9t\xc3\xa9");
+    EXPECT_STREQ(info.productName, "Document Composer \xe9t\xe9");
     EXPECT_STREQ(info.productVersion, "11.2");
     EXPECT_EQ(info.fileTime, ModificationTime(path));
     // The suite's path form reaches the same file.
     EXPECT_STREQ(UTLGetVerInfo(("C:" + kFixtures + "verinfo.dll").c_str()).companyName,
                  "Example Composition Works");
+}
+
+// Of a resource in several languages, US English is read (not the first,
+// Greek); texts come in code page 1252, "?" for a character it lacks.
+TEST(VerInfo, SeveralLanguagesGiveUsEnglishInCodePage1252) {
+    const UTLVerInfo info = UTLGetVerInfo((kFixtures + "multilang.dll").c_str());
+    EXPECT_STREQ(info.fileVersion, "2.0.0.9");
+    EXPECT_STREQ(info.companyName, "Example Composition Works");
+    EXPECT_STREQ(info.productName, "Euro \x80 Trade\x99 caf\xe9 ? ? end");
+    EXPECT_STREQ(info.productVersion, "2.0");
 }
 
 TEST(VerInfo, FilesWithoutAResourceGiveEmptyRecords) {
