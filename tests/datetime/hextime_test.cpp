@@ -180,7 +180,8 @@ TEST(Hextime, DayWithoutLocalMidnightStartsAtTheJump) {
         EXPECT_EQ(std::string(out), want) << d.zone;
         EXPECT_EQ(FMTDate2Date(d.date, "1/4", out, "X"), 0);
         EXPECT_EQ(std::string(out), want) << d.zone;
-        EXPECT_EQ(FMTDateTime2DateTime((std::string(d.date) + " 00:00:07").c_str(), "1/4% 1:", out, "X"), 0);
+        const std::string combined = std::string(d.date) + " 00:00:07";
+        EXPECT_EQ(FMTDateTime2DateTime(combined.c_str(), "1/4% 1:", out, "X"), 0);
         EXPECT_EQ(std::string(out), Fill(d.jump + 7)) << d.zone;
         const FMTDateTimeRec rec = {static_cast<int16_t>(d.year), static_cast<uint16_t>(d.month),
                                     static_cast<uint16_t>(d.day), 0, 0, 0, 0};
