@@ -22,14 +22,24 @@ std::string RepeatTo(const std::string &piece, size_t bytes) {
     return text;
 }
 
-enum class Text { kAscii, kMixed };
+enum class Text { kAscii, kMixed, kCjk };
 
-// English prose, or German and Greek: Latin-1 letters, Greek words and ASCII
-// spaces and punctuation mixed.
+// English prose; German and Greek: Latin-1 letters, Greek words and ASCII
+// spaces and punctuation mixed; or Chinese and Japanese addresses and product
+// texts with a Russian address and a few emoji (surrogate pairs in UTF-16).
 std::string Utf8Of(Text which) {
     if (which == Text::kAscii) {
         return RepeatTo("The quick brown fox jumps over the lazy dog; 0123456789 (ASCII).\n",
                         kTextBytes);
+    }
+    if (which == Text::kCjk) {
+        return RepeatTo(
+            "北京市朝阳区建国路八十八号，邮政编码一〇〇〇二二。产品说明：使用前请仔细阅读本说明书。"
+            "收件人：王小明先生 \xF0\x9F\x93\xA6 "
+            "Москва, улица Тверская, дом семь. "
+            "東京都千代田区丸の内一丁目、株式会社サンプル御中。ご注文ありがとうございます "
+            "\xF0\x9F\x98\x80\n",
+            kTextBytes);
     }
     return RepeatTo(
         "Gr\xC3\xBC\xC3\x9F"
@@ -149,6 +159,10 @@ BENCHMARK_CAPTURE(Utf16ToUtf8Iconv, ascii, Text::kAscii)->Name("Utf16ToUtf8Ascii
 BENCHMARK_CAPTURE(Utf16ToUtf8Ours, mixed, Text::kMixed)->Name("Utf16ToUtf8Mixed/ours");
 BENCHMARK_CAPTURE(Utf16ToUtf8Icu, mixed, Text::kMixed)->Name("Utf16ToUtf8Mixed/icu");
 BENCHMARK_CAPTURE(Utf16ToUtf8Iconv, mixed, Text::kMixed)->Name("Utf16ToUtf8Mixed/iconv");
+BENCHMARK_CAPTURE(Utf8ToUtf16Ours, cjk, Text::kCjk)->Name("Utf8ToUtf16Cjk/ours");
+BENCHMARK_CAPTURE(Utf8ToUtf16Icu, cjk, Text::kCjk)->Name("Utf8ToUtf16Cjk/icu");
+BENCHMARK_CAPTURE(Utf16ToUtf8Ours, cjk, Text::kCjk)->Name("Utf16ToUtf8Cjk/ours");
+BENCHMARK_CAPTURE(Utf16ToUtf8Icu, cjk, Text::kCjk)->Name("Utf16ToUtf8Cjk/icu");
 
 // Words equal but for case: the usual case-insensitive lookup of month
 // names, keywords and INI keys.

@@ -1,14 +1,34 @@
 // UTF-8 to UTF-16 on arbitrary bytes, whole and in pieces through tiny and
-// odd-sized destinations. The first byte picks the piece size (0 to 7
-// units); the rest is the text, held in an exact-size buffer.
+// odd-sized destinations, and the vector decoder against the portable one.
+// The first byte picks the piece size (0 to 7 units) and a partial
+// destination size; the rest is the text, held in an exact-size buffer.
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
 
+#include "chars/utf.h"
 #include "cmnw32/unicode.h"
 
 namespace {
+
+// The vector decoder gives the portable decoder's units and stops where it
+// does, with room for everything and with room for only part.
+void CompareWithPortable(const uint8_t *begin, const uint8_t *end, size_t partRoom) {
+    if (!cmnw::chars::HaveUtfAvx512()) return;
+    for (size_t room : {static_cast<size_t>(end - begin), partRoom}) {
+        std::vector<uint16_t> fast(room), slow(room);
+        const uint8_t *fastSrc = begin, *slowSrc = begin;
+        uint16_t *fastDst = fast.data(), *slowDst = slow.data();
+        cmnw::chars::DecodeUtf8Avx512(fastSrc, end, fastDst, fast.data() + room);
+        cmnw::chars::DecodeUtf8Portable(slowSrc, end, slowDst, slow.data() + room, end);
+        if (fastSrc != slowSrc || fastDst - fast.data() != slowDst - slow.data() ||
+            !std::equal(fast.data(), fastDst, slow.data())) {
+            abort();
+        }
+    }
+}
 
 std::vector<uint16_t> Whole(const char *text, size_t size) {
     std::vector<uint16_t> out(size + 1);
@@ -29,6 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const char *begin = text.data();
     const char *end = begin + text.size();
     const std::vector<uint16_t> whole = Whole(begin, text.size());
+    CompareWithPortable(reinterpret_cast<const uint8_t *>(begin),
+                        reinterpret_cast<const uint8_t *>(end), data[0]);
 
     std::vector<uint16_t> pieces;
     const char *src = begin;

@@ -1,4 +1,5 @@
-// UTF-16 to UTF-8, one code unit at a time, with an 8-unit ASCII fast path.
+// UTF-16 to UTF-8, one code unit at a time: the portable encoder, with an
+// 8-unit ASCII fast path, and the choice of the vector path.
 #include "chars/utf.h"
 #include "cmnw32/unicode.h"
 
@@ -76,8 +77,17 @@ size_t EncodeCodePoint(int32_t c, uint8_t *out) noexcept {
     return 4;
 }
 
-void EncodeUtf16(const uint16_t *&srcRef, const uint16_t *srcEnd, uint8_t *&dstRef,
+void EncodeUtf16(const uint16_t *&src, const uint16_t *srcEnd, uint8_t *&dst,
                  uint8_t *dstEnd) noexcept {
+    if (srcEnd - src >= 16 && HaveUtfAvx512()) {
+        EncodeUtf16Avx512(src, srcEnd, dst, dstEnd);
+    } else {
+        EncodeUtf16Portable(src, srcEnd, dst, dstEnd);
+    }
+}
+
+void EncodeUtf16Portable(const uint16_t *&srcRef, const uint16_t *srcEnd, uint8_t *&dstRef,
+                         uint8_t *dstEnd) noexcept {
     const uint16_t *src = srcRef;
     uint8_t *dst = dstRef;
     // While the room left exceeds three bytes per unit, every unit fits with

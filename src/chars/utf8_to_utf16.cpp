@@ -1,4 +1,5 @@
-// UTF-8 to UTF-16: the lenient decoder, with a 16-byte ASCII fast path.
+// UTF-8 to UTF-16: the lenient decoder, portable with a 16-byte ASCII fast
+// path, and the choice of the vector path.
 #include <cstring>
 
 #include "chars/unicode_tables.h"
@@ -59,13 +60,13 @@ inline void DecodeSequence(const uint8_t *&src, ptrdiff_t length, uint16_t *&dst
 
 }  // namespace
 
-void DecodeUtf8(const uint8_t *&srcRef, const uint8_t *srcEnd, uint16_t *&dstRef,
-                uint16_t *dstEnd) noexcept {
+void DecodeUtf8Portable(const uint8_t *&srcRef, const uint8_t *srcEnd, uint16_t *&dstRef,
+                        uint16_t *dstEnd, const uint8_t *limit) noexcept {
     const uint8_t *src = srcRef;
     uint16_t *dst = dstRef;
     // While four source bytes and two units of room remain, no character can
     // be cut short by either end.
-    while (srcEnd - src >= 4 && dstEnd - dst >= 2) {
+    while (src < limit && srcEnd - src >= 4 && dstEnd - dst >= 2) {
         unsigned lead = src[0];
         if (lead < 0x80) {
             if (!WidenAsciiBlock(src, srcEnd, dst, dstEnd)) {
@@ -79,7 +80,7 @@ void DecodeUtf8(const uint8_t *&srcRef, const uint8_t *srcEnd, uint16_t *&dstRef
             DecodeSequence(src, kUtf8SequenceLength[lead], dst);
         }
     }
-    while (src < srcEnd && dst < dstEnd) {
+    while (src < limit && dst < dstEnd) {
         ptrdiff_t length = kUtf8SequenceLength[src[0]];
         if (length > srcEnd - src) length = 1;       // cut short by the end: pass through
         if (length == 4 && dstEnd - dst < 2) break;  // the pair does not fit
@@ -89,10 +90,19 @@ void DecodeUtf8(const uint8_t *&srcRef, const uint8_t *srcEnd, uint16_t *&dstRef
     dstRef = dst;
 }
 
+void DecodeUtf8(const uint8_t *&src, const uint8_t *srcEnd, uint16_t *&dst,
+                uint16_t *dstEnd) noexcept {
+    if (srcEnd - src >= 32 && HaveUtfAvx512()) {
+        DecodeUtf8Avx512(src, srcEnd, dst, dstEnd);
+    } else {
+        DecodeUtf8Portable(src, srcEnd, dst, dstEnd, srcEnd);
+    }
+}
+
 uint32_t DecodeFirstChar(const uint8_t *p, const uint8_t *end) noexcept {
     uint16_t units[2] = {0xFFFF, 0xFFFF};
     uint16_t *dst = units;
-    DecodeUtf8(p, end, dst, units + 2);
+    DecodeUtf8Portable(p, end, dst, units + 2, end);
     return uint32_t{units[0]} | uint32_t{units[1]} << 16;
 }
 

@@ -1,8 +1,10 @@
 #include "common/test_support.h"
 
+#include <sys/mman.h>
 #include <unistd.h>
 
 #include <climits>
+#include <cstring>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -50,5 +52,20 @@ std::string ReadFile(const std::string &path) {
     all << in.rdbuf();
     return all.str();
 }
+
+GuardedBuffer::GuardedBuffer(size_t length) : length_(length) {
+    const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+    mapped_ = (length + page - 1) / page * page + page;
+    base_ = static_cast<char *>(
+        mmap(nullptr, mapped_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
+    mprotect(base_ + mapped_ - page, page, PROT_NONE);
+    data_ = base_ + mapped_ - page - length;
+}
+
+GuardedBuffer::GuardedBuffer(const std::string &bytes) : GuardedBuffer(bytes.size()) {
+    std::memcpy(data_, bytes.data(), bytes.size());
+}
+
+GuardedBuffer::~GuardedBuffer() { munmap(base_, mapped_); }
 
 }  // namespace cmnw::test

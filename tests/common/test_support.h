@@ -1,6 +1,7 @@
 // Helpers shared by the tests: temporary directories and small file I/O.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace cmnw::test {
@@ -29,5 +30,26 @@ private:
 bool WriteFile(const std::string &path, const std::string &text);
 // The whole file, or "" when it cannot be read.
 std::string ReadFile(const std::string &path);
+
+// length bytes whose end touches an inaccessible page, so that any read or
+// write past them faults at once.
+class GuardedBuffer {
+public:
+    explicit GuardedBuffer(size_t length);
+    explicit GuardedBuffer(const std::string &bytes);
+    ~GuardedBuffer();
+    GuardedBuffer(const GuardedBuffer &) = delete;
+    GuardedBuffer &operator=(const GuardedBuffer &) = delete;
+
+    char *data() { return data_; }
+    char *end() { return data_ + length_; }
+    size_t size() const { return length_; }
+
+private:
+    size_t length_;
+    size_t mapped_;
+    char *base_;
+    char *data_;
+};
 
 }  // namespace cmnw::test

@@ -3,9 +3,6 @@
 // 0x80-0xFF, nulls where the contract allows them, and buffers that end
 // right at an unreadable page so that any read or write past the length
 // given faults at once, with or without a sanitizer.
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstring>
 #include <ctime>
@@ -16,37 +13,11 @@
 #include <gtest/gtest.h>
 
 #include "cmnw32.h"
+#include "common/test_support.h"
 
 namespace {
 
-// length bytes whose end touches an inaccessible page.
-class GuardedBuffer {
-public:
-    explicit GuardedBuffer(size_t length) : length_(length) {
-        const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
-        mapped_ = (length + page - 1) / page * page + page;
-        base_ = static_cast<char *>(
-            mmap(nullptr, mapped_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
-        mprotect(base_ + mapped_ - page, page, PROT_NONE);
-        data_ = base_ + mapped_ - page - length;
-    }
-    GuardedBuffer(const std::string &bytes) : GuardedBuffer(bytes.size()) {
-        std::memcpy(data_, bytes.data(), bytes.size());
-    }
-    ~GuardedBuffer() { munmap(base_, mapped_); }
-    GuardedBuffer(const GuardedBuffer &) = delete;
-    GuardedBuffer &operator=(const GuardedBuffer &) = delete;
-
-    char *data() { return data_; }
-    char *end() { return data_ + length_; }
-    size_t size() const { return length_; }
-
-private:
-    size_t length_;
-    size_t mapped_;
-    char *base_;
-    char *data_;
-};
+using cmnw::test::GuardedBuffer;
 
 // A terminated copy of text in a guarded buffer: the terminator is the last
 // readable byte.
