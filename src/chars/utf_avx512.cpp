@@ -46,19 +46,27 @@ CMNW_AVX512 inline __m512i Shifted(__m512i iota, int shift, __m512i v) {
         _mm512_add_epi8(iota, _mm512_set1_epi8(static_cast<char>(shift))), v);
 }
 
-// Units of up to 32 characters whose first, second and third bytes are the
-// zero-extended b0, b1, b2; two and three are the characters of those lengths.
-CMNW_AVX512 inline __m512i UnitsOf(__m256i b0, __m256i b1, __m256i b2, __mmask32 two,
-                                   __mmask32 three) {
-    const __m512i w0 = _mm512_cvtepu8_epi16(b0);
-    const __m512i low1 = _mm512_and_si512(_mm512_cvtepu8_epi16(b1), _mm512_set1_epi16(0x3F));
-    const __m512i low2 = _mm512_and_si512(_mm512_cvtepu8_epi16(b2), _mm512_set1_epi16(0x3F));
-    const __m512i u2 =
-        _mm512_or_si512(_mm512_slli_epi16(_mm512_and_si512(w0, _mm512_set1_epi16(0x1F)), 6), low1);
+// Units of up to 32 characters of v that start at the byte positions in at;
+// two and three mark the characters of those lengths.
+CMNW_AVX512 inline __m512i UnitsOf(__m512i v, __m256i at, __mmask32 two, __mmask32 three) {
+    const __m512i first = _mm512_cvtepu8_epi16(at);
+    const __m512i one = _mm512_set1_epi16(1);
+    // Each word gathers a character's first byte (low half) and second byte
+    // (high half), then its third byte.
+    const __m512i pair = _mm512_permutexvar_epi8(
+        _mm512_or_si512(first, _mm512_slli_epi16(_mm512_add_epi16(first, one), 8)), v);
+    const __m512i third =
+        _mm512_permutexvar_epi8(_mm512_add_epi16(first, _mm512_add_epi16(one, one)), v);
+    const __m512i six = _mm512_set1_epi16(0x3F);
+    const __m512i lead = _mm512_and_si512(pair, _mm512_set1_epi16(0xFF));
+    const __m512i low1 = _mm512_and_si512(_mm512_srli_epi16(pair, 8), six);
+    const __m512i low2 = _mm512_and_si512(third, six);
+    const __m512i u2 = _mm512_or_si512(
+        _mm512_slli_epi16(_mm512_and_si512(pair, _mm512_set1_epi16(0x1F)), 6), low1);
     // The 16-bit shift keeps the lead's low four bits only.
-    const __m512i u3 = _mm512_or_si512(_mm512_slli_epi16(w0, 12),
+    const __m512i u3 = _mm512_or_si512(_mm512_slli_epi16(pair, 12),
                                        _mm512_or_si512(_mm512_slli_epi16(low1, 6), low2));
-    return _mm512_mask_mov_epi16(_mm512_mask_mov_epi16(w0, two, u2), three, u3);
+    return _mm512_mask_mov_epi16(_mm512_mask_mov_epi16(lead, two, u2), three, u3);
 }
 
 // Decodes the characters of the window at src when that gives what the
@@ -93,9 +101,8 @@ CMNW_AVX512 Window DecodeWindow(const uint8_t *&src, const uint8_t *srcEnd, uint
         dst += n;
         return Window::kDecoded;
     }
-    const __mmask64 cont =
-        _mm512_cmpeq_epi8_mask(_mm512_and_si512(v, _mm512_set1_epi8(static_cast<char>(0xC0))),
-                               _mm512_set1_epi8(static_cast<char>(0x80)));
+    // Continuation bytes 80-BF are the signed bytes below -64.
+    const __mmask64 cont = _mm512_cmplt_epi8_mask(v, _mm512_set1_epi8(-64));
     const __mmask64 two = _mm512_cmpge_epu8_mask(v, _mm512_set1_epi8(static_cast<char>(0xC0)));
     const __mmask64 three = _mm512_cmpge_epu8_mask(v, _mm512_set1_epi8(static_cast<char>(0xE0)));
     const __mmask64 four = _mm512_cmpge_epu8_mask(v, _mm512_set1_epi8(static_cast<char>(0xF0)));
@@ -140,21 +147,17 @@ CMNW_AVX512 Window DecodeWindow(const uint8_t *&src, const uint8_t *srcEnd, uint
     if (room < n) return Window::kNoRoom;
     const __m512i at = _mm512_maskz_compress_epi8(starts, iota);
     const __m512i b0 = _mm512_permutexvar_epi8(at, v);
-    const __m512i b1 = Shifted(at, 1, v);
-    const __m512i b2 = Shifted(at, 2, v);
     const __mmask64 charTwo = _mm512_cmpge_epu8_mask(b0, _mm512_set1_epi8(static_cast<char>(0xC0)));
     const __mmask64 charThree =
         _mm512_cmpge_epu8_mask(b0, _mm512_set1_epi8(static_cast<char>(0xE0)));
     const uint64_t stored = n == 64 ? ~0ULL : (1ULL << n) - 1;
-    _mm512_mask_storeu_epi16(
-        dst, static_cast<__mmask32>(stored),
-        UnitsOf(_mm512_castsi512_si256(b0), _mm512_castsi512_si256(b1), _mm512_castsi512_si256(b2),
-                static_cast<__mmask32>(charTwo), static_cast<__mmask32>(charThree)));
+    _mm512_mask_storeu_epi16(dst, static_cast<__mmask32>(stored),
+                             UnitsOf(v, _mm512_castsi512_si256(at), static_cast<__mmask32>(charTwo),
+                                     static_cast<__mmask32>(charThree)));
     if (n > 32) {
         _mm512_mask_storeu_epi16(
             dst + 32, static_cast<__mmask32>(stored >> 32),
-            UnitsOf(_mm512_extracti64x4_epi64(b0, 1), _mm512_extracti64x4_epi64(b1, 1),
-                    _mm512_extracti64x4_epi64(b2, 1), static_cast<__mmask32>(charTwo >> 32),
+            UnitsOf(v, _mm512_extracti64x4_epi64(at, 1), static_cast<__mmask32>(charTwo >> 32),
                     static_cast<__mmask32>(charThree >> 32)));
     }
     src += end;
