@@ -42,8 +42,8 @@ enum class Window { kDecoded, kFourByte, kIrregular, kNoRoom };
 
 // Byte i of the result is the byte of v at position at[i] + shift, modulo 64.
 CMNW_AVX512 inline __m512i Shifted(__m512i at, int shift, __m512i v) {
-    return _mm512_permutexvar_epi8(
-        _mm512_add_epi8(at, _mm512_set1_epi8(static_cast<char>(shift))), v);
+    return _mm512_permutexvar_epi8(_mm512_add_epi8(at, _mm512_set1_epi8(static_cast<char>(shift))),
+                                   v);
 }
 
 // Units of up to 32 characters of v that start at the byte positions in at;
