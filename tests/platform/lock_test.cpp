@@ -408,7 +408,9 @@ TEST(CarFile, StressAppendsUnderLock) {
         int p = -1;
         int r = -1;
         char payload[64] = "";
-        ASSERT_EQ(sscanf(all.c_str() + at, "%d:%d:%63s", &p, &r, payload), 3) << "at " << at;
+        // sscanf measures its whole input: give it one record, not the rest of the file.
+        const std::string record = all.substr(at, kRecordSize);
+        ASSERT_EQ(sscanf(record.c_str(), "%d:%d:%63s", &p, &r, payload), 3) << "at " << at;
         ASSERT_TRUE(written.count(p) == 1 && r >= 0 && r < written[p]) << "at " << at;
         EXPECT_STREQ(payload, "payload-payload-payload");
         EXPECT_EQ(all[at + kRecordSize - 1], '\n');
