@@ -7,7 +7,10 @@
  *
  * At first need, when no configuration is in force, the INI file named by the
  * environment variable CMNW32_INI is loaded (once per process); without that
- * variable there is no configuration and reads find nothing.
+ * variable there is no configuration and reads find nothing. In a program
+ * running with raised privileges (setuid, setgid, file capabilities) the
+ * variable is ignored (secure_getenv), since the file it names decides which
+ * modules get loaded.
  *
  * Yes/no values accept Yes/No, Y/N, True/False, On/Off and 1/0 in any case.
  *
@@ -94,8 +97,10 @@ CMNW_API CFGHANDLE CFGCreate(void) CMNW_NOEXCEPT;
  * beside it, then rename): a crash never leaves a half-written file. The
  * unnamed section's lines come first, then each section as "[Name]" and its
  * lines and comments in order, a blank line before each section. A replaced
- * file keeps its permissions. Returns 0 on success, non-zero on failure or
- * when none is in force. */
+ * regular file owned by the effective user keeps its permissions; any other
+ * file gets mode 0600, and a link at path is replaced, not followed. The
+ * temporary file has an unpredictable name. Returns 0 on success, non-zero
+ * on failure or when none is in force. */
 CMNW_API int CFGSave(const char *path) CMNW_NOEXCEPT;
 /* Frees the configuration in force; afterwards none is in force (CMNW32_INI
  * is not read again). */

@@ -78,7 +78,10 @@ CMNW_API uint32_t UTLGetUniversalName(const char *localPath, uint32_t infoLevel,
                                       uint32_t *bufferSize) CMNW_NOEXCEPT;
 
 /* Copies a file (replacing the destination). 0 on success, 1 on failure; a
- * failed write leaves the destination as far as it was written. */
+ * failed write leaves the destination as far as it was written. A new
+ * destination gets the source's read and write permissions less the umask;
+ * it is opened as SYSfopen opens (sys.h), so a link at the destination in a
+ * folder another account may write fails the copy. */
 CMNW_API int32_t UTLCopyFile(const char *source, const char *destination) CMNW_NOEXCEPT;
 
 /* Removes the files (not the subdirectories) of directory except those named
@@ -86,12 +89,15 @@ CMNW_API int32_t UTLCopyFile(const char *source, const char *destination) CMNW_N
  * case; null entries are skipped). A file that cannot be removed is added to
  * errors (its path, without terminator) when errors is given; otherwise the
  * trace line "Could not remove file %s" is written and the walk stops with
- * result 1. Returns 0 otherwise. */
+ * result 1. Returns 0 otherwise. A symbolic link among the files is removed
+ * as a link; the folder itself is not followed when it is a link in a folder
+ * another account may write (nothing is removed then). */
 CMNW_API int32_t UTLClearDir(const char *directory, char **keepList, int32_t keepCount,
                              MEMLIST errors) CMNW_NOEXCEPT;
 
 /* Removes the files of directory, then the directory. 0 when the directory
- * was removed, -1 otherwise. */
+ * was removed, -1 otherwise (also for a link, whose target is left alone
+ * when the link lies in a folder another account may write). */
 CMNW_API int32_t UTLRemoveDir(const char *directory) CMNW_NOEXCEPT;
 
 /* Creates every missing directory of path (the last component too). 0 on
@@ -103,7 +109,10 @@ CMNW_API int32_t UTLCreatePath(const char *path) CMNW_NOEXCEPT;
 /* Copies the files (not the subdirectories) of source into destination,
  * making destination (one level) when missing. Returns 1 after the trace line
  * "failed to find directories (%s)" when source holds no file, else 0; a
- * failed copy writes "failed to copy src=(%s) dest=(%s)" and goes on. */
+ * failed copy writes "failed to copy src=(%s) dest=(%s)" and goes on. A
+ * symbolic link among the files is not followed: it counts as a failed copy.
+ * The source folder is not followed when it is a link in a folder another
+ * account may write. */
 CMNW_API int32_t UTLCopyDir(const char *source, const char *destination) CMNW_NOEXCEPT;
 
 /* Waits until name can be opened for reading and writing with others denied

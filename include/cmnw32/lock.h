@@ -18,8 +18,10 @@
  *   (even SIGKILL), releases them. Opens by other means are not held back.
  *   A refused open is tried again once a second, as often as the environment
  *   variable KVRWAIT says (decimal; not a number counts as 0; negative:
- *   without end; unset: 600). A missing file, or a name that can never be
- *   opened (not a directory, too long, a loop), is not waited for.
+ *   without end; unset, or a program with raised privileges: 600). A
+ *   missing file, or a name that can never be opened (not a directory, too
+ *   long, a loop, a link or special file refused as SYSfsopen says), is not
+ *   waited for.
  *
  * - Byte-range locks (UTLLockFile) on an open descriptor: open-file-
  *   description locks (fcntl F_OFD_SETLK) over the range that starts at the
@@ -34,7 +36,19 @@
  * The archive lock is an open-file lock on "archive.sem" in the directory
  * that key CarPath of section [ArcRet] names (the current directory without
  * it), held by this process from UTLLockARC until UTLUnlockARC or its end.
- * It is meant for one controlling thread. */
+ * It is meant for one controlling thread.
+ *
+ * Archive files and archive.sem are created new only (O_EXCL) with mode 0660
+ * less the umask, so that the accounts of one group can share them and
+ * others get nothing. They are opened as SYSfsopen opens (sys.h): in a
+ * folder another account may write, a link, a file with several links or
+ * anything but a regular file at the name is refused (null at once, no
+ * waiting). What such a folder cannot prevent: another account may create
+ * the lock file, archive file or archive.sem first (it then owns it and can
+ * hold or fill it), and a deny-write open of a file others may read keeps
+ * their writers out. Give folders that hold lock and archive files to the
+ * suite's account (or group) with mode 0770 or 02770, never write access for
+ * others; keep files that others must not hold open unreadable to them. */
 #ifndef CMNW32_LOCK_H
 #define CMNW32_LOCK_H
 

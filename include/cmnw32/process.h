@@ -7,19 +7,31 @@
  * Critical sections are recursive mutexes living in a caller-owned
  * UTLCRITICAL_SECTION.
  *
- * Named semaphores have a maximum count of 1 and are shared by every process
- * of the machine that uses the same name. Each one is a small POSIX shared
- * memory object ("/cmnw32.sem.<name>", under /dev/shm) holding a
- * process-shared robust mutex, a condition variable and the count. Every
+ * Named semaphores have a maximum count of 1 and are shared by the processes
+ * of one account (effective user) that use the same name. Each one is a
+ * small POSIX shared memory object ("/cmnw32.sem.<name>", under /dev/shm)
+ * holding only the count and a magic number; waiters sleep on the count
+ * itself (a futex), so the object holds no lock and no address. It is
+ * created with O_EXCL and mode 0600, readable and writable by its owner
+ * alone. An existing object is used only when it belongs to the effective
+ * user and grants neither group nor others write; one of another account
+ * (made first under the same name, or left behind) gives handle 0, as a
+ * named object of another user does on the old platform. Semaphores are
+ * therefore not shared between accounts, not even of one group. Every
  * handle holds an advisory read lock on the object; open and close run under
- * an exclusive flock of the object, and the closer that finds no other
- * reader unlinks it, so nothing is left behind once the last handle is
- * closed. A process that dies keeps no handle: its locks go with it, and the
- * next creator of the name starts afresh with its own initial count while an
- * open of a name nobody holds fails. Handles are not inherited across exec.
- * A handle is checked before use: one already closed, or a value that never
- * was a handle, gets the failure result. A handle closed while another thread
- * still waits on it stays usable for that wait.
+ * an exclusive flock of the object, waited for about two seconds at most
+ * (then handle 0, or the object is left for the last user), and the closer
+ * that finds no other reader unlinks it, so nothing is left behind once the
+ * last handle is closed. A process that dies keeps no handle: its locks go
+ * with it, and the next creator of the name starts afresh with its own
+ * initial count while an open of a name nobody holds fails. Handles are not
+ * inherited across exec. A handle is checked before use: one already closed,
+ * or a value that never was a handle, gets the failure result. A handle
+ * closed while another thread still waits on it stays usable for that wait.
+ * Another process of the same account can write the count at will (any
+ * process of an account can act for it): it can make a wait succeed, or
+ * keep it waiting until its time-out, but never make this process write
+ * outside the object or wait past its time-out.
  *
  * Threads may start suspended and may be suspended while running. A thread
  * created suspended waits before its start routine runs. A running thread is

@@ -20,7 +20,13 @@ CMNW_BEGIN_DECLS
  * outSize or more means it was cut. A null path gives "". */
 CMNW_API size_t SYSNativePath(const char *path, char *out, size_t outSize) CMNW_NOEXCEPT;
 
-/* fopen through SYSNativePath. Null on failure (SYSErrno tells why). */
+/* fopen through SYSNativePath. Null on failure (SYSErrno tells why). The
+ * descriptor is closed on exec. In a folder that another account may write
+ * (group or others have write permission, or it belongs to another account),
+ * only a regular file is opened (EINVAL otherwise), without waiting on a FIFO,
+ * and an open that writes or creates refuses a symbolic link as the last
+ * component (ELOOP) and a file with several hard links (EMLINK); elsewhere,
+ * links are followed as fopen follows them. SYSfsopen opens the same way. */
 CMNW_API FILE *SYSfopen(const char *path, const char *mode) CMNW_NOEXCEPT;
 
 /* Sharing modes of SYSfsopen. */

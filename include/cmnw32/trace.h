@@ -13,6 +13,11 @@
  * their line numbers are unique and in file order; each process counts its
  * own lines. UTLLogTrace, UTLLogTraceMemory and UTLDumpMemTrace may be called
  * from several threads at once; set the trace name before threads start.
+ * A new trace file (and the file of UTLDumpMemTrace) is created with mode
+ * 0660 less the umask: the trace may hold the whole configuration, so
+ * others get no access. The file is opened as SYSfopen opens (sys.h): in a
+ * folder another account may write, a link or anything but a regular file
+ * at the trace name is refused and no line is written.
  *
  * Debug switches are yes/no or text options of [Debug_Switches], answered
  * only when Enable_Debug_Options=Yes; Show_Debug_Options=Yes echoes each

@@ -32,7 +32,7 @@ CFGConfig *Current() noexcept {
     if (!state.environmentTried.load(std::memory_order_acquire)) {
         const std::lock_guard hold(environmentLock);
         if (!state.environmentTried.load(std::memory_order_relaxed)) {
-            const char *path = std::getenv("CMNW32_INI");
+            const char *path = secure_getenv("CMNW32_INI");
             if (state.current == nullptr && path != nullptr && path[0] != '\0')
                 state.current = mc::LoadIniFile(path);
             state.environmentTried.store(true, std::memory_order_release);

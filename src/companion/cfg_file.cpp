@@ -77,16 +77,22 @@ bool WriteAll(int fd, const std::string &text) {
     return true;
 }
 
-// Creates a temporary file beside native (the process's umask applies, as
-// for any new file); its name goes to temp. -1 with errno on failure.
+// Creates a new temporary file beside native under a name nobody can
+// foresee, readable and writable by the owner only; its name goes to temp.
+// -1 with errno on failure.
 int CreateTempBeside(const std::string &native, std::string &temp) {
-    static constinit unsigned counter = 0;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        temp = native + ".tmp" + std::to_string(getpid()) + "." + std::to_string(++counter);
-        int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST) return fd;
-    }
-    return -1;
+    temp = native + ".XXXXXX";
+    return mkostemp(temp.data(), O_CLOEXEC);
+}
+
+// The permissions a replaced file hands on: those of a regular file owned
+// by the effective user at that name; none for a link or another's file,
+// whose mode says nothing about who may read this account's configuration.
+bool InheritedMode(const std::string &native, mode_t *mode) {
+    struct stat old;
+    if (lstat(native.c_str(), &old) != 0 || !S_ISREG(old.st_mode) || old.st_uid != geteuid()) return false;
+    *mode = old.st_mode & 07777;
+    return true;
 }
 
 }  // namespace
@@ -124,10 +130,9 @@ bool SaveIniFile(const CFGConfig &config, const char *path) noexcept {
         std::string temp;
         int fd = CreateTempBeside(native, temp);
         if (fd < 0) return false;
-        // A replaced file keeps its permissions.
-        struct stat old;
-        bool ok = true;
-        if (stat(native.c_str(), &old) == 0) ok = fchmod(fd, old.st_mode & 07777) == 0;
+        // A replaced file keeps its permissions; a new one is the owner's only.
+        mode_t mode = 0;
+        bool ok = !InheritedMode(native, &mode) || fchmod(fd, mode) == 0;
         ok = ok && WriteAll(fd, text) && fsync(fd) == 0;
         int saved = errno;
         if (close(fd) != 0 && ok) {

@@ -1,13 +1,47 @@
-// The native form of the suite's path texts, for code inside the library.
+// The native form of the suite's path texts, and the one careful open of
+// files by native path, for code inside the library.
 #pragma once
 
+#include <sys/stat.h>
+#include <sys/types.h>
+
+#include <cstdio>
 #include <string>
 
 namespace cmnw::companion {
 
+// Mode of the files the library creates for itself (trace log, archive
+// files, archive.sem): read and write for the owner and the owner's group,
+// nothing for others; the umask still applies.
+inline constexpr mode_t kOwnFileMode = 0660;
+
 // The native form of path (see SYSNativePath); "" for a null path. Throws
 // only std::bad_alloc.
 std::string NativePath(const char *path);
+
+// True when an account other than the effective user may add, remove or
+// replace names in the folder with this status: it grants group or others
+// write, or it belongs to another account that may write it.
+bool OthersMayWrite(const struct stat &folder) noexcept;
+
+// open(2) of nativePath with O_CLOEXEC added; new files get createMode &
+// ~umask. When the folder holding the name may be written by another account
+// (OthersMayWrite), the open does not wait on a FIFO, refuses anything that
+// is not a regular file (EINVAL), and an open that writes or creates also
+// refuses a link as the last component (ELOOP) and a file with more than one
+// name (EMLINK); O_TRUNC is applied only once the file has passed. In any
+// other folder the open is a plain open, so the owner's own links work.
+// -1 with errno on failure.
+int OpenChecked(const char *nativePath, int flags, mode_t createMode) noexcept;
+
+// The same for an existing folder: O_DIRECTORY, and no link as the last
+// component when its parent may be written by another account.
+int OpenFolderChecked(const char *nativePath) noexcept;
+
+// A stream on the suite path through OpenChecked, for a C mode text ("r",
+// "w+", "ab", "ax", "ae", ...: "x" creates only a new file, "e" is implied).
+// Null with errno set on failure.
+FILE *OpenStream(const char *path, const char *mode, mode_t createMode) noexcept;
 
 // Opens path (already native) with a C mode text ("r", "w+", "ab", ...)
 // and the sharing mode of SYSfsopen; null with errno set on failure.

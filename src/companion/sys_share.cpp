@@ -118,9 +118,9 @@ FILE *OpenShared(const char *nativePath, const char *modeText, int shareFlag) no
     if (mode.append) flags |= O_APPEND;
     // Shared markers need a descriptor open for reading, so a write-only
     // stream is opened read-write when the file permits it.
-    int fd = open(nativePath, flags | (mode.write ? O_RDWR : O_RDONLY), 0666);
+    int fd = OpenChecked(nativePath, flags | (mode.write ? O_RDWR : O_RDONLY), 0666);
     bool canMark = fd >= 0;
-    if (fd < 0 && mode.write && !mode.read && errno == EACCES) fd = open(nativePath, flags | O_WRONLY, 0666);
+    if (fd < 0 && mode.write && !mode.read && errno == EACCES) fd = OpenChecked(nativePath, flags | O_WRONLY, 0666);
     if (fd < 0) return nullptr;
 
     if (!ClaimSharing(fd, canMark, mode, denyRead, denyWrite)) {

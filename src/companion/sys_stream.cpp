@@ -1,5 +1,6 @@
-// C stream wrappers: every path goes through the native-path mapping, and a
-// null stream fails the way the C function reports an error.
+// C stream wrappers: every path goes through the native-path mapping and the
+// checked open, and a null stream fails the way the C function reports an
+// error.
 #include <cerrno>
 #include <cstdarg>
 #include <cstdio>
@@ -15,18 +16,13 @@ bool ModeUsable(const char *mode) {
 
 }  // namespace
 
+// Files the caller creates this way get the mode fopen would give them.
 extern "C" FILE *SYSfopen(const char *path, const char *mode) noexcept {
     if (path == nullptr || !ModeUsable(mode)) {
         errno = EINVAL;
         return nullptr;
     }
-    try {
-        std::string native = cmnw::companion::NativePath(path);
-        return std::fopen(native.c_str(), mode);
-    } catch (...) {
-        errno = ENOMEM;
-        return nullptr;
-    }
+    return cmnw::companion::OpenStream(path, mode, 0666);
 }
 
 extern "C" FILE *SYSfsopen(const char *path, const char *mode, int shareFlag) noexcept {

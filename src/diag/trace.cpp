@@ -13,6 +13,7 @@
 #include "cmnw32/mem.h"
 #include "cmnw32/sys.h"
 #include "common/text.h"
+#include "companion/sys_path.h"
 #include "diag/debug_state.h"
 #include "diag/trace_prefix.h"
 #include "platform/path.h"
@@ -112,7 +113,7 @@ extern "C" FILE *UTLLogTrace(const char *format, ...) noexcept {
     }
     if (trace.stream == nullptr) {
         cmnw::diag::ApplyConfiguredTraceFile();
-        trace.stream = SYSfopen(trace.name, "a");
+        trace.stream = cmnw::companion::OpenStream(trace.name, "a", cmnw::companion::kOwnFileMode);
         if (trace.stream == nullptr) return nullptr;
     }
     char prefix[cmnw::diag::kPrefixSize];
@@ -153,7 +154,7 @@ extern "C" void UTLLogTraceMemory(const char *format, ...) noexcept {
 
 extern "C" void UTLDumpMemTrace(const char *fileName) noexcept {
     const std::lock_guard hold(traceLock);
-    if (FILE *file = SYSfopen(fileName, "a")) {
+    if (FILE *file = cmnw::companion::OpenStream(fileName, "a", cmnw::companion::kOwnFileMode)) {
         if (trace.memorySize > 0) SYSfwrite(trace.memoryBuffer, 1, trace.memorySize, file);
         SYSfclose(file);
     }

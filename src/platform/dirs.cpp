@@ -1,19 +1,25 @@
 // Directory wrappers: clearing, removing, creating and copying directories.
+// Clearing and copying walk the folder through its descriptor, so a link
+// among its files is handled as a link and never followed.
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "cmnw32/ctype.h"
 #include "cmnw32/file.h"
 #include "cmnw32/trace.h"
 #include "common/text.h"
+#include "companion/sys_path.h"
 #include "platform/native.h"
 #include "platform/path.h"
 
 namespace cmnw::platform {
 
-int32_t CopyFile(const char *source, const char *destination) noexcept;
+int32_t CopyOpenFile(FILE *in, const char *destination) noexcept;
 
 namespace {
 
@@ -34,9 +40,33 @@ bool IsKept(const char *name, char **keepList, int32_t keepCount) noexcept {
     return false;
 }
 
-bool RemoveFile(const char *path) noexcept {
+// Calls visit(folderFd, name, isLink) for each entry of directory that is
+// not a directory (a link to one counts as one), with the name as a search
+// lists it (at most 257 bytes, trimmed), until visit returns false. Returns
+// the number of entries visited, -1 when the folder cannot be opened.
+template <class Visit>
+int ForEachFile(const char *directory, Visit visit) noexcept {
     char native[kNativeSize];
-    return ToNative(path, native) && unlink(native) == 0;
+    const int fd = ToNative(directory, native) ? companion::OpenFolderChecked(native) : -1;
+    DIR *dir = fd >= 0 ? fdopendir(fd) : nullptr;
+    if (dir == nullptr) {
+        if (fd >= 0) close(fd);
+        return -1;
+    }
+    int visited = 0;
+    char name[CMNW_MAX_PATH];
+    while (const dirent *entry = readdir(dir)) {
+        struct stat st;
+        if (fstatat(fd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || S_ISDIR(st.st_mode)) continue;
+        const bool isLink = S_ISLNK(st.st_mode);
+        if (isLink && fstatat(fd, entry->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode)) continue;
+        CopyBounded(name, sizeof name, entry->d_name);
+        TrimInPlace(name);
+        ++visited;
+        if (!visit(fd, name, isLink)) break;
+    }
+    closedir(dir);
+    return visited;
 }
 
 bool MakeDirectory(const char *path) noexcept {
@@ -47,24 +77,19 @@ bool MakeDirectory(const char *path) noexcept {
 }  // namespace
 
 int32_t ClearDir(const char *directory, char **keepList, int32_t keepCount, MEMLIST errors) noexcept {
-    char pattern[CMNW_MAX_PATH];
-    JoinDirectory(pattern, directory, "*");
-    MEMLIST files = UTLFindAll(pattern, 0);
-    if (files == nullptr) return 0;
     int32_t result = 0;
-    char path[CMNW_MAX_PATH];
-    for (MEMITEM item = MEMFirstItem(files); item != nullptr; item = MEMNextItem(item)) {
-        const char *name = static_cast<const char *>(MEMItemData(item));
+    ForEachFile(directory, [&](int folderFd, const char *name, bool) noexcept {
+        if (IsKept(name, keepList, keepCount) || unlinkat(folderFd, name, 0) == 0) return true;
+        char path[CMNW_MAX_PATH];
         JoinDirectory(path, directory, name);
-        if (IsKept(name, keepList, keepCount) || RemoveFile(path)) continue;
         if (errors == nullptr) {
             UTLLogTrace("Could not remove file %s", path);
             result = 1;
-            break;
+            return false;
         }
         MEMAppendItem(errors, path, std::strlen(path));
-    }
-    MEMDestroyList(files);
+        return true;
+    });
     return result;
 }
 
@@ -107,21 +132,26 @@ int32_t CreatePath(const char *path) noexcept {
 
 int32_t CopyDir(const char *source, const char *destination) noexcept {
     if (!PathExists(destination)) MakeDirectory(destination);
-    char pattern[CMNW_MAX_PATH];
-    JoinDirectory(pattern, source, "*");
-    MEMLIST files = UTLFindAll(pattern, 0);
-    if (files == nullptr) {
+    const int copied = ForEachFile(source, [&](int folderFd, const char *name, bool isLink) noexcept {
+        char from[CMNW_MAX_PATH], to[CMNW_MAX_PATH];
+        JoinDirectory(from, source, name);
+        JoinDirectory(to, destination, name);
+        FILE *in = nullptr;
+        if (!isLink) {
+            const int fd = openat(folderFd, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+            struct stat st;
+            if (fd >= 0 && fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) in = fdopen(fd, "rb");
+            if (in == nullptr && fd >= 0) close(fd);
+        }
+        if (in == nullptr || CopyOpenFile(in, to) != 0) UTLLogTrace("failed to copy src=(%s) dest=(%s)", from, to);
+        return true;
+    });
+    if (copied <= 0) {
+        char pattern[CMNW_MAX_PATH];
+        JoinDirectory(pattern, source, "*");
         UTLLogTrace("failed to find directories (%s)", pattern);
         return 1;
     }
-    char from[CMNW_MAX_PATH], to[CMNW_MAX_PATH];
-    for (MEMITEM item = MEMFirstItem(files); item != nullptr; item = MEMNextItem(item)) {
-        const char *name = static_cast<const char *>(MEMItemData(item));
-        JoinDirectory(from, source, name);
-        JoinDirectory(to, destination, name);
-        if (CopyFile(from, to) != 0) UTLLogTrace("failed to copy src=(%s) dest=(%s)", from, to);
-    }
-    MEMDestroyList(files);
     return 0;
 }
 

@@ -11,6 +11,7 @@
 #include "cmnw32/process.h"
 #include "cmnw32/sys.h"
 #include "common/text.h"
+#include "companion/sys_path.h"
 #include "platform/native.h"
 
 namespace cmnw::platform {
@@ -27,10 +28,10 @@ int64_t SecondsNow() noexcept {
 
 }  // namespace
 
-int32_t CopyFile(const char *source, const char *destination) noexcept {
-    FILE *in = SYSfopen(source, "rb");
-    if (in == nullptr) return 1;
-    FILE *out = SYSfopen(destination, "wb");
+int32_t CopyOpenFile(FILE *in, const char *destination) noexcept {
+    struct stat st;
+    const mode_t mode = fstat(fileno(in), &st) == 0 ? (st.st_mode & 0666) : 0600;
+    FILE *out = companion::OpenStream(destination, "wb", mode);
     if (out == nullptr) {
         SYSfclose(in);
         return 1;
@@ -48,6 +49,12 @@ int32_t CopyFile(const char *source, const char *destination) noexcept {
     }
     SYSfclose(in);
     return SYSfclose(out) == 0 ? 0 : 1;
+}
+
+int32_t CopyFile(const char *source, const char *destination) noexcept {
+    FILE *in = SYSfopen(source, "rb");
+    if (in == nullptr) return 1;
+    return CopyOpenFile(in, destination);
 }
 
 }  // namespace cmnw::platform

@@ -11,6 +11,7 @@
 #include "cmnw32/sys.h"
 #include "cmnw32/trace.h"
 #include "common/text.h"
+#include "companion/sys_path.h"
 #include "platform/lock_internal.h"
 #include "platform/native.h"
 
@@ -78,12 +79,12 @@ bool DiagnoseMissing(const char *name, int firstError) noexcept {
     return false;
 }
 
-// Creates a missing file. Opened for appending, not truncating: when another
-// process creates and fills the file between the existence test and this
-// call, its records stay.
+// Creates a missing file, new only (never through a link another account
+// left at its name), for owner and group. A file that another process created
+// between the existence test and this call is kept with its records.
 bool CreateEmpty(const char *name) noexcept {
-    FILE *created = SYSfopen(name, "ab");
-    if (created == nullptr) return false;
+    FILE *created = companion::OpenStream(name, "wbx", companion::kOwnFileMode);
+    if (created == nullptr) return errno == EEXIST;
     SYSfclose(created);
     return true;
 }

@@ -24,7 +24,7 @@ constinit RetryState retryState{};
 // Failures that no other process's close can cure: not worth waiting for.
 bool IsLastingFailure(int error) noexcept {
     return error == ENOENT || error == ENOTDIR || error == ENAMETOOLONG || error == EISDIR ||
-           error == EINVAL || error == ELOOP;
+           error == EINVAL || error == ELOOP || error == EMLINK;
 }
 
 }  // namespace
@@ -48,7 +48,7 @@ void NoteRefusedTry() noexcept {
 }
 
 int RetryCountFromEnvironment() noexcept {
-    const char *text = std::getenv("KVRWAIT");
+    const char *text = secure_getenv("KVRWAIT");
     if (text == nullptr) return kDefaultRetries;
     char *end = nullptr;
     long value = std::strtol(text, &end, 10);

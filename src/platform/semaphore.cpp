@@ -1,14 +1,18 @@
 // Semaphores of maximum count 1: unnamed ones live in this process, named
 // ones in a POSIX shared memory object per name (see process.h for the
-// sharing and clean-up protocol).
+// sharing, ownership and clean-up protocol). The shared state is a count and
+// a magic number; waiters sleep on the count's futex, so nothing in the
+// object is a pointer or a lock that another process could leave or forge.
 #include <fcntl.h>
-#include <pthread.h>
+#include <linux/futex.h>
 #include <sys/file.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <time.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstring>
@@ -22,17 +26,22 @@
 namespace cmnw::platform {
 namespace {
 
-constexpr uint32_t kSharedMagic = 0x534D5031;  // set once the state is usable
-constexpr int32_t kMaximumCount = 1;
+constexpr uint32_t kSharedMagic = 0x534D5032;  // set once the state is usable
+constexpr uint32_t kMaximumCount = 1;
 constexpr char kNamePrefix[] = "/cmnw32.sem.";
+constexpr mode_t kObjectMode = 0600;
+// How long open and close wait for another user's brief hold of the
+// object's flock before giving up, in steps of kFlockStepNs.
+constexpr int kFlockSteps = 2000;
+constexpr long kFlockStepNs = 1000000L;
 
 // The state every user of one semaphore sees.
 struct SemShared {
-    pthread_mutex_t mutex;
-    pthread_cond_t cond;
-    int32_t count;
+    std::atomic<uint32_t> count;
     uint32_t magic;
 };
+static_assert(std::atomic<uint32_t>::is_always_lock_free && sizeof(std::atomic<uint32_t>) == 4,
+              "the count is a plain futex word");
 
 }  // namespace
 
@@ -45,33 +54,21 @@ struct SemRecord {
 
 namespace {
 
-void InitShared(SemShared *s, int32_t initialCount, bool processShared) noexcept {
-    int pshared = processShared ? PTHREAD_PROCESS_SHARED : PTHREAD_PROCESS_PRIVATE;
-    pthread_mutexattr_t mutexAttr;
-    pthread_mutexattr_init(&mutexAttr);
-    pthread_mutexattr_setpshared(&mutexAttr, pshared);
-    pthread_mutexattr_setrobust(&mutexAttr, PTHREAD_MUTEX_ROBUST);
-    pthread_mutex_init(&s->mutex, &mutexAttr);
-    pthread_mutexattr_destroy(&mutexAttr);
-    pthread_condattr_t condAttr;
-    pthread_condattr_init(&condAttr);
-    pthread_condattr_setpshared(&condAttr, pshared);
-    pthread_condattr_setclock(&condAttr, CLOCK_MONOTONIC);
-    pthread_cond_init(&s->cond, &condAttr);
-    pthread_condattr_destroy(&condAttr);
-    s->count = initialCount;
+void InitShared(SemShared *s, uint32_t initialCount) noexcept {
+    s->count.store(initialCount, std::memory_order_relaxed);
     s->magic = kSharedMagic;
 }
 
-// Locks the state's mutex, taking over from a holder that died.
-bool LockShared(SemShared *s) noexcept {
-    int rc = pthread_mutex_lock(&s->mutex);
-    if (rc == EOWNERDEAD) {
-        pthread_mutex_consistent(&s->mutex);
-        rc = 0;
-    }
-    return rc == 0;
+uint32_t *FutexWord(SemShared *s) noexcept { return reinterpret_cast<uint32_t *>(&s->count); }
+
+// Sleeps while the count is 0, until woken or the monotonic deadline
+// (null: none). Spurious returns are fine: the caller looks again.
+int FutexWait(SemShared *s, const timespec *deadline) noexcept {
+    return static_cast<int>(syscall(SYS_futex, FutexWord(s), FUTEX_WAIT_BITSET, 0u, deadline, nullptr,
+                                    FUTEX_BITSET_MATCH_ANY));
 }
+
+void FutexWakeOne(SemShared *s) noexcept { syscall(SYS_futex, FutexWord(s), FUTEX_WAKE, 1, nullptr, nullptr, 0); }
 
 // Advisory lock on byte 0 of the object, owned by this open of it (not by
 // the process), so each handle counts as one user.
@@ -84,11 +81,16 @@ bool SetUserLock(int fd, short type) noexcept {
     return fcntl(fd, F_OFD_SETLK, &lock) == 0;
 }
 
+// The object's flock, which its users hold only for the few steps of an
+// open or close; false when it stays taken for about two seconds.
 bool LockObject(int fd) noexcept {
-    while (flock(fd, LOCK_EX) != 0) {
-        if (errno != EINTR) return false;
+    for (int step = 0; step < kFlockSteps; ++step) {
+        if (flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
+        if (errno != EWOULDBLOCK && errno != EINTR) return false;
+        const timespec pause{0, kFlockStepNs};
+        nanosleep(&pause, nullptr);
     }
-    return true;
+    return false;
 }
 
 // "/cmnw32.sem." plus the name after its last backslash, with "/" and "%"
@@ -116,16 +118,12 @@ SemRecord *NewRecord(SemShared *shared, int fd, const char *objectName) noexcept
     return rec;
 }
 
-SemRecord *CreateUnnamed(int32_t initialCount) noexcept {
+SemRecord *CreateUnnamed(uint32_t initialCount) noexcept {
     auto *shared = new (std::nothrow) SemShared;
     if (shared == nullptr) return nullptr;
-    InitShared(shared, initialCount, false);
+    InitShared(shared, initialCount);
     SemRecord *rec = NewRecord(shared, -1, nullptr);
-    if (rec == nullptr) {
-        pthread_cond_destroy(&shared->cond);
-        pthread_mutex_destroy(&shared->mutex);
-        delete shared;
-    }
+    if (rec == nullptr) delete shared;
     return rec;
 }
 
@@ -134,18 +132,43 @@ SemShared *MapShared(int fd) noexcept {
     return p == MAP_FAILED ? nullptr : static_cast<SemShared *>(p);
 }
 
+// A descriptor of the object: a new one made by this call (*made true), or
+// an existing one. With create, a new object is made with O_EXCL, so an
+// existing name is never adopted unchecked. -1 when there is none.
+int OpenObject(const char *objectName, bool create, bool *made) noexcept {
+    *made = false;
+    if (create) {
+        int fd = shm_open(objectName, O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, kObjectMode);
+        if (fd >= 0) {
+            *made = true;
+            if (fchmod(fd, kObjectMode) == 0) return fd;
+            shm_unlink(objectName);
+            close(fd);
+            return -1;
+        }
+        if (errno != EEXIST) return -1;
+    }
+    return shm_open(objectName, O_RDWR | O_CLOEXEC, 0);
+}
+
+// True for an object this account may trust: a regular object owned by the
+// effective user that no other account may write.
+bool IsOwnObject(const struct stat &st) noexcept {
+    return S_ISREG(st.st_mode) && st.st_uid == geteuid() && (st.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+}
+
 // Opens the named semaphore; with create, makes it when nobody holds it.
 // Every step that decides about the object's life runs under its flock.
-SemRecord *OpenNamed(const char *objectName, bool create, int32_t initialCount) noexcept {
+SemRecord *OpenNamed(const char *objectName, bool create, uint32_t initialCount) noexcept {
     for (int attempt = 0; attempt < 64; ++attempt) {
-        int fd = shm_open(objectName, O_RDWR | O_CLOEXEC | (create ? O_CREAT : 0), 0666);
-        if (fd < 0) return nullptr;
-        if (!LockObject(fd)) {
-            close(fd);
+        bool made = false;
+        int fd = OpenObject(objectName, create, &made);
+        if (fd < 0) {
+            if (errno == ENOENT && create) continue;  // removed between the two opens
             return nullptr;
         }
         struct stat st {};
-        if (fstat(fd, &st) != 0) {
+        if (fstat(fd, &st) != 0 || !IsOwnObject(st) || !LockObject(fd) || fstat(fd, &st) != 0) {
             close(fd);
             return nullptr;
         }
@@ -167,8 +190,8 @@ SemRecord *OpenNamed(const char *objectName, bool create, int32_t initialCount) 
                 return nullptr;
             }
             shared = MapShared(fd);
-            if (shared != nullptr) InitShared(shared, initialCount, true);
-        } else if (static_cast<size_t>(st.st_size) >= sizeof(SemShared)) {
+            if (shared != nullptr) InitShared(shared, initialCount);
+        } else if (!made && static_cast<size_t>(st.st_size) >= sizeof(SemShared)) {
             shared = MapShared(fd);
             if (shared != nullptr && shared->magic != kSharedMagic) {
                 munmap(shared, sizeof(SemShared));
@@ -195,8 +218,6 @@ bool CloseSemRecord(SemRecord *rec) noexcept {
     bool ok = true;
     int savedErrno = 0;
     if (rec->fd < 0) {
-        pthread_cond_destroy(&rec->shared->cond);
-        pthread_mutex_destroy(&rec->shared->mutex);
         delete rec->shared;
     } else {
         if (LockObject(rec->fd) && SetUserLock(rec->fd, F_WRLCK)) shm_unlink(rec->objectName);
@@ -253,41 +274,34 @@ timespec DeadlineAfter(uint32_t milliseconds) noexcept {
     return t;
 }
 
-int32_t Wait(SemShared *s, uint32_t timeout) noexcept {
-    if (!LockShared(s)) return 1;
-    const timespec deadline = DeadlineAfter(timeout);
-    while (s->count <= 0) {
-        if (timeout == 0) {
-            pthread_mutex_unlock(&s->mutex);
-            return UTL_WAIT_TIMEOUT;
-        }
-        int rc = timeout == UTL_INFINITE ? pthread_cond_wait(&s->cond, &s->mutex)
-                                         : pthread_cond_timedwait(&s->cond, &s->mutex, &deadline);
-        if (rc == EOWNERDEAD) {
-            pthread_mutex_consistent(&s->mutex);
-        } else if (rc == ETIMEDOUT) {
-            if (s->count > 0) break;
-            pthread_mutex_unlock(&s->mutex);
-            return UTL_WAIT_TIMEOUT;
-        } else if (rc != 0) {
-            pthread_mutex_unlock(&s->mutex);
-            return 1;
-        }
+// Takes one from the count when it is above 0.
+bool TryTake(SemShared *s) noexcept {
+    uint32_t count = s->count.load(std::memory_order_relaxed);
+    while (count > 0) {
+        if (s->count.compare_exchange_weak(count, count - 1, std::memory_order_acquire, std::memory_order_relaxed))
+            return true;
     }
-    --s->count;
-    pthread_mutex_unlock(&s->mutex);
-    return 0;
+    return false;
+}
+
+int32_t Wait(SemShared *s, uint32_t timeout) noexcept {
+    if (TryTake(s)) return 0;
+    if (timeout == 0) return UTL_WAIT_TIMEOUT;
+    const timespec deadline = DeadlineAfter(timeout);
+    for (;;) {
+        const int rc = FutexWait(s, timeout == UTL_INFINITE ? nullptr : &deadline);
+        if (TryTake(s)) return 0;
+        if (rc != 0 && errno == ETIMEDOUT) return UTL_WAIT_TIMEOUT;
+        if (rc != 0 && errno != EAGAIN && errno != EINTR) return 1;
+    }
 }
 
 int32_t Release(SemShared *s) noexcept {
-    if (!LockShared(s)) return 1;
-    if (s->count >= kMaximumCount) {
-        pthread_mutex_unlock(&s->mutex);
-        return 1;
-    }
-    ++s->count;
-    pthread_cond_signal(&s->cond);
-    pthread_mutex_unlock(&s->mutex);
+    uint32_t count = s->count.load(std::memory_order_relaxed);
+    do {
+        if (count >= kMaximumCount) return 1;
+    } while (!s->count.compare_exchange_weak(count, count + 1, std::memory_order_release, std::memory_order_relaxed));
+    FutexWakeOne(s);
     return 0;
 }
 
@@ -297,7 +311,7 @@ int32_t Release(SemShared *s) noexcept {
 extern "C" int32_t UTLCreateSemaphore(const char *name, UTLHSEM *handle, uint32_t, int32_t initiallyTaken) noexcept {
     using namespace cmnw::platform;
     if (handle == nullptr) return 1;
-    const int32_t initialCount = initiallyTaken != 0 ? 0 : kMaximumCount;
+    const uint32_t initialCount = initiallyTaken != 0 ? 0 : kMaximumCount;
     char objectName[NAME_MAX + 1];
     if (name == nullptr || *name == '\0') {
         *handle = HandleFor(CreateUnnamed(initialCount));
