@@ -199,7 +199,8 @@ TEST(OtherAccount, TrapsLeaveRootsFilesAlone) {
     shm_unlink("/cmnw32.sem.trap-ro");
 }
 
-// What the library creates for itself in a shared folder gives nobody access.
+// What the library creates for itself in a shared folder gives nobody access,
+// and no child process inherits its descriptors.
 TEST(OtherAccount, OwnFilesAndObjectsClosedToOthers) {
     if (geteuid() != 0) GTEST_SKIP() << "needs root, to drop a child to the nobody account";
     umask(0);
@@ -207,10 +208,13 @@ TEST(OtherAccount, OwnFilesAndObjectsClosedToOthers) {
     ASSERT_EQ(chmod(shared.path().c_str(), 0777), 0);
     const Folders f{shared.path(), ""};
     UTLSetTraceName(f.Shared("own.log").c_str());
-    ASSERT_NE(UTLLogTrace("line"), nullptr);
+    FILE *trace = UTLLogTrace("line");
+    ASSERT_NE(trace, nullptr);
+    EXPECT_NE(fcntl(fileno(trace), F_GETFD) & FD_CLOEXEC, 0);
     UTLLogTrace(nullptr);
     FILE *car = UTLOpenCARFile(f.Shared("own.car").c_str(), nullptr, UTL_CAR_READWRITE);
     ASSERT_NE(car, nullptr);
+    EXPECT_NE(fcntl(fileno(car), F_GETFD) & FD_CLOEXEC, 0);
     UTLCloseCARFile(car);
     UTLHSEM sem = nullptr;
     UTLCreateSemaphore("own-object", &sem, 0, 0);
