@@ -22,7 +22,8 @@ CMNW_API size_t SYSNativePath(const char *path, char *out, size_t outSize) CMNW_
 
 /* fopen through SYSNativePath. Null on failure (SYSErrno tells why). The
  * descriptor is closed on exec. In a folder that another account may write
- * (group or others have write permission, or it belongs to another account),
+ * (group or others have write permission, or it belongs to an account other
+ * than the effective user and root; ACLs are not consulted),
  * only a regular file is opened (EINVAL otherwise), without waiting on a FIFO,
  * and an open that writes or creates refuses a symbolic link as the last
  * component (ELOOP) and a file with several hard links (EMLINK); elsewhere,

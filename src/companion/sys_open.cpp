@@ -81,7 +81,7 @@ int FlagsOfMode(const char *mode) noexcept {
 
 bool OthersMayWrite(const struct stat &folder) noexcept {
     if ((folder.st_mode & (S_IWGRP | S_IWOTH)) != 0) return true;
-    return folder.st_uid != geteuid() && (folder.st_mode & S_IWUSR) != 0;
+    return folder.st_uid != geteuid() && folder.st_uid != 0 && (folder.st_mode & S_IWUSR) != 0;
 }
 
 int OpenChecked(const char *nativePath, int flags, mode_t createMode) noexcept {

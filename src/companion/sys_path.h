@@ -19,9 +19,10 @@ inline constexpr mode_t kOwnFileMode = 0660;
 // only std::bad_alloc.
 std::string NativePath(const char *path);
 
-// True when an account other than the effective user may add, remove or
-// replace names in the folder with this status: it grants group or others
-// write, or it belongs to another account that may write it.
+// True when an account other than the effective user (or root, who needs no
+// link to reach anything) may add, remove or replace names in the folder
+// with this status: it grants group or others write, or it belongs to another
+// account that may write it. Permission bits only; ACLs are not consulted.
 bool OthersMayWrite(const struct stat &folder) noexcept;
 
 // open(2) of nativePath with O_CLOEXEC added; new files get createMode &
