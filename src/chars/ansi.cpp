@@ -3,6 +3,7 @@
 
 #include "chars/unicode_tables.h"
 #include "chars/utf.h"
+#include "common/text.h"
 #include "cmnw32/unicode.h"
 
 namespace cmnw::chars {
@@ -66,11 +67,11 @@ int32_t NarrowUtf8InPlace(uint8_t *s, size_t len) noexcept {
         size_t left = len - read;
         if (lead >= 0xF0 && lead <= 0xF4 && left >= 4 && HasTopBit(s[read + 1]) &&
             HasTopBit(s[read + 2]) && HasTopBit(s[read + 3])) {
-            s[write++] = '?';  // no code page 1252 character beyond the BMP
+            StoreIfChanged(s[write++], '?');  // no code page 1252 character beyond the BMP
             read += 4;
         } else if (lead >= 0xE0 && left >= 3 && HasTopBit(s[read + 1]) && HasTopBit(s[read + 2])) {
             uint32_t unit = DecodeFirstChar(s + read, s + read + (left < 4 ? left : 4)) & 0xFFFF;
-            s[write++] = AnsiByteOfUnit(unit, 3);
+            StoreIfChanged(s[write++], AnsiByteOfUnit(unit, 3));
             read += 3;
         } else if (lead >= 0xC0 && left >= 2 && HasTopBit(s[read + 1])) {
             // A lead of a longer sequence cut short here gives no character.
@@ -82,10 +83,10 @@ int32_t NarrowUtf8InPlace(uint8_t *s, size_t len) noexcept {
                 narrow = unit < 0x100 ? static_cast<uint8_t>((lead & 3) << 6 | (second & 0x3F))
                                       : AnsiByteOfUnit(unit, 2);
             }
-            s[write++] = narrow;
+            StoreIfChanged(s[write++], narrow);
             read += 2;
         } else {
-            s[write++] = lead;
+            StoreIfChanged(s[write++], lead);
             ++read;
         }
     }

@@ -30,7 +30,7 @@ void TranslateForward(void *buffer, uint16_t len, const uint8_t *table, bool crT
     if (buffer == nullptr) return;
     auto *bytes = static_cast<uint8_t *>(buffer);
     for (uint16_t i = 0; i < len; ++i) {
-        bytes[i] = crToSpace && bytes[i] == '\r' ? kEbcdicSpace : table[bytes[i]];
+        StoreIfChanged(bytes[i], crToSpace && bytes[i] == '\r' ? kEbcdicSpace : table[bytes[i]]);
     }
 }
 
@@ -63,7 +63,7 @@ int32_t UnzoneLastDigit(char *s, uint16_t len, bool insertMinus, int *error) noe
     int32_t sign = SignOfZone(last & 0xF0);
     unsigned digit = last & 0x0F;
     if (error != nullptr) *error = sign == 0 || digit > 9 ? 1 : 0;
-    s[len - 1] = kSignDigits[digit];
+    StoreIfChanged(s[len - 1], kSignDigits[digit]);
     if (insertMinus && sign == -1) {
         // The whole string moves, not only the len characters that hold
         // the number's sign.
@@ -94,7 +94,7 @@ extern "C" uint8_t EBC2ASC(uint8_t c) noexcept {
 extern "C" void EBCDIC2ASCII(void *buffer, uint16_t len) noexcept {
     if (buffer == nullptr) return;
     auto *bytes = static_cast<uint8_t *>(buffer);
-    for (uint16_t i = len; i > 0; --i) bytes[i - 1] = gEbcdic.toAscii[bytes[i - 1]];
+    for (uint16_t i = len; i > 0; --i) cmnw::StoreIfChanged(bytes[i - 1], gEbcdic.toAscii[bytes[i - 1]]);
 }
 
 extern "C" const uint8_t *SetASC2EBCTable(const uint8_t *table) noexcept {

@@ -7,6 +7,7 @@
 
 #include "chars/ctype_state.h"
 #include "cmnw32/ctype.h"
+#include "common/text.h"
 
 namespace cmnw::chars {
 namespace {
@@ -90,17 +91,16 @@ int32_t StripLeadingW(uint16_t *s) noexcept {
     if (k > 0) {
         std::memmove(s, s + k, (n - k) * sizeof *s);
         n -= k;
+        s[n] = 0;
     }
-    s[n] = 0;
     return static_cast<int32_t>(n);
 }
 
 char *MapInPlace(char *s, int block) noexcept {
     if (s == nullptr) return nullptr;
     const uint16_t *map = CTypeTableInForce() + block;
-    for (char *p = s; *p != '\0'; ++p) {
-        *p = static_cast<char>(map[static_cast<unsigned char>(*p)] & 0xFF);
-    }
+    for (char *p = s; *p != '\0'; ++p)
+        StoreIfChanged(*p, static_cast<char>(map[static_cast<unsigned char>(*p)] & 0xFF));
     return s;
 }
 

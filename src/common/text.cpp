@@ -63,6 +63,13 @@ char *TrimRightInPlace(char *text) noexcept {
     return text;
 }
 
+bool ReplaceIfChanged(char *dst, const char *src) noexcept {
+    const size_t n = std::strlen(src) + 1;
+    if (std::memcmp(dst, src, n) == 0) return false;
+    std::memcpy(dst, src, n);
+    return true;
+}
+
 char *TrimInPlace(char *text) noexcept {
     if (text == nullptr) return text;
     size_t start = 0;

@@ -5,6 +5,7 @@
 
 #include <cstdarg>
 #include <cstddef>
+#include <type_traits>
 
 namespace cmnw {
 
@@ -39,6 +40,18 @@ size_t FormatBoundedV(char *dst, size_t dstSize, const char *format, va_list arg
 char *TrimInPlace(char *text) noexcept;
 // Removes trailing white space only; returns text.
 char *TrimRightInPlace(char *text) noexcept;
+
+// Copies src, with its terminator, over dst unless dst already holds that
+// text: a caller's text that is already in its final form is not written to
+// (it may be read-only). dst must hold strlen(src) + 1 bytes. Returns true
+// when dst was written.
+bool ReplaceIfChanged(char *dst, const char *src) noexcept;
+
+// Stores value into slot only when it differs (see ReplaceIfChanged).
+template <typename Unit>
+inline void StoreIfChanged(Unit &slot, std::type_identity_t<Unit> value) noexcept {
+    if (slot != value) slot = value;
+}
 
 // The length of text, looking at no more than max bytes.
 inline size_t LengthBounded(const char *text, size_t max) noexcept {

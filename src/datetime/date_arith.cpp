@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "cmnw32/date.h"
+#include "common/text.h"
 #include "datetime/date_internal.h"
 
 namespace cmnw::datetime {
@@ -233,7 +234,9 @@ extern "C" int FMTDateAdd(char *text, const char *descriptor, int days, int mont
     if (day > lastDay) day = lastDay;
     int finalYear = finalYearWide;
     if (yrLen == 2 && WidenYear(finalYear % 100) == finalYear) finalYear %= 100;
-    FMTMakeDate(text, descriptor, static_cast<int>(month), static_cast<int>(day), finalYear);
+    char sum[kMaxDateText];
+    FMTMakeDate(sum, descriptor, static_cast<int>(month), static_cast<int>(day), finalYear);
+    cmnw::ReplaceIfChanged(text, sum);
     return 0;
 }
 

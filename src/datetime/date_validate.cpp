@@ -68,15 +68,19 @@ DateEntry ValidateDateEntry(char *text, unsigned maxLen, const char *descriptor)
     char work[kWorkSize];
     const char *typed = CopyTypedDate(work, text, maxLen);
     if (typed[0] == '\0') return DateEntry::Empty;
+    char canonical[kMaxDateText];
     if (IsBlankEntry(typed, IsDateSepChar)) {
-        WriteBlankPicture(text, layout);
+        WriteBlankPicture(canonical, layout);
+        ReplaceIfChanged(text, canonical);
         return DateEntry::Blank;
     }
     int month = 0, day = 0, year = 0;
     if (ParseDate(typed, layout.fmtNum, layout.yrLen, &month, &day, &year) != 0)
         return DateEntry::Invalid;
-    if (day >= 1 && month >= 1 && year >= 0)
-        MakeDate(text, kMaxDateText, layout, month, day, year);
+    if (day >= 1 && month >= 1 && year >= 0) {
+        MakeDate(canonical, sizeof canonical, layout, month, day, year);
+        ReplaceIfChanged(text, canonical);
+    }
     return DateEntry::Date;
 }
 
@@ -108,7 +112,11 @@ extern "C" int FMTDeformatDate(char *text, unsigned maxLen, const char *descript
     const DateLayout layout = DecodeDescriptor(descriptor);
     int month = 0, day = 0, year = 0;
     if (ParseDate(work, layout.fmtNum, layout.yrLen, &month, &day, &year) != 0) return 1;
-    if (month >= 1 && day >= 1 && year >= 0) MakeDate(text, kMaxDateText, layout, month, day, year);
+    if (month >= 1 && day >= 1 && year >= 0) {
+        char canonical[kMaxDateText];
+        MakeDate(canonical, sizeof canonical, layout, month, day, year);
+        cmnw::ReplaceIfChanged(text, canonical);
+    }
     return 0;
 }
 

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "cmnw32/time.h"
+#include "common/text.h"
 #include "datetime/date_internal.h"
 #include "datetime/time_internal.h"
 
@@ -91,8 +92,10 @@ extern "C" int FMTTimeAdd(char *text, const char *descriptor, int seconds, int m
     }
     hour += hours;
     if (hour > 23) hour -= 24;
-    MakeTime(text, kAnyTimeTextSize, DecodeTimeDescriptor(descriptor), ClampToInt(hour),
+    char sum[kAnyTimeTextSize];
+    MakeTime(sum, sizeof sum, DecodeTimeDescriptor(descriptor), ClampToInt(hour),
              ClampToInt(minute), ClampToInt(second));
+    cmnw::ReplaceIfChanged(text, sum);
     return 0;
 }
 

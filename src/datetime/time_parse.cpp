@@ -227,17 +227,20 @@ extern "C" int FMTValTime(char *text, unsigned maxLen, const char *descriptor) n
     char buffer[kMaxTypedTime + 1];
     CopyTypedTime(buffer, text, maxLen);
     if (buffer[0] == '\0') return 0;
+    char canonical[kTimeTextSize];
     if (IsBlankEntry(buffer, IsTimeSepChar)) {
         const char sep[2] = {layout.sep, '\0'};
         if (HasSecondsField(layout.fmtNum))
-            std::snprintf(text, kTimeTextSize, "  %s  %s  ", sep, sep);
+            cmnw::FormatBounded(canonical, sizeof canonical, "  %s  %s  ", sep, sep);
         else
-            std::snprintf(text, kTimeTextSize, "  %s  ", sep);
+            cmnw::FormatBounded(canonical, sizeof canonical, "  %s  ", sep);
+        cmnw::ReplaceIfChanged(text, canonical);
         return 0;
     }
     TimeValues v;
     if (ParseTime(buffer, sizeof buffer, layout.fmtNum, v) != 0) return 1;
-    MakeTime(text, kTimeTextSize, layout, v.hour, v.minute, v.second);
+    MakeTime(canonical, sizeof canonical, layout, v.hour, v.minute, v.second);
+    cmnw::ReplaceIfChanged(text, canonical);
     return 0;
 }
 
@@ -248,7 +251,9 @@ extern "C" int FMTDeformatTime(char *text, unsigned maxLen, const char *descript
     CopyTypedTime(buffer, text, maxLen);
     TimeValues v;
     if (ParseTime(buffer, sizeof buffer, layout.fmtNum, v) != 0) return 1;
-    MakeTime(text, kTimeTextSize, layout, v.hour, v.minute, v.second);
+    char canonical[kTimeTextSize];
+    MakeTime(canonical, sizeof canonical, layout, v.hour, v.minute, v.second);
+    cmnw::ReplaceIfChanged(text, canonical);
     return 0;
 }
 

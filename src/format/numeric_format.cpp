@@ -329,9 +329,9 @@ int FormatValue(int len, char *picture, char *value) noexcept {
     if (value[0] == '\0') return 0;
     if (len > kPictureMax) return 1;
     const size_t pictureLength = std::strcspn(picture, " ");
-    picture[pictureLength] = '\0';
+    StoreIfChanged(picture[pictureLength], '\0');
     if (len < 0) return 3;
-    if (strnlen(value, len) == static_cast<size_t>(len)) value[len] = '\0';
+    if (strnlen(value, len) == static_cast<size_t>(len)) StoreIfChanged(value[len], '\0');
     if (pictureLength != static_cast<size_t>(len)) return 3;
 
     const int n = len;
@@ -371,8 +371,8 @@ int FormatValue(int len, char *picture, char *value) noexcept {
         }
         if (rc != 0) return rc;
     }
-    std::memcpy(value, out, n);
-    value[n] = '\0';
+    out[n] = '\0';
+    ReplaceIfChanged(value, out);
     return 0;
 }
 

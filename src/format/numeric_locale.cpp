@@ -193,19 +193,21 @@ extern "C" int FMTDeformatNum(char *text, const char *localeArg) noexcept {
                           (n > 1 && work[0] == '(' && work[n - 1] == ')') ||
                           (n > 1 && work[n - 2] == 'C' && work[n - 1] == 'R');
     // The plain number is never longer than the text it came from.
+    char plain[sizeof work + 1];
     size_t out = 0;
-    if (negative) text[out++] = '-';
+    if (negative) plain[out++] = '-';
     bool point = false;
     for (size_t i = 0; i < n; ++i) {
         const char c = work[i];
         if (c >= '0' && c <= '9') {
-            text[out++] = c;
+            plain[out++] = c;
         } else if (c == '.' && !point) {
             point = true;
-            text[out++] = c;
+            plain[out++] = c;
         }
     }
-    text[out] = '\0';
+    plain[out] = '\0';
+    ReplaceIfChanged(text, plain);
     return 0;
 }
 

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "cmnw32/number.h"
+#include "common/text.h"
 
 namespace cmnw::number {
 
@@ -92,7 +93,7 @@ extern "C" int FMTValidNumericFormat(char *picture) noexcept {
     using namespace cmnw::number;
     if (picture == nullptr) return 3;
     size_t n = std::strcspn(picture, " ");
-    picture[n] = '\0';
+    cmnw::StoreIfChanged(picture[n], '\0');
     if (n > static_cast<size_t>(kPictureMax)) return 1;
     PictureInfo info;
     return ScanPicture(picture, static_cast<int>(n), ScanMode::Check, &info) ? 0 : 3;

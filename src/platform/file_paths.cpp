@@ -23,13 +23,16 @@ bool CanOpenForReading(const char *path) noexcept {
 
 }  // namespace
 
+// fileName is written only when the path found differs from it.
 int32_t SearchPath(const char *pathList, char *fileName) noexcept {
     char name[CMNW_MAX_PATH];
     CopyBounded(name, sizeof name, fileName);
+    char path[CMNW_MAX_PATH];
     if (std::strchr(pathList, ';') == nullptr) {
         char dir[kDirSize];
         CopyBounded(dir, sizeof dir, pathList);
-        MakePathBounded(fileName, CMNW_MAX_PATH, nullptr, dir, name, nullptr);
+        MakePathBounded(path, sizeof path, nullptr, dir, name, nullptr);
+        ReplaceIfChanged(fileName, path);
         return 0;
     }
     char fname[kNameSize], ext[kExtSize];
@@ -38,10 +41,13 @@ int32_t SearchPath(const char *pathList, char *fileName) noexcept {
     for (const char *entry = pathList;;) {
         char drive[kDriveSize], dir[kDirSize];
         UTLSplitPath(entry, drive, dir, nullptr, nullptr);
-        MakePathBounded(fileName, CMNW_MAX_PATH, drive, dir, fname, ext);
-        if (CanOpenForReading(fileName)) return 0;
+        MakePathBounded(path, sizeof path, drive, dir, fname, ext);
+        const bool found = CanOpenForReading(path);
         const char *next = std::strchr(entry, ';');
-        if (next == nullptr) return 1;
+        if (found || next == nullptr) {
+            ReplaceIfChanged(fileName, path);
+            return found ? 0 : 1;
+        }
         entry = next + 1;
     }
 }
