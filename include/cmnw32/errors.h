@@ -3,8 +3,15 @@
  * Problems are reported by naming where they arose, an error number and a
  * message; the library hands them to one replaceable error-notify function.
  * Informational messages go to a second replaceable function. The defaults
- * print a framed block on standard output and write one trace line (see
- * trace.h) and return 65535. The library also keeps the table of numbered
+ * print on standard error (SYSErrPrintf, sys.h), so that a program's own
+ * output on standard output stays clean: the error notify a framed block of
+ * four lines
+ *     *********************************
+ *     * UTLDefErrorExit
+ *     * where <errorNumber> <detail> message
+ *     *********************************
+ * and the info notify "\nInformational in where: message\n". Each also writes
+ * one trace line (see trace.h) and returns 65535. The library also keeps the table of numbered
  * messages (1 to 77), a hook to replace any of their texts, a caller-owned
  * error code and its own version record.
  *

@@ -70,8 +70,15 @@ CMNW_API int SYSvfprintf(FILE *stream, const char *format, va_list args) CMNW_NO
 /* The C library's last error number (errno) of this thread. */
 CMNW_API int SYSErrno(void) CMNW_NOEXCEPT;
 
-/* Formatted print on the console (standard output), flushed. */
+/* Formatted print on the console (standard output), flushed: for reports a
+ * program asks for, such as the version report. Returns the number of bytes
+ * printed, negative on failure (also for a null format). */
 CMNW_API int SYSPrintf(const char *format, ...) CMNW_NOEXCEPT CMNW_PRINTF(1, 2);
+
+/* The same on standard error, flushed: for diagnostics, such as the default
+ * notify functions' messages, so that they never mix into the data a program
+ * writes to standard output. */
+CMNW_API int SYSErrPrintf(const char *format, ...) CMNW_NOEXCEPT CMNW_PRINTF(1, 2);
 
 /* Loads a shared module (dlopen, path through SYSNativePath). On failure
  * returns null and, when errorText is given, a text saying why (cut to

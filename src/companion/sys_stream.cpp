@@ -98,8 +98,18 @@ extern "C" int SYSPrintf(const char *format, ...) noexcept {
     if (format == nullptr) return -1;
     va_list args;
     va_start(args, format);
-    int n = std::vprintf(format, args);
+    int n = std::vfprintf(stdout, format, args);
     va_end(args);
     std::fflush(stdout);
+    return n;
+}
+
+extern "C" int SYSErrPrintf(const char *format, ...) noexcept {
+    if (format == nullptr) return -1;
+    va_list args;
+    va_start(args, format);
+    int n = std::vfprintf(stderr, format, args);
+    va_end(args);
+    std::fflush(stderr);
     return n;
 }

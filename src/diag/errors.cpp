@@ -14,16 +14,16 @@ int32_t DefErrorExit(const char *where, int32_t errorNumber, uint32_t detail,
     static constexpr const char *kFrame = "*********************************\n";
     const long number = errorNumber;
     const unsigned long det = detail;
-    SYSPrintf("%s", kFrame);
-    SYSPrintf("* UTLDefErrorExit\n");
-    SYSPrintf("* %s <%ld> <%lu> %s\n", where, number, det, message);
-    SYSPrintf("%s", kFrame);
+    SYSErrPrintf("%s", kFrame);
+    SYSErrPrintf("* UTLDefErrorExit\n");
+    SYSErrPrintf("* %s <%ld> <%lu> %s\n", where, number, det, message);
+    SYSErrPrintf("%s", kFrame);
     UTLLogTrace("* UTLDefErrorExit * %s <%ld> <%lu> %s\n", where, number, det, message);
     return 65535;
 }
 
 int32_t DefInfoNotify(const char *where, const char *message) {
-    SYSPrintf("\nInformational in %s: %s\n", where, message);
+    SYSErrPrintf("\nInformational in %s: %s\n", where, message);
     UTLLogTrace("* UTLDefInfoNotify * %s: %s\n", where, message);
     return 65535;
 }

@@ -10,7 +10,9 @@
 
 namespace {
 
+using testing::internal::CaptureStderr;
 using testing::internal::CaptureStdout;
+using testing::internal::GetCapturedStderr;
 using testing::internal::GetCapturedStdout;
 
 TEST(ErrorMsg, TableAndFallback) {
@@ -51,12 +53,16 @@ TEST(ErrorMsg, ReplacerComesFirstAndNullKeepsTheTable) {
 TEST(PlatformError, DefaultNotifyPrintsFrameAndTraces) {
     cmnw::test::TempDir dir(true);
     CaptureStdout();
+    CaptureStderr();
     EXPECT_EQ(UTLPlatformError("X", 5, 0, nullptr), 65535);
-    EXPECT_EQ(GetCapturedStdout(),
+    EXPECT_EQ(UTLPlatformInfo("mod", "hello"), 65535);
+    EXPECT_EQ(GetCapturedStdout(), "");  // a program's data output stays clean
+    EXPECT_EQ(GetCapturedStderr(),
               "*********************************\n"
               "* UTLDefErrorExit\n"
               "* X <5> <0> No objects available for requested operation\n"
-              "*********************************\n");
+              "*********************************\n"
+              "\nInformational in mod: hello\n");
     std::string trace = cmnw::test::ReadFile(dir.File("trace"));
     EXPECT_NE(trace.find("pid="), std::string::npos);
     EXPECT_NE(trace.find("* UTLDefErrorExit * X <5> <0> No objects available for requested "
@@ -67,9 +73,9 @@ TEST(PlatformError, DefaultNotifyPrintsFrameAndTraces) {
 
 TEST(PlatformError, NegativeNumbersAndLargeDetailPrintAs32BitValues) {
     cmnw::test::TempDir dir(true);
-    CaptureStdout();
+    CaptureStderr();
     UTLPlatformError("W", -3, 4000000000u, "m");
-    EXPECT_NE(GetCapturedStdout().find("* W <-3> <4000000000> m\n"), std::string::npos);
+    EXPECT_NE(GetCapturedStderr().find("* W <-3> <4000000000> m\n"), std::string::npos);
 }
 
 int32_t lastNumber;
@@ -93,16 +99,16 @@ TEST(PlatformError, NotifySettersSilenceAndRestore) {
               "here 7 9 Failure to bind to an object by name");
 
     EXPECT_EQ(UTLSetErrorNotify(nullptr), &Recorder);
-    CaptureStdout();
+    CaptureStderr();
     EXPECT_EQ(UTLPlatformError("here", 7, 0, "ignored"), 7);
     UTLSetErrorNotify(&UTLKVRErrorNotify);
     EXPECT_EQ(UTLPlatformError("here", 7, 0, "ignored"), 0);
-    EXPECT_EQ(GetCapturedStdout(), "");
+    EXPECT_EQ(GetCapturedStderr(), "");
 
     EXPECT_EQ(UTLResetErrorNotify(), def);
-    CaptureStdout();
+    CaptureStderr();
     EXPECT_EQ(UTLPlatformError("again", 1, 0, "text"), 65535);
-    EXPECT_NE(GetCapturedStdout().find("* again <1> <0> text"), std::string::npos);
+    EXPECT_NE(GetCapturedStderr().find("* again <1> <0> text"), std::string::npos);
 }
 
 std::string infoWhere, infoMessage;
@@ -114,10 +120,10 @@ int32_t InfoRecorder(const char *where, const char *message) {
 
 TEST(PlatformInfo, DefaultNullAndCustom) {
     cmnw::test::TempDir dir(true);
-    CaptureStdout();
+    CaptureStderr();
     EXPECT_EQ(UTLPlatformInfo("mod", "hello"), 65535);
     EXPECT_EQ(UTLPlatformInfo("mod", nullptr), 1);
-    EXPECT_EQ(GetCapturedStdout(), "\nInformational in mod: hello\n");
+    EXPECT_EQ(GetCapturedStderr(), "\nInformational in mod: hello\n");
     EXPECT_NE(cmnw::test::ReadFile(dir.File("trace")).find("* UTLDefInfoNotify * mod: hello\n"),
               std::string::npos);
 
