@@ -72,10 +72,17 @@ CMNW_BEGIN_DECLS
 
 /* Takes the lock file of path (its extension replaced by ".lck") by creating
  * it. 0 when this call created it; 1 when it exists already, cannot be
- * created, or path is null. */
+ * created, or path is null. On 1, errno (SYSErrno, sys.h) tells which:
+ *   EEXIST        the lock file exists: another holder has the lock;
+ *   ENOENT        its folder does not exist (ENOTDIR: a part is no folder);
+ *   EACCES        the folder may not be written;
+ *   ENAMETOOLONG  the lock file's name does not fit a path (257 characters);
+ *   EINVAL        path is null;
+ * or another error number of the system's exclusive create. */
 CMNW_API int32_t UTLLockFileExt(const char *path) CMNW_NOEXCEPT;
 /* Releases the lock file of path by deleting it (whoever took it). 0 when it
- * was deleted, 1 otherwise. */
+ * was deleted, 1 otherwise, with errno as for UTLLockFileExt (ENOENT: there
+ * was no lock file). */
 CMNW_API int32_t UTLUnLockFileExt(const char *path) CMNW_NOEXCEPT;
 
 /* Locks or unlocks bytes bytes from the current position of fileDescriptor

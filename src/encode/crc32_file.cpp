@@ -1,5 +1,6 @@
 // CRC-32 over the content of a file.
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 
@@ -25,13 +26,16 @@ long StreamLength(FILE *file) noexcept {
 }  // namespace
 
 // Reads the file in chunks of at most 1 MiB rather than whole, and stops at
-// the length it had when opened or at the first short read.
+// the length it had when opened or at the first short read. errno is 0 when
+// that length was read whole, else the reason it was not.
 uint32_t FileCrc32(const char *path, uint32_t crc) noexcept {
     FILE *file = SYSfopen(path, "rb");
     if (file == nullptr) return crc;
     const long length = StreamLength(file);
     if (length <= 0) {
+        const int error = length < 0 ? (errno != 0 ? errno : EIO) : 0;
         SYSfclose(file);
+        errno = error;
         return crc;
     }
     auto remaining = static_cast<uint64_t>(length);
@@ -39,23 +43,33 @@ uint32_t FileCrc32(const char *path, uint32_t crc) noexcept {
     void *buffer = MEMAlloc(chunk);
     if (buffer == nullptr) {
         SYSfclose(file);
+        errno = ENOMEM;
         return crc;
     }
+    int error = 0;
     while (remaining > 0) {
         const size_t want = static_cast<size_t>(std::min<uint64_t>(remaining, chunk));
+        errno = 0;
         const size_t got = SYSfread(buffer, 1, want, file);
         crc = UpdateCrc32(crc, buffer, got);
-        if (got < want) break;
+        if (got < want) {
+            error = errno != 0 ? errno : EIO;  // an error, or the file shrank
+            break;
+        }
         remaining -= got;
     }
     MEMFree(buffer);
     SYSfclose(file);
+    errno = error;
     return crc;
 }
 
 }  // namespace cmnw::encode
 
 extern "C" uint32_t UTLCaclulateFileCRC32(const char *path, uint32_t crc) noexcept {
-    if (path == nullptr || *path == '\0') return crc;
+    if (path == nullptr || *path == '\0') {
+        errno = path == nullptr ? EINVAL : ENOENT;
+        return crc;
+    }
     return cmnw::encode::FileCrc32(path, crc);
 }

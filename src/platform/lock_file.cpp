@@ -52,7 +52,10 @@ bool TryRange(int fd, short type, off_t start, off_t length) noexcept {
 
 int32_t LockFileExt(const char *path) noexcept {
     char native[platform::kNativeSize];
-    if (!LockFileName(path, native)) return 1;
+    if (!LockFileName(path, native)) {
+        errno = path == nullptr ? EINVAL : ENAMETOOLONG;
+        return 1;
+    }
     int fd = open(native, O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR);
     if (fd < 0) return 1;
     close(fd);
@@ -61,7 +64,10 @@ int32_t LockFileExt(const char *path) noexcept {
 
 int32_t UnLockFileExt(const char *path) noexcept {
     char native[platform::kNativeSize];
-    if (!LockFileName(path, native)) return 1;
+    if (!LockFileName(path, native)) {
+        errno = path == nullptr ? EINVAL : ENAMETOOLONG;
+        return 1;
+    }
     return unlink(native) == 0 ? 0 : 1;
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <cerrno>
 #include <cstring>
 #include <random>
 #include <string>
@@ -65,11 +66,23 @@ TEST(FileCrc32, WholeFileInChunksMissingFileGivesSeed) {
     for (auto &c : suitePath) c = c == '/' ? '\\' : c;
     EXPECT_EQ(UTLCaclulateFileCRC32(suitePath.c_str(), 0x1234u),
               UTLCalculateBlockCRC32(static_cast<uint32_t>(data.size()), 0x1234u, data.data()));
-    EXPECT_EQ(UTLCaclulateFileCRC32(dir.File("empty").c_str(), 0xABCDu), 0xABCDu);
-    EXPECT_EQ(UTLCaclulateFileCRC32(dir.File("missing").c_str(), 0xABCDu), 0xABCDu);
-    EXPECT_EQ(UTLCaclulateFileCRC32(dir.path().c_str(), 0xABCDu), 0xABCDu);  // a directory
+    // The seed back, and errno 0 only for a file read to its end.
+    const struct {
+        const char *path;
+        bool read;
+    } seedOnly[] = {{"empty", true}, {"missing", false}, {"", false}};
+    for (const auto &f : seedOnly) {
+        errno = EBADF;
+        EXPECT_EQ(UTLCaclulateFileCRC32(dir.File(f.path).c_str(), 0xABCDu), 0xABCDu) << f.path;
+        EXPECT_EQ(errno == 0, f.read) << f.path;  // "" names the directory
+    }
+    errno = 0;
+    EXPECT_EQ(UTLCaclulateFileCRC32(path.c_str(), 0u), UTLCaclulateFileCRC32(path.c_str(), 0u));
+    EXPECT_EQ(errno, 0);
     EXPECT_EQ(UTLCaclulateFileCRC32("", 7u), 7u);
+    EXPECT_EQ(errno, ENOENT);
     EXPECT_EQ(UTLCaclulateFileCRC32(nullptr, 7u), 7u);
+    EXPECT_EQ(errno, EINVAL);
 }
 
 TEST(CrcName, SevenBase32DigitsOfTheByteReversedValue) {

@@ -9,6 +9,7 @@
 #include <map>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "cmnw32/cfg.h"
 #include "cmnw32/lock.h"
@@ -54,17 +55,24 @@ TEST(LockFile, ExtensionSharedAndReleasedByAnyName) {
         int32_t (*call)(const char *);
         const char *path;
         int32_t result;
+        int error;  // errno after a failure
     };
+    const std::string tooLong = std::string(200, 'd') + "/" + std::string(100, 'n') + ".dat";
     const Step steps[] = {
-        {UTLLockFileExt, "a.dat", 0},         {UTLLockFileExt, "a.dat", 1},
-        {UTLLockFileExt, "a.idx", 1},         {UTLUnLockFileExt, "a.idx", 0},
-        {UTLUnLockFileExt, "a.dat", 1},       {UTLLockFileExt, "a", 0},
-        {UTLUnLockFileExt, "a.dat", 0},       {UTLLockFileExt, "C:sub\\a.dat", 0},
-        {UTLLockFileExt, "missing/a.dat", 1}, {UTLLockFileExt, nullptr, 1},
-        {UTLUnLockFileExt, nullptr, 1},
+        {UTLLockFileExt, "a.dat", 0, 0},          {UTLLockFileExt, "a.dat", 1, EEXIST},
+        {UTLLockFileExt, "a.idx", 1, EEXIST},     {UTLUnLockFileExt, "a.idx", 0, 0},
+        {UTLUnLockFileExt, "a.dat", 1, ENOENT},   {UTLLockFileExt, "a", 0, 0},
+        {UTLUnLockFileExt, "a.dat", 0, 0},        {UTLLockFileExt, "C:sub\\a.dat", 0, 0},
+        {UTLLockFileExt, "missing/a.dat", 1, ENOENT}, {UTLLockFileExt, nullptr, 1, EINVAL},
+        {UTLUnLockFileExt, nullptr, 1, EINVAL},   {UTLLockFileExt, tooLong.c_str(), 1, ENAMETOOLONG},
+        {UTLUnLockFileExt, tooLong.c_str(), 1, ENAMETOOLONG},
     };
     for (const Step &s : steps) {
-        EXPECT_EQ(s.call(s.path), s.result) << (s.path ? s.path : "(null)");
+        errno = 0;
+        const int32_t result = s.call(s.path);
+        const int error = result != 0 ? errno : 0;
+        EXPECT_EQ(std::make_pair(result, error), std::make_pair(s.result, s.error))
+            << (s.path ? s.path : "(null)");
     }
     EXPECT_TRUE(Exists("sub/a.lck"));
     EXPECT_FALSE(Exists("a.lck"));
