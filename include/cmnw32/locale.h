@@ -9,7 +9,9 @@
  * Functions that take a locale argument (here and in the date, time, number
  * and mask families) ignore its first character: the remainder names the
  * locale, so callers write " DEM". An argument whose second character is the
- * NUL names no locale.
+ * NUL names no locale. A name that is neither built in nor configured is not
+ * an error: it quietly takes the "USD" values; UTLGetLocaleOrigin tells such
+ * a name apart.
  *
  * The current locale is process-wide and unguarded: set it up from one thread
  * and serialise calls that change it. Pointers handed out (names, settings
@@ -83,6 +85,17 @@ typedef struct UTLLocaleEntry *UTLLOCALE;
  * case; later configuration changes are not seen. Does nothing when either
  * argument is null; an empty localeArg names no locale. */
 CMNW_API void UTLGetLocaleSettings(const char *localeArg, LocaleSettings *settings) CMNW_NOEXCEPT;
+
+/* Where the settings of the locale named by localeArg without its first
+ * character (" DEM") come from: UTL_LOCALE_BUILT_IN when the name is one of
+ * the built-in locales, plus UTL_LOCALE_CONFIGURED when its section
+ * "Language:<name>" in the configuration in force sets at least one of the
+ * keys listed above. 0 means neither: the locale silently has the "USD"
+ * values, which is what a misspelt name or a name without its marker byte
+ * ("DEM" names "EM") gives. 0 for a null argument or one naming no locale. */
+#define UTL_LOCALE_BUILT_IN 1
+#define UTL_LOCALE_CONFIGURED 2
+CMNW_API int32_t UTLGetLocaleOrigin(const char *localeArg) CMNW_NOEXCEPT;
 
 /* ---- current locale ---------------------------------------------------- */
 

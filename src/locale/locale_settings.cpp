@@ -122,18 +122,40 @@ void CopyText(char (&dst)[N], const char *src) noexcept {
     CopyBounded(dst, N, src);
 }
 
+// The built-in table row of name, or null when the table has none.
+const LocaleRow *BuiltInRow(const char *name) noexcept {
+    if (name[0] == '\0') return nullptr;
+    for (const LocaleRow &candidate : kLocaleRows)
+        if (SameLocaleName(name, candidate.name)) return &candidate;
+    return nullptr;
+}
+
+// True when the configuration section of name sets any settings key.
+bool SectionSetsAnyKey(const char *name) noexcept {
+    static constexpr const char *kOtherKeys[] = {
+        "DecimalSep", "ThousandSep", "Currency", "DBValue",   "DRValue",    "CRValue",
+        "CurrencyPlacement", "ValidChars", "Yes", "No", "AM", "PM", "PaperSize", "DateFormat",
+        "SpellDict"};
+    char section[32];
+    FormatBounded(section, sizeof section, "Language:%s", name);
+    char value[2];
+    const auto sets = [&section, &value](const char *key) {
+        return CFGGetString(section, key, value, sizeof value) != 0;
+    };
+    for (const char *key : kOtherKeys)
+        if (sets(key)) return true;
+    for (const char *key : kDayKeys)
+        if (sets(key)) return true;
+    for (size_t i = 0; i < 12; ++i)
+        if (sets(kMonthKeys[i]) || sets(kAbbrevKeys[i])) return true;
+    return false;
+}
+
 // The record of step one: the built-in values of the table row that name
 // matches ("USD" when none does), before the configuration is consulted.
 void BuildBuiltIn(const char *name, LocaleSettings *out) noexcept {
-    const LocaleRow *row = &kLocaleRows[0];
-    if (name[0] != '\0') {
-        for (const LocaleRow &candidate : kLocaleRows) {
-            if (SameLocaleName(name, candidate.name)) {
-                row = &candidate;
-                break;
-            }
-        }
-    }
+    const LocaleRow *row = BuiltInRow(name);
+    if (row == nullptr) row = &kLocaleRows[0];
     std::memset(out, 0, sizeof *out);
     CopyText(out->decimalSep, row->decimalSep);
     CopyText(out->thousandSep, row->thousandSep);
@@ -241,4 +263,13 @@ extern "C" void UTLGetLocaleSettings(const char *localeArg, LocaleSettings *sett
     const char *name = localeArg[0] != '\0' ? localeArg + 1 : "";
     const LocaleSettings *found = cmnw::locale::SettingsFor(name, settings);
     if (found != settings) std::memcpy(settings, found, sizeof *settings);
+}
+
+extern "C" int32_t UTLGetLocaleOrigin(const char *localeArg) noexcept {
+    if (localeArg == nullptr || localeArg[0] == '\0' || localeArg[1] == '\0') return 0;
+    char name[UTL_SETTINGS_NAME_MAX + 1];
+    cmnw::CopyBounded(name, sizeof name, localeArg + 1);
+    int32_t origin = cmnw::locale::BuiltInRow(name) != nullptr ? UTL_LOCALE_BUILT_IN : 0;
+    if (cmnw::locale::SectionSetsAnyKey(name)) origin |= UTL_LOCALE_CONFIGURED;
+    return origin;
 }
