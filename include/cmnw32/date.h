@@ -29,6 +29,17 @@
  * Month and day names come from the current locale (see locale.h); names in
  * input are matched under the host locale when one is set (FMTSetHostLocale).
  *
+ * Encoding: date texts in and out are single-byte code page 1252 (ISO 8859-1
+ * for every letter the locales use), like the locale's names: March in
+ * German is "M\xE4rz". A UTF-8 text must be narrowed first (UTLUtf8ToAnsi,
+ * unicode.h; "M\xC3\xA4rz 3, 2008" as UTF-8 otherwise fails with 1) and a
+ * result widened with AnsiToUtf8 to show it as UTF-8.
+ *
+ * Locale arguments (FMTIntlValDate, FMTDeformatDate) ignore their first
+ * character: write " DEM", not "DEM" (which names the locale "EM"; see
+ * locale.h). Functions that rewrite a text in place write to it only when it
+ * changes, so a text already in its final form may be a constant.
+ *
  * Process-wide state (century pivot, host locale, stored default descriptor)
  * is unguarded: set it up from one thread. No function here reports through
  * the error notify functions.

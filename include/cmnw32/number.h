@@ -19,8 +19,39 @@
  *   / : _ b  literals: a picture holding one is a mask (see FMTValNumFormat)
  *
  * Functions taking localeArg read the settings of the locale it names (its
- * first character is ignored, the rest is the name, e.g. " DEM") and restore
- * the previous current locale before they return.
+ * first character is ignored, the rest is the name, e.g. " DEM"; "DEM" would
+ * name "EM", an unknown locale with the "USD" values) and restore the
+ * previous current locale before they return.
+ *
+ * Encoding: pictures and plain numbers are ASCII; texts that come from a
+ * locale (currency, markers, separators) and every presentation made from
+ * them are single-byte code page 1252 / ISO 8859-1 ("\xA3" is the pound
+ * sign). Widen a result with AnsiToUtf8 (unicode.h) to show it as UTF-8;
+ * narrow UTF-8 input with UTLUtf8ToAnsi before FMTDeformatNum.
+ *
+ * Showing an amount in a locale's presentation takes two steps: fit the
+ * plain number into the canonical picture, then convert the fitted value as
+ * if it were a picture (digits and blanks are copied, the rest maps as the
+ * picture's characters do). Fitting into a converted picture does not work
+ * (it returns 3: "DM" or "," are not picture characters where they stand).
+ *     char value[40] = "1234.5";
+ *     char shown[64];
+ *     if (FMTValNumFormat(10, "$ZZ,ZZ9.99", value) == 0)    (" $1,234.50")
+ *         FMTConvertNumFormat(value, " DEM", sizeof shown - 1, shown);
+ *     (shown is now " 1.234,50DM")
+ * The presentation FMTConvertNumFormat makes of a text of n characters has
+ *     n + (c - 1) * h + (r - 2) * m - t * k - d * p
+ * characters, where c is the length of the locale's currency text (at most
+ * 5) and h is 1 when the text holds a "$" (else 0); m is the number of CR,
+ * DB and DR markers and r the length of the locale's marker text for each
+ * (at most 3; sum them when they differ); k and p count the "," and "." of
+ * the text, and t (d) is 1 when the locale's thousands (decimal) separator
+ * is empty. So a text of at most 32 characters never gives more than 52: a
+ * dst of 64 bytes passed with size 63 always receives it whole.
+ *
+ * Functions that cut or rewrite a text in place write to it only when it
+ * changes, so a picture or value already in its final form may be a constant
+ * (FMTValidNumericFormat("ZZ9.99") is safe).
  *
  * Threads: functions called without a locale argument (null or empty) may
  * run on several threads at once while the current locale stays unchanged; a

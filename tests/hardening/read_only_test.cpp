@@ -47,10 +47,10 @@ const Row kRows[] = {
     {"FMTIntlValDate blank", "  /  /  ", "", 0, [](char *a, char *) { return FMTIntlValDate(a, 64, "1/4", " USD"); }},
     {"FMTDeformatDate", "01/02/2008", "", 0, [](char *a, char *) { return FMTDeformatDate(a, 64, "1/4", " USD"); }},
     {"FMTDateAdd", "01/02/2008", "", 0, [](char *a, char *) { return FMTDateAdd(a, "1/4", 0, 0, 0); }},
-    {"FMTValTime", "09:30:15", "", 0, [](char *a, char *) { return FMTValTime(a, 11, "2:"); }},
-    {"FMTValTime blank", "  :  :  ", "", 0, [](char *a, char *) { return FMTValTime(a, 11, "2:"); }},
-    {"FMTDeformatTime", "09:30:15", "", 0, [](char *a, char *) { return FMTDeformatTime(a, 11, "2:"); }},
-    {"FMTTimeAdd", "09:30:15", "", 0, [](char *a, char *) { return FMTTimeAdd(a, "2:", 0, 0, 0); }},
+    {"FMTValTime", "09:30:15", "", 0, [](char *a, char *) { return FMTValTime(a, 11, "1:"); }},
+    {"FMTValTime blank", "  :  :  ", "", 0, [](char *a, char *) { return FMTValTime(a, 11, "1:"); }},
+    {"FMTDeformatTime", "09:30:15", "", 0, [](char *a, char *) { return FMTDeformatTime(a, 11, "1:"); }},
+    {"FMTTimeAdd", "09:30:15", "", 0, [](char *a, char *) { return FMTTimeAdd(a, "1:", 0, 0, 0); }},
     {"FMTGetDateFmtString", "/", "", 0,
      [](char *a, char *) {
          char out[8];
