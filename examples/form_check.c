@@ -55,7 +55,8 @@ static void CheckRecord(int line, char *fields[5], const Layout *form) {
 
     char time[kField];
     snprintf(time, sizeof time, "%s", fields[2]);
-    if (FMTValTime(time, sizeof time, form->time) != 0) Problem(line, "time", fields[2], "is not a time");
+    if (FMTValTime(time, sizeof time, form->time) != 0)
+        Problem(line, "time", fields[2], "is not a time");
 
     /* Amount: typed in the locale's style, read back to a plain number,
      * fitted into the canonical picture, shown in the locale's style. */

@@ -3,8 +3,8 @@
 
 #include "chars/unicode_tables.h"
 #include "chars/utf.h"
-#include "common/text.h"
 #include "cmnw32/unicode.h"
+#include "common/text.h"
 
 namespace cmnw::chars {
 namespace {

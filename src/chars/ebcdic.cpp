@@ -94,7 +94,8 @@ extern "C" uint8_t EBC2ASC(uint8_t c) noexcept {
 extern "C" void EBCDIC2ASCII(void *buffer, uint16_t len) noexcept {
     if (buffer == nullptr) return;
     auto *bytes = static_cast<uint8_t *>(buffer);
-    for (uint16_t i = len; i > 0; --i) cmnw::StoreIfChanged(bytes[i - 1], gEbcdic.toAscii[bytes[i - 1]]);
+    for (uint16_t i = len; i > 0; --i)
+        cmnw::StoreIfChanged(bytes[i - 1], gEbcdic.toAscii[bytes[i - 1]]);
 }
 
 extern "C" const uint8_t *SetASC2EBCTable(const uint8_t *table) noexcept {

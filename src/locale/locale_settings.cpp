@@ -133,9 +133,9 @@ const LocaleRow *BuiltInRow(const char *name) noexcept {
 // True when the configuration section of name sets any settings key.
 bool SectionSetsAnyKey(const char *name) noexcept {
     static constexpr const char *kOtherKeys[] = {
-        "DecimalSep", "ThousandSep", "Currency", "DBValue",   "DRValue",    "CRValue",
-        "CurrencyPlacement", "ValidChars", "Yes", "No", "AM", "PM", "PaperSize", "DateFormat",
-        "SpellDict"};
+        "DecimalSep",        "ThousandSep", "Currency", "DBValue", "DRValue", "CRValue",
+        "CurrencyPlacement", "ValidChars",  "Yes",      "No",      "AM",      "PM",
+        "PaperSize",         "DateFormat",  "SpellDict"};
     char section[32];
     FormatBounded(section, sizeof section, "Language:%s", name);
     char value[2];

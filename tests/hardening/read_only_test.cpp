@@ -28,14 +28,19 @@ struct Row {
     Call call;
 };
 
-uint16_t *Wide(char *text) { return reinterpret_cast<uint16_t *>(text); }
+uint16_t *Wide(char *text) {
+    return reinterpret_cast<uint16_t *>(text);
+}
 
 const Row kRows[] = {
-    {"FMTValidNumericFormat", "ZZ9.99", "", 0, [](char *a, char *) { return FMTValidNumericFormat(a); }},
-    {"FMTValNumFormat", "ZZ9.99", "  1.50", 0, [](char *a, char *b) { return FMTValNumFormat(6, a, b); }},
+    {"FMTValidNumericFormat", "ZZ9.99", "", 0,
+     [](char *a, char *) { return FMTValidNumericFormat(a); }},
+    {"FMTValNumFormat", "ZZ9.99", "  1.50", 0,
+     [](char *a, char *b) { return FMTValNumFormat(6, a, b); }},
     {"FMTValNumFormat mask", "99/99/99", "12/31/99", 0,
      [](char *a, char *b) { return FMTValNumFormat(8, a, b); }},
-    {"FMTDeformatNum", "-1234.50", "", 0, [](char *a, char *) { return FMTDeformatNum(a, nullptr); }},
+    {"FMTDeformatNum", "-1234.50", "", 0,
+     [](char *a, char *) { return FMTDeformatNum(a, nullptr); }},
     {"FMTAddCommas", "1,234,567.891", "", 1, [](char *a, char *) { return FMTAddCommas(a); }},
     {"FMTUnconvertNumFormat", "Z.ZZ9,99", "", 0,
      [](char *a, char *) {
@@ -43,13 +48,19 @@ const Row kRows[] = {
          FMTUnconvertNumFormat(a, " DEM", 32, dst);
          return std::strcmp(dst, "Z,ZZ9.99") == 0 ? 0L : 1L;
      }},
-    {"FMTIntlValDate", "01/02/2008", "", 0, [](char *a, char *) { return FMTIntlValDate(a, 64, "1/4", " USD"); }},
-    {"FMTIntlValDate blank", "  /  /  ", "", 0, [](char *a, char *) { return FMTIntlValDate(a, 64, "1/4", " USD"); }},
-    {"FMTDeformatDate", "01/02/2008", "", 0, [](char *a, char *) { return FMTDeformatDate(a, 64, "1/4", " USD"); }},
-    {"FMTDateAdd", "01/02/2008", "", 0, [](char *a, char *) { return FMTDateAdd(a, "1/4", 0, 0, 0); }},
+    {"FMTIntlValDate", "01/02/2008", "", 0,
+     [](char *a, char *) { return FMTIntlValDate(a, 64, "1/4", " USD"); }},
+    {"FMTIntlValDate blank", "  /  /  ", "", 0,
+     [](char *a, char *) { return FMTIntlValDate(a, 64, "1/4", " USD"); }},
+    {"FMTDeformatDate", "01/02/2008", "", 0,
+     [](char *a, char *) { return FMTDeformatDate(a, 64, "1/4", " USD"); }},
+    {"FMTDateAdd", "01/02/2008", "", 0,
+     [](char *a, char *) { return FMTDateAdd(a, "1/4", 0, 0, 0); }},
     {"FMTValTime", "09:30:15", "", 0, [](char *a, char *) { return FMTValTime(a, 11, "1:"); }},
-    {"FMTValTime blank", "  :  :  ", "", 0, [](char *a, char *) { return FMTValTime(a, 11, "1:"); }},
-    {"FMTDeformatTime", "09:30:15", "", 0, [](char *a, char *) { return FMTDeformatTime(a, 11, "1:"); }},
+    {"FMTValTime blank", "  :  :  ", "", 0,
+     [](char *a, char *) { return FMTValTime(a, 11, "1:"); }},
+    {"FMTDeformatTime", "09:30:15", "", 0,
+     [](char *a, char *) { return FMTDeformatTime(a, 11, "1:"); }},
     {"FMTTimeAdd", "09:30:15", "", 0, [](char *a, char *) { return FMTTimeAdd(a, "1:", 0, 0, 0); }},
     {"FMTGetDateFmtString", "/", "", 0,
      [](char *a, char *) {
@@ -83,7 +94,8 @@ const Row kRows[] = {
          return 0L;
      }},
     {"UTLSignedStrToStr", "123", "", 1, [](char *a, char *) { return UTLSignedStrToStr(a, 3, 1); }},
-    {"UTLMakeValidFileName", "name.txt", "", 0, [](char *a, char *) { return UTLMakeValidFileName(a, 8); }},
+    {"UTLMakeValidFileName", "name.txt", "", 0,
+     [](char *a, char *) { return UTLMakeValidFileName(a, 8); }},
     {"UTLDefaultExtension", "dir/name.txt", "", 0,
      [](char *a, char *) { return UTLDefaultExtension(a, "dat"); }},
     {"UTLSearchPath", "name.txt", "", 0, [](char *a, char *) { return UTLSearchPath("", a); }},

@@ -61,8 +61,9 @@ TEST_F(LocaleConfig, SectionOverridesEveryKindOfField) {
     EXPECT_STREQ(xyz.monthName[0], "January");
     EXPECT_EQ(std::make_pair(xyz.paperSize, xyz.dateFormat), std::make_pair(-7, INT32_MAX));
 
-    const std::pair<const char *, int32_t> origins[] = {
-        {" USD", 3}, {" dem", 3}, {" xyz", 2}, {" FRF", 1}, {"DEM", 0}, {" QQQ", 0}, {" ", 0}, {nullptr, 0}};
+    const std::pair<const char *, int32_t> origins[] = {{" USD", 3}, {" dem", 3}, {" xyz", 2},
+                                                        {" FRF", 1}, {"DEM", 0},  {" QQQ", 0},
+                                                        {" ", 0},    {nullptr, 0}};
     for (const auto &[arg, origin] : origins)
         EXPECT_EQ(UTLGetLocaleOrigin(arg), origin) << (arg ? arg : "(null)");
 }

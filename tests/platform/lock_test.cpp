@@ -59,12 +59,18 @@ TEST(LockFile, ExtensionSharedAndReleasedByAnyName) {
     };
     const std::string tooLong = std::string(200, 'd') + "/" + std::string(100, 'n') + ".dat";
     const Step steps[] = {
-        {UTLLockFileExt, "a.dat", 0, 0},          {UTLLockFileExt, "a.dat", 1, EEXIST},
-        {UTLLockFileExt, "a.idx", 1, EEXIST},     {UTLUnLockFileExt, "a.idx", 0, 0},
-        {UTLUnLockFileExt, "a.dat", 1, ENOENT},   {UTLLockFileExt, "a", 0, 0},
-        {UTLUnLockFileExt, "a.dat", 0, 0},        {UTLLockFileExt, "C:sub\\a.dat", 0, 0},
-        {UTLLockFileExt, "missing/a.dat", 1, ENOENT}, {UTLLockFileExt, nullptr, 1, EINVAL},
-        {UTLUnLockFileExt, nullptr, 1, EINVAL},   {UTLLockFileExt, tooLong.c_str(), 1, ENAMETOOLONG},
+        {UTLLockFileExt, "a.dat", 0, 0},
+        {UTLLockFileExt, "a.dat", 1, EEXIST},
+        {UTLLockFileExt, "a.idx", 1, EEXIST},
+        {UTLUnLockFileExt, "a.idx", 0, 0},
+        {UTLUnLockFileExt, "a.dat", 1, ENOENT},
+        {UTLLockFileExt, "a", 0, 0},
+        {UTLUnLockFileExt, "a.dat", 0, 0},
+        {UTLLockFileExt, "C:sub\\a.dat", 0, 0},
+        {UTLLockFileExt, "missing/a.dat", 1, ENOENT},
+        {UTLLockFileExt, nullptr, 1, EINVAL},
+        {UTLUnLockFileExt, nullptr, 1, EINVAL},
+        {UTLLockFileExt, tooLong.c_str(), 1, ENAMETOOLONG},
         {UTLUnLockFileExt, tooLong.c_str(), 1, ENAMETOOLONG},
     };
     for (const Step &s : steps) {
