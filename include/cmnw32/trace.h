@@ -4,7 +4,10 @@
  * on the first line: the path configured as TraceFile in section [Data]
  * (a bare file name goes into the directory DataPath of the same section),
  * else the trace name ("trace" in the current directory unless
- * UTLSetTraceName changed it). Each line has the prefix
+ * UTLSetTraceName changed it). The file is chosen when it is opened, so load
+ * the configuration before the first line: a line written earlier fixes the
+ * file at the trace name until the trace is closed (UTLLogTrace(NULL)) and
+ * the next line opens it again. Each line has the prefix
  *     "% 4u. %s.%03d %s pid=%08d "
  * (line number, "Www Mmm dd hh:mm:ss", milliseconds, year, process id) unless
  * PrintTimeStamp=No in [Debug_Switches]. Each line reaches the file in one
