@@ -83,7 +83,9 @@ CMNW_API int32_t UTLtolower(int32_t c) CMNW_NOEXCEPT;
 CMNW_API int32_t UTLtoupper(int32_t c) CMNW_NOEXCEPT;
 
 /* Replace each byte of the NUL-terminated s by the low byte of its lower-case
- * (upper-case) entry, in place. Return s (null for a null s). */
+ * (upper-case) entry, in place; bytes that stay the same are not written, so
+ * a text already in that case may be read-only. Return s (null for a null
+ * s). */
 CMNW_API char *UTLstrlwr(char *s) CMNW_NOEXCEPT;
 CMNW_API char *UTLstrupr(char *s) CMNW_NOEXCEPT;
 

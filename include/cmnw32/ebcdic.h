@@ -6,7 +6,8 @@
  * pairs with ASCII LF (0x0A) and EBCDIC LF (0x25) with 0x85. Installed tables
  * are not copied: they must stay valid while installed. The table pointers are
  * plain process-wide state: install tables before other threads translate.
- * Buffers are translated in place; their lengths are 16-bit byte counts.
+ * Buffers are translated in place (only bytes that change are written);
+ * their lengths are 16-bit byte counts.
  *
  * Threads: the translators and the zoned-sign conversion may run on several
  * threads at once, each on its own buffer; the table setters belong to

@@ -51,9 +51,8 @@ CMNW_API uint32_t UTLCalculateBlockCRC32(uint32_t length, uint32_t crc,
  * early checksums the bytes that were read. An empty file also gives crc
  * unchanged: tell the two apart by errno (SYSErrno, sys.h), which is 0 after
  * the file was read to its end (empty or not) and otherwise says why it was
- * not: the open's error (ENOENT, EACCES ...), the read's
- * error, EIO when the file shrank while being read, ENOMEM, or EINVAL for a
- * null path. */
+ * not: the open's error (ENOENT, EACCES ...), the read's error, EIO when the
+ * file shrank while being read, ENOMEM, or EINVAL for a null path. */
 CMNW_API uint32_t UTLCaclulateFileCRC32(const char *path, uint32_t crc) CMNW_NOEXCEPT;
 
 /* Writes a 7-character name for crc and a NUL into output (8 bytes at

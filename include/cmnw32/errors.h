@@ -11,9 +11,9 @@
  *     * where <errorNumber> <detail> message
  *     *********************************
  * and the info notify "\nInformational in where: message\n". Each also writes
- * one trace line (see trace.h) and returns 65535. The library also keeps the table of numbered
- * messages (1 to 77), a hook to replace any of their texts, a caller-owned
- * error code and its own version record.
+ * one trace line (see trace.h) and returns 65535. The library also keeps the
+ * table of numbered messages (1 to 77), a hook to replace any of their texts,
+ * a caller-owned error code and its own version record.
  *
  * All state here is process-wide and unguarded: install callbacks during
  * start-up, before other threads report. */

@@ -154,7 +154,8 @@ CMNW_API MEMLIST UTLFindAll(const char *pattern, uint32_t reserved) CMNW_NOEXCEP
  * (258 bytes) is joined to it as a directory and 0 returned, untested.
  * Otherwise each entry's directory (entries end with a separator) is joined
  * with the name's file name and extension and tried for reading: 0 and that
- * path at the first that opens, else 1 with the last candidate. */
+ * path at the first that opens, else 1 with the last candidate. fileName is
+ * written only when the result differs from it. */
 CMNW_API int32_t UTLSearchPath(const char *pathList, char *fileName) CMNW_NOEXCEPT;
 
 /* Gives the path in path (258 bytes) the extension defaultExtension unless

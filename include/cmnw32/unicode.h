@@ -78,8 +78,9 @@ CMNW_API int32_t Utf8ToUtf16Char(const char *p) CMNW_NOEXCEPT;
  * 0xF0-0xF4) following bytes of 0x80 or more, all within len, becomes one
  * byte: its code page 1252 byte where there is one, else "?" (so every
  * character beyond U+FFFF, and a three-byte lead with only one following
- * byte within len, gives "?"). Other bytes are copied as they stand. No
- * terminator is written; the bytes between the new and the old length keep
+ * byte within len, gives "?"). Other bytes are copied as they stand, and
+ * bytes that stay the same are not written (a text without such sequences
+ * may be read-only). No terminator is written; the bytes between the new and the old length keep
  * their old values. */
 CMNW_API int32_t UTLUtf8ToAnsi(char *s, int32_t len) CMNW_NOEXCEPT;
 
