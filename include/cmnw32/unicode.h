@@ -80,8 +80,8 @@ CMNW_API int32_t Utf8ToUtf16Char(const char *p) CMNW_NOEXCEPT;
  * character beyond U+FFFF, and a three-byte lead with only one following
  * byte within len, gives "?"). Other bytes are copied as they stand, and
  * bytes that stay the same are not written (a text without such sequences
- * may be read-only). No terminator is written; the bytes between the new and the old length keep
- * their old values. */
+ * may be read-only). No terminator is written; the bytes between the new
+ * and the old length keep their old values. */
 CMNW_API int32_t UTLUtf8ToAnsi(char *s, int32_t len) CMNW_NOEXCEPT;
 
 /* Widens the NUL-terminated code page 1252 text src into dst, followed by a
