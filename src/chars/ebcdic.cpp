@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "chars/ebcdic_tables.h"
+#include "common/text.h"
 
 namespace cmnw::chars {
 namespace {
