@@ -10,6 +10,7 @@ packages=(
   clang libclang-rt-14-dev llvm
   gcovr doxygen
   tzdata
+  dpkg-dev fakeroot file lintian python3
 )
 missing=()
 for p in "${packages[@]}"; do

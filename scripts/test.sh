@@ -2,8 +2,9 @@
 # Installs the dependencies, then builds and runs every test: the normal
 # build, the same tests under AddressSanitizer and UndefinedBehaviorSanitizer,
 # the C11 header check, the export check, an install used from C through
-# pkg-config and CMake, the concurrency tests under ThreadSanitizer, and a
-# short run of every fuzz target.
+# pkg-config and CMake, the Debian packages unpacked and used the same way,
+# the concurrency tests under ThreadSanitizer, and a short run of every fuzz
+# target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
@@ -17,6 +18,9 @@ ctest --test-dir build/ci -j "$jobs" --timeout 300
 
 echo "== install and use from C"
 bash scripts/check-install.sh build/ci
+
+echo "== Debian packages: contents, use from C, lintian"
+bash scripts/check-packages.sh build/ci
 
 echo "== build and test under ASan+UBSan"
 cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMNW_SANITIZE=ON -DCMNW_BENCH=OFF >/dev/null

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "cli.h"
+#include "completion.h"
 #include "cmnw32.h"
 #include "fields.h"
 
@@ -94,6 +95,16 @@ int main(int argc, char **argv) {
     AddEncodeCommands(app);
     AddVersionCommands(app);
     AddSystemCommands(app);
+    // Hidden: the completion script, written at build time into the package.
+    app.add_option_function<std::string>(
+           "--completion",
+           [&app](const std::string &shell) {
+               if (shell != "bash") throw CLI::ValidationError("--completion", "only bash");
+               std::fputs(BashCompletion(app).c_str(), stdout);
+               throw CLI::Success();
+           })
+        ->group("")
+        ->trigger_on_parse();
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError &e) {

@@ -136,5 +136,13 @@ grep -q "hello from the test" trace || fail "trace line not written"
 check 2 "" nonsense-command
 "$cmnw" --help | grep -q "fields" || fail "--help lists the commands"
 
+# Bash completion from the command table: commands, subcommands, options.
+"$cmnw" --completion bash >complete.bash || fail "--completion bash"
+for words in "fi:fields filetype" "date v:validate" "date validate -:-h --help -f --format -l --locale" "fields --he:--help --header"; do
+    got=$(bash -c 'source complete.bash; COMP_WORDS=(cmnw $1); COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
+        _cmnw; echo "${COMPREPLY[*]}"' _ "${words%%:*}")
+    [ "$got" = "${words#*:}" ] || fail "completion of 'cmnw ${words%%:*}': $got"
+done
+
 echo "$failures failures"
 [ "$failures" = 0 ]
