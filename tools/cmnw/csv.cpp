@@ -1,6 +1,7 @@
 // CSV reading and writing.
 #include "csv.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace cmnw::tool {
@@ -8,13 +9,13 @@ namespace cmnw::tool {
 bool CsvReader::Fill() {
     if (eof_) return false;
     if (pos_ > 0) {
-        std::memmove(buf_.data(), buf_.data() + pos_, end_ - pos_);
+        std::memmove(own_.data(), own_.data() + pos_, end_ - pos_);
         end_ -= pos_;
-        consumed_ += static_cast<long long>(pos_);
         pos_ = 0;
     }
-    if (end_ == buf_.size()) buf_.resize(buf_.size() * 2);
-    size_t got = std::fread(buf_.data() + end_, 1, buf_.size() - end_, in_);
+    if (end_ == own_.size()) own_.resize(own_.size() * 2);
+    buf_ = own_.data();
+    size_t got = std::fread(buf_ + end_, 1, own_.size() - end_, in_);
     if (got == 0) {
         eof_ = true;
         if (std::ferror(in_)) readFailed_ = true;
@@ -44,9 +45,9 @@ bool CsvReader::Next(std::vector<std::string_view> &fields) {
         newlines = 0;
         size_t i = pos_;
         // Most records hold no quote: the first line break ends them.
-        if (const void *nl = std::memchr(buf_.data() + pos_, '\n', end_ - pos_)) {
-            const size_t at = static_cast<size_t>(static_cast<const char *>(nl) - buf_.data());
-            if (std::memchr(buf_.data() + pos_, '"', at - pos_) == nullptr) {
+        if (const void *nl = std::memchr(buf_ + pos_, '\n', end_ - pos_)) {
+            const size_t at = static_cast<size_t>(static_cast<const char *>(nl) - buf_);
+            if (std::memchr(buf_ + pos_, '"', at - pos_) == nullptr) {
                 stop = at;
                 break;
             }
@@ -80,8 +81,8 @@ bool CsvReader::Next(std::vector<std::string_view> &fields) {
         --stop;
     }
 
-    char *p = buf_.data() + pos_;
-    char *const e = buf_.data() + stop;
+    char *p = buf_ + pos_;
+    char *const e = buf_ + stop;
     for (;;) {
         if (p < e && *p == '"') {
             // Quoted: unescape in place; the text only gets shorter.
@@ -147,16 +148,59 @@ void CsvWriter::Field(std::string_view text) {
 void CsvWriter::EndRecord() {
     buf_.append(crlf_ ? "\r\n" : "\n");
     first_ = true;
-    if (buf_.size() >= (1 << 16)) Flush();
 }
 
-bool CsvWriter::Flush() {
-    if (!buf_.empty()) {
-        if (std::fwrite(buf_.data(), 1, buf_.size(), out_) != buf_.size()) failed_ = true;
-        buf_.clear();
+namespace {
+
+size_t CountByte(const char *p, size_t n, char c) {
+    size_t count = 0;
+    for (const char *e = p + n; (p = static_cast<const char *>(std::memchr(p, c, e - p))); ++p)
+        ++count;
+    return count;
+}
+
+// The end of the last whole record in data: just past the last line break
+// with an even number of quotes before it (records begin outside quotes,
+// and a record holds an even number of quotes where it ends). 0 when there
+// is none.
+size_t LastRecordEnd(const char *data, size_t n) {
+    size_t quotes = CountByte(data, n, '"');
+    for (size_t end = n; end > 0;) {
+        const void *nl = memrchr(data, '\n', end);
+        if (nl == nullptr) return 0;
+        const size_t at = static_cast<size_t>(static_cast<const char *>(nl) - data);
+        quotes -= CountByte(data + at, end - at, '"');
+        if (quotes % 2 == 0) return at + 1;
+        end = at;
     }
-    if (std::fflush(out_) != 0) failed_ = true;
-    return !failed_;
+    return 0;
+}
+
+}  // namespace
+
+bool CsvChunkReader::Next(std::vector<char> &chunk, long &firstLine) {
+    chunk.swap(rest_);
+    rest_.clear();
+    for (;;) {
+        if (!eof_) {
+            const size_t had = chunk.size();
+            chunk.resize(had + chunkSize_);
+            const size_t got = std::fread(chunk.data() + had, 1, chunkSize_, in_);
+            chunk.resize(had + got);
+            if (got < chunkSize_) {
+                eof_ = true;
+                readFailed_ = std::ferror(in_) != 0;
+            }
+        }
+        if (chunk.empty()) return false;
+        const size_t cut = eof_ ? chunk.size() : LastRecordEnd(chunk.data(), chunk.size());
+        if (cut == 0) continue;  // a record longer than what was read: read more
+        rest_.assign(chunk.begin() + static_cast<std::ptrdiff_t>(cut), chunk.end());
+        chunk.resize(cut);
+        firstLine = line_;
+        line_ += static_cast<long>(std::count(chunk.begin(), chunk.end(), '\n'));
+        return true;
+    }
 }
 
 }  // namespace cmnw::tool

@@ -11,11 +11,16 @@
 
 namespace cmnw::tool {
 
-// Reads records from a stream in large blocks. The fields handed out point
-// into the reader's buffer and stay valid until the next call of Next.
+// Reads records from a stream in large blocks, or from a block of whole
+// records in memory. The fields handed out point into the reader's buffer
+// (the block's bytes, unquoted in place) and stay valid until the next call
+// of Next.
 class CsvReader {
 public:
     explicit CsvReader(std::FILE *in) : in_(in) {}
+    // The records of data[0, size), the first of them on line firstLine.
+    CsvReader(char *data, size_t size, long firstLine)
+        : buf_(data), end_(size), line_(firstLine), eof_(true) {}
 
     // The next record's fields; false at the end of the input or on a read
     // error (see ReadFailed). An unterminated quoted field at the end of the
@@ -30,36 +35,51 @@ public:
     // The last record ended with CR LF.
     bool EndedWithCrLf() const { return crlf_; }
     bool ReadFailed() const { return readFailed_; }
-    // Bytes consumed so far.
-    long long Offset() const { return consumed_ + static_cast<long long>(pos_); }
 
 private:
     bool Fill();  // moves the unread rest to the front and reads more; false at end
 
-    std::FILE *in_;
-    std::vector<char> buf_ = std::vector<char>(1 << 20);
+    std::FILE *in_ = nullptr;
+    std::vector<char> own_ = std::vector<char>(in_ != nullptr ? 1 << 20 : 0);
+    char *buf_ = own_.data();
     size_t pos_ = 0, end_ = 0;
-    long long consumed_ = 0;
     long line_ = 1, recordLine_ = 0;
     bool eof_ = false, readFailed_ = false, malformed_ = false, crlf_ = false;
 };
 
-// Collects records in memory and writes them out in large blocks.
+// Cuts a stream into blocks of whole records (about chunkSize bytes each,
+// more for a longer record) for CsvReader to split, so that blocks can be
+// split and checked apart from each other.
+class CsvChunkReader {
+public:
+    CsvChunkReader(std::FILE *in, size_t chunkSize) : in_(in), chunkSize_(chunkSize) {}
+
+    // Replaces chunk with the next block and tells the line its first byte
+    // is on; false at the end of the input or on a read error.
+    bool Next(std::vector<char> &chunk, long &firstLine);
+    void SetChunkSize(size_t chunkSize) { chunkSize_ = chunkSize; }
+    bool ReadFailed() const { return readFailed_; }
+
+private:
+    std::FILE *in_;
+    size_t chunkSize_;
+    std::vector<char> rest_;  // read past the last block's end
+    long line_ = 1;
+    bool eof_ = false, readFailed_ = false;
+};
+
+// Appends records to a string.
 class CsvWriter {
 public:
-    explicit CsvWriter(std::FILE *out) : out_(out) {}
-    ~CsvWriter() { Flush(); }
+    explicit CsvWriter(std::string &out) : buf_(out) {}
 
     void Field(std::string_view text);  // quoted when it needs to be
     void EndRecord();
     void SetCrLf(bool crlf) { crlf_ = crlf; }
-    // Writes out what was collected; false when the stream reported an error.
-    bool Flush();
 
 private:
-    std::FILE *out_;
-    std::string buf_;
-    bool first_ = true, crlf_ = false, failed_ = false;
+    std::string &buf_;
+    bool first_ = true, crlf_ = false;
 };
 
 }  // namespace cmnw::tool

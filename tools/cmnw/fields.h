@@ -69,7 +69,9 @@ bool UseLocale(const std::string &name);
 struct FieldsJobOptions {
     bool header = false;    // first record names the columns: copied as it is
     bool latin1 = false;    // values are ISO 8859-1, not UTF-8
-    bool progress = false;  // progress line on the error stream
+    bool progress = false;  // progress line on standard error when it is a terminal
+    bool json = false;      // reports as JSON lines, not text
+    int jobs = 1;           // threads checking records
 };
 
 struct FieldsJobResult {
@@ -80,7 +82,12 @@ struct FieldsJobResult {
 };
 
 // Reads CSV records from in, writes the rewritten records to out and one
-// line "line:column: field NAME: message" per invalid value to errors.
+// report per invalid value to errors: "line:column: field NAME: message"
+// (record-level: "line:column: message"), or with json a JSON object per
+// line: {"line":8,"column":4,"field":"joined","value":"13/45/05",
+// "message":"..."}, with "field":null and no "value" for a record-level
+// report. Values in JSON are the input's bytes as UTF-8. The output, the
+// reports and the result are the same for any number of jobs.
 FieldsJobResult RunFieldsJob(const std::vector<FieldDef> &defs, std::FILE *in, std::FILE *out,
                              std::FILE *errors, const FieldsJobOptions &options);
 

@@ -75,6 +75,64 @@ std::string ToUtf8(std::string_view latin) {
     return out;
 }
 
+namespace {
+
+// Length of the valid UTF-8 sequence at s[0] (at most n bytes), 0 when
+// there is none: no overlong forms, surrogates or values past U+10FFFF.
+size_t Utf8SequenceLength(const unsigned char *s, size_t n, uint32_t &cp) {
+    const unsigned char c = s[0];
+    size_t len;
+    uint32_t min;
+    if (c < 0x80) {
+        cp = c;
+        return 1;
+    } else if (c >= 0xC2 && c <= 0xDF) {
+        len = 2, min = 0x80, cp = c & 0x1Fu;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        len = 3, min = 0x800, cp = c & 0x0Fu;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        len = 4, min = 0x10000, cp = c & 0x07u;
+    } else {
+        return 0;
+    }
+    if (n < len) return 0;
+    for (size_t i = 1; i < len; ++i) {
+        if ((s[i] & 0xC0) != 0x80) return 0;
+        cp = (cp << 6) | (s[i] & 0x3Fu);
+    }
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+    return len;
+}
+
+}  // namespace
+
+void AppendJsonString(std::string &out, std::string_view text) {
+    const auto *s = reinterpret_cast<const unsigned char *>(text.data());
+    const size_t n = text.size();
+    out += '"';
+    for (size_t i = 0; i < n;) {
+        uint32_t cp = 0;
+        const size_t len = Utf8SequenceLength(s + i, n - i, cp);
+        if (len == 0) {
+            out += "\\ufffd";
+            ++i;
+            continue;
+        }
+        if (cp == '"' || cp == '\\') {
+            out += '\\';
+            out += static_cast<char>(cp);
+        } else if (cp < 0x20 || (cp >= 0x7F && cp <= 0x9F)) {
+            char esc[8];
+            std::snprintf(esc, sizeof esc, "\\u%04x", static_cast<unsigned>(cp));
+            out += esc;
+        } else {
+            out.append(text.data() + i, len);
+        }
+        i += len;
+    }
+    out += '"';
+}
+
 std::string QuoteChar(char c, bool latin1) {
     const auto u = static_cast<unsigned char>(c);
     if (u < 0x20 || u == 0x7F) {

@@ -35,6 +35,43 @@ for locale in USD DEM; do
     cmp -s err.txt "$dir/tests/expected/records.$locale.err" || fail "fields $locale: reports differ"
 done
 
+# JSON reports: each line parses and says what the text report says;
+# values as UTF-8 with bad bytes replaced and control characters escaped.
+"$cmnw" fields --header --locale USD --errors-format json --errors err.json \
+    "$dir/examples/fields.csv" "$dir/examples/records.csv" >/dev/null 2>err.txt
+[ $? = 1 ] && [ ! -s err.txt ] || fail "fields --errors: status or standard error"
+python3 - err.json "$dir/tests/expected/records.USD.err" <<'PY' || fail "JSON reports"
+import json, sys
+text = []
+for line in open(sys.argv[1], encoding="utf-8"):
+    r = json.loads(line)
+    assert ("value" in r) == (r["field"] is not None), r
+    field = "field %s: " % r["field"] if r["field"] is not None else ""
+    text.append("%d:%d: %s%s\n" % (r["line"], r["column"], field, r["message"]))
+assert "".join(text) == open(sys.argv[2], encoding="utf-8").read()
+PY
+printf 't,A\n' >defs.csv
+printf 'b\377c\001\n' | "$cmnw" fields --errors-format json defs.csv 2>&1 >/dev/null |
+    python3 -c 'import json, sys; assert json.load(sys.stdin)["value"] == "b\ufffdc\x01"' ||
+    fail "JSON value of bad UTF-8"
+
+# Any number of jobs gives the same output, reports and status: the example
+# job, and a generated file of several blocks with bad values, quoted line
+# breaks and short records spread through it.
+awk 'BEGIN { for (i = 1; i <= 120000; i++) {
+    d = (i % 101 == 0) ? "2/30/2001" : (i % 12 + 1) "/" (i % 28 + 1) "/20" (i % 90 + 10)
+    printf "%d,%s,%s", i, d, (i % 997 == 0) ? "maybe" : "y"
+    print (i % 1009 == 0) ? "" : (i % 89 == 0) ? ",\"two\nlines\"" : ",text"
+    if (i % 1013 == 0) print "" } }' >many.csv
+printf 'id,n,ZZZZZZ9\nday,d,1/4\nok,y\nnote,t\n' >defs.csv
+for job in "--header $dir/examples/fields.csv $dir/examples/records.csv" "defs.csv many.csv"; do
+    "$cmnw" fields --jobs 1 $job >one.out 2>one.err; one=$?
+    "$cmnw" fields --jobs 3 $job >three.out 2>three.err; three=$?
+    [ $one = $three ] && cmp -s one.out three.out && cmp -s one.err three.err ||
+        fail "fields --jobs 3 differs from --jobs 1: $job"
+done
+[ "$(wc -l <one.err)" -gt 1000 ] || fail "generated job: too few reports"
+
 # Fields: clean input, standard input, CRLF kept, quoting, bad usage.
 printf 'amount,n,"ZZ,ZZ9.99"\nday,d,2.4\nok,y\n' >defs.csv
 printf '1234.5,24.5.2007,y\r\n-1,1/2/03,N\r\n' >in.csv
