@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "cmnw32.h"
+#include "csv.h"
 #include "fields.h"
 #include "tool_text.h"
 
@@ -101,6 +102,47 @@ void BM_FieldsOurs(benchmark::State &state) {
     state.SetItemsProcessed(state.iterations() * count);
 }
 
+// The job on several threads beside the same job on one (FieldsJobs), and
+// the part of it that stays on one thread whatever the number of jobs -
+// reading and cutting the input into blocks, writing the blocks' output in
+// order - beside the whole one-thread job (FieldsSerial: the ratio is the
+// serial fraction).
+void RunJob(benchmark::State &state, int jobs) {
+    const long count = state.range(0);
+    const auto defs = Defs();
+    std::string csv = Csv(Records(count));
+    UTLSetLocale("USD");
+    std::FILE *sink = std::fopen("/dev/null", "w");
+    cmnw::tool::FieldsJobOptions options;
+    options.jobs = jobs;
+    for (auto _ : state) {
+        std::FILE *in = fmemopen(csv.data(), csv.size(), "r");
+        cmnw::tool::RunFieldsJob(defs, in, sink, sink, options);
+        std::fclose(in);
+    }
+    std::fclose(sink);
+    state.SetItemsProcessed(state.iterations() * count);
+}
+
+void BM_FieldsJobs1(benchmark::State &state) { RunJob(state, 1); }
+void BM_FieldsJobs2(benchmark::State &state) { RunJob(state, 2); }
+
+void BM_FieldsSerialPart(benchmark::State &state) {
+    const long count = state.range(0);
+    std::string csv = Csv(Records(count));
+    std::FILE *sink = std::fopen("/dev/null", "w");
+    std::vector<char> block;
+    for (auto _ : state) {
+        std::FILE *in = fmemopen(csv.data(), csv.size(), "r");
+        cmnw::tool::CsvChunkReader reader(in, 1 << 20);
+        long line = 0;
+        while (reader.Next(block, line)) std::fwrite(block.data(), 1, block.size(), sink);
+        std::fclose(in);
+    }
+    std::fclose(sink);
+    state.SetItemsProcessed(state.iterations() * count);
+}
+
 // The library functions the checker calls, on values split beforehand, into
 // buffers on the stack: what the job costs without the tool.
 int CheckValue(const FieldDef &d, const std::string &value, std::string &utf8) {
@@ -169,6 +211,10 @@ void BM_FieldsLibrary(benchmark::State &state) {
 
 BENCHMARK(BM_FieldsOurs)->Name("Fields/ours")->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FieldsLibrary)->Name("Fields/library")->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FieldsJobs2)->Name("FieldsJobs/ours")->Arg(100000)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FieldsJobs1)->Name("FieldsJobs/jobs1")->Arg(100000)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FieldsSerialPart)->Name("FieldsSerial/ours")->Arg(100000)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FieldsJobs1)->Name("FieldsSerial/whole")->Arg(100000)->UseRealTime()->Unit(benchmark::kMillisecond);
 // The million-record run: --benchmark_filter=Fields/.*/1000000
 BENCHMARK(BM_FieldsOurs)->Name("Fields/ours")->Arg(1000000)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FieldsLibrary)->Name("Fields/library")->Arg(1000000)->Iterations(1)->Unit(benchmark::kMillisecond);
