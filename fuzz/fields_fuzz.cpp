@@ -1,8 +1,11 @@
 // The cmnw fields job on arbitrary bytes: field definitions from the input
 // up to its first NUL (the built-in set when they do not read), CSV records
-// from the rest, through the whole pipeline of the tool.
+// from the rest, through the whole pipeline of the tool; the same job read in
+// blocks of a few bytes must give the same output, reports and counts.
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -39,7 +42,6 @@ std::FILE *Open(std::string &bytes) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     static const auto builtIn = BuiltInDefs();
-    static std::FILE *sink = std::fopen("/dev/null", "w");
     static const bool ready = cmnw::tool::UseLocale("DEM");
     (void)ready;
     const std::string input(reinterpret_cast<const char *>(data), size);
@@ -54,11 +56,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         defs = builtIn;
     if (defsFile != nullptr) std::fclose(defsFile);
 
-    std::FILE *in = Open(records);
-    if (in == nullptr) return 0;
     cmnw::tool::FieldsJobOptions options;
     options.header = size % 2 == 1;
-    cmnw::tool::RunFieldsJob(defs, in, sink, sink, options);
-    std::fclose(in);
+    options.json = size % 3 == 1;
+    std::string results[2][2];
+    long counts[2] = {};
+    for (int run = 0; run < 2; ++run) {
+        std::FILE *in = Open(records);
+        char *bytes[2] = {};
+        size_t length[2] = {};
+        std::FILE *out = open_memstream(&bytes[0], &length[0]);
+        std::FILE *errors = open_memstream(&bytes[1], &length[1]);
+        if (in == nullptr || out == nullptr || errors == nullptr) std::abort();
+        const auto r = cmnw::tool::RunFieldsJob(defs, in, out, errors, options);
+        std::fclose(in);
+        std::fclose(out);
+        std::fclose(errors);
+        for (int i = 0; i < 2; ++i) {
+            results[run][i].assign(bytes[i], length[i]);
+            std::free(bytes[i]);
+        }
+        counts[run] = r.records * 1000003 + r.invalid;
+        options.blockSize = 1 + size % 61;
+    }
+    if (results[0][0] != results[1][0] || results[0][1] != results[1][1] || counts[0] != counts[1])
+        std::abort();
     return 0;
 }

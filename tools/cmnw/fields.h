@@ -72,6 +72,7 @@ struct FieldsJobOptions {
     bool progress = false;  // progress line on standard error when it is a terminal
     bool json = false;      // reports as JSON lines, not text
     int jobs = 1;           // threads checking records
+    size_t blockSize = 0;   // bytes read at a time (0: a small first block, then 1 MiB)
 };
 
 struct FieldsJobResult {

@@ -210,7 +210,7 @@ FieldsJobResult RunFieldsJob(const std::vector<FieldDef> &defs, std::FILE *in, s
     FieldsJobResult result;
     // A small first block, so that the threads start soon; the first record
     // is read before they do.
-    CsvChunkReader reader(in, 1 << 16);
+    CsvChunkReader reader(in, options.blockSize > 0 ? options.blockSize : 1 << 16);
     BlockChecker checker(defs, options);
     Progress progress(stderr, options.progress && isatty(fileno(stderr)) != 0);
     std::unique_ptr<BlockPool> pool;
@@ -238,7 +238,7 @@ FieldsJobResult RunFieldsJob(const std::vector<FieldDef> &defs, std::FILE *in, s
             checker.Run(*b, crlf, &first);
             emit(*b);
             spare.push_back(std::move(b));
-            if (!first) reader.SetChunkSize(1 << 20);
+            if (!first && options.blockSize == 0) reader.SetChunkSize(1 << 20);
             continue;
         }
         if (pool == nullptr) pool = std::make_unique<BlockPool>(options.jobs, defs, options, crlf);
