@@ -11,6 +11,7 @@ build=$(realpath "$1")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
+rm -f "$build"/*.deb
 if ! out=$(cmake --build "$build" --target package 2>&1); then echo "$out"; exit 1; fi
 debs=()
 for name in libcmnw32-1 libcmnw32-dev cmnw; do

@@ -70,6 +70,12 @@ private:
     void Report(Block &b, long line, size_t column, const FieldDef *def, std::string_view value,
                 std::string_view message);
 
+    std::string_view Utf8(std::string_view latin) {
+        utf8_.clear();
+        LatinToUtf8(latin, utf8_);
+        return utf8_;
+    }
+
     const std::vector<FieldDef> &defs_;
     const FieldsJobOptions &options_;
     FieldChecker checker_;
@@ -96,15 +102,11 @@ void BlockChecker::Report(Block &b, long line, size_t column, const FieldDef *de
     } else {
         AppendJsonString(r, def->name);
         r += ",\"value\":";
-        if (options_.latin1) {
-            utf8_.clear();
-            LatinToUtf8(value, utf8_);
-            value = utf8_;
-        }
-        AppendJsonString(r, value);
+        AppendJsonString(r, options_.latin1 ? Utf8(value) : value);
     }
+    // Messages quote ISO 8859-1 values as they are.
     r += ",\"message\":";
-    AppendJsonString(r, message);
+    AppendJsonString(r, options_.latin1 && !IsUtf8(message) ? Utf8(message) : message);
     r += "}\n";
 }
 

@@ -106,6 +106,14 @@ size_t Utf8SequenceLength(const unsigned char *s, size_t n, uint32_t &cp) {
 
 }  // namespace
 
+bool IsUtf8(std::string_view text) {
+    const auto *s = reinterpret_cast<const unsigned char *>(text.data());
+    uint32_t cp = 0;
+    for (size_t i = 0, len; i < text.size(); i += len)
+        if ((len = Utf8SequenceLength(s + i, text.size() - i, cp)) == 0) return false;
+    return true;
+}
+
 void AppendJsonString(std::string &out, std::string_view text) {
     const auto *s = reinterpret_cast<const unsigned char *>(text.data());
     const size_t n = text.size();

@@ -29,6 +29,8 @@ std::string ToUtf8(std::string_view latin);
 // text as a JSON string, quotes included, appended to out: bytes that are
 // not part of valid UTF-8 become \ufffd, control characters are escaped.
 void AppendJsonString(std::string &out, std::string_view text);
+// text is valid UTF-8 throughout.
+bool IsUtf8(std::string_view text);
 
 // A character for a message: "'x'", or "0x07" for control characters.
 std::string QuoteChar(char c, bool latin1);
