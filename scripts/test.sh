@@ -30,9 +30,10 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
 
 echo "== concurrency tests under ThreadSanitizer"
 cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMNW_TSAN=ON -DCMNW_BENCH=OFF \
-  -DCMNW_TOOL=OFF >/dev/null
-cmake --build build/tsan -j "$jobs" --target cmnw32_tests
+  >/dev/null
+cmake --build build/tsan -j "$jobs" --target cmnw32_tests cmnw
 TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build/tsan -j "$jobs" --timeout 600 -R '^Concurrency\.'
+bash scripts/check-fields-jobs.sh build/tsan/tools/cmnw/cmnw
 
 echo "== fuzz smoke"
 bash scripts/fuzz-smoke.sh
