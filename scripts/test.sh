@@ -3,8 +3,8 @@
 # build, the same tests under AddressSanitizer and UndefinedBehaviorSanitizer,
 # the C11 header check, the export check, an install used from C through
 # pkg-config and CMake, the Debian packages unpacked and used the same way,
-# the concurrency tests under ThreadSanitizer, and a short run of every fuzz
-# target.
+# the concurrency tests and the cmnw fields job on two threads under
+# ThreadSanitizer, and a short run of every fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
