@@ -198,6 +198,27 @@ void StricmpLibc(benchmark::State &state) {
 }
 BENCHMARK(StricmpLibc)->Name("Stricmp/strcasecmp");
 
+// One word of n characters of prose against its upper-case form: the walk
+// goes to the terminator.
+std::vector<std::pair<std::string, std::string>> LongWordPair(benchmark::State &state) {
+    std::string word = RepeatTo("The quick brown fox jumps over the lazy dog, 0123456789. ",
+                                static_cast<size_t>(state.range(0)) + 64);
+    word.resize(static_cast<size_t>(state.range(0)));
+    std::string upper = word;
+    for (char &c : upper) c = static_cast<char>(UTLtoupper(static_cast<unsigned char>(c)));
+    return {{word, upper}};
+}
+
+void StricmpLongOurs(benchmark::State &state) {
+    RunCompare(state, LongWordPair(state), UTLstricmp);
+}
+BENCHMARK(StricmpLongOurs)->Name("StricmpWord/ours")->Arg(8)->Arg(64)->Arg(1024);
+
+void StricmpLongLibc(benchmark::State &state) {
+    RunCompare(state, LongWordPair(state), strcasecmp);
+}
+BENCHMARK(StricmpLongLibc)->Name("StricmpWord/strcasecmp")->Arg(8)->Arg(64)->Arg(1024);
+
 void StricmpIcu(benchmark::State &state) {
     std::vector<std::pair<std::u16string, std::u16string>> pairs;
     for (const auto &[a, b] : WordPairs()) {

@@ -6,6 +6,8 @@
 #include <type_traits>
 
 #include "chars/ctype_state.h"
+#include "chars/ctype_tables.h"
+#include "chars/fold_compare.h"
 #include "cmnw32/ctype.h"
 #include "common/text.h"
 
@@ -124,6 +126,9 @@ extern "C" int32_t UTLmemicmp(const void *a, const void *b, size_t n) noexcept {
 }
 
 extern "C" int32_t UTLstricmp(const char *a, const char *b) noexcept {
+    if (chars::CTypeTableInForce() == chars::kDefaultCTypeTable.data()) {
+        return chars::CompareFoldedBuiltIn(chars::AsBytes(a), chars::AsBytes(b));
+    }
     return chars::CompareFolded(chars::AsBytes(a), chars::AsBytes(b), chars::kUnlimited, true);
 }
 

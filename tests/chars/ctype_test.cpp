@@ -4,10 +4,13 @@
 #include <unicode/uchar.h>
 
 #include <array>
+#include <cstdint>
 #include <cstring>
 #include <random>
 #include <string>
 #include <vector>
+
+#include "common/test_support.h"
 
 namespace {
 
@@ -118,32 +121,62 @@ TEST(CTypeCompare, MemicmpComparesExactlyNBytesPastNul) {
     EXPECT_GT(UTLmemicmp(a, nullptr, 1), 0);
 }
 
-// A second model of case-insensitive comparison: fold both strings through
-// the lower-case block and compare as plain strings.
-TEST(CTypeCompare, StricmpAgreesWithFoldedComparisonOnRandomText) {
-    std::mt19937 rng(1234);
-    const uint16_t *lower = GetCTypeTable() + CT_LOWER_MAP;
-    const char alphabet[] = "aAbB\xE9\xC9\xFF\x9F\xDF \x01z";
-    auto randomText = [&] {
-        std::string s(rng() % 6, ' ');
-        for (char &ch : s) ch = alphabet[rng() % (sizeof alphabet - 1)];
-        return s;
-    };
-    for (int i = 0; i < 20000; ++i) {
-        std::string a = randomText(), b = randomText();
-        std::string fa = a, fb = b;
-        for (char &ch : fa) ch = static_cast<char>(lower[static_cast<unsigned char>(ch)]);
-        for (char &ch : fb) ch = static_cast<char>(lower[static_cast<unsigned char>(ch)]);
-        int want = std::strcmp(fa.c_str(), fb.c_str());
-        int32_t got = UTLstricmp(a.c_str(), b.c_str());
-        ASSERT_EQ(got < 0, want < 0) << a << " / " << b;
-        ASSERT_EQ(got > 0, want > 0) << a << " / " << b;
-        size_t n = rng() % 7;
-        int wantN = std::strncmp(fa.c_str(), fb.c_str(), n);
-        int32_t gotN = UTLstrnicmp(a.c_str(), b.c_str(), n);
-        ASSERT_EQ(gotN < 0, wantN < 0) << a << " / " << b << " n=" << n;
-        ASSERT_EQ(gotN > 0, wantN > 0) << a << " / " << b << " n=" << n;
+// The documented walk: lower-case entries pair by pair until one differs or
+// the first string's entry is 0 (at most n pairs).
+int32_t TableWalk(const uint16_t *table, const char *a, const char *b, size_t n = SIZE_MAX) {
+    const uint16_t *lower = table + CT_LOWER_MAP;
+    int32_t x = 0, y = 0;
+    for (size_t i = 0; i < n; ++i) {
+        x = lower[static_cast<unsigned char>(a[i])];
+        y = lower[static_cast<unsigned char>(b[i])];
+        if (x == 0 || x != y) break;
     }
+    return x - y;
+}
+
+// Random strings of every length 0..300 at every alignment, as case variants
+// of each other with now and then one byte changed, under the built-in table
+// (many bytes at a time) and under a replaced one (byte by byte); then every
+// length again with both strings ending right before an unreadable page.
+TEST(CTypeCompare, StricmpMatchesTheTableWalkAtEveryLengthAndAlignment) {
+    std::mt19937 rng(1234);
+    const char alphabet[] = "aAzZ@[`{09 -_\xC0\xE0\xDE\xFE\xD7\xF7\xDF\xFF\x9F\x8A\x9A\x8C\x9C\xAA\x01";
+    const uint16_t *builtIn = GetCTypeTable();
+    std::array<uint16_t, CT_TABLE_SIZE> replaced{};
+    std::memcpy(replaced.data(), builtIn, sizeof replaced);
+    replaced[CT_LOWER_MAP + '-'] = '_';
+    replaced[CT_LOWER_MAP + 0xE0] = 0x1E0;
+    auto variant = [&](const std::string &a) {
+        std::string b = a;
+        for (char &ch : b) {
+            if (rng() % 2) ch = static_cast<char>(UTLtoupper(static_cast<unsigned char>(ch)));
+        }
+        if (!b.empty() && rng() % 2) b[rng() % b.size()] = alphabet[rng() % sizeof alphabet];
+        if (rng() % 4 == 0) b += alphabet[rng() % (sizeof alphabet - 1)];
+        return b;
+    };
+    for (const uint16_t *table : {builtIn, static_cast<const uint16_t *>(replaced.data())}) {
+        SetCTypeTable(table);
+        std::vector<char> bufA(400), bufB(400);
+        for (size_t len = 0; len <= 300; ++len) {
+            std::string a(len, ' ');
+            for (char &ch : a) ch = alphabet[rng() % (sizeof alphabet - 1)];
+            for (size_t alignA = 0; alignA < 32; ++alignA) {
+                std::string b = variant(a);
+                size_t alignB = (alignA * 5 + len) % 32;
+                char *pa = std::strcpy(bufA.data() + alignA, a.c_str());
+                char *pb = std::strcpy(bufB.data() + alignB, b.c_str());
+                ASSERT_EQ(UTLstricmp(pa, pb), TableWalk(table, pa, pb)) << len << " " << alignA;
+                ASSERT_EQ(UTLstricmp(pb, pa), TableWalk(table, pb, pa)) << len << " " << alignA;
+                size_t n = rng() % (len + 2);
+                ASSERT_EQ(UTLstrnicmp(pa, pb, n), TableWalk(table, pa, pb, n)) << len << " " << n;
+            }
+            cmnw::test::GuardedText ga(a), gb(variant(a));
+            ASSERT_EQ(UTLstricmp(ga.c_str(), gb.c_str()), TableWalk(table, ga.c_str(), gb.c_str()));
+            ASSERT_EQ(UTLstricmp(gb.c_str(), ga.c_str()), TableWalk(table, gb.c_str(), ga.c_str()));
+        }
+    }
+    SetCTypeTable(builtIn);
 }
 
 TEST(CTypeCompare, NeverReadsPastATerminatorWithAHostileTable) {
