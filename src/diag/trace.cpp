@@ -1,6 +1,7 @@
 // The trace file and the in-memory trace.
 #include "cmnw32/trace.h"
 
+#include <stdio_ext.h>
 #include <unistd.h>
 
 #include <cstdarg>
@@ -22,7 +23,6 @@ namespace cmnw::diag {
 namespace {
 
 constexpr size_t kTraceNameSize = 260;
-constexpr size_t kPrefixSize = 128;
 constexpr size_t kMemoryWorkSize = 1024;
 
 struct TraceState {
@@ -56,27 +56,30 @@ void ApplyConfiguredTraceFile() {
     platform::MakePathBounded(trace.name, CMNW_MAX_PATH, drive, dir, fname, ext);
 }
 
-// Writes the whole line with one system call, so that lines appended by
-// other threads or processes never split it.
-void WriteLine(FILE *stream, const char *prefix, size_t prefixLen, const char *format,
-               va_list args) {
+// Formats the line (prefix when stamped, message, newline) once and appends
+// it with one write, so that lines appended by other threads or processes
+// never split it. Anything the caller wrote through the returned stream goes
+// out first.
+void WriteLine(FILE *stream, bool stamped, uint32_t number, const char *format, va_list args) {
     char stackBuffer[1024];
+    size_t prefixLen = stamped ? FormatTracePrefix(stackBuffer, kTracePrefixMax, number) : 0;
     va_list copy;
     va_copy(copy, args);
-    int messageLen = std::vsnprintf(nullptr, 0, format, copy);
+    const size_t room = sizeof stackBuffer - prefixLen - 1;  // keeps a byte for the newline
+    int messageLen = std::vsnprintf(stackBuffer + prefixLen, room, format, copy);
     va_end(copy);
     if (messageLen < 0) messageLen = 0;
-    const size_t total = prefixLen + static_cast<size_t>(messageLen) + 1;
-    std::string heapBuffer;
     char *line = stackBuffer;
-    if (total + 1 > sizeof stackBuffer) {
-        heapBuffer.resize(total + 1);
+    std::string heapBuffer;
+    if (static_cast<size_t>(messageLen) >= room) {
+        heapBuffer.resize(prefixLen + static_cast<size_t>(messageLen) + 2);
         line = heapBuffer.data();
+        std::memcpy(line, stackBuffer, prefixLen);
+        std::vsnprintf(line + prefixLen, static_cast<size_t>(messageLen) + 1, format, args);
     }
-    std::memcpy(line, prefix, prefixLen);
-    std::vsnprintf(line + prefixLen, static_cast<size_t>(messageLen) + 1, format, args);
+    const size_t total = prefixLen + static_cast<size_t>(messageLen) + 1;
     line[total - 1] = '\n';
-    std::fflush(stream);
+    if (__fpending(stream) != 0) std::fflush(stream);
     const int fd = fileno(stream);
     size_t done = 0;
     while (done < total) {
@@ -116,16 +119,11 @@ extern "C" FILE *UTLLogTrace(const char *format, ...) noexcept {
         trace.stream = cmnw::companion::OpenStream(trace.name, "a", cmnw::companion::kOwnFileMode);
         if (trace.stream == nullptr) return nullptr;
     }
-    char prefix[cmnw::diag::kPrefixSize];
-    size_t prefixLen = 0;
     ++trace.lineCounter;
-    const uint32_t number = trace.lineCounter;
-    if (cmnw::diag::TimeStampSwitch() != 0) {
-        prefixLen = cmnw::diag::FormatTracePrefix(prefix, sizeof prefix, number);
-    }
     va_list args;
     va_start(args, format);
-    cmnw::diag::WriteLine(trace.stream, prefix, prefixLen, format, args);
+    cmnw::diag::WriteLine(trace.stream, cmnw::diag::TimeStampSwitch() != 0, trace.lineCounter,
+                          format, args);
     va_end(args);
     return trace.stream;
 }

@@ -1,9 +1,11 @@
 #include "cmnw32/trace.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
+#include <ctime>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -104,6 +106,37 @@ TEST(LogTrace, TraceFileWithDirectoryIgnoresDataPath) {
     UseIni(dir, "[Data]\nTraceFile=" + suitePath + "\nDataPath=/nonexistent\n");
     ASSERT_NE(UTLLogTrace("y"), nullptr);
     EXPECT_FALSE(ReadFile(dir.File("logs/t.log")).empty());
+}
+
+// The stamp text is cached per second: it must still name the second of the
+// line, and a forked child must print its own process id.
+TEST(LogTrace, StampFollowsTheClockAndTheProcess) {
+    TempDir dir(true);
+    unsetenv("CMNW32_INI");
+    auto stampOf = [](time_t t) {
+        std::tm local{};
+        localtime_r(&t, &local);
+        char text[64];
+        std::strftime(text, sizeof text, "%a %b %d %H:%M:%S", &local);
+        return std::string(text) + "." + std::to_string(local.tm_year + 1900);
+    };
+    for (int i = 0; i < 3; ++i) {
+        const time_t before = time(nullptr);
+        ASSERT_NE(UTLLogTrace("line"), nullptr);
+        const time_t after = time(nullptr);
+        std::string line = Lines(ReadFile(dir.File("trace"))).back();
+        std::string stamp = line.substr(6, 19) + "." + line.substr(30, 4);
+        EXPECT_TRUE(stamp == stampOf(before) || stamp == stampOf(after)) << line;
+        if (i == 1) usleep(1100 * 1000);
+    }
+    const pid_t child = fork();
+    if (child == 0) _exit(UTLLogTrace("child") != nullptr ? 0 : 1);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    char pid[16];
+    snprintf(pid, sizeof pid, "pid=%08d ", static_cast<int>(child));
+    EXPECT_NE(Lines(ReadFile(dir.File("trace"))).back().find(pid), std::string::npos);
+    UTLLogTrace(nullptr);
 }
 
 TEST(LogTrace, NoTimeStampKeepsCounting) {
