@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "chars/fold_compare.h"
 #include "common/test_support.h"
 
 namespace {
@@ -136,12 +137,18 @@ int32_t TableWalk(const uint16_t *table, const char *a, const char *b, size_t n 
 
 // Random strings of every length 0..300 at every alignment, as case variants
 // of each other with now and then one byte changed, under the built-in table
-// (many bytes at a time) and under a replaced one (byte by byte); then every
-// length again with both strings ending right before an unreadable page.
+// (many bytes at a time, every block width this processor has) and under a
+// replaced one (byte by byte); then every length again with both strings
+// ending right before an unreadable page.
 TEST(CTypeCompare, StricmpMatchesTheTableWalkAtEveryLengthAndAlignment) {
     std::mt19937 rng(1234);
     const char alphabet[] = "aAzZ@[`{09 -_\xC0\xE0\xDE\xFE\xD7\xF7\xDF\xFF\x9F\x8A\x9A\x8C\x9C\xAA\x01";
     const uint16_t *builtIn = GetCTypeTable();
+    const size_t widest = cmnw::chars::WidestFoldBlock();
+    auto FoldedBy = [](size_t width, const char *a, const char *b) {
+        return cmnw::chars::CompareFoldedBuiltInBy(width, reinterpret_cast<const unsigned char *>(a),
+                                                   reinterpret_cast<const unsigned char *>(b));
+    };
     std::array<uint16_t, CT_TABLE_SIZE> replaced{};
     std::memcpy(replaced.data(), builtIn, sizeof replaced);
     replaced[CT_LOWER_MAP + '-'] = '_';
@@ -168,12 +175,19 @@ TEST(CTypeCompare, StricmpMatchesTheTableWalkAtEveryLengthAndAlignment) {
                 char *pb = std::strcpy(bufB.data() + alignB, b.c_str());
                 ASSERT_EQ(UTLstricmp(pa, pb), TableWalk(table, pa, pb)) << len << " " << alignA;
                 ASSERT_EQ(UTLstricmp(pb, pa), TableWalk(table, pb, pa)) << len << " " << alignA;
+                for (size_t width = 16; table == builtIn && width <= widest; width *= 2) {
+                    ASSERT_EQ(FoldedBy(width, pa, pb), TableWalk(table, pa, pb)) << width;
+                }
                 size_t n = rng() % (len + 2);
                 ASSERT_EQ(UTLstrnicmp(pa, pb, n), TableWalk(table, pa, pb, n)) << len << " " << n;
             }
             cmnw::test::GuardedText ga(a), gb(variant(a));
             ASSERT_EQ(UTLstricmp(ga.c_str(), gb.c_str()), TableWalk(table, ga.c_str(), gb.c_str()));
             ASSERT_EQ(UTLstricmp(gb.c_str(), ga.c_str()), TableWalk(table, gb.c_str(), ga.c_str()));
+            for (size_t width = 16; table == builtIn && width <= widest; width *= 2) {
+                ASSERT_EQ(FoldedBy(width, ga.c_str(), gb.c_str()),
+                          TableWalk(table, ga.c_str(), gb.c_str()));
+            }
         }
     }
     SetCTypeTable(builtIn);
