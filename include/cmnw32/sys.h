@@ -47,7 +47,7 @@ CMNW_API FILE *SYSfopen(const char *path, const char *mode) CMNW_NOEXCEPT;
  *
  * Emulated with advisory open-file-description locks (fcntl F_OFD_SETLK)
  * taken as shared locks on marker bytes at 0x7fffffff00000000 and the next
- * three offsets (has read, has write, denies read, denies write), far past any
+ * three offsets (has read, has write, denies write, denies read), far past any
  * data and any byte range the library's file locks use; conflicts are found
  * with test locks on the opposite markers. The locks belong to the stream and
  * end when it is closed. Opens made by other means (fopen, SYSfopen, other

@@ -3,7 +3,7 @@
 //
 // Each open through SYSfsopen holds shared locks on marker bytes: one for each
 // access it has (read, write) and one for each access it denies to others.
-// Before it keeps them, it probes the opposite markers with an exclusive test
+// Before it keeps them, it tests the opposite markers with an exclusive test
 // lock: an access is refused when some other open denies it, and a denial is
 // refused when some other open already has that access. The locks belong to
 // the open file description, so they last exactly as long as the stream and
@@ -22,12 +22,10 @@ namespace cmnw::companion {
 namespace {
 
 // Marker bytes: far beyond any file this library writes, and apart from the
-// byte ranges that the file-lock functions take on file data.
+// byte ranges that the file-lock functions take on file data. The two write
+// markers sit side by side so that one lock covers both.
 constexpr off_t kMarkerBase = static_cast<off_t>(0x7fffffff00000000LL);
-constexpr off_t kHasRead = kMarkerBase + 0;
-constexpr off_t kHasWrite = kMarkerBase + 1;
-constexpr off_t kDeniesRead = kMarkerBase + 2;
-constexpr off_t kDeniesWrite = kMarkerBase + 3;
+enum Marker : unsigned { kHasRead, kHasWrite, kDeniesWrite, kDeniesRead, kMarkers };
 
 struct OpenMode {
     bool read = false;
@@ -53,41 +51,56 @@ bool ParseMode(const char *mode, OpenMode &out) {
     return true;
 }
 
-bool SetMarker(int fd, off_t at) {
-    struct flock lock = {};
-    lock.l_type = F_RDLCK;
-    lock.l_whence = SEEK_SET;
-    lock.l_start = at;
-    lock.l_len = 1;
-    return fcntl(fd, F_OFD_SETLK, &lock) == 0;
-}
-
-// True when an open other than fd's holds the marker at.
-bool MarkerHeldElsewhere(int fd, off_t at) {
-    struct flock lock = {};
-    lock.l_type = F_WRLCK;
-    lock.l_whence = SEEK_SET;
-    lock.l_start = at;
-    lock.l_len = 1;
-    if (fcntl(fd, F_OFD_GETLK, &lock) != 0) return false;
-    return lock.l_type != F_UNLCK;
+// Applies the lock request to every run of adjacent markers in the set (bit
+// n for marker n), one call per run; false at the first call that fails.
+bool LockMarkerRuns(int fd, int command, short type, unsigned set, bool *held = nullptr) {
+    for (unsigned first = 0; first < kMarkers; ++first) {
+        if ((set & (1u << first)) == 0) continue;
+        unsigned end = first;
+        while (end < kMarkers && (set & (1u << end)) != 0) ++end;
+        struct flock lock = {};
+        lock.l_type = type;
+        lock.l_whence = SEEK_SET;
+        lock.l_start = kMarkerBase + first;
+        lock.l_len = end - first;
+        if (fcntl(fd, command, &lock) != 0) return false;
+        if (held != nullptr && lock.l_type != F_UNLCK) {
+            *held = true;
+            return true;
+        }
+        first = end;
+    }
+    return true;
 }
 
 // Takes this open's markers and checks them against every other open; false
-// (errno EACCES) on a sharing conflict. Markers are taken before the probe,
+// (errno EACCES) on a sharing conflict. Markers are taken before the test,
 // so two opens racing each other may both be refused but never both admitted.
+// An open that both writes and denies writing (the archive lock) takes its
+// two write markers exclusively instead: among such opens the lock itself
+// picks exactly one, and those markers need no test.
 bool ClaimSharing(int fd, bool canMark, const OpenMode &mode, bool denyRead, bool denyWrite) {
+    auto bit = [](bool on, Marker m) { return on ? 1u << m : 0u; };
+    unsigned shared = bit(mode.read, kHasRead) | bit(mode.write, kHasWrite) |
+                      bit(denyRead, kDeniesRead) | bit(denyWrite, kDeniesWrite);
+    // The markers that an open other than fd's must not hold.
+    unsigned against = bit(mode.read, kDeniesRead) | bit(mode.write, kDeniesWrite) |
+                       bit(denyRead, kHasRead) | bit(denyWrite, kHasWrite);
     if (canMark) {
-        if ((mode.read && !SetMarker(fd, kHasRead)) || (mode.write && !SetMarker(fd, kHasWrite)) ||
-            (denyRead && !SetMarker(fd, kDeniesRead)) || (denyWrite && !SetMarker(fd, kDeniesWrite))) {
+        const unsigned writeMarkers = bit(true, kHasWrite) | bit(true, kDeniesWrite);
+        bool taken = true;
+        if (mode.write && denyWrite) {
+            taken = LockMarkerRuns(fd, F_OFD_SETLK, F_WRLCK, writeMarkers);
+            shared &= ~writeMarkers;
+            against &= ~writeMarkers;
+        }
+        if (!taken || !LockMarkerRuns(fd, F_OFD_SETLK, F_RDLCK, shared)) {
             if (errno == EAGAIN) errno = EACCES;
             return false;
         }
     }
-    if ((mode.read && MarkerHeldElsewhere(fd, kDeniesRead)) ||
-        (mode.write && MarkerHeldElsewhere(fd, kDeniesWrite)) ||
-        (denyRead && MarkerHeldElsewhere(fd, kHasRead)) ||
-        (denyWrite && MarkerHeldElsewhere(fd, kHasWrite))) {
+    bool held = false;
+    if (LockMarkerRuns(fd, F_OFD_GETLK, F_WRLCK, against, &held) && held) {
         errno = EACCES;
         return false;
     }

@@ -110,22 +110,32 @@ void SetFlag(int32_t *flag, int32_t value) noexcept {
 
 }  // namespace
 
-FILE *OpenCarFile(const char *name, int32_t *newFile, int32_t accessMode) noexcept {
+FILE *OpenCarFile(const char *name, int32_t *newFile, int32_t accessMode,
+                  bool checkEmpty) noexcept {
     if (name == nullptr) return nullptr;
-    int error = 0;
-    bool exists = Exists(name, &error);
-    if (!exists && DebugOpenCar()) exists = DiagnoseMissing(name, error);
-
-    FILE *stream = nullptr;
-    if (!exists) {
-        SetFlag(newFile, 1);
-        if (!CreateEmpty(name)) return nullptr;
-        stream = SharedOpen(name, accessMode);
-    } else {
-        stream = SharedOpen(name, accessMode);
+    // The first try of the shared open stands in for the existence test while
+    // it succeeds; only a refused try asks whether the file is there.
+    FILE *stream = SYSfsopen(name, SharedOpenMode(accessMode), SYS_SH_DENYWR);
+    if (stream != nullptr) {
         SetFlag(newFile, 0);
+    } else {
+        const int refusal = SYSErrno();
+        int error = 0;
+        bool exists = Exists(name, &error);
+        const bool triedExisting = exists;
+        if (!exists && DebugOpenCar()) exists = DiagnoseMissing(name, error);
+        if (!exists) {
+            SetFlag(newFile, 1);
+            if (!CreateEmpty(name)) return nullptr;
+            stream = SharedOpen(name, accessMode);
+        } else {
+            stream = triedExisting && refusal != ENOENT
+                         ? SharedOpenAfterRefusal(name, accessMode, refusal)
+                         : SharedOpen(name, accessMode);
+            SetFlag(newFile, 0);
+        }
     }
-    if (stream == nullptr) return nullptr;
+    if (stream == nullptr || !checkEmpty) return stream;
 
     const int empty = IsEmpty(stream);
     if (empty < 0) {
@@ -149,7 +159,7 @@ int32_t CloseCarFile(FILE *stream) noexcept {
 }  // namespace cmnw::lock
 
 extern "C" FILE *UTLOpenCARFile(const char *name, int32_t *newFile, int32_t accessMode) noexcept {
-    return cmnw::lock::OpenCarFile(name, newFile, accessMode);
+    return cmnw::lock::OpenCarFile(name, newFile, accessMode, true);
 }
 
 extern "C" int32_t UTLCloseCARFile(FILE *stream) noexcept {
@@ -157,8 +167,8 @@ extern "C" int32_t UTLCloseCARFile(FILE *stream) noexcept {
 }
 
 extern "C" FILE *UTLLock(const char *name) noexcept {
-    int32_t newFile = 0;
-    return cmnw::lock::OpenCarFile(name, &newFile, UTL_CAR_READWRITE);
+    // Nobody sees the new-file flag here, so an empty file is not reopened.
+    return cmnw::lock::OpenCarFile(name, nullptr, UTL_CAR_READWRITE, false);
 }
 
 extern "C" int32_t UTLUnlock(FILE *stream) noexcept {

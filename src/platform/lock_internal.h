@@ -35,4 +35,11 @@ int RetryCountFromEnvironment() noexcept;
 // for a missing file or a name that can never be opened.
 FILE *SharedOpen(const char *name, int32_t accessMode) noexcept;
 
+// The mode text of the shared open for accessMode.
+const char *SharedOpenMode(int32_t accessMode) noexcept;
+
+// SharedOpen after its first try was refused with error: the same answer as
+// SharedOpen would give from there on.
+FILE *SharedOpenAfterRefusal(const char *name, int32_t accessMode, int error) noexcept;
+
 }  // namespace cmnw::lock

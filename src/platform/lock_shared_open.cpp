@@ -58,16 +58,23 @@ int RetryCountFromEnvironment() noexcept {
     return static_cast<int>(value);
 }
 
+const char *SharedOpenMode(int32_t accessMode) noexcept {
+    return accessMode == kReadWriteAccess ? "r+b" : "rb";
+}
+
 FILE *SharedOpen(const char *name, int32_t accessMode) noexcept {
     if (name == nullptr) return nullptr;
-    const char *mode = accessMode == kReadWriteAccess ? "r+b" : "rb";
-    const int retries = RetryCountFromEnvironment();
-    FILE *stream = SYSfsopen(name, mode, SYS_SH_DENYWR);
-    if (stream != nullptr) return stream;
-    if (IsLastingFailure(SYSErrno())) return nullptr;
+    FILE *stream = SYSfsopen(name, SharedOpenMode(accessMode), SYS_SH_DENYWR);
+    return stream != nullptr ? stream : SharedOpenAfterRefusal(name, accessMode, SYSErrno());
+}
+
+FILE *SharedOpenAfterRefusal(const char *name, int32_t accessMode, int error) noexcept {
+    if (IsLastingFailure(error)) return nullptr;
     NoteRefusedTry();
+    const char *mode = SharedOpenMode(accessMode);
+    const int retries = RetryCountFromEnvironment();
     for (long attempt = 1;; ++attempt) {
-        stream = SYSfsopen(name, mode, SYS_SH_DENYWR);
+        FILE *stream = SYSfsopen(name, mode, SYS_SH_DENYWR);
         if (stream != nullptr) return stream;
         if (IsLastingFailure(SYSErrno())) return nullptr;
         NoteRefusedTry();
