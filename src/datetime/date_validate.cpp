@@ -63,7 +63,8 @@ const char *CopyTypedDate(char (&work)[kWorkSize], const char *text, unsigned ma
 
 }  // namespace
 
-DateEntry ValidateDateEntry(char *text, unsigned maxLen, const char *descriptor) noexcept {
+DateEntry ValidateDateEntry(char *text, unsigned maxLen, const char *descriptor,
+                           DateFields *fields) noexcept {
     const DateLayout layout = DecodeDescriptor(descriptor);
     char work[kWorkSize];
     const char *typed = CopyTypedDate(work, text, maxLen);
@@ -81,6 +82,7 @@ DateEntry ValidateDateEntry(char *text, unsigned maxLen, const char *descriptor)
         MakeDate(canonical, sizeof canonical, layout, month, day, year);
         ReplaceIfChanged(text, canonical);
     }
+    if (fields != nullptr) *fields = DateFields{month, day, year};
     return DateEntry::Date;
 }
 

@@ -12,7 +12,14 @@ enum class DateEntry { Date, Blank, Empty, Invalid };
 // FMTIntlValDate under the current locale: validates at most
 // min(maxLen, 61) characters of text under descriptor and rewrites text (64
 // bytes) with the canonical date or the blank picture.
-DateEntry ValidateDateEntry(char *text, unsigned maxLen, const char *descriptor) noexcept;
+// With fields set, a valid date also leaves its month, day and year there.
+struct DateFields {
+    int month = 0;
+    int day = 0;
+    int year = 0;
+};
+DateEntry ValidateDateEntry(char *text, unsigned maxLen, const char *descriptor,
+                           DateFields *fields = nullptr) noexcept;
 
 // Prints the date of a local broken-down time under descriptor (null for the
 // stored default) into out (outSize bytes), as FMTDate2Date from a hextime

@@ -3,6 +3,8 @@
 // and time texts joined under a combined descriptor. Everything but the
 // direct DB2/record pair goes through the hextime.
 #include <cstddef>
+#include <cstdint>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -90,6 +92,97 @@ int HextimeOfLocal(std::tm &local, char *hextime) noexcept {
     return 0;
 }
 
+// The time that a hextime of t reads back as: t modulo 2^32, and 0 for the
+// zero stamp.
+int64_t ThroughHextime(int64_t t) noexcept {
+    const uint32_t value = static_cast<uint32_t>(static_cast<uint64_t>(t) - kHextimeOffset);
+    return value == 0 ? 0 : static_cast<uint32_t>(value + kHextimeOffset);
+}
+
+// The standard-time offset of the local zone per year, worked out once per
+// thread and year under the TZ in force then; a change of TZ empties it.
+// mktime of a midnight without daylight saving is the UTC midnight less the
+// zone's standard offset, so a year whose offset is the same on the first of
+// January of it and its neighbours and on the first of July needs no mktime.
+constexpr size_t kYearSlots = 64;
+constexpr size_t kZoneNameSize = 64;
+
+struct ZoneMemo {
+    char zone[kZoneNameSize];     // TZ when the entries were made; "" when unset
+    bool zoneUsable;              // false until first used, and for a name too long
+    int32_t year[kYearSlots];     // 0 for an empty slot
+    bool steady[kYearSlots];      // one standard offset all year
+    int32_t offset[kYearSlots];   // seconds east of UTC
+};
+
+thread_local constinit ZoneMemo tZone{};
+
+// Days from 1970-01-01 to a date of the proleptic Gregorian calendar.
+int64_t DaysFromCivil(int year, int month, int day) noexcept {
+    const int64_t y = year - (month <= 2 ? 1 : 0);
+    const int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const int64_t yearOfEra = y - era * 400;
+    const int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+    const int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra - 719468;
+}
+
+int64_t MktimeMidnight(int year, int month, int day) noexcept {
+    std::tm local{};
+    local.tm_year = year - 1900;
+    local.tm_mon = month - 1;
+    local.tm_mday = day;
+    return static_cast<int64_t>(std::mktime(&local));
+}
+
+// The memo, emptied when TZ has changed since it was filled; null when TZ is
+// too long to remember.
+ZoneMemo *CurrentZone() noexcept {
+    ZoneMemo &memo = tZone;
+    const char *zone = secure_getenv("TZ");
+    if (zone == nullptr) zone = "";
+    if (memo.zoneUsable && std::strcmp(memo.zone, zone) == 0) return &memo;
+    const size_t length = std::strlen(zone);
+    std::memset(memo.year, 0, sizeof memo.year);
+    memo.zoneUsable = length < sizeof memo.zone;
+    if (!memo.zoneUsable) return nullptr;
+    std::memcpy(memo.zone, zone, length + 1);
+    return &memo;
+}
+
+// Local midnight of a date without daylight saving, as mktime gives it.
+int64_t LocalMidnight(int year, int month, int day) noexcept {
+    ZoneMemo *memo = CurrentZone();
+    if (memo == nullptr) return MktimeMidnight(year, month, day);
+    const size_t slot = static_cast<size_t>(year) % kYearSlots;
+    if (memo->year[slot] != year) {
+        auto offsetOn = [](int y, int m) {
+            return DaysFromCivil(y, m, 1) * 86400 - MktimeMidnight(y, m, 1);
+        };
+        const int64_t offset = offsetOn(year, 1);
+        memo->year[slot] = year;
+        memo->offset[slot] = static_cast<int32_t>(offset);
+        memo->steady[slot] = offset == offsetOn(year, 7) && offset == offsetOn(year - 1, 1) &&
+                             offset == offsetOn(year + 1, 1) && offset > -86400 && offset < 86400;
+    }
+    if (!memo->steady[slot]) return MktimeMidnight(year, month, day);
+    return DaysFromCivil(year, month, day) * 86400 - memo->offset[slot];
+}
+
+// Local midnight of a validated date, as its hextime text would give it: a
+// year of two digits through the century window, as its text reads back.
+int64_t MidnightOf(const char *date, const char *descriptor, const DateFields &f) noexcept {
+    const bool shortYear = f.year >= 0 && f.year < 100;
+    const bool fullYear = f.year >= 1000 && f.year <= 9999 && WidenYear(f.year % 100) == f.year;
+    if (f.month >= 1 && f.month <= 12 && f.day >= 1 && f.day <= 31 && (shortYear || fullYear)) {
+        return ThroughHextime(LocalMidnight(WidenYear(f.year), f.month, f.day));
+    }
+    // Dates outside the calendar go the long way, as their text reads back.
+    char midnight[kTextTarget];
+    FMTDate2Date(date, descriptor, midnight, "X");
+    return ReadHextime(midnight);
+}
+
 // Combined text to hextime: the date part is the text before the first
 // separator whose left part is a valid date; the time part follows it.
 int HextimeOfCombinedText(const char *source, const char *fromForm, char *hextime) noexcept {
@@ -98,22 +191,23 @@ int HextimeOfCombinedText(const char *source, const char *fromForm, char *hextim
     char text[kMaxSourceText];
     CopyBoundedN(text, sizeof text, source, kMaxSourceText - 1);
     char date[kMaxDateText];
+    DateFields fields;
     const char *timePart = nullptr;
     for (const char *p = text; *p != '\0'; ++p) {
         if (*p != form.separator) continue;
         const size_t length = static_cast<size_t>(p - text);
         CopyBoundedN(date, sizeof date, text, length);
-        if (ValidateDateEntry(date, static_cast<unsigned>(length), form.date) == DateEntry::Date) {
+        if (ValidateDateEntry(date, static_cast<unsigned>(length), form.date, &fields) ==
+            DateEntry::Date) {
             timePart = p + 1;
             break;
         }
     }
     if (timePart == nullptr) return 1;
-    char midnight[kTextTarget];
-    if (FMTDate2Date(date, form.date, midnight, "X") != 0) return 1;
+    const int64_t midnight = MidnightOf(date, form.date, fields);
     TimeValues v;
     if (ParseTime(timePart, kMaxTimePart, FMTGetTimeFmtNum(form.time), v) != 0) return 1;
-    WriteHextime(hextime, ReadHextime(midnight) + int64_t{v.hour} * 3600 + v.minute * 60 + v.second);
+    WriteHextime(hextime, midnight + int64_t{v.hour} * 3600 + v.minute * 60 + v.second);
     return 0;
 }
 

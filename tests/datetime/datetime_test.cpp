@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -146,6 +147,42 @@ TEST(DateTime, DefaultDescriptorsStandForN) {
     const std::string x = Hex(kMay24);
     EXPECT_EQ(Convert(x, "X", "N% n"), "24.05.2007 14.05");
     EXPECT_EQ(Convert("24.05.2007 14.05", "n% N", "X"), Hex(kMay24 - 9));
+}
+
+// Combined text to hextime against the long way of public calls: the date to
+// a hextime (local midnight), plus the time read back from its "1:" text.
+// Zones with a rule only, with history (standard offsets that changed, double
+// summer time), south of the equator with midnight changes, and half hours.
+TEST(DateTime, CombinedTextMatchesMidnightPlusTime) {
+    UTLSetLocale("USD");
+    std::mt19937 rng(7);
+    const char *zones[] = {"CET-1CEST,M3.5.0,M10.5.0/3", "Europe/Berlin", "Europe/Moscow",
+                           "America/Sao_Paulo", "Australia/Lord_Howe"};
+    const char *forms[] = {"1/4% 1:", "1/2% 1:", "2.2%@4:", "3-4%T1:"};
+    for (int i = 0; i < 10000; ++i) {
+        if (i % 2000 == 0) UseZone(zones[i / 2000]);
+        const char *form = forms[i % 4];
+        const bool twoDigits = form[2] == '2';
+        const int year = twoDigits ? static_cast<int>(rng() % 100) : 1800 + static_cast<int>(rng() % 400);
+        const int month = 1 + static_cast<int>(rng() % 12), day = 1 + static_cast<int>(rng() % 28);
+        const int hour = static_cast<int>(rng() % 24), minute = static_cast<int>(rng() % 60);
+        char date[16], time[16], text[40];
+        const int first = form[0] == '2' ? day : form[0] == '3' ? year : month;
+        const int last = form[0] == '3' ? day : year;
+        const int middle = form[0] == '2' || form[0] == '3' ? month : day;
+        std::snprintf(date, sizeof date, twoDigits ? "%02d%c%02d%c%02d" : form[0] == '3' ? "%04d%c%02d%c%02d" : "%02d%c%02d%c%04d",
+                      first, form[1], middle, form[1], last);
+        std::snprintf(time, sizeof time, "%02d:%02d:%02d", hour, minute, 7);
+        std::snprintf(text, sizeof text, "%s%c%s", date, form[4], time);
+        const char dateForm[4] = {form[0], form[1], form[2], '\0'};
+        char midnight[96] = "", oneColon[32] = "";
+        ASSERT_EQ(FMTDate2Date(date, dateForm, midnight, "X"), 0) << date;
+        ASSERT_EQ(FMTTime2Time(time, form + 5, oneColon, "1:"), 0) << time;
+        unsigned long h = 0, m = 0, sec = 0;
+        std::sscanf(oneColon, "%lu:%lu:%lu", &h, &m, &sec);
+        const std::string expected = Hex(FMTGetLTime(midnight) + static_cast<long>(h * 3600 + m * 60 + sec));
+        ASSERT_EQ(Convert(text, form, "X"), expected) << text << " " << form << " " << zones[i / 2000];
+    }
 }
 
 TEST(DateTime, DaylightSavingZone) {
