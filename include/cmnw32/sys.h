@@ -46,10 +46,11 @@ CMNW_API FILE *SYSfopen(const char *path, const char *mode) CMNW_NOEXCEPT;
  * admitted).
  *
  * Emulated with advisory open-file-description locks (fcntl F_OFD_SETLK)
- * taken as shared locks on marker bytes at 0x7fffffff00000000 and the next
- * three offsets (has read, has write, denies write, denies read), far past any
- * data and any byte range the library's file locks use; conflicts are found
- * with test locks on the opposite markers. The locks belong to the stream and
+ * taken on marker bytes at 0x7fffffff00000000 and the next four offsets
+ * (has read, has write, denies write, denies read twice), far past any data
+ * and any byte range the library's file locks use; conflicts are found with
+ * test locks on the opposite markers, or for an open that writes and denies
+ * writing by one exclusive lock on its write markers. The locks belong to the stream and
  * end when it is closed. Opens made by other means (fopen, SYSfopen, other
  * programs) are not restrained. A file that may be written but not read is
  * opened write-only and then cannot hold its own markers: its open is checked

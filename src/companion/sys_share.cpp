@@ -22,10 +22,19 @@ namespace cmnw::companion {
 namespace {
 
 // Marker bytes: far beyond any file this library writes, and apart from the
-// byte ranges that the file-lock functions take on file data. The two write
-// markers sit side by side so that one lock covers both.
+// byte ranges that the file-lock functions take on file data. An open that
+// denies reading marks two bytes: one that readers test, and one beside the
+// write markers that a reader denying writes takes with them in one
+// exclusive lock.
 constexpr off_t kMarkerBase = static_cast<off_t>(0x7fffffff00000000LL);
-enum Marker : unsigned { kHasRead, kHasWrite, kDeniesWrite, kDeniesRead, kMarkers };
+enum Marker : unsigned {
+    kHasRead,
+    kHasWrite,
+    kDeniesWrite,
+    kDeniesReadToWriters,  // held by opens that deny reading
+    kDeniesRead,           // the same, for readers to test
+    kMarkers
+};
 
 struct OpenMode {
     bool read = false;
@@ -77,30 +86,38 @@ bool LockMarkerRuns(int fd, int command, short type, unsigned set, bool *held = 
 // (errno EACCES) on a sharing conflict. Markers are taken before the test,
 // so two opens racing each other may both be refused but never both admitted.
 // An open that both writes and denies writing (the archive lock) takes its
-// two write markers exclusively instead: among such opens the lock itself
-// picks exactly one, and those markers need no test.
+// write markers exclusively instead, with the second deny-read marker when
+// it reads: among such opens the lock itself picks exactly one, and since
+// every open that denies reading holds that marker (or, unable to mark,
+// tests it for an exclusive lock), it needs neither a has-read marker nor a
+// test.
 bool ClaimSharing(int fd, bool canMark, const OpenMode &mode, bool denyRead, bool denyWrite) {
     auto bit = [](bool on, Marker m) { return on ? 1u << m : 0u; };
     unsigned shared = bit(mode.read, kHasRead) | bit(mode.write, kHasWrite) |
-                      bit(denyRead, kDeniesRead) | bit(denyWrite, kDeniesWrite);
+                      bit(denyWrite, kDeniesWrite) | bit(denyRead, kDeniesReadToWriters) |
+                      bit(denyRead, kDeniesRead);
     // The markers that an open other than fd's must not hold.
     unsigned against = bit(mode.read, kDeniesRead) | bit(mode.write, kDeniesWrite) |
                        bit(denyRead, kHasRead) | bit(denyWrite, kHasWrite);
+    bool held = false;
     if (canMark) {
-        const unsigned writeMarkers = bit(true, kHasWrite) | bit(true, kDeniesWrite);
         bool taken = true;
         if (mode.write && denyWrite) {
-            taken = LockMarkerRuns(fd, F_OFD_SETLK, F_WRLCK, writeMarkers);
-            shared &= ~writeMarkers;
-            against &= ~writeMarkers;
+            const unsigned exclusive = bit(true, kHasWrite) | bit(true, kDeniesWrite) |
+                                       bit(mode.read, kDeniesReadToWriters);
+            taken = LockMarkerRuns(fd, F_OFD_SETLK, F_WRLCK, exclusive);
+            shared &= ~(exclusive | bit(mode.read, kHasRead));
+            against &= ~(exclusive | bit(mode.read, kDeniesRead));
         }
         if (!taken || !LockMarkerRuns(fd, F_OFD_SETLK, F_RDLCK, shared)) {
             if (errno == EAGAIN) errno = EACCES;
             return false;
         }
+    } else if (denyRead) {
+        LockMarkerRuns(fd, F_OFD_GETLK, F_RDLCK, bit(true, kDeniesReadToWriters), &held);
     }
-    bool held = false;
-    if (LockMarkerRuns(fd, F_OFD_GETLK, F_WRLCK, against, &held) && held) {
+    if (!held) LockMarkerRuns(fd, F_OFD_GETLK, F_WRLCK, against, &held);
+    if (held) {
         errno = EACCES;
         return false;
     }
