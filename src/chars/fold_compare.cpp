@@ -9,8 +9,8 @@
 // settled byte by byte through the table, so the result is always the
 // difference of the lower-case entries of the deciding pair.
 //
-// Loads are unaligned but never cross into the page after the one holding the
-// next unread byte, so a string that ends just before an unmapped page is
+// Loads are unaligned but never reach into the page after the one holding
+// the next unread byte, so a string that ends just before an unmapped page is
 // safe. Such a load reads bytes after the terminator, which the address
 // sanitizer would report; the bytes read there never decide the result.
 #include "chars/fold_compare.h"
@@ -133,10 +133,8 @@ struct Avx512Blocks {
         return _mm512_mask_blend_epi8(_mm512_movepi8_mask(v), low, high);
     }
 
-    __attribute__((CMNW_TARGET_AVX512, no_sanitize("address"))) uint64_t Check(
-        const unsigned char *a, const unsigned char *b) const noexcept {
-        const __m512i va = _mm512_loadu_si512(a);
-        const __m512i vb = _mm512_loadu_si512(b);
+    __attribute__((CMNW_TARGET_AVX512)) uint64_t CheckVectors(__m512i va,
+                                                              __m512i vb) const noexcept {
         const uint64_t nul = _mm512_testn_epi8_mask(va, va);
         if (_mm512_movepi8_mask(_mm512_or_si512(va, vb)) == 0) {
             // Below 0x80 only the first half of the table is needed.
@@ -146,11 +144,25 @@ struct Avx512Blocks {
         }
         return _mm512_cmpneq_epi8_mask(Fold(va), Fold(vb)) | nul;
     }
+
+    __attribute__((CMNW_TARGET_AVX512, no_sanitize("address"))) uint64_t Check(
+        const unsigned char *a, const unsigned char *b) const noexcept {
+        return CheckVectors(_mm512_loadu_si512(a), _mm512_loadu_si512(b));
+    }
+
+    // The first n (below 64) bytes only: masked loads read nothing past them.
+    __attribute__((CMNW_TARGET_AVX512)) uint64_t CheckFirst(const unsigned char *a,
+                                                            const unsigned char *b,
+                                                            size_t n) const noexcept {
+        const __mmask64 valid = (uint64_t{1} << n) - 1;
+        return CheckVectors(_mm512_maskz_loadu_epi8(valid, a), _mm512_maskz_loadu_epi8(valid, b)) &
+               valid;
+    }
 };
 
 // Walks both strings a block at a time while a whole block of each lies in
-// the page of its next byte, and a byte at a time over the last bytes of a
-// page.
+// the page of its next byte, and over the last bytes of a page with a masked
+// block where there are masked loads, else a byte at a time.
 template <typename Blocks>
 [[gnu::always_inline]] inline int32_t CompareBlocks(const Blocks &blocks, const unsigned char *a,
                                                     const unsigned char *b) noexcept {
@@ -170,8 +182,20 @@ template <typename Blocks>
             room = 0;
             break;
         }
-        for (; room > 0; --room, ++a, ++b) {
-            if (SettlePair(a, b, result)) return result;
+        if constexpr (requires { blocks.CheckFirst(a, b, room); }) {
+            if (room == 0) continue;
+            const uint64_t mask = blocks.CheckFirst(a, b, room);
+            if (mask == 0) {
+                a += room, b += room;
+                continue;
+            }
+            const unsigned i = static_cast<unsigned>(__builtin_ctzll(mask));
+            if (SettlePair(a + i, b + i, result)) return result;
+            a += i + 1, b += i + 1;
+        } else {
+            for (; room > 0; --room, ++a, ++b) {
+                if (SettlePair(a, b, result)) return result;
+            }
         }
     }
 }
