@@ -127,12 +127,15 @@ int64_t DaysFromCivil(int year, int month, int day) noexcept {
     return era * 146097 + dayOfEra - 719468;
 }
 
+// Local midnight of a date without daylight saving, as the hextime of a
+// local time has it (a midnight the clock jumped over gives the first
+// instant of the day).
 int64_t MktimeMidnight(int year, int month, int day) noexcept {
     std::tm local{};
     local.tm_year = year - 1900;
     local.tm_mon = month - 1;
     local.tm_mday = day;
-    return static_cast<int64_t>(std::mktime(&local));
+    return TimeOfLocal(local);
 }
 
 // The memo, emptied when TZ has changed since it was filled; null when TZ is
@@ -150,7 +153,8 @@ ZoneMemo *CurrentZone() noexcept {
     return &memo;
 }
 
-// Local midnight of a date without daylight saving, as mktime gives it.
+// Local midnight of a date without daylight saving, as MktimeMidnight gives
+// it.
 int64_t LocalMidnight(int year, int month, int day) noexcept {
     ZoneMemo *memo = CurrentZone();
     if (memo == nullptr) return MktimeMidnight(year, month, day);

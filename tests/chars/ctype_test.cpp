@@ -181,12 +181,13 @@ TEST(CTypeCompare, StricmpMatchesTheTableWalkAtEveryLengthAndAlignment) {
                 size_t n = rng() % (len + 2);
                 ASSERT_EQ(UTLstrnicmp(pa, pb, n), TableWalk(table, pa, pb, n)) << len << " " << n;
             }
-            cmnw::test::GuardedText ga(a), gb(variant(a));
-            ASSERT_EQ(UTLstricmp(ga.c_str(), gb.c_str()), TableWalk(table, ga.c_str(), gb.c_str()));
-            ASSERT_EQ(UTLstricmp(gb.c_str(), ga.c_str()), TableWalk(table, gb.c_str(), ga.c_str()));
+            // Terminators are the last readable bytes.
+            cmnw::test::GuardedBuffer guardA(a + '\0'), guardB(variant(a) + '\0');
+            const char *ga = guardA.data(), *gb = guardB.data();
+            ASSERT_EQ(UTLstricmp(ga, gb), TableWalk(table, ga, gb));
+            ASSERT_EQ(UTLstricmp(gb, ga), TableWalk(table, gb, ga));
             for (size_t width = 16; table == builtIn && width <= widest; width *= 2) {
-                ASSERT_EQ(FoldedBy(width, ga.c_str(), gb.c_str()),
-                          TableWalk(table, ga.c_str(), gb.c_str()));
+                ASSERT_EQ(FoldedBy(width, ga, gb), TableWalk(table, ga, gb));
             }
         }
     }
