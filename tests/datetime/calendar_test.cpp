@@ -56,17 +56,6 @@ TEST(Calendar, CenturyWindowWithAConfiguredPivot) {
     EXPECT_EQ(FMTCentury(30), 1930);
 }
 
-// Zero and values out of range both mean the current century.
-TEST(Calendar, PivotZeroUsesTheCurrentCentury) {
-    UseIni("DateFmt2To4Year=0");
-    EXPECT_EQ(FMTCentury(99), CurrentCentury() + 99);
-}
-
-TEST(Calendar, PivotOutOfRangeCountsAsZero) {
-    UseIni("DateFmt2To4Year=120");
-    EXPECT_EQ(FMTCentury(75), CurrentCentury() + 75);
-}
-
 TEST(Calendar, LeapYearsAndMonthLengths) {
     for (int y : {2000, 2004, 2400, 4, 0, 96}) EXPECT_EQ(FMTIsLeapYear(y), 1) << y;
     for (int y : {1900, 2100, 2007, 3000, 1, 100, -1}) EXPECT_EQ(FMTIsLeapYear(y), 0) << y;
@@ -95,15 +84,6 @@ TEST(Calendar, DayOfYearConversions) {
     }
     EXPECT_EQ(DayOfYearFromDate(99, 1, 2007), 366);  // months past December add nothing
     EXPECT_EQ(DayOfYearFromDate(12, INT32_MAX, 2007), INT32_MAX);
-}
-
-TEST(Calendar, LocalClock) {
-    setenv("TZ", "UTC", 1);
-    const time_t epoch = 0;
-    const struct tm *tm = UTLLocalTime(&epoch);
-    ASSERT_NE(tm, nullptr);
-    EXPECT_EQ(tm->tm_year * 10000 + tm->tm_mon * 100 + tm->tm_mday, 700001);
-    EXPECT_EQ(UTLLocalTime(nullptr), nullptr);
 }
 
 }  // namespace

@@ -44,14 +44,6 @@ TEST(DateDescriptor, DecodesNumberSeparatorAndYearLength) {
     EXPECT_EQ(FMTGetDateFmtYrLen(nullptr), 0);
 }
 
-TEST(DateDescriptor, ReadsNoMoreThan31Characters) {
-    char out[64];
-    FMTMakeDate(out, ("4b4" + std::string(40, 'x') + "<").c_str(), 1, 2, 2007);
-    EXPECT_STREQ(out, "January 2 2007");  // the "<" beyond 31 characters is not seen
-    FMTMakeDate(out, ("4b4" + std::string(27, 'x') + "<").c_str(), 1, 2, 2007);
-    EXPECT_STREQ(out, "january 2 2007");
-}
-
 TEST(DateDescriptor, BuildsDescriptorsFromParts) {
     const struct {
         int fmtNum;
@@ -75,34 +67,6 @@ TEST(DateDescriptor, BuildsDescriptorsFromParts) {
     EXPECT_STREQ(out, "54");
 }
 
-// Output templates for year lengths and separators other than the defaults
-// (every format's printed text reads back in the date round trip).
-TEST(DateDescriptor, TemplatesFollowYearLengthAndSeparator) {
-    const struct {
-        int fmtNum;
-        const char *sep;
-        int yrLen;
-        const char *templ;
-    } cases[] = {
-        {1, "/", 2, "%02d/%02d/%02d"},  {1, "/", 0, "%02d/%02d/%02d"},
-        {1, "/", -4, "%02d/%02d/%04d"}, {3, "-", -2, "%02d-%02d-%02d"},
-        {4, "", 2, "%s %d %02d"},       {20, ".", 4, "%04d. %s %d"},
-        {17, "/", 2, "%03d/%02d"},      {40, "/", 4, "%02d/%02d/%04d"},
-        {14, "/", 4, "%s/%02d/%04d"},
-    };
-    for (const auto &c : cases) {
-        char templ[40];
-        EXPECT_EQ(FMTGetDateFmtSprintf(templ, c.fmtNum, c.sep, c.yrLen), 0);
-        EXPECT_STREQ(templ, c.templ) << c.fmtNum << " " << c.sep << " " << c.yrLen;
-    }
-    // A separator text too long for the template is cut at 39 characters.
-    char templ[48];
-    std::memset(templ, 'z', sizeof templ);
-    FMTGetDateFmtSprintf(templ, 1, std::string(40, '/').c_str(), 4);
-    EXPECT_EQ(std::strlen(templ), 39u);
-    EXPECT_EQ(templ[41], 'z');
-}
-
 TEST(DateDescriptor, SeparatorsAndStoredDefault) {
     EXPECT_STREQ(FMTDateSepStr(), "/-., ");
     for (int ch : {'/', '-', '.', ',', ' '}) EXPECT_NE(FMTIsDateSep(ch), 0) << ch;
@@ -113,10 +77,6 @@ TEST(DateDescriptor, SeparatorsAndStoredDefault) {
     FMTDefDateFormat(buf, 'G');
     EXPECT_STREQ(buf, "1/4");
     EXPECT_EQ(buf[31], '\0');  // the whole 32 bytes are cleared first
-    std::string longDescriptor(40, '2');
-    FMTDefDateFormat(longDescriptor.data(), 'S');
-    FMTDefDateFormat(buf, 'G');
-    EXPECT_EQ(std::string(buf), std::string(31, '2'));
     FMTDefDateFormat(nullptr, 'R');  // resets even without a buffer
     FMTDefDateFormat(buf, 'G');
     EXPECT_STREQ(buf, "1/4");

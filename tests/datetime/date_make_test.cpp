@@ -103,29 +103,6 @@ TEST(DateMake, MatchesTheTemplatesOfEveryFormat) {
     EXPECT_GT(checked, 40000);
 }
 
-// Case flags (the template check above prints without them).
-TEST(DateMake, CaseFlags) {
-    UTLSetLocale("USD");
-    const struct {
-        const char *descriptor, *text;
-    } cases[] = {{"4/4>", "MAY 24, 2007"}, {"4/4<", "may 24, 2007"}, {"4/4<>", "may 24, 2007"}};
-    for (const auto &c : cases) {
-        char out[64];
-        EXPECT_EQ(FMTMakeDate(out, c.descriptor, 5, 24, 2007), 0);
-        EXPECT_STREQ(out, c.text) << c.descriptor;
-    }
-    EXPECT_EQ(FMTMakeDate(nullptr, "1/4", 1, 1, 2000), 1);
-}
-
-TEST(DateMake, LongestOutputFitsIn64Bytes) {
-    char out[80];
-    std::memset(out, 'z', sizeof out);
-    FMTMakeDate(out, "J/4", 1, INT_MIN, INT_MIN);
-    EXPECT_LT(std::strlen(out), 64u);
-    FMTMakeDate(out, "1/", INT_MIN, INT_MIN, INT_MIN);
-    EXPECT_STREQ(out, "-2147483648/-2147483648/-2147483648");
-}
-
 TEST(DateMake, CaseFlagsUseTheClassTableOfTheLocale) {
     UTLSetLocale("FRF");
     char out[64];

@@ -99,42 +99,6 @@ TEST(StrTime, ConversionsAndFlags) {
     }
 }
 
-TEST(StrTime, OutputThatDoesNotFit) {
-    const std::tm tm = May24();
-    char out[16];
-    std::memset(out, 'z', sizeof out);
-    EXPECT_EQ(FMTGetStrTime(out, 8, "%m/%d/%Y", &tm), 10);  // the year piece was left out
-    EXPECT_STREQ(out, "05/24/");
-    EXPECT_EQ(out[7], '\0');
-    EXPECT_EQ(out[8], 'z');
-    EXPECT_EQ(FMTGetStrTime(out, 11, "%m/%d/%Y", &tm), 10);
-    EXPECT_STREQ(out, "05/24/2007");
-    EXPECT_EQ(FMTGetStrTime(out, 1, "%m", &tm), 2);
-    EXPECT_STREQ(out, "");
-    for (int size : {0, -3}) EXPECT_EQ(FMTGetStrTime(out, size, "%m", &tm), 0);
-    EXPECT_EQ(FMTGetStrTime(nullptr, 5, "%m", &tm), 0);
-    EXPECT_EQ(FMTGetStrTime(out, 5, nullptr, &tm), 0);
-    EXPECT_EQ(FMTGetStrTime(out, 5, "%m", nullptr), 0);
-}
-
-TEST(StrTime, NamesOutOfRangeStopWithZero) {
-    UTLSetLocale("USD");
-    std::tm tm = May24();
-    tm.tm_mon = 12;
-    char out[32];
-    EXPECT_EQ(FMTGetStrTime(out, sizeof out, "%d %B", &tm), 0);
-    EXPECT_STREQ(out, "24 ");  // what was written stays
-    tm.tm_mon = -1;
-    EXPECT_EQ(FMTGetStrTime(out, sizeof out, "%b", &tm), 0);
-    tm = May24();
-    tm.tm_wday = 7;
-    EXPECT_EQ(FMTGetStrTime(out, sizeof out, "%A", &tm), 0);
-    // Out-of-range numbers print as they are.
-    tm.tm_hour = -3;
-    tm.tm_year = -1901;
-    EXPECT_EQ(Ours("%H %Y %y", tm), "-3 -001 -1");
-}
-
 TEST(StrTime, InFormatLocaleSwitchIsUndoneOnEveryWayOut) {
     UTLSetLocale("USD");
     std::tm tm = May24();

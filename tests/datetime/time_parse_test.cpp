@@ -52,25 +52,6 @@ TEST(TimeParse, PiecesAmPmWordsAndFailures) {
     EXPECT_EQ(FMTGetTimeFmtValues("1:2:3", 1, nullptr, nullptr, nullptr, nullptr, nullptr), 0);
 }
 
-TEST(TimeParse, MakeTime) {
-    struct Case {
-        const char *descriptor;
-        int h, m, s;
-        const char *text;
-    } cases[] = {
-        {"3b", 9, 8, 7, "09 08"},
-        {"1-", -5, 100, 3, "-5-100-03"},   {"2:", 25, 0, 0, "13:00:00 "},
-        {"1:", -2147483647 - 1, 0, 0, "-2147483648:00:00"},
-    };
-    for (const Case &c : cases) {
-        char out[48];
-        std::memset(out, 'z', sizeof out);
-        EXPECT_EQ(FMTMakeTime(out, c.descriptor, c.h, c.m, c.s), 0);
-        EXPECT_STREQ(out, c.text);
-    }
-    EXPECT_EQ(FMTMakeTime(nullptr, "1:", 1, 2, 3), 1);
-}
-
 TEST(TimeParse, ValidateTypedTimes) {
     struct Case {
         const char *text;
@@ -140,24 +121,6 @@ TEST(TimeParse, DeformatAndParts) {
     EXPECT_EQ(FMTHourOfTime(nullptr, "1:"), 0);
 }
 
-TEST(TimeParse, Differences) {
-    struct Case {
-        const char *t1;
-        const char *d1;
-        const char *t2;
-        const char *d2;
-        int seconds, minutes, hours;
-    } cases[] = {
-        {"11:00 PM", "4:", "1:00 AM", "4:", 79200, 1320, 22},
-        {"bad", "1:", "12:00", "1:", -1, -1, -1}, {"12:00", "1:", "25:00", "1:", -1, -1, -1},
-    };
-    for (const Case &c : cases) {
-        EXPECT_EQ(FMTDiffSeconds(c.t1, c.d1, c.t2, c.d2), c.seconds) << c.t1 << " " << c.t2;
-        EXPECT_EQ(FMTDiffMinutes(c.t1, c.d1, c.t2, c.d2), c.minutes);
-        EXPECT_EQ(FMTDiffHours(c.t1, c.d1, c.t2, c.d2), c.hours);
-    }
-}
-
 TEST(TimeParse, Adding) {
     struct Case {
         const char *text;
@@ -181,31 +144,6 @@ TEST(TimeParse, Adding) {
         EXPECT_LT(std::strlen(text), 40u);
     }
     EXPECT_EQ(FMTTimeAdd(nullptr, "1:", 1, 1, 1), 65535);
-}
-
-TEST(TimeParse, ConversionBetweenLayouts) {
-    char out[16] = "untouched";
-    EXPECT_EQ(FMTTime2Time("25:00", "1:", out, "1:"), 1);
-    EXPECT_STREQ(out, "untouched");
-    // A to-descriptor beginning with X reads as format 1.
-    EXPECT_EQ(FMTTime2Time("1:30 PM", "4:", out, "X"), 0);
-    EXPECT_STREQ(out, "13:30:00");
-    // Null descriptors are the stored default.
-    char stored[] = "3.";
-    FMTDefTimeFormat(stored, 'S');
-    EXPECT_EQ(FMTTime2Time("14.05", nullptr, out, nullptr), 0);
-    EXPECT_STREQ(out, "14.05");
-    EXPECT_EQ(FMTTime2Time(nullptr, "1:", out, "1:"), 1);
-}
-
-TEST(TimeParse, CurrentTime) {
-    char out[16];
-    EXPECT_EQ(FMTTime(out, "2:"), 0);
-    char marker[3];
-    int h, m, s;
-    EXPECT_EQ(FMTGetTimeFmtValues(out, 2, ":", marker, &h, &m, &s), 0) << out;
-    EXPECT_EQ(std::strlen(out), 11u);
-    EXPECT_EQ(FMTTime(nullptr, "1:"), 1);
 }
 
 // What a time prints as under a format and separator, written out here.
