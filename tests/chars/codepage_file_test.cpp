@@ -95,31 +95,4 @@ TEST(CodePageFile, ReadsTheFileNamedByTheConfiguration) {
     EXPECT_EQ(UTLDestroyCodePage(set), UTL_CP_OK);
 }
 
-TEST(CodePageFile, WritingFailsWhenTheDirectoryIsMissing) {
-    ScratchDir scratch;
-    scratch.UseIni("[KTRes]\nDefLib=" + scratch.path() + "/missing/\n");
-    UTLCPSET set = UTLLoadCodePage();
-    ASSERT_NE(set, nullptr);
-    EXPECT_EQ(UTLUnloadCodePage(set), UTL_CP_FAIL);
-    EXPECT_EQ(UTLCodePageCount(set), 3);
-    EXPECT_EQ(UTLDestroyCodePage(set), UTL_CP_OK);
-}
-
-TEST(CodePageFile, LinesAddedToTheConfigurationInForce) {
-    ScratchDir scratch;
-    scratch.UseConfig();
-    UTLCPSET set = UTLLoadCodePage();
-    ASSERT_NE(set, nullptr);
-    ASSERT_NE(CFGCreate(), nullptr);
-    EXPECT_EQ(UTLUnloadCodePages(set), UTL_CP_OK);
-    EXPECT_EQ(UTLUnloadCodePagesChars(set), UTL_CP_OK);
-    char value[64];
-    ASSERT_NE(CFGFirstValue("CodePages", "CodePage", value, sizeof value), nullptr);
-    EXPECT_STREQ(value, "1004,W1");
-    ASSERT_NE(CFGFirstValue("CodePage", "Char", value, sizeof value), nullptr);
-    EXPECT_STREQ(value, "SP010000,space, ,32,32,32");
-    CFGDiscard();
-    EXPECT_EQ(UTLDestroyCodePage(set), UTL_CP_OK);
-}
-
 }  // namespace

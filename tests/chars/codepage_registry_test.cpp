@@ -145,18 +145,6 @@ TEST_F(OwnSet, KeepsAtMost1025Characters) {
     EXPECT_EQ(UTLLocateCharByName(set_, "C1025", nullptr, nullptr), 0);
 }
 
-TEST_F(OwnSet, CodePagesAddedLaterLackEveryCharacter) {
-    Fill({"1,A"}, {"A,a, ,5", "B,b, ,6"});
-    ASSERT_NE(CFGCreate(), nullptr);
-    ASSERT_NE(CFGAddLine("CodePages", "CodePage", "2,B"), 0);
-    EXPECT_EQ(UTLLoadCodePages(set_), UTL_CP_OK);
-    CFGDiscard();
-    ASSERT_EQ(UTLCodePageCount(set_), 2);
-    ASSERT_EQ(UTLSetDefCodePage(set_, 2, nullptr), UTL_CP_OK);
-    for (const WalkedChar &c : WalkAll(set_)) EXPECT_EQ(c.byte, 0);
-    EXPECT_EQ(UTLLocateCharByName(set_, "A", nullptr, nullptr), 0);
-}
-
 TEST(CodePageHandles, NullAndUnknownSetsAreRefused) {
     int notASet = 0;
     char name[UTL_CP_NAME_SIZE];
@@ -165,15 +153,11 @@ TEST(CodePageHandles, NullAndUnknownSetsAreRefused) {
     for (UTLCPSET bad : {static_cast<UTLCPSET>(nullptr), reinterpret_cast<UTLCPSET>(&notASet)}) {
         EXPECT_EQ(UTLDestroyCodePage(bad), UTL_CP_FAIL);
         EXPECT_EQ(UTLLoadCodePages(bad), UTL_CP_FAIL);
-        EXPECT_EQ(UTLLoadCodePagesChars(bad), UTL_CP_FAIL);
-        EXPECT_EQ(UTLUnloadCodePage(bad), UTL_CP_FAIL);
         EXPECT_EQ(UTLUnloadCodePages(bad), UTL_CP_FAIL);
-        EXPECT_EQ(UTLUnloadCodePagesChars(bad), UTL_CP_FAIL);
         EXPECT_EQ(UTLSetDefCodePage(bad, 1004, nullptr), UTL_CP_FAIL);
         EXPECT_EQ(UTLCodePageCount(bad), 0);
         EXPECT_EQ(UTLGetIndexCodePageChar(bad, &index, &byte, nullptr, name, nullptr), UTL_CP_FAIL);
         EXPECT_EQ(UTLGetFirstCodePageChar(bad, &byte, nullptr, name, nullptr), UTL_CP_FAIL);
-        EXPECT_EQ(UTLGetNextCodePageChar(bad, &byte, nullptr, name, nullptr), UTL_CP_FAIL);
         EXPECT_EQ(UTLLocateCharByName(bad, "SP010000", nullptr, nullptr), UTL_CP_FAIL);
         EXPECT_EQ(UTLLocateNameByChar(bad, 32, nullptr, name, nullptr), UTL_CP_FAIL);
     }

@@ -2,12 +2,10 @@
 // code page 1252 (iconv for the code page, ICU for the properties).
 #include <gtest/gtest.h>
 #include <unicode/uchar.h>
-#include <unicode/unorm2.h>
 
 #include <algorithm>
 #include <fstream>
 #include <iterator>
-#include <map>
 #include <string>
 
 #include "chars/iconv_reference.h"
@@ -75,76 +73,6 @@ TEST(CTypeTable, CaseMapsAreUnicodeCaseMappingWithinCodePage1252) {
         unsigned lower = keeps ? b : byteOf(u_tolower(cp[b]), b);
         EXPECT_EQ(table[CT_UPPER_MAP + b], upper) << std::hex << "byte 0x" << b;
         EXPECT_EQ(table[CT_LOWER_MAP + b], lower) << std::hex << "byte 0x" << b;
-    }
-}
-
-// The letter a byte sorts with: its base letter after removing accents, with
-// the letters that have no decomposition placed by hand.
-int BaseLetter(UChar32 u) {
-    static const std::map<UChar32, int> placed = {{0xC6, 'a'},     {0xE6, 'a'},     {0xD0, 'd'},
-                                                  {0xF0, 'd'},     {0x152, 'o'},    {0x153, 'o'},
-                                                  {0xDF, 's'},     {0xDE, 'z' + 1}, {0xFE, 'z' + 1},
-                                                  {0xD8, 'z' + 2}, {0xF8, 'z' + 2}};
-    if (auto it = placed.find(u); it != placed.end()) return it->second;
-    UErrorCode status = U_ZERO_ERROR;
-    const UNormalizer2 *nfd = unorm2_getNFDInstance(&status);
-    UChar in[2] = {static_cast<UChar>(u), 0};
-    UChar out[8] = {};
-    unorm2_normalize(nfd, in, 1, out, 8, &status);
-    EXPECT_TRUE(U_SUCCESS(status));
-    return u_tolower(out[0]);
-}
-
-TEST(CTypeTable, CollationOrdersSpacePunctuationDigitsLetters) {
-    const uint16_t *table = GetCTypeTable();
-    const uint16_t *weight = table + CT_COLLATE;
-    auto cp = CodePage1252();
-    std::array<int, 256> byWeight{};
-    std::fill(byWeight.begin(), byWeight.end(), -1);
-    for (unsigned b = 0; b < 256; ++b) {
-        ASSERT_LT(weight[b], 256);
-        ASSERT_EQ(byWeight[weight[b]], -1) << "weight used twice: " << weight[b];
-        byWeight[weight[b]] = static_cast<int>(b);
-    }
-    // Rank of each kind of byte: controls and blanks, punctuation, digits,
-    // letters. Along ascending weight the rank never falls, and letters come
-    // in alphabetical clusters of their case and accented forms.
-    auto rank = [&](unsigned b) {
-        uint16_t flags = table[b];
-        if (flags & CT_DIGIT) return 2;
-        if ((flags & CT_ALPHA) && !(flags & CT_PUNCT)) return 3;
-        if (flags & CT_PUNCT) return 1;
-        return 0;
-    };
-    EXPECT_EQ(weight[0], 0);
-    EXPECT_EQ(weight[' '], 1);
-    int lastRank = 0, lastLetter = 0;
-    UChar32 lastDigit = -1;
-    for (int w = 0; w < 256; ++w) {
-        unsigned b = static_cast<unsigned>(byWeight[w]);
-        int r = rank(b);
-        if (r == 0) {
-            EXPECT_LT(w, weight['!']) << std::hex << "control 0x" << b;
-            continue;
-        }
-        EXPECT_GE(r, lastRank) << std::hex << "byte 0x" << b;
-        lastRank = r;
-        if (r == 2) {
-            // ASCII digits in order, each superscript digit directly before
-            // its digit.
-            auto digit = static_cast<UChar32>(u_getNumericValue(cp[b]));
-            if (cp[b] > 0x7F) {
-                EXPECT_EQ(byWeight[w + 1], '0' + digit) << std::hex << "byte 0x" << b;
-            } else {
-                EXPECT_EQ(digit, lastDigit + 1) << std::hex << "byte 0x" << b;
-                lastDigit = digit;
-            }
-        }
-        if (r == 3) {
-            int letter = BaseLetter(cp[b]);
-            EXPECT_GE(letter, lastLetter) << std::hex << "byte 0x" << b;
-            lastLetter = letter;
-        }
     }
 }
 

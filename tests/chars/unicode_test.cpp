@@ -22,16 +22,6 @@ std::pair<Units, size_t> ToUtf16(const std::string &in, size_t dstUnits) {
             static_cast<size_t>(src - in.data())};
 }
 
-std::pair<std::string, size_t> ToUtf8(const Units &in, size_t dstBytes) {
-    std::string out(dstBytes + 1, '#');
-    const uint16_t *src = reinterpret_cast<const uint16_t *>(in.data());
-    char *dst = out.data();
-    Utf16ToUtf8(&src, src + in.size(), &dst, out.data() + dstBytes);
-    EXPECT_EQ(out[dstBytes], '#') << "wrote past the destination end";
-    return {out.substr(0, static_cast<size_t>(dst - out.data())),
-            static_cast<size_t>(src - reinterpret_cast<const uint16_t *>(in.data()))};
-}
-
 std::pair<std::string, size_t> AnsiToUtf8String(const std::string &in, size_t dstBytes,
                                                 uint32_t flags) {
     std::string out(dstBytes + 1, '#');
@@ -41,17 +31,6 @@ std::pair<std::string, size_t> AnsiToUtf8String(const std::string &in, size_t ds
     EXPECT_EQ(out[dstBytes], '#') << "wrote past the destination end";
     EXPECT_EQ(n, static_cast<uint32_t>(dst - out.data()));
     return {out.substr(0, n), static_cast<size_t>(src - in.data())};
-}
-
-TEST(Utf8CharLen, FollowsTheLeadByteTable) {
-    const std::pair<unsigned, int32_t> cases[] = {{0x00, 1}, {0x7F, 1}, {0x80, 1}, {0xBF, 1},
-                                                  {0xC0, 2}, {0xDF, 2}, {0xE0, 3}, {0xEF, 3},
-                                                  {0xF0, 4}, {0xF4, 4}, {0xF5, 1}, {0xFF, 1}};
-    for (auto [byte, len] : cases) {
-        char c = static_cast<char>(byte);
-        EXPECT_EQ(Utf8CharLen(&c), len) << byte;
-    }
-    EXPECT_EQ(Utf8CharLen(nullptr), 0);
 }
 
 TEST(Utf16CharToUtf8, WritesOneToFourBytes) {
@@ -94,25 +73,6 @@ TEST(AnsiToUtf8, StopsBeforeACharacterThatDoesNotFit) {
     char *to = buf;
     EXPECT_EQ(AnsiToUtf8(&from, src.data() + 1, &to, buf + 4), 2u);
     EXPECT_EQ(AnsiToUtf8(nullptr, nullptr, &to, buf + 4), 0u);
-}
-
-TEST(Utf16ToUtf8, KeepsOneByteFreeAndWritesCesu8) {
-    const struct {
-        Units in;
-        size_t room;
-        const char *want;
-        size_t taken;
-    } cases[] = {
-        {u"abc", 3, "ab", 2},        {u"abc", 4, "abc", 3},
-        {u"a\u00E9", 3, "a", 1},     {u"\u20AC", 3, "", 0},
-        {u"\U0001F600", 7, "\xED\xA0\xBD\xED\xB8\x80", 2}, {u"\U0001F600", 6, "\xED\xA0\xBD", 1},
-        {u"0123456789abcdefXYZ", 12, "0123456789a", 11}, {u"x", 0, "", 0},
-    };
-    for (const auto &c : cases) {
-        auto [out, taken] = ToUtf8(c.in, c.room);
-        EXPECT_EQ(out, c.want) << " room " << c.room;
-        EXPECT_EQ(taken, c.taken) << " room " << c.room;
-    }
 }
 
 TEST(Utf8ToUtf16, DecodesLenientlyAndStopsSafely) {
@@ -188,40 +148,6 @@ TEST(UTLUtf8ToAnsi, NarrowsInPlace) {
     EXPECT_EQ(UTLUtf8ToAnsi(nullptr, 4), 0);
     char s[] = "abc";
     EXPECT_EQ(UTLUtf8ToAnsi(s, -1), 0);
-}
-
-TEST(UTLuastrcpy, RefusesNullArguments) {
-    uint16_t out[4] = {1, 1, 1, 1};
-    EXPECT_EQ(UTLuastrcpy(nullptr, "a"), nullptr);
-    EXPECT_EQ(UTLuastrcpy(out, nullptr), nullptr);
-}
-
-TEST(UnicodeBuffers, EndsBeforeThePositionsConvertNothing) {
-    const char text[] = "abc\xC3\xA9";
-    const uint16_t units[] = {'a', 0xE9, 0x20AC};
-    char bytes[16] = {};
-    uint16_t wide[8] = {};
-
-    const char *src = text + 3;
-    uint16_t *dst = wide + 4;
-    Utf8ToUtf16(&src, text, &dst, wide + 8);
-    Utf8ToUtf16(&src, text + 5, &dst, wide + 2);
-    EXPECT_EQ(src, text + 3);
-    EXPECT_EQ(dst, wide + 4);
-
-    const uint16_t *from = units + 1;
-    char *to = bytes + 8;
-    Utf16ToUtf8(&from, units, &to, bytes + 16);
-    Utf16ToUtf8(&from, units + 3, &to, bytes + 2);
-    EXPECT_EQ(from, units + 1);
-    EXPECT_EQ(to, bytes + 8);
-
-    src = text + 3;
-    to = bytes + 8;
-    EXPECT_EQ(AnsiToUtf8(&src, text, &to, bytes + 16), 0u);
-    EXPECT_EQ(AnsiToUtf8(&src, text + 5, &to, bytes + 2), 0u);
-    EXPECT_EQ(std::string(bytes, sizeof bytes), std::string(sizeof bytes, '\0'));
-    EXPECT_EQ(std::u16string(wide, wide + 8), std::u16string(8, u'\0'));
 }
 
 }  // namespace
