@@ -122,26 +122,6 @@ TEST(Files, FileAccessWaitsForOtherProcess) {
     close(ready[1]);
 }
 
-TEST(Files, ComputerNameAndCurrentDirectory) {
-    char expected[256];
-    gethostname(expected, sizeof expected);
-    char name[256];
-    uint32_t size = sizeof name;
-    EXPECT_NE(UTLGetComputerName(name, &size), 0);
-    EXPECT_STREQ(name, expected);
-    EXPECT_EQ(size, std::strlen(expected));
-    uint32_t tiny = 1;
-    EXPECT_EQ(UTLGetComputerName(name, &tiny), 0);
-    EXPECT_EQ(tiny, std::strlen(expected) + 1);
-
-    char cwd[4096];
-    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-    char buffer[4096];
-    EXPECT_EQ(UTLGetCurrentDirectory(sizeof buffer, buffer), std::strlen(cwd));
-    EXPECT_STREQ(buffer, cwd);
-    EXPECT_EQ(UTLGetCurrentDirectory(1, buffer), std::strlen(cwd) + 1);
-}
-
 TEST(Files, MkDir) {
     TempDir dir;
     std::string sub = dir.path() + "\\made";

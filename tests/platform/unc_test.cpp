@@ -69,14 +69,4 @@ TEST(UniversalName, RemoteLevelAndBufferSize) {
     EXPECT_EQ(UniversalNameFromMounts(kMounts, "/mnt/forms/a", 3, buffer, &exact), UTL_ERROR_INVALID_LEVEL);
 }
 
-TEST(UniversalName, ExportedWrapper) {
-    char buffer[512];
-    uint32_t size = sizeof buffer;
-    EXPECT_EQ(UTLGetUniversalName(nullptr, 1, buffer, &size), 65535u);
-    EXPECT_EQ(UTLGetUniversalName("/tmp", 1, nullptr, &size), 65535u);
-    EXPECT_EQ(UTLGetUniversalName("/tmp", 1, buffer, nullptr), 65535u);
-    // /proc is never a network mount.
-    EXPECT_EQ(UTLGetUniversalName("C:\\proc\\self", 1, buffer, &size), 65535u);
-}
-
 }  // namespace

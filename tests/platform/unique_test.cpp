@@ -7,7 +7,6 @@
 
 #include "cmnw32/encode.h"
 #include "cmnw32/unique.h"
-#include "platform/unique.h"
 
 namespace {
 
@@ -69,13 +68,6 @@ TEST(UniqueString, ScrambledFormIs33BytesInTextForm) {
         uint8_t bytes[33];
         EXPECT_EQ(UTLText2Binary(s.data(), 45, bytes, sizeof bytes), 33u) << s;
     }
-}
-
-TEST(UniqueString, ChecksumCombinesGroupsAndBytesWithPositions) {
-    const uint8_t data[] = {0x01, 0x02, 0x03, 0x04, 0x10, 0x20, 0x30, 0x40, 0xAA, 0x55};
-    const uint32_t expected = 0x01020304u ^ 0 ^ 0x10203040u ^ 4 ^ 0xAAu ^ 8 ^ 0x55u ^ 9;
-    EXPECT_EQ(cmnw::unique::ScrambleChecksum(data, sizeof data), expected);
-    EXPECT_EQ(cmnw::unique::ScrambleChecksum(data, 0), 0u);
 }
 
 TEST(UniqueString, NeverRepeatsOverManyCalls) {
