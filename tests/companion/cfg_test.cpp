@@ -122,18 +122,6 @@ TEST(CfgEnvironment, LoadedOnceAtFirstNeed) {
 
 namespace {
 
-TEST(CfgRead, VeryLongLinesAndOddBytesAreBounded) {
-    TempDir dir;
-    std::string longValue(200000, 'v');
-    std::string text = "[S]\nlong=" + longValue + "\n" + std::string(100000, '[') + "\n" +
-                       std::string("nul\0key=1\n", 10) + "after=ok";  // no final line feed
-    ASSERT_NE(CFGLoadINI(dir.Write("a.ini", text).c_str()), nullptr);
-    char buf[16];
-    EXPECT_EQ(CFGGetString("S", "long", buf, sizeof buf), 1);
-    EXPECT_EQ(std::string(buf), std::string(15, 'v'));
-    EXPECT_EQ(Get("S", "after"), "ok");
-}
-
 TEST(CfgRead, RepeatedKeyWalkAfterBatchOfAddedLines) {
     ASSERT_NE(CFGCreate(), nullptr);
     CFGHANDLE h = CFGCurrent();
@@ -153,25 +141,6 @@ TEST(CfgRead, RepeatedKeyWalkAfterBatchOfAddedLines) {
     ASSERT_EQ(values.size(), 742u);
     for (size_t i = 0; i < values.size(); ++i)
         EXPECT_EQ(values[i], "SC" + std::to_string(i) + ",name" + std::to_string(i));
-}
-
-TEST(CfgCursor, StaleOrForeignCursorsEndTheWalk) {
-    TempDir dir;
-    ASSERT_NE(CFGLoadINI(dir.Write("a.ini", "[S]\nk=1\nk=2\nother=x\n").c_str()), nullptr);
-    char buf[8];
-    CFGCURSOR c = CFGFirstValue("S", "k", buf, sizeof buf);
-    ASSERT_NE(c, nullptr);
-    EXPECT_EQ(CFGNextValue(c, "S", "other", buf, sizeof buf), nullptr);  // not this key's cursor
-    EXPECT_EQ(CFGNextValue(c, nullptr, "k", buf, sizeof buf), nullptr);
-    CFGCURSOR second = CFGNextValue(c, "s", "K", buf, sizeof buf);
-    ASSERT_NE(second, nullptr);
-    EXPECT_STREQ(buf, "2");
-    EXPECT_EQ(CFGNextValue(second, "S", "k", buf, sizeof buf), nullptr);
-    CFGDiscard();
-    EXPECT_EQ(CFGNextValue(c, "S", "k", buf, sizeof buf), nullptr);
-    ASSERT_NE(CFGCreate(), nullptr);
-    EXPECT_EQ(CFGNextValue(c, "S", "k", buf, sizeof buf), nullptr);  // another configuration
-    EXPECT_EQ(CFGNextValue(reinterpret_cast<CFGCURSOR>(0x1234), "S", "k", buf, sizeof buf), nullptr);
 }
 
 TEST(CfgHandles, SetCurrentSwitchesAndIgnoresUnknownHandles) {
@@ -197,22 +166,6 @@ TEST(CfgHandles, SetCurrentSwitchesAndIgnoresUnknownHandles) {
     CFGSetCurrent(nullptr);
     EXPECT_EQ(CFGCurrent(), nullptr);
     EXPECT_EQ(Get("S", "k"), "<missing>");
-}
-
-TEST(CfgFiles, LoadedListKeepsOrderFlagsAndNames) {
-    TempDir dir;
-    unsetenv("CMNW32_INI");
-    std::string a = dir.Write("a.ini", "[S]\n");
-    std::string missing = dir.File("missing.ini");
-    ASSERT_NE(CFGLoadINI(a.c_str()), nullptr);
-    EXPECT_EQ(CFGLoadINI(missing.c_str()), nullptr);
-    ASSERT_NE(CFGLoadINI(a.c_str()), nullptr);  // a name already listed is not repeated
-    std::vector<std::pair<std::string, int>> seen;
-    for (MEMITEM it = MEMFirstItem(CFGLoadedFiles()); it != nullptr; it = MEMNextItem(it)) {
-        auto *e = static_cast<CFGFileEntry *>(MEMItemData(it));
-        seen.emplace_back(e->fileName, e->loaded);
-    }
-    EXPECT_EQ(seen, (std::vector<std::pair<std::string, int>>{{a, 1}, {missing, 0}}));
 }
 
 TEST(CfgSave, AtomicReplaceKeepsModeAndFailsCleanly) {
