@@ -1,5 +1,6 @@
-// Calendar rules: century window, leap years, month lengths, day-of-year
-// conversions and the local clock.
+// The century window of two-digit years, with the default and a configured
+// pivot. Leap years and month lengths are checked against timegm in
+// date_arith_test.cpp.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -8,12 +9,8 @@
 
 #include "cmnw32/date.h"
 #include "common/test_support.h"
-#include "datetime/date_internal.h"
 
 namespace {
-
-using cmnw::datetime::DateFromDayOfYear;
-using cmnw::datetime::DayOfYearFromDate;
 
 // Makes a fresh INI file holding one Control line the configuration of this
 // process (each call a new file, so that a re-read would see it).
@@ -54,36 +51,6 @@ TEST(Calendar, CenturyWindowWithAConfiguredPivot) {
     EXPECT_STREQ(out, "01/05/2035");
     UseIni("DateFmt2To4Year=90");  // the pivot is read once
     EXPECT_EQ(FMTCentury(30), 1930);
-}
-
-TEST(Calendar, LeapYearsAndMonthLengths) {
-    for (int y : {2000, 2004, 2400, 4, 0, 96}) EXPECT_EQ(FMTIsLeapYear(y), 1) << y;
-    for (int y : {1900, 2100, 2007, 3000, 1, 100, -1}) EXPECT_EQ(FMTIsLeapYear(y), 0) << y;
-    EXPECT_EQ(FMTDaysInYear(2008), 366);
-    EXPECT_EQ(FMTDaysInYear(2007), 365);
-    const int lengths[13] = {0, 31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    for (int m = 1; m <= 12; ++m) EXPECT_EQ(FMTDaysInMonth(m, 2007), lengths[m]) << m;
-    EXPECT_EQ(FMTDaysInMonth(2, 2008), 29);
-    for (int m : {0, 13, -5}) EXPECT_EQ(FMTDaysInMonth(m, 2007), 0) << m;
-}
-
-TEST(Calendar, DayOfYearConversions) {
-    const struct {
-        int dayOfYear, year, month, day;  // month 0: out of range
-    } cases[] = {
-        {1, 2007, 1, 1},   {60, 2007, 3, 1},   {60, 8, 2, 29},  {365, 2007, 12, 31},
-        {366, 2008, 12, 31}, {366, 2007, 0, 0}, {0, 2007, 0, 0}, {-3, 2007, 0, 0},
-    };
-    for (const auto &c : cases) {
-        int month = -1, day = -1;
-        EXPECT_EQ(DateFromDayOfYear(c.dayOfYear, c.year, &month, &day), c.month != 0)
-            << c.dayOfYear;
-        if (c.month == 0) continue;
-        EXPECT_EQ(month * 100 + day, c.month * 100 + c.day) << c.dayOfYear;
-        EXPECT_EQ(DayOfYearFromDate(month, day, c.year), c.dayOfYear);
-    }
-    EXPECT_EQ(DayOfYearFromDate(99, 1, 2007), 366);  // months past December add nothing
-    EXPECT_EQ(DayOfYearFromDate(12, INT32_MAX, 2007), INT32_MAX);
 }
 
 }  // namespace

@@ -43,10 +43,8 @@ TEST(Hextime, ThirtyTwoBitArithmeticBothWays) {
         long t;
     } reads[] = {
         {"00000000", 0},           {"EEF61280", 1800000000L},  // today's stamps read as today
-        {"eef61280", 1800000000L}, {"  EEF61280", 1800000000L},
         {"EEF612801234", 1800000000L},  // 8 digits at most
-        {"83AC4080", 0},           {"FFFFFFFF", 2085863295L}, {"1", 2085863297L},
-        {"xyz", 0},                {"", 0},
+        {"  eef61280", 1800000000L}, {"1", 2085863297L}, {"xyz", 0}, {"", 0},
     };
     for (const auto &r : reads) EXPECT_EQ(FMTGetLTime(r.hex), r.t) << r.hex;
     EXPECT_EQ(FMTGetLTime(nullptr), 0);
