@@ -4,8 +4,6 @@
 #include <unicode/uchar.h>
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "chars/iconv_reference.h"
@@ -74,17 +72,6 @@ TEST(CTypeTable, CaseMapsAreUnicodeCaseMappingWithinCodePage1252) {
         EXPECT_EQ(table[CT_UPPER_MAP + b], upper) << std::hex << "byte 0x" << b;
         EXPECT_EQ(table[CT_LOWER_MAP + b], lower) << std::hex << "byte 0x" << b;
     }
-}
-
-TEST(CTypeTable, SharedLibraryCarriesItsPatchRecordOnce) {
-    std::ifstream in(CMNW_TEST_BINARY_DIR "/libcmnw32.so", std::ios::binary);
-    ASSERT_TRUE(in.good());
-    std::string image((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const std::string record =
-        "@@QVS PATCH 11.2:P03:PCR 20987:400.112:..\\C\\utlctype:May 24 2007:15:54:00:";
-    size_t first = image.find(record);
-    ASSERT_NE(first, std::string::npos);
-    EXPECT_EQ(image.find(record, first + 1), std::string::npos);
 }
 
 }  // namespace
