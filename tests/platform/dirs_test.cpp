@@ -159,7 +159,7 @@ TEST(Dirs, RemoveDir) {
     EXPECT_EQ(UTLRemoveDir(dir.File("nested").c_str()), -1) << "subdirectories are not removed";
 }
 
-TEST(Dirs, CopyDirCopiesFilesAndTraces) {
+TEST(Dirs, CopyDirCopiesFilesAndGoesOnPastAFailedCopy) {
     TempDir dir;
     mkdir(dir.File("from").c_str(), 0777);
     WriteFile(dir.File("from/one"), "1");
@@ -173,24 +173,13 @@ TEST(Dirs, CopyDirCopiesFilesAndTraces) {
     EXPECT_EQ(UTLCopyDir(dir.File("from").c_str(), dir.File("to").c_str()), 0);
     EXPECT_EQ(ReadFile(dir.File("to/two")), "333") << "existing files are overwritten";
 
-    std::string trace = dir.File("trace.log");
-    cmnw::test::UseTraceConfig(dir.path(), trace);
-    mkdir(dir.File("empty").c_str(), 0777);
-    EXPECT_EQ(UTLCopyDir(dir.File("empty").c_str(), dir.File("to2").c_str()), 1);
-    EXPECT_TRUE(Exists(dir.File("to2")));
-    std::string text = ReadFile(trace);
-    EXPECT_NE(text.find("failed to find directories (" + Backslashed(dir.File("empty")) + "\\*)"), std::string::npos)
-        << text;
     // A directory in the way of a file makes that copy fail; the walk goes on.
     mkdir(dir.File("to3").c_str(), 0777);
     mkdir(dir.File("to3/one").c_str(), 0777);
     EXPECT_EQ(UTLCopyDir(dir.File("from").c_str(), dir.File("to3").c_str()), 0);
     EXPECT_EQ(ReadFile(dir.File("to3/two")), "333");
-    text = ReadFile(trace);
-    EXPECT_NE(text.find("failed to copy src=(" + Backslashed(dir.File("from")) + "\\one) dest=(" +
-                        Backslashed(dir.File("to3")) + "\\one)"),
-              std::string::npos)
-        << text;
+    mkdir(dir.File("empty").c_str(), 0777);
+    EXPECT_EQ(UTLCopyDir(dir.File("empty").c_str(), dir.File("to2").c_str()), 1);
 }
 
 TEST(Paths, SearchPath) {

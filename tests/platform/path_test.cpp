@@ -1,8 +1,11 @@
-#include "platform/path.h"
-
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
+
+#include "cmnw32/file.h"
+#include "platform/path.h"
+#include "platform/unc.h"
 
 namespace {
 
@@ -72,5 +75,67 @@ TEST(MakePath, NeverWritesPastItsBuffer) {
     EXPECT_STREQ(out, "C:dir");
     EXPECT_EQ(out[6], 'z');
 }
+
+using cmnw::platform::UniversalNameFromMounts;
+
+constexpr const char *kMounts =
+    "/dev/sda1 / ext4 rw,relatime 0 0\n"
+    "proc /proc proc rw 0 0\n"
+    "//fileserver/forms /mnt/forms cifs rw,vers=3.0 0 0\n"
+    "nas01:/export/archive /srv/archive nfs4 rw 0 0\n"
+    "[fd00::5]:/vol /srv/v6 nfs rw 0 0\n"
+    "//fileserver/My\\040Share /mnt/my\\040share cifs rw 0 0\n"
+    "/dev/sdb1 /mnt/forms/local ext4 rw 0 0\n";
+
+std::string Universal(const char *path, uint32_t *result) {
+    alignas(8) char buffer[512];
+    uint32_t size = sizeof buffer;
+    *result = UniversalNameFromMounts(kMounts, path, UTL_UNIVERSAL_NAME_INFO_LEVEL, buffer, &size);
+    if (*result != 0) return {};
+    UTLUniversalNameInfo info;
+    std::memcpy(&info, buffer, sizeof info);
+    return info.universalName;
+}
+
+TEST(UniversalName, MapsNetworkMounts) {
+    struct Case {
+        const char *path;
+        uint32_t result;
+        const char *expected;
+    } cases[] = {
+        {"/mnt/forms/inv/a.frm", 0, "\\\\fileserver\\forms\\inv\\a.frm"},
+        {"/mnt/forms", 0, "\\\\fileserver\\forms\\"},
+        {"/srv/archive/2007/x", 0, "\\\\nas01\\export\\archive\\2007\\x"},
+        {"/srv/v6/f", 0, "\\\\fd00::5\\vol\\f"},
+        {"/mnt/my share/doc", 0, "\\\\fileserver\\My Share\\doc"}, {"/mnt/formsX/a", 65535, ""},
+        {"/mnt/forms/local/a", 65535, ""}, {"/home/user/a", 65535, ""},
+    };
+    for (const Case &c : cases) {
+        uint32_t result = 1;
+        EXPECT_EQ(Universal(c.path, &result), c.expected) << c.path;
+        EXPECT_EQ(result, c.result) << c.path;
+    }
+}
+
+TEST(UniversalName, RemoteLevelAndBufferSize) {
+    alignas(8) char buffer[512];
+    uint32_t size = sizeof buffer;
+    ASSERT_EQ(UniversalNameFromMounts(kMounts, "/mnt/forms/inv/a.frm", UTL_REMOTE_NAME_INFO_LEVEL, buffer, &size), 0u);
+    UTLRemoteNameInfo info;
+    std::memcpy(&info, buffer, sizeof info);
+    EXPECT_STREQ(info.universalName, "\\\\fileserver\\forms\\inv\\a.frm");
+    EXPECT_STREQ(info.connectionName, "\\\\fileserver\\forms");
+    EXPECT_STREQ(info.remainingPath, "\\inv\\a.frm");
+    EXPECT_GE(info.universalName, buffer + sizeof info);
+
+    uint32_t small = 10;
+    EXPECT_EQ(UniversalNameFromMounts(kMounts, "/mnt/forms/a", UTL_UNIVERSAL_NAME_INFO_LEVEL, buffer, &small),
+              UTL_ERROR_MORE_DATA);
+    EXPECT_EQ(small, sizeof(UTLUniversalNameInfo) + std::strlen("\\\\fileserver\\forms\\a") + 1);
+    uint32_t exact = small;
+    EXPECT_EQ(UniversalNameFromMounts(kMounts, "/mnt/forms/a", UTL_UNIVERSAL_NAME_INFO_LEVEL, buffer, &exact), 0u);
+    EXPECT_EQ(UniversalNameFromMounts(kMounts, "/mnt/forms/a", 3, buffer, &exact), UTL_ERROR_INVALID_LEVEL);
+}
+
 
 }  // namespace
