@@ -12,21 +12,6 @@ namespace {
 static_assert(sizeof(PaperType) == 33 && offsetof(PaperType, id) == 21);
 static_assert(offsetof(PaperType, width) == 25 && offsetof(PaperType, height) == 29);
 
-TEST(Paper, TableEndsWithCustomAndAZeroRecord) {
-    const PaperType *table = UTLGetPageSizesArray();
-    size_t n = 0;
-    while (table[n].name[0] != '\0') ++n;
-    EXPECT_EQ(n, 58u);
-    const unsigned char *end = reinterpret_cast<const unsigned char *>(&table[n]);
-    for (size_t i = 0; i < sizeof(PaperType); ++i) EXPECT_EQ(end[i], 0) << i;
-    // Names are zero-padded to 21 bytes.
-    const char *first = reinterpret_cast<const char *>(table);
-    EXPECT_EQ(std::memcmp(first, "US Letter\0\0\0\0\0\0\0\0\0\0\0\0", 21), 0);
-    EXPECT_STREQ(table[n - 1].name, "Custom");
-    int32_t customId = table[n - 1].id;  // packed: read by value
-    EXPECT_EQ(customId, 98);
-}
-
 TEST(Paper, LookupsById) {
     struct Case {
         int32_t id;
