@@ -119,42 +119,6 @@ TEST(Semaphore, NamesUseLastComponentAndOpenOnlyFindsExisting) {
     EXPECT_EQ(opened, nullptr);
 }
 
-TEST(Semaphore, SharedBetweenProcesses) {
-    std::string name = UniqueName("procs");
-    UTLHSEM sem = nullptr;
-    ASSERT_EQ(UTLCreateSemaphore(name.c_str(), &sem, 0, 1), 0);
-    ASSERT_NE(sem, nullptr);
-    // A child opens it by name, finds it taken, and waits for the release.
-    int pipeFds[2];
-    ASSERT_EQ(pipe(pipeFds), 0);
-    pid_t pid = fork();
-    if (pid == 0) {
-        UTLHSEM child = nullptr;
-        UTLOpenSemaphore(name.c_str(), &child);
-        if (child == nullptr) _exit(10);
-        if (UTLRequestSemaphore(child, 0) != 258) _exit(11);
-        char ready = 'r';
-        (void)!write(pipeFds[1], &ready, 1);
-        if (UTLRequestSemaphore(child, 5000) != 0) _exit(12);
-        UTLReleaseSemaphore(child);
-        UTLDestroySemaphore(child);
-        _exit(0);
-    }
-    char ready = 0;
-    ASSERT_EQ(read(pipeFds[0], &ready, 1), 1);
-    UTLSleep(50);
-    EXPECT_EQ(UTLReleaseSemaphore(sem), 0);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
-    EXPECT_EQ(UTLRequestSemaphore(sem, 1000), 0);
-    EXPECT_EQ(UTLDestroySemaphore(sem), 0);
-    EXPECT_FALSE(ObjectExists(name));
-    close(pipeFds[0]);
-    close(pipeFds[1]);
-}
-
 TEST(Semaphore, MutualExclusionAcrossProcessesAndThreads) {
     std::string name = UniqueName("mutex");
     cmnw::test::TempDir dir;
