@@ -1,5 +1,5 @@
 // Switching the current locale between two built locales, and the
-// switch-read-restore cycle of every call with a locale argument, beside a
+// resolve-and-read cycle of every call with a locale argument, beside a
 // plain copy of one settings record (what serving a cached locale costs at
 // the least). Each figure reports its allocations per iteration.
 #include <benchmark/benchmark.h>
@@ -8,7 +8,6 @@
 
 #include "alloc_count.h"
 #include "cmnw32/locale.h"
-#include "common/locale_switch.h"
 #include "locale/locale_current.h"
 
 namespace {
@@ -37,7 +36,7 @@ void BM_SwitchReadRestore_Ours(benchmark::State &state) {
     WarmUp();
     size_t before = cmnw::bench::AllocationCount();
     for (auto _ : state) {
-        cmnw::ScopedLocale scoped(" DEM");
+        const cmnw::locale::CallLocale call(" DEM");
         benchmark::DoNotOptimize(cmnw::locale::Current().monthName[2][0]);
     }
     ReportAllocations(state, before);

@@ -39,7 +39,7 @@ std::vector<std::string> TypedDates() {
     return texts;
 }
 
-void ValidateOurs(benchmark::State &state, const char *locale) {
+void ValidateOurs(benchmark::State &state, const char *locale, const char *descriptor = "1/4") {
     UTLSetLocale("DEM");
     UTLSetLocale("USD");
     if (locale != nullptr) UTLSetLocale("DEM");  // the argument names another locale
@@ -49,7 +49,7 @@ void ValidateOurs(benchmark::State &state, const char *locale) {
     const size_t before = cmnw::bench::AllocationCount();
     for (auto _ : state) {
         std::memcpy(text, texts[i].c_str(), texts[i].size() + 1);
-        benchmark::DoNotOptimize(FMTIntlValDate(text, 40, "1/4", locale));
+        benchmark::DoNotOptimize(FMTIntlValDate(text, 40, descriptor, locale));
         benchmark::DoNotOptimize(text);
         i = (i + 1) % kTexts;
     }
@@ -58,6 +58,9 @@ void ValidateOurs(benchmark::State &state, const char *locale) {
 
 void BM_IntlValDate_Ours(benchmark::State &state) { ValidateOurs(state, nullptr); }
 void BM_IntlValDateLocale_Ours(benchmark::State &state) { ValidateOurs(state, " USD"); }
+// Descriptor "4" prints the month's name, so the call reads the locale's names.
+void BM_IntlValDateNames_Ours(benchmark::State &state) { ValidateOurs(state, nullptr, "4"); }
+void BM_IntlValDateNamesLocale_Ours(benchmark::State &state) { ValidateOurs(state, " USD", "4"); }
 
 void BM_IntlValDate_Strptime(benchmark::State &state) {
     const auto texts = TypedDates();
@@ -155,6 +158,8 @@ BENCHMARK(BM_IntlValDate_Strptime)->Name("IntlValDate/strptime");
 // The same call with a locale argument, beside the call without one.
 BENCHMARK(BM_IntlValDateLocale_Ours)->Name("IntlValDateLocale/ours");
 BENCHMARK(BM_IntlValDate_Ours)->Name("IntlValDateLocale/nolocale");
+BENCHMARK(BM_IntlValDateNamesLocale_Ours)->Name("IntlValDateNamesLocale/ours");
+BENCHMARK(BM_IntlValDateNames_Ours)->Name("IntlValDateNamesLocale/nolocale");
 BENCHMARK(BM_HextimeToText_Ours)->Name("HextimeToText/ours");
 BENCHMARK(BM_HextimeToText_Libc)->Name("HextimeToText/libc");
 BENCHMARK(BM_TextToHextime_Ours)->Name("TextToHextime/ours");

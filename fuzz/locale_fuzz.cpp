@@ -6,7 +6,6 @@
 #include <string>
 
 #include "cmnw32/locale.h"
-#include "common/locale_switch.h"
 #include "locale/locale_current.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
@@ -24,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     UTLFMT2ICULocale(text[0] != '\0' ? text + 1 : "", id, outSize);
 
     {
-        cmnw::ScopedLocale scoped(text);
+        const cmnw::locale::CallLocale call(text);
         const LocaleSettings &current = cmnw::locale::Current();
         if (current.spellDict == nullptr) __builtin_trap();
     }

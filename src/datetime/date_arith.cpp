@@ -8,6 +8,7 @@
 #include "cmnw32/date.h"
 #include "common/text.h"
 #include "datetime/date_internal.h"
+#include "locale/locale_current.h"
 
 namespace cmnw::datetime {
 namespace {
@@ -30,6 +31,7 @@ ParsedDate ParseUnder(const char *text, const char *descriptor) noexcept {
 // Both dates parsed and widened, the earlier first. False when either fails.
 bool ParseOrderedPair(const char *text1, const char *descriptor1, const char *text2,
                       const char *descriptor2, ParsedDate &first, ParsedDate &second) noexcept {
+    const cmnw::locale::CallLocale call;  // both dates in one locale
     first = ParseUnder(text1, descriptor1);
     second = ParseUnder(text2, descriptor2);
     if (!first.valid || !second.valid) return false;
@@ -195,6 +197,7 @@ extern "C" int FMTDiffYears(const char *text1, const char *descriptor1, const ch
 
 extern "C" int FMTDateAdd(char *text, const char *descriptor, int days, int months,
                           int years) noexcept {
+    const cmnw::locale::CallLocale call;  // one locale for reading and writing
     const ParsedDate p = ParseUnder(text, descriptor);
     if (!p.valid) return 65535;
     // A two-digit year is written back with two digits when it can be.

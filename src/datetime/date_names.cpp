@@ -1,14 +1,16 @@
 // Month and day names of the current locale, the host locale, and the
 // month-name matcher used by the date and time parsers.
+#include <atomic>
+#include <cstdint>
 #include <cstring>
 
 #include "cmnw32/ctype.h"
 #include "cmnw32/date.h"
 #include "cmnw32/locale.h"
-#include "common/locale_switch.h"
 #include "common/text.h"
 #include "datetime/date_internal.h"
 #include "locale/locale_current.h"
+#include "locale/locale_settings.h"
 
 namespace cmnw::datetime {
 namespace {
@@ -16,11 +18,20 @@ namespace {
 constexpr size_t kHostLocaleMax = 7;
 
 struct NamesState {
-    // Locale under which month names in input are matched; empty for the
-    // current locale.
-    char hostLocale[kHostLocaleMax + 1] = "";
+    // Locale under which month names in input are matched, NUL-padded to 8
+    // bytes and read as one word, so that a reader always sees a whole name;
+    // 0 (empty) for the locale the call works in.
+    std::atomic<uint64_t> hostLocale{0};
 };
 constinit NamesState g_names;
+
+static_assert(kHostLocaleMax + 1 == sizeof(uint64_t));
+
+// The host locale name as set (kHostLocaleMax + 1 bytes, NUL-padded).
+void LoadHostLocale(char (&name)[kHostLocaleMax + 1]) noexcept {
+    const uint64_t word = g_names.hostLocale.load(std::memory_order_acquire);
+    std::memcpy(name, &word, sizeof name);
+}
 
 // Index of the first name of names[count] that text begins with, compared
 // without regard to case, or -1. *length receives the name's length.
@@ -43,8 +54,7 @@ int MatchName(const char (*names)[Width], int count, const char *text, size_t te
     return -1;
 }
 
-int MatchInCurrentLocale(const char *text, size_t textLength, size_t *length) noexcept {
-    const LocaleSettings &ls = cmnw::locale::Current();
+int MatchIn(const LocaleSettings &ls, const char *text, size_t textLength, size_t *length) noexcept {
     int i = MatchName(ls.monthName, 12, text, textLength, length);
     if (i < 0) i = MatchName(ls.monthAbbrev, 12, text, textLength, length);
     return i + 1;
@@ -58,13 +68,14 @@ int MonthNumberFromName(const char *text, size_t textMax, size_t *nameLength) no
     const size_t textLength = LengthBounded(text, textMax);
     size_t length = 0;
     int month;
-    if (g_names.hostLocale[0] != '\0') {
-        char localeArg[kHostLocaleMax + 2] = " ";
-        cmnw::AppendBounded(localeArg, sizeof localeArg, g_names.hostLocale);
-        const cmnw::ScopedLocale host(localeArg);
-        month = MatchInCurrentLocale(text, textLength, &length);
+    char host[kHostLocaleMax + 1];
+    LoadHostLocale(host);
+    if (host[0] != '\0') {
+        cmnw::locale::ChooseCurrentOnce();
+        LocaleSettings scratch;
+        month = MatchIn(*cmnw::locale::SettingsFor(host, &scratch), text, textLength, &length);
     } else {
-        month = MatchInCurrentLocale(text, textLength, &length);
+        month = MatchIn(cmnw::locale::Current(), text, textLength, &length);
     }
     if (nameLength != nullptr) *nameLength = month > 0 ? length : 0;
     return month;
@@ -75,13 +86,22 @@ int MonthNumberFromName(const char *text, size_t textMax, size_t *nameLength) no
 using namespace cmnw::datetime;
 
 extern "C" void FMTSetHostLocale(const char *name) noexcept {
-    cmnw::CopyBoundedN(g_names.hostLocale, sizeof g_names.hostLocale, name, kHostLocaleMax);
+    char padded[kHostLocaleMax + 1] = {};
+    cmnw::CopyBoundedN(padded, sizeof padded, name, kHostLocaleMax);
+    uint64_t word;
+    std::memcpy(&word, padded, sizeof word);
+    g_names.hostLocale.store(word, std::memory_order_release);
 }
 
 extern "C" char *FMTGetHostLocale(char *dst) noexcept {
-    if (dst == nullptr) return g_names.hostLocale;
-    std::memcpy(dst, g_names.hostLocale, std::strlen(g_names.hostLocale) + 1);
-    return dst;
+    // Without a buffer of the caller's, the name goes into one of the
+    // calling thread's.
+    static constinit thread_local char own[kHostLocaleMax + 1];
+    char host[kHostLocaleMax + 1];
+    LoadHostLocale(host);
+    char *out = dst != nullptr ? dst : own;
+    std::memcpy(out, host, std::strlen(host) + 1);
+    return out;
 }
 
 extern "C" const char *FMTMonthName(int month) noexcept {

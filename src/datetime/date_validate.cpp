@@ -6,11 +6,11 @@
 
 #include "cmnw32/date.h"
 #include "cmnw32/time.h"
-#include "common/locale_switch.h"
 #include "common/text.h"
 #include "datetime/date_internal.h"
 #include "datetime/date_validate.h"
 #include "datetime/time_internal.h"
+#include "locale/locale_current.h"
 
 namespace cmnw::datetime {
 namespace {
@@ -101,14 +101,14 @@ using namespace cmnw::datetime;
 extern "C" int FMTIntlValDate(char *text, unsigned maxLen, const char *descriptor,
                               const char *locale) noexcept {
     if (text == nullptr) return 1;
-    const cmnw::ScopedLocale scoped(locale);
+    const cmnw::locale::CallLocale call(locale);
     return ValidateDateEntry(text, maxLen, descriptor) == DateEntry::Invalid ? 1 : 0;
 }
 
 extern "C" int FMTDeformatDate(char *text, unsigned maxLen, const char *descriptor,
                                const char *locale) noexcept {
     if (text == nullptr) return 1;
-    const cmnw::ScopedLocale scoped(locale);
+    const cmnw::locale::CallLocale call(locale);
     char work[kWorkSize];
     cmnw::CopyBoundedN(work, sizeof work, text, maxLen < kMaxTypedDate ? maxLen : kMaxTypedDate);
     const DateLayout layout = DecodeDescriptor(descriptor);
@@ -163,6 +163,7 @@ extern "C" int FMTDateFormatString(const char *descriptor, char *out, unsigned o
 extern "C" int FMTDate2Date(const char *text, const char *fromDescriptor, char *out,
                             const char *toDescriptor) noexcept {
     if (text == nullptr || out == nullptr) return 1;
+    const cmnw::locale::CallLocale call;  // one locale for reading and writing
     if (IsHextimeDescriptor(fromDescriptor) && !IsHextimeDescriptor(toDescriptor)) {
         // The local date of the stamp, as its "%m/%d/%Y" text reads back.
         std::tm local{};

@@ -11,35 +11,12 @@
 #include "cmnw32/time.h"
 #include "common/text.h"
 #include "datetime/time_internal.h"
+#include "locale/locale_current.h"
 
 namespace cmnw::datetime {
 namespace {
 
 enum class NameCase : uint8_t { AsIs, Lower, Upper, Capitalised };
-
-// Makes a named locale current for the rest of one call; the locale that was
-// current before the first switch comes back when the call ends.
-class InFormatLocale {
-public:
-    InFormatLocale() = default;
-    InFormatLocale(const InFormatLocale &) = delete;
-    InFormatLocale &operator=(const InFormatLocale &) = delete;
-    ~InFormatLocale() {
-        if (switched_) UTLSetLocale(saved_);
-    }
-    void SwitchTo(const char *name) noexcept {
-        if (!switched_) {
-            std::strncpy(saved_, UTLGetLocale(), sizeof saved_ - 1);
-            saved_[sizeof saved_ - 1] = '\0';
-            switched_ = true;
-        }
-        UTLSetLocale(name);
-    }
-
-private:
-    char saved_[UTL_LOCALE_NAME_MAX + 1] = "";
-    bool switched_ = false;
-};
 
 void ApplyCase(char *text, NameCase nameCase) noexcept {
     switch (nameCase) {
@@ -81,15 +58,16 @@ bool NumericConversion(char letter, const std::tm &t, int64_t &value, int &width
     }
 }
 
-// The name a name conversion prints: day or month names of the current
-// locale, or the fixed AM/PM markers. Null for a day or month out of range;
-// sets *isName false for letters that are no name conversion.
-const char *NameConversion(char letter, const std::tm &t, bool *isName) noexcept {
+// The name a name conversion prints: day or month names of ls, or the fixed
+// AM/PM markers. Null for a day or month out of range; sets *isName false
+// for letters that are no name conversion.
+const char *NameConversion(char letter, const std::tm &t, const LocaleSettings &ls,
+                           bool *isName) noexcept {
     *isName = true;
     switch (letter) {
-        case 'A': return t.tm_wday >= 0 && t.tm_wday <= 6 ? FMTDayName(t.tm_wday + 1) : nullptr;
-        case 'B': return t.tm_mon >= 0 && t.tm_mon <= 11 ? FMTMonthName(t.tm_mon + 1) : nullptr;
-        case 'b': return t.tm_mon >= 0 && t.tm_mon <= 11 ? FMTMonthName3(t.tm_mon + 1) : nullptr;
+        case 'A': return t.tm_wday >= 0 && t.tm_wday <= 6 ? ls.dayName[t.tm_wday] : nullptr;
+        case 'B': return t.tm_mon >= 0 && t.tm_mon <= 11 ? ls.monthName[t.tm_mon] : nullptr;
+        case 'b': return t.tm_mon >= 0 && t.tm_mon <= 11 ? ls.monthAbbrev[t.tm_mon] : nullptr;
         case 'p': return t.tm_hour >= 12 ? "PM" : "AM";
         default: *isName = false; return nullptr;
     }
@@ -105,7 +83,9 @@ extern "C" int FMTGetStrTime(char *out, int outSize, const char *format,
     if (out == nullptr || format == nullptr || time == nullptr || outSize <= 0) return 0;
     std::memset(out, 0, static_cast<size_t>(outSize));
     const size_t limit = static_cast<size_t>(outSize);
-    InFormatLocale locale;
+    // Names come from the current locale, or from the locale a "%@" names
+    // for the rest of the format.
+    cmnw::locale::CallLocale locale;
     size_t count = 0;
     bool noPad = false;
     NameCase nameCase = NameCase::AsIs;
@@ -156,7 +136,7 @@ extern "C" int FMTGetStrTime(char *out, int outSize, const char *format,
             if (noPad && honoursNoPad) width = 0;
             noPad = false;
             length = WriteDecimal(piece, value, width);
-        } else if (const char *name = NameConversion(letter, *time, &isName); isName) {
+        } else if (const char *name = NameConversion(letter, *time, locale.Settings(), &isName); isName) {
             if (name == nullptr) return 0;
             length = cmnw::CopyBounded(piece, sizeof piece, name);
             ApplyCase(piece, nameCase);

@@ -11,6 +11,7 @@
 #include "common/text.h"
 #include "datetime/date_internal.h"
 #include "datetime/time_internal.h"
+#include "locale/locale_current.h"
 
 namespace cmnw::datetime {
 namespace {
@@ -137,6 +138,7 @@ using namespace cmnw::datetime;
 extern "C" int FMTGetTMTime(const char *text, const char *format, struct tm *time) noexcept {
     if (text == nullptr || format == nullptr || time == nullptr) return 1;
     std::memset(time, 0, sizeof *time);
+    const cmnw::locale::CallLocale call;  // every name read in one locale
     char buffer[kMaxTmInput + 1];
     cmnw::CopyBoundedN(buffer, sizeof buffer, text, kMaxTmInput);
     Scanner scan{buffer};

@@ -3,7 +3,6 @@
 
 #include "cmnw32/ctype.h"
 #include "cmnw32/number.h"
-#include "common/locale_switch.h"
 #include "common/text.h"
 #include "format/numeric_picture.h"
 #include "locale/locale_current.h"
@@ -49,11 +48,10 @@ bool StartsWith(const char *text, const char *prefix) noexcept {
     return n > 0 && std::strncmp(text, prefix, n) == 0;
 }
 
-void ConvertPicture(const char *picture, const char *localeArg, unsigned size, char *dst) noexcept {
+void ConvertPicture(const char *picture, const LocaleSettings &ls, unsigned size,
+                    char *dst) noexcept {
     Builder<160> out;
     {
-        ScopedLocale scoped(localeArg);
-        const LocaleSettings &ls = locale::Current();
         const bool right = CurrencyOnRight(ls);
         bool dollarSeen = false;
         long firstMarker = -1;
@@ -103,11 +101,9 @@ void ConvertPicture(const char *picture, const char *localeArg, unsigned size, c
     }
 }
 
-void UnconvertPicture(char *text, const char *localeArg, unsigned size, char *dst) noexcept {
+void UnconvertPicture(char *text, const LocaleSettings &ls, unsigned size, char *dst) noexcept {
     Builder<kPictureMax + 8> out;
     {
-        ScopedLocale scoped(localeArg);
-        const LocaleSettings &ls = locale::Current();
         const bool left = !CurrencyOnRight(ls);
         const bool hasCurrency = ls.currency[0] != '\0' && std::strstr(text, ls.currency) != nullptr;
         TrimRightInPlace(text);
@@ -163,7 +159,8 @@ using namespace cmnw;
 extern "C" void FMTConvertNumFormat(const char *picture, const char *localeArg, unsigned size,
                                     char *dst) noexcept {
     if (dst == nullptr) return;
-    number::ConvertPicture(picture == nullptr ? "" : picture, localeArg, size, dst);
+    const locale::CallLocale call(localeArg);
+    number::ConvertPicture(picture == nullptr ? "" : picture, call.Settings(), size, dst);
 }
 
 extern "C" void FMTUnconvertNumFormat(char *text, const char *localeArg, unsigned size,
@@ -173,7 +170,8 @@ extern "C" void FMTUnconvertNumFormat(char *text, const char *localeArg, unsigne
         dst[0] = '\0';
         return;
     }
-    number::UnconvertPicture(text, localeArg, size, dst);
+    const locale::CallLocale call(localeArg);
+    number::UnconvertPicture(text, call.Settings(), size, dst);
 }
 
 extern "C" int FMTDeformatNum(char *text, const char *localeArg) noexcept {
@@ -184,7 +182,8 @@ extern "C" int FMTDeformatNum(char *text, const char *localeArg) noexcept {
     CopyBoundedN(work, number::kPictureMax + 1, start, number::kPictureMax);
     if (localeArg != nullptr) {
         char converted[number::kPictureMax + 2];
-        FMTUnconvertNumFormat(work, localeArg, number::kPictureMax + 1, converted);
+        const locale::CallLocale call(localeArg);
+        number::UnconvertPicture(work, call.Settings(), number::kPictureMax + 1, converted);
         std::memcpy(work, converted, sizeof work);
     }
     TrimInPlace(work);
@@ -214,8 +213,8 @@ extern "C" int FMTDeformatNum(char *text, const char *localeArg) noexcept {
 extern "C" int UTLIsValidNumChar(unsigned char ch, const char *picture,
                                  const char *localeArg) noexcept {
     if (ch == 0) return 0;
-    ScopedLocale scoped(localeArg);
-    const LocaleSettings &ls = locale::Current();
+    const locale::CallLocale call(localeArg);
+    const LocaleSettings &ls = call.Settings();
     if (std::memchr(ls.validChars, ch, LengthBounded(ls.validChars, sizeof ls.validChars)))
         return 1;
     if (picture != nullptr && std::strchr(picture, '$') != nullptr &&
@@ -226,8 +225,8 @@ extern "C" int UTLIsValidNumChar(unsigned char ch, const char *picture,
 
 extern "C" int UTLGetValidYesNo(unsigned char ch, const char *, const char *localeArg) noexcept {
     if (ch == 0) return 0;
-    ScopedLocale scoped(localeArg);
-    const LocaleSettings &ls = locale::Current();
+    const locale::CallLocale call(localeArg);
+    const LocaleSettings &ls = call.Settings();
     const int upper = UTLtoupper(ch);
     const int yes = UTLtoupper(static_cast<unsigned char>(ls.yesText[0]));
     const int no = UTLtoupper(static_cast<unsigned char>(ls.noText[0]));

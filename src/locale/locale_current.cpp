@@ -1,9 +1,11 @@
-// The current locale, the default locale and the defaults derived from it.
+// The current locale, the locale each call works in, the default locale and
+// the defaults derived from it.
 #include "locale/locale_current.h"
 
 #include <atomic>
 #include <cstring>
 #include <mutex>
+#include <new>
 
 #include "cmnw32/cfg.h"
 #include "common/text.h"
@@ -13,100 +15,202 @@ namespace cmnw::locale {
 namespace {
 
 constexpr char kFallbackLocale[] = "USD";
+using LocaleName = char[UTL_LOCALE_NAME_MAX + 1];
 
-struct CurrentState {
-    char name[UTL_LOCALE_NAME_MAX + 1];    // empty until a locale is chosen
-    LocaleKey key;                         // of name
-    const LocaleSettings *settings;        // the current locale's record
-    LocaleKey previousKey;                 // the locale current before this one,
-    const LocaleSettings *previous;        // and its cached record (null: none)
-    LocaleSettings uncached;               // holds a record the cache could not keep
-    bool readConfig;                       // next empty-name switch reads the configuration
-    char defName[UTL_DEF_LOCALE_MAX + 1];  // INI "Language"/"Locale"
-    bool readDefName;                      // defName not yet read
-    int32_t defDateFormat;                 // -1: not computed
-    int32_t defPaperSize;                  // -1: not computed
-    const char *defSpellDict;              // null: not computed
+// A current locale as published: the name as it was set and its settings.
+// Immutable once published and never freed, so a reader may keep using a
+// record after another thread has made a different one current. One record
+// per spelling of a cached locale; a locale the cache could not keep gets a
+// record of its own each time.
+struct LocaleRecord {
+    LocaleName name;
+    LocaleKey key;
+    const LocaleSettings *settings;
+    bool cached;
+    LocaleRecord *next;  // every record made, newest first
 };
 
 constinit const LocaleSettings kNoSettings{};
+constinit const LocaleRecord kNoRecord{{}, {0, 0}, &kNoSettings, false, nullptr};
 
-constinit CurrentState g_current{
-    {}, {0, 0}, &kNoSettings, {0, 0}, nullptr, {}, true, {}, true, -1, -1, nullptr,
+struct CurrentState {
+    std::atomic<const LocaleRecord *> record;  // the current locale
+    std::atomic<bool> chosen;                  // a locale has been made current
+    std::atomic<bool> readConfig;              // next empty-name switch reads the configuration
+    LocaleRecord *records;                     // under g_switchLock
 };
+constinit CurrentState g_current{&kNoRecord, false, true, nullptr};
+// Held by UTLSetLocale: switches take turns.
+constinit std::mutex g_switchLock;
+constinit std::once_flag g_firstChoice;
 
-static_assert(UTL_LOCALE_NAME_MAX + 1 == sizeof(uint64_t));
+struct DefaultState {
+    std::atomic<const char *> name;  // INI "Language"/"Locale": "" or a kept text
+    std::atomic<bool> readName;      // name not yet read
+    std::atomic<int32_t> dateFormat;  // -1: not computed
+    std::atomic<int32_t> paperSize;   // -1: not computed
+    std::atomic<const char *> spellDict;  // null: not computed
+};
+constinit DefaultState g_default{"", true, -1, -1, nullptr};
+// Held while the default locale name is read or reset and while a derived
+// default is computed. Taken after g_switchLock when both are held.
+constinit std::mutex g_defaultLock;
+
+// The locale this thread works in during a call (settings null: none).
+[[gnu::tls_model("initial-exec")]] constinit thread_local ThreadLocale t_locale{nullptr, {}};
+
+static_assert(sizeof(LocaleName) == sizeof(uint64_t));
 
 // The key of a locale name cut to UTL_LOCALE_NAME_MAX characters and padded
-// with NULs in work (as MakeLocaleKey of it, without the walk).
-LocaleKey KeyOfPaddedName(const char (&work)[UTL_LOCALE_NAME_MAX + 1]) noexcept {
+// with NULs (as MakeLocaleKey of it, without the walk).
+LocaleKey KeyOfPaddedName(const LocaleName &name) noexcept {
     uint64_t word;
-    std::memcpy(&word, work, sizeof word);
+    std::memcpy(&word, name, sizeof word);
     return {FoldAsciiCapitals(word), 0};
 }
 
-// Makes the locale of key (named work) current. A switch back to the locale
-// current before takes its record without a cache lookup, so that a call
-// that switches for its span and back costs little.
-void MakeCurrent(const char (&work)[UTL_LOCALE_NAME_MAX + 1], const LocaleKey &key) noexcept {
-    const LocaleSettings *settings = key == g_current.previousKey ? g_current.previous : nullptr;
-    if (settings == nullptr) settings = SettingsFor(work, key, &g_current.uncached);
-    const bool cached = g_current.settings != &g_current.uncached && g_current.settings != &kNoSettings;
-    g_current.previousKey = g_current.key;
-    g_current.previous = cached ? g_current.settings : nullptr;
-    std::memcpy(g_current.name, work, sizeof g_current.name);
-    g_current.key = key;
-    g_current.settings = settings;
+// name cut to UTL_LOCALE_NAME_MAX characters and padded with NULs.
+void PadName(LocaleName &out, const char *name) noexcept {
+    std::memset(out, 0, sizeof out);
+    for (size_t i = 0; i < UTL_LOCALE_NAME_MAX && name[i] != '\0'; ++i) out[i] = name[i];
 }
 
-// The settings of the default locale, read without changing the current
-// locale; false when no default locale is configured.
-bool DefaultLocaleSettings(LocaleSettings *settings) noexcept {
-    const char *defName = UTLGetDefLocale();
-    if (defName[0] == '\0') return false;
-    UTLGetLocale();
-    const LocaleSettings *found = SettingsFor(defName, settings);
-    if (found != settings) std::memcpy(settings, found, sizeof *settings);
+const LocaleRecord &Published() noexcept {
+    ChooseCurrentOnce();
+    return *g_current.record.load(std::memory_order_acquire);
+}
+
+// The record of the locale named name (key key), made when there is none
+// for this spelling yet; null when memory runs out. Under g_switchLock.
+const LocaleRecord *RecordFor(const LocaleName &name, const LocaleKey &key) noexcept {
+    for (const LocaleRecord *r = g_current.records; r != nullptr; r = r->next)
+        if (r->cached && std::memcmp(r->name, name, sizeof name) == 0) return r;
+    auto *record = new (std::nothrow) LocaleRecord{{}, key, nullptr, true, g_current.records};
+    if (record == nullptr) return nullptr;
+    LocaleSettings scratch;
+    const LocaleSettings *settings = SettingsFor(name, key, &scratch);
+    if (settings == &scratch) {
+        settings = new (std::nothrow) LocaleSettings(scratch);
+        record->cached = false;
+    }
+    if (settings == nullptr) {
+        delete record;
+        return nullptr;
+    }
+    std::memcpy(record->name, name, sizeof name);
+    record->settings = settings;
+    g_current.records = record;
+    return record;
+}
+
+// The default locale name, read from the configuration the first time.
+// Under g_defaultLock.
+const char *DefaultNameLocked() noexcept {
+    if (g_default.readName.load(std::memory_order_relaxed)) {
+        g_default.readName.store(false, std::memory_order_release);
+        if (g_default.name.load(std::memory_order_relaxed)[0] == '\0') {
+            char name[UTL_DEF_LOCALE_MAX + 1] = {};
+            CFGGetString("Language", "Locale", name, sizeof name);
+            const char *kept = name[0] != '\0' ? KeepText(name) : nullptr;
+            if (kept != nullptr) g_default.name.store(kept, std::memory_order_release);
+        }
+    }
+    return g_default.name.load(std::memory_order_relaxed);
+}
+
+// One default derived from the default locale's settings into *out,
+// computed once and kept in cache (unset while not computed). False when no
+// default locale is configured.
+template <typename T, typename Field>
+bool DerivedDefault(std::atomic<T> &cache, T unset, Field field, T *out) noexcept {
+    *out = cache.load(std::memory_order_acquire);
+    if (*out != unset) return true;
+    if (UTLGetDefLocale()[0] == '\0') return false;
+    ChooseCurrentOnce();
+    const std::lock_guard hold(g_defaultLock);
+    const char *name = DefaultNameLocked();
+    if (name[0] == '\0') return false;
+    *out = cache.load(std::memory_order_relaxed);
+    if (*out != unset) return true;
+    LocaleSettings scratch;
+    *out = field(*SettingsFor(name, &scratch));
+    cache.store(*out, std::memory_order_release);
     return true;
-}
-
-// Set once a locale has been chosen. The first choice made implicitly (by
-// the first read) happens once even when several threads read at once.
-constinit std::atomic<bool> g_chosen{false};
-constinit std::once_flag g_firstChoice;
-
-void ChooseFirstLocale() noexcept {
-    if (g_chosen.load(std::memory_order_acquire)) return;
-    std::call_once(g_firstChoice, [] {
-        if (!g_chosen.load(std::memory_order_acquire)) UTLSetLocale("");
-    });
 }
 
 }  // namespace
 
+void ChooseCurrentOnce() noexcept {
+    if (g_current.chosen.load(std::memory_order_acquire)) return;
+    std::call_once(g_firstChoice, [] {
+        if (!g_current.chosen.load(std::memory_order_acquire)) UTLSetLocale("");
+    });
+}
+
 const LocaleSettings &Current() noexcept {
-    ChooseFirstLocale();
-    return *g_current.settings;
+    if (const LocaleSettings *settings = t_locale.settings) return *settings;
+    return *Published().settings;
 }
 
 void RearmConfigRead() noexcept {
-    g_current.readConfig = true;
+    g_current.readConfig.store(true, std::memory_order_relaxed);
 }
 
 bool DefaultLocaleNameEmpty() noexcept {
-    return g_current.defName[0] == '\0';
+    return g_default.name.load(std::memory_order_acquire)[0] == '\0';
+}
+
+CallLocale::CallLocale(const char *localeArg) noexcept : saved_(t_locale) {
+    if (localeArg != nullptr && localeArg[0] != '\0' && localeArg[1] != '\0') {
+        ChooseCurrentOnce();
+        SwitchTo(localeArg + 1);
+    } else if (saved_.settings != nullptr) {
+        settings_ = saved_.settings;
+    } else {
+        const LocaleRecord &current = Published();
+        settings_ = current.settings;
+        t_locale.settings = settings_;
+        std::memcpy(t_locale.name, current.name, sizeof t_locale.name);
+    }
+}
+
+CallLocale::~CallLocale() {
+    t_locale = saved_;
+}
+
+void CallLocale::SwitchTo(const char *name) noexcept {
+    LocaleName work;
+    PadName(work, name);
+    const LocaleKey key = KeyOfPaddedName(work);
+    // The locale worked in already, named in other letter case, keeps its
+    // spelling.
+    if (t_locale.settings != nullptr) {
+        if (KeyOfPaddedName(t_locale.name) == key) {
+            settings_ = t_locale.settings;
+            return;
+        }
+    } else if (const LocaleRecord &current = Published(); current.key == key) {
+        settings_ = current.settings;
+        t_locale.settings = settings_;
+        std::memcpy(t_locale.name, current.name, sizeof t_locale.name);
+        return;
+    }
+    settings_ = SettingsFor(work, key, &scratch_);
+    t_locale.settings = settings_;
+    std::memcpy(t_locale.name, work, sizeof t_locale.name);
 }
 
 }  // namespace cmnw::locale
 
 using cmnw::locale::g_current;
+using cmnw::locale::g_default;
 
 extern "C" void UTLSetLocale(const char *name) noexcept {
-    char work[UTL_LOCALE_NAME_MAX + 1] = {};
+    cmnw::locale::LocaleName work = {};
+    const std::lock_guard hold(cmnw::locale::g_switchLock);
     if (name != nullptr && name[0] != '\0') {
-        for (size_t i = 0; i < UTL_LOCALE_NAME_MAX && name[i] != '\0'; ++i) work[i] = name[i];
-    } else if (g_current.readConfig) {
-        g_current.readConfig = false;
+        cmnw::locale::PadName(work, name);
+    } else if (g_current.readConfig.exchange(false, std::memory_order_relaxed)) {
         char configured[UTL_DEF_LOCALE_MAX + 1] = {};
         if (CFGGetString("Language", "Locale", configured, sizeof configured))
             cmnw::CopyBounded(work, sizeof work, configured);
@@ -117,53 +221,54 @@ extern "C" void UTLSetLocale(const char *name) noexcept {
 
     // The same name in other letter case keeps the stored spelling.
     const cmnw::locale::LocaleKey key = cmnw::locale::KeyOfPaddedName(work);
-    if (key == g_current.key) return;
-    cmnw::locale::MakeCurrent(work, key);
-    cmnw::locale::g_chosen.store(true, std::memory_order_release);
+    if (key == g_current.record.load(std::memory_order_relaxed)->key) return;
+    const cmnw::locale::LocaleRecord *record = cmnw::locale::RecordFor(work, key);
+    if (record == nullptr) return;  // out of memory: the current locale stays
+    g_current.record.store(record, std::memory_order_release);
+    g_current.chosen.store(true, std::memory_order_release);
 }
 
 extern "C" const char *UTLGetLocale(void) noexcept {
-    cmnw::locale::ChooseFirstLocale();
-    return g_current.name;
+    if (cmnw::locale::t_locale.settings != nullptr) return cmnw::locale::t_locale.name;
+    return cmnw::locale::Published().name;
 }
 
 extern "C" const char *UTLGetDefLocale(void) noexcept {
-    if (g_current.readDefName) {
-        g_current.readDefName = false;
-        if (g_current.defName[0] == '\0')
-            CFGGetString("Language", "Locale", g_current.defName, sizeof g_current.defName);
-    }
-    return g_current.defName;
+    if (!g_default.readName.load(std::memory_order_acquire))
+        return g_default.name.load(std::memory_order_acquire);
+    const std::lock_guard hold(cmnw::locale::g_defaultLock);
+    return cmnw::locale::DefaultNameLocked();
 }
 
 extern "C" void UTLResetDefLocale(void) noexcept {
-    std::memset(g_current.defName, 0, sizeof g_current.defName);
-    g_current.readDefName = true;
-    g_current.defDateFormat = -1;
-    g_current.defPaperSize = -1;
-    g_current.defSpellDict = nullptr;
+    const std::lock_guard hold(cmnw::locale::g_defaultLock);
+    g_default.name.store("", std::memory_order_release);
+    g_default.dateFormat.store(-1, std::memory_order_release);
+    g_default.paperSize.store(-1, std::memory_order_release);
+    g_default.spellDict.store(nullptr, std::memory_order_release);
+    g_default.readName.store(true, std::memory_order_release);
 }
 
 extern "C" int32_t UTLGetDefDateFormat(void) noexcept {
-    if (g_current.defDateFormat != -1) return g_current.defDateFormat;
-    LocaleSettings settings;
-    if (!cmnw::locale::DefaultLocaleSettings(&settings)) return 0;
-    g_current.defDateFormat = settings.dateFormat;
-    return g_current.defDateFormat;
+    int32_t value;
+    return cmnw::locale::DerivedDefault(g_default.dateFormat, int32_t{-1},
+                                        [](const LocaleSettings &s) { return s.dateFormat; }, &value)
+               ? value
+               : 0;
 }
 
 extern "C" int32_t UTLGetDefPaperSize(void) noexcept {
-    if (g_current.defPaperSize != -1) return g_current.defPaperSize;
-    LocaleSettings settings;
-    if (!cmnw::locale::DefaultLocaleSettings(&settings)) return 0;
-    g_current.defPaperSize = settings.paperSize;
-    return g_current.defPaperSize;
+    int32_t value;
+    return cmnw::locale::DerivedDefault(g_default.paperSize, int32_t{-1},
+                                        [](const LocaleSettings &s) { return s.paperSize; }, &value)
+               ? value
+               : 0;
 }
 
 extern "C" const char *UTLGetDefSpellDict(void) noexcept {
-    if (g_current.defSpellDict != nullptr) return g_current.defSpellDict;
-    LocaleSettings settings;
-    if (!cmnw::locale::DefaultLocaleSettings(&settings)) return nullptr;
-    g_current.defSpellDict = settings.spellDict;
-    return g_current.defSpellDict;
+    const char *value;
+    return cmnw::locale::DerivedDefault(g_default.spellDict, static_cast<const char *>(nullptr),
+                                        [](const LocaleSettings &s) { return s.spellDict; }, &value)
+               ? value
+               : nullptr;
 }

@@ -3,9 +3,11 @@
 // cache for the life of the process.
 #include "locale/locale_settings.h"
 
+#include <atomic>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <new>
 
 #include "cmnw32/cfg.h"
@@ -27,15 +29,28 @@ struct KeptText {
     char text[1];
 };
 
-// Open-addressed hash table of entries; entries never move or go away.
-struct SettingsState {
-    CacheEntry **slots;
+// Open-addressed hash table of entries. Readers probe it without a lock;
+// one writer at a time (holding buildLock) adds entries. Entries never move
+// or go away, and a table outgrown by a larger one is kept (never freed),
+// since a reader may still be probing it: the retired tables together hold
+// fewer slots than the one in use.
+struct SlotTable {
     size_t mask;  // capacity - 1; capacity is a power of two
-    size_t count;
-    KeptText *keptTexts;
+    SlotTable *retired;
+    std::atomic<CacheEntry *> *slots;
 };
 
-constinit SettingsState g_settings{nullptr, 0, 0, nullptr};
+struct SettingsState {
+    std::atomic<SlotTable *> table;
+    size_t count;  // entries; written under buildLock
+    KeptText *keptTexts;  // under g_keepLock
+};
+
+constinit SettingsState g_settings{nullptr, 0, nullptr};
+// Held while a locale is built and entered, so that each is built once.
+constinit std::mutex g_buildLock;
+// Held while a text is kept.
+constinit std::mutex g_keepLock;
 
 constexpr size_t kInitialCapacity = 128;
 
@@ -55,49 +70,47 @@ size_t SlotOf(const LocaleKey &key, size_t mask) noexcept {
 }
 
 CacheEntry *FindEntry(const LocaleKey &key) noexcept {
-    if (g_settings.slots == nullptr) return nullptr;
-    for (size_t i = SlotOf(key, g_settings.mask);; i = (i + 1) & g_settings.mask) {
-        CacheEntry *entry = g_settings.slots[i];
+    const SlotTable *table = g_settings.table.load(std::memory_order_acquire);
+    if (table == nullptr) return nullptr;
+    for (size_t i = SlotOf(key, table->mask);; i = (i + 1) & table->mask) {
+        CacheEntry *entry = table->slots[i].load(std::memory_order_acquire);
         if (entry == nullptr) return nullptr;
         if (entry->key == key) return entry;
     }
 }
 
-void PlaceEntry(CacheEntry **slots, size_t mask, CacheEntry *entry) noexcept {
-    size_t i = SlotOf(entry->key, mask);
-    while (slots[i] != nullptr) i = (i + 1) & mask;
-    slots[i] = entry;
+void PlaceEntry(SlotTable *table, CacheEntry *entry) noexcept {
+    size_t i = SlotOf(entry->key, table->mask);
+    while (table->slots[i].load(std::memory_order_relaxed) != nullptr) i = (i + 1) & table->mask;
+    table->slots[i].store(entry, std::memory_order_release);
+}
+
+SlotTable *NewTable(size_t capacity) noexcept {
+    auto *slots = new (std::nothrow) std::atomic<CacheEntry *>[capacity];
+    if (slots == nullptr) return nullptr;
+    auto *table = new (std::nothrow) SlotTable{capacity - 1, nullptr, slots};
+    if (table == nullptr) {
+        delete[] slots;
+        return nullptr;
+    }
+    for (size_t i = 0; i < capacity; ++i) slots[i].store(nullptr, std::memory_order_relaxed);
+    return table;
 }
 
 // Makes room for one more entry (load at most one half); false when memory
-// runs out, in which case the table is unchanged.
+// runs out, in which case the table is unchanged. Called under buildLock.
 bool ReserveSlot() noexcept {
-    size_t capacity = g_settings.slots == nullptr ? 0 : g_settings.mask + 1;
+    SlotTable *table = g_settings.table.load(std::memory_order_relaxed);
+    const size_t capacity = table == nullptr ? 0 : table->mask + 1;
     if ((g_settings.count + 1) * 2 <= capacity) return true;
-    size_t grown = capacity == 0 ? kInitialCapacity : capacity * 2;
-    auto **slots = new (std::nothrow) CacheEntry *[grown]();
-    if (slots == nullptr) return false;
+    SlotTable *grown = NewTable(capacity == 0 ? kInitialCapacity : capacity * 2);
+    if (grown == nullptr) return false;
     for (size_t i = 0; i < capacity; ++i)
-        if (g_settings.slots[i] != nullptr) PlaceEntry(slots, grown - 1, g_settings.slots[i]);
-    delete[] g_settings.slots;
-    g_settings.slots = slots;
-    g_settings.mask = grown - 1;
+        if (CacheEntry *entry = table->slots[i].load(std::memory_order_relaxed))
+            PlaceEntry(grown, entry);
+    grown->retired = table;
+    g_settings.table.store(grown, std::memory_order_release);
     return true;
-}
-
-// A process-lifetime copy of text (one per distinct text), or null when
-// memory runs out.
-const char *KeepText(const char *text) noexcept {
-    for (KeptText *kept = g_settings.keptTexts; kept != nullptr; kept = kept->next)
-        if (std::strcmp(kept->text, text) == 0) return kept->text;
-    size_t length = std::strlen(text);
-    void *block = ::operator new(sizeof(KeptText) + length, std::nothrow);
-    if (block == nullptr) return nullptr;
-    auto *kept = static_cast<KeptText *>(block);
-    std::memcpy(kept->text, text, length + 1);
-    kept->next = g_settings.keptTexts;
-    g_settings.keptTexts = kept;
-    return kept->text;
 }
 
 // atoi without its undefined overflow: leading white space, an optional
@@ -240,10 +253,12 @@ const LocaleSettings *SettingsFor(const char *name, const LocaleKey &key,
         BuildSettings("", scratch);
         return scratch;
     }
-    if (CacheEntry *entry = FindEntry(key)) return &entry->settings;
+    if (const CacheEntry *entry = FindEntry(key)) return &entry->settings;
 
     char cut[UTL_SETTINGS_NAME_MAX + 1];
     CopyBounded(cut, sizeof cut, name);
+    const std::lock_guard hold(g_buildLock);
+    if (const CacheEntry *entry = FindEntry(key)) return &entry->settings;
     CacheEntry *entry = ReserveSlot() ? new (std::nothrow) CacheEntry : nullptr;
     if (entry == nullptr) {
         BuildSettings(cut, scratch);
@@ -251,9 +266,23 @@ const LocaleSettings *SettingsFor(const char *name, const LocaleKey &key,
     }
     BuildSettings(cut, &entry->settings);
     entry->key = key;
-    PlaceEntry(g_settings.slots, g_settings.mask, entry);
+    PlaceEntry(g_settings.table.load(std::memory_order_relaxed), entry);
     ++g_settings.count;
     return &entry->settings;
+}
+
+const char *KeepText(const char *text) noexcept {
+    const std::lock_guard hold(g_keepLock);
+    for (KeptText *kept = g_settings.keptTexts; kept != nullptr; kept = kept->next)
+        if (std::strcmp(kept->text, text) == 0) return kept->text;
+    size_t length = std::strlen(text);
+    void *block = ::operator new(sizeof(KeptText) + length, std::nothrow);
+    if (block == nullptr) return nullptr;
+    auto *kept = static_cast<KeptText *>(block);
+    std::memcpy(kept->text, text, length + 1);
+    kept->next = g_settings.keptTexts;
+    g_settings.keptTexts = kept;
+    return kept->text;
 }
 
 }  // namespace cmnw::locale

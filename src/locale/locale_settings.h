@@ -42,12 +42,18 @@ inline LocaleKey MakeLocaleKey(const char *name) noexcept {
 // into the cache and stays valid and unchanged for the life of the process.
 // The empty name, and any name when the cache cannot grow, are built into
 // *scratch and scratch is returned. Allocates only when a locale is built
-// for the first time.
+// for the first time. Safe on any number of threads at once: a cached
+// locale is found without a lock, and a locale is built by one thread while
+// the others wait for it.
 const LocaleSettings *SettingsFor(const char *name, const LocaleKey &key,
                                   LocaleSettings *scratch) noexcept;
 
 inline const LocaleSettings *SettingsFor(const char *name, LocaleSettings *scratch) noexcept {
     return SettingsFor(name, MakeLocaleKey(name), scratch);
 }
+
+// A copy of text that stays readable for the life of the process (one per
+// distinct text), or null when memory runs out. Thread-safe.
+const char *KeepText(const char *text) noexcept;
 
 }  // namespace cmnw::locale

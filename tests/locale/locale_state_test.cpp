@@ -9,7 +9,6 @@
 #include <cstring>
 
 #include "cmnw32/locale.h"
-#include "common/locale_switch.h"
 #include "locale/locale_current.h"
 #include "locale/locale_settings.h"
 
@@ -57,42 +56,42 @@ TEST(CurrentLocale, LongNamesAreCutAndUnknownNamesHaveUsdValues) {
     EXPECT_STREQ(cmnw::locale::Current().currency, "$");
 }
 
-TEST(ScopedLocale, SwitchesForItsScopeAndRestores) {
+TEST(CallLocale, HoldsTheArgumentsLocaleForItsScopeOnly) {
     UTLSetLocale("FRF");
     {
-        cmnw::ScopedLocale scoped(" DEM");
-        EXPECT_TRUE(scoped.Switched());
+        cmnw::locale::CallLocale call(" DEM");
         EXPECT_STREQ(UTLGetLocale(), "DEM");
         EXPECT_STREQ(cmnw::locale::Current().currency, "DM");
+        EXPECT_STREQ(call.Settings().currency, "DM");
+        UTLSetLocale("ITL");  // changes the current locale, not the call's
+        EXPECT_STREQ(cmnw::locale::Current().currency, "DM");
     }
-    EXPECT_STREQ(UTLGetLocale(), "FRF");
+    EXPECT_STREQ(UTLGetLocale(), "ITL");
+    UTLSetLocale("FRF");
     for (const char *none : {static_cast<const char *>(nullptr), "", " "}) {
-        cmnw::ScopedLocale scoped(none);
-        EXPECT_FALSE(scoped.Switched());
+        cmnw::locale::CallLocale call(none);
         EXPECT_STREQ(UTLGetLocale(), "FRF");
+        EXPECT_STREQ(call.Settings().currency, "F");
     }
-    auto early = [](const char *arg) -> const char * {
-        cmnw::ScopedLocale scoped(arg);
-        return cmnw::locale::Current().monthName[1];
-    };
-    EXPECT_STREQ(early(" DEM"), "Februar");
-    EXPECT_STREQ(UTLGetLocale(), "FRF");
 }
 
-TEST(ScopedLocale, NestsAndKeepsTheStoredSpelling) {
+TEST(CallLocale, NestsAndKeepsTheStoredSpelling) {
     UTLSetLocale("Dem");
     {
-        cmnw::ScopedLocale outer(" ITL");
+        cmnw::locale::CallLocale outer(" ITL");
         {
-            cmnw::ScopedLocale inner("xdem");  // a switch stores the spelling given
+            cmnw::locale::CallLocale inner("xdem");  // names the spelling given
             EXPECT_STREQ(UTLGetLocale(), "dem");
             EXPECT_STREQ(cmnw::locale::Current().currency, "DM");
+            inner.SwitchTo("frf");
+            EXPECT_STREQ(UTLGetLocale(), "frf");
+            EXPECT_STREQ(cmnw::locale::Current().currency, "F");
         }
         EXPECT_STREQ(UTLGetLocale(), "ITL");
     }
     EXPECT_STREQ(UTLGetLocale(), "Dem");
     {
-        cmnw::ScopedLocale same(" DEM");  // equal without regard to case
+        cmnw::locale::CallLocale same(" DEM");  // equal without regard to case
         EXPECT_STREQ(UTLGetLocale(), "Dem");
     }
     EXPECT_STREQ(UTLGetLocale(), "Dem");
