@@ -3,14 +3,18 @@
 
 #include <unicode/uchar.h>
 
+#include <atomic>
+
 #include "chars/ctype_state.h"
 #include "chars/ctype_tables.h"
 
 namespace cmnw::chars {
 namespace {
 
+// Readers load the pointer once per call, so a call sees one whole table
+// even while another thread installs a new one.
 struct CTypeState {
-    const uint16_t *table;
+    std::atomic<const uint16_t *> table;
 };
 
 constinit CTypeState gCType{kDefaultCTypeTable.data()};
@@ -20,7 +24,7 @@ constexpr bool IsByte(int32_t c) noexcept {
 }
 
 int32_t TableFlags(int32_t c, uint16_t mask) noexcept {
-    return gCType.table[c] & mask;
+    return gCType.table.load(std::memory_order_acquire)[c] & mask;
 }
 
 // Graphic in the sense of the wide-character classes: letter, digit or
@@ -40,14 +44,12 @@ bool IsWideHexDigit(uint16_t unit) noexcept {
 }  // namespace
 
 const uint16_t *CTypeTableInForce() noexcept {
-    return gCType.table;
+    return gCType.table.load(std::memory_order_acquire);
 }
 
 const uint16_t *InstallCTypeTable(const uint16_t *table) noexcept {
     if (table == nullptr) return nullptr;
-    const uint16_t *previous = gCType.table;
-    gCType.table = table;
-    return previous;
+    return gCType.table.exchange(table, std::memory_order_acq_rel);
 }
 
 }  // namespace cmnw::chars
@@ -61,7 +63,7 @@ extern "C" const uint16_t *SetCTypeTable(const uint16_t *table) noexcept {
 }
 
 extern "C" const uint16_t *GetCTypeTable(void) noexcept {
-    return gCType.table;
+    return gCType.table.load(std::memory_order_acquire);
 }
 
 extern "C" int32_t UTLisalnum(int32_t c) noexcept {
@@ -115,11 +117,11 @@ extern "C" int32_t UTLisxdigit(int32_t c) noexcept {
 }
 
 extern "C" int32_t UTLtolower(int32_t c) noexcept {
-    if (IsByte(c)) return static_cast<int16_t>(gCType.table[CT_LOWER_MAP + c]);
+    if (IsByte(c)) return static_cast<int16_t>(cmnw::chars::CTypeTableInForce()[CT_LOWER_MAP + c]);
     return u_tolower(c);
 }
 
 extern "C" int32_t UTLtoupper(int32_t c) noexcept {
-    if (IsByte(c)) return static_cast<int16_t>(gCType.table[CT_UPPER_MAP + c]);
+    if (IsByte(c)) return static_cast<int16_t>(cmnw::chars::CTypeTableInForce()[CT_UPPER_MAP + c]);
     return u_toupper(c);
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "cmnw32/date.h"
+#include "common/stored_text.h"
 #include "common/text.h"
 #include "datetime/date_internal.h"
 
@@ -16,7 +17,7 @@ constexpr char kBuiltInDescriptor[] = "1/4";
 constexpr size_t kDescriptorBuffer = kMaxDescriptor + 1;
 
 struct DescriptorState {
-    char defaultDescriptor[kDescriptorBuffer] = "1/4";
+    StoredText<kDescriptorBuffer> defaultDescriptor{kBuiltInDescriptor};
 };
 constinit DescriptorState g_descriptor;
 
@@ -221,20 +222,13 @@ extern "C" int FMTGetDateFmtInfo(const char *descriptor, int *fmtNum, char *sep,
 }
 
 extern "C" int FMTDefDateFormat(char *descriptor, char mode) noexcept {
-    char *stored = g_descriptor.defaultDescriptor;
+    auto &stored = g_descriptor.defaultDescriptor;
     if (mode == 'G') {
-        if (descriptor != nullptr) {
-            std::memset(descriptor, 0, kDescriptorBuffer);
-            cmnw::CopyBounded(descriptor, kDescriptorBuffer, stored);
-        }
+        if (descriptor != nullptr) stored.CopyTo(descriptor);
     } else if (mode == 'S') {
-        if (descriptor != nullptr) {
-            std::memset(stored, 0, kDescriptorBuffer);
-            cmnw::CopyBoundedN(stored, kDescriptorBuffer, descriptor, kMaxDescriptor);
-        }
+        if (descriptor != nullptr) stored.Replace(descriptor, kMaxDescriptor);
     } else {
-        std::memset(stored, 0, kDescriptorBuffer);
-        cmnw::CopyBounded(stored, kDescriptorBuffer, kBuiltInDescriptor);
+        stored.Replace(kBuiltInDescriptor, kMaxDescriptor);
         if (descriptor != nullptr) {
             std::memset(descriptor, 0, kDescriptorBuffer);
             cmnw::CopyBounded(descriptor, kDescriptorBuffer, kBuiltInDescriptor);

@@ -54,7 +54,8 @@ int MatchName(const char (*names)[Width], int count, const char *text, size_t te
     return -1;
 }
 
-int MatchIn(const LocaleSettings &ls, const char *text, size_t textLength, size_t *length) noexcept {
+int MatchIn(const LocaleSettings &ls, const char *text, size_t textLength,
+            size_t *length) noexcept {
     int i = MatchName(ls.monthName, 12, text, textLength, length);
     if (i < 0) i = MatchName(ls.monthAbbrev, 12, text, textLength, length);
     return i + 1;

@@ -136,7 +136,8 @@ extern "C" int FMTGetStrTime(char *out, int outSize, const char *format,
             if (noPad && honoursNoPad) width = 0;
             noPad = false;
             length = WriteDecimal(piece, value, width);
-        } else if (const char *name = NameConversion(letter, *time, locale.Settings(), &isName); isName) {
+        } else if (const char *name = NameConversion(letter, *time, locale.Settings(), &isName);
+                   isName) {
             if (name == nullptr) return 0;
             length = cmnw::CopyBounded(piece, sizeof piece, name);
             ApplyCase(piece, nameCase);

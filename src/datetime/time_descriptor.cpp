@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "cmnw32/time.h"
+#include "common/stored_text.h"
 #include "common/text.h"
 #include "datetime/date_internal.h"
 #include "datetime/time_internal.h"
@@ -14,7 +15,7 @@ constexpr char kTimeSeparators[] = ":-., ";
 constexpr char kBuiltInTimeDescriptor[] = "1:";
 
 struct TimeDescriptorState {
-    char defaultDescriptor[kDescriptorBuffer] = "1:";
+    StoredText<kDescriptorBuffer> defaultDescriptor{kBuiltInTimeDescriptor};
 };
 constinit TimeDescriptorState g_timeDescriptor;
 
@@ -37,7 +38,7 @@ TimeLayout DecodeTimeDescriptor(const char *descriptor) noexcept {
 }
 
 void StoredTimeDescriptor(char *out) noexcept {
-    std::memcpy(out, g_timeDescriptor.defaultDescriptor, kDescriptorBuffer);
+    g_timeDescriptor.defaultDescriptor.CopyTo(out);
 }
 
 }  // namespace cmnw::datetime
@@ -99,17 +100,13 @@ extern "C" int FMTGetTimeFmtInfo(const char *descriptor, int *fmtNum, char *sep,
 }
 
 extern "C" int FMTDefTimeFormat(char *descriptor, char mode) noexcept {
-    char *stored = g_timeDescriptor.defaultDescriptor;
+    auto &stored = g_timeDescriptor.defaultDescriptor;
     if (mode == 'G') {
         if (descriptor != nullptr) StoredTimeDescriptor(descriptor);
     } else if (mode == 'S') {
-        if (descriptor != nullptr) {
-            std::memset(stored, 0, kDescriptorBuffer);
-            cmnw::CopyBoundedN(stored, kDescriptorBuffer, descriptor, kMaxDescriptor);
-        }
+        if (descriptor != nullptr) stored.Replace(descriptor, kMaxDescriptor);
     } else {
-        std::memset(stored, 0, kDescriptorBuffer);
-        cmnw::CopyBounded(stored, kDescriptorBuffer, kBuiltInTimeDescriptor);
+        stored.Replace(kBuiltInTimeDescriptor, kMaxDescriptor);
         if (descriptor != nullptr) StoredTimeDescriptor(descriptor);
     }
     return 0;

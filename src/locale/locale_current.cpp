@@ -251,24 +251,19 @@ extern "C" void UTLResetDefLocale(void) noexcept {
 
 extern "C" int32_t UTLGetDefDateFormat(void) noexcept {
     int32_t value;
-    return cmnw::locale::DerivedDefault(g_default.dateFormat, int32_t{-1},
-                                        [](const LocaleSettings &s) { return s.dateFormat; }, &value)
-               ? value
-               : 0;
+    auto field = [](const LocaleSettings &s) { return s.dateFormat; };
+    return cmnw::locale::DerivedDefault(g_default.dateFormat, int32_t{-1}, field, &value) ? value : 0;
 }
 
 extern "C" int32_t UTLGetDefPaperSize(void) noexcept {
     int32_t value;
-    return cmnw::locale::DerivedDefault(g_default.paperSize, int32_t{-1},
-                                        [](const LocaleSettings &s) { return s.paperSize; }, &value)
-               ? value
-               : 0;
+    auto field = [](const LocaleSettings &s) { return s.paperSize; };
+    return cmnw::locale::DerivedDefault(g_default.paperSize, int32_t{-1}, field, &value) ? value : 0;
 }
 
 extern "C" const char *UTLGetDefSpellDict(void) noexcept {
     const char *value;
-    return cmnw::locale::DerivedDefault(g_default.spellDict, static_cast<const char *>(nullptr),
-                                        [](const LocaleSettings &s) { return s.spellDict; }, &value)
-               ? value
-               : nullptr;
+    auto field = [](const LocaleSettings &s) { return s.spellDict; };
+    const char *unset = nullptr;
+    return cmnw::locale::DerivedDefault(g_default.spellDict, unset, field, &value) ? value : nullptr;
 }

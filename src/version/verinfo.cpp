@@ -2,6 +2,7 @@
 // layer's version-resource calls.
 #include <sys/stat.h>
 
+#include <atomic>
 #include <cstring>
 #include <ctime>
 #include <initializer_list>
@@ -18,8 +19,8 @@ namespace {
 
 constexpr uint16_t kDefaultCodePage = 1252;
 
-// The resource being read, for the duration of one UTLGetVerInfo; the
-// language survives it and serves files without a translation entry.
+// The resource being read, for the duration of one UTLGetVerInfo. Each
+// thread has its own, so calls on several threads never share a block.
 struct VerInfoState {
     void *block;
     const void *fixedInfo;
@@ -27,7 +28,10 @@ struct VerInfoState {
     uint16_t codePage;
 };
 
-constinit VerInfoState gVerInfo{nullptr, nullptr, 0, kDefaultCodePage};
+constinit thread_local VerInfoState gVerInfo{nullptr, nullptr, 0, kDefaultCodePage};
+// The language last read in the process; it serves files without a
+// translation entry.
+constinit std::atomic<uint16_t> gLastLanguage{0};
 
 using Field = char[UTL_VERINFO_FIELD_SIZE];
 
@@ -105,7 +109,9 @@ void GetVerInfo(const char *fileName, UTLVerInfo &info) noexcept {
         SYSVerQueryValue(gVerInfo.block, "\\", &fixed, &length) != 0 &&
         length >= sizeof(SYSFixedFileInfo)) {
         gVerInfo.fixedInfo = fixed;
+        gVerInfo.language = gLastLanguage.load(std::memory_order_relaxed);
         ReadTranslation();
+        gLastLanguage.store(gVerInfo.language, std::memory_order_relaxed);
         FillRecord(fileName, info);
     }
     MEMFree(gVerInfo.block);
