@@ -4,16 +4,22 @@
 // ThreadSanitizer build these tests prove the absence of data races; in the
 // other builds they check that every thread gets the same answers.
 #include <atomic>
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
+#include <map>
+#include <random>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "cmnw32.h"
 #include "common/test_support.h"
+#include "locale/locale_tables.h"
 
 namespace {
 
@@ -116,6 +122,168 @@ TEST(Concurrency, DateTimeAndNumberFormattingInTheCurrentLocale) {
         out += std::to_string(FMTValBarcode("12345", 5, "C"));
         return out;
     });
+}
+
+// ---- locales per call -------------------------------------------------------
+
+// One call of a function that takes a locale argument, for the locale name
+// (null: the current locale) and a variant, its answer written as text.
+using LocaleProbe = std::string (*)(const char *name, int variant);
+
+std::string Arg(const char *name) { return std::string(" ") + (name != nullptr ? name : ""); }
+
+const char *const kDateTexts[] = {"5/24/2007", "24 Mai 2007", "M\xe4rz 3, 1999", "13/45/2001"};
+const char *const kDateDescriptors[] = {"4", "J4", "F4", "2.4", "R"};
+
+std::string ProbeDate(const char *name, int v, decltype(&FMTIntlValDate) function) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%s", kDateTexts[v % 4]);
+    const int r = function(text, 40, kDateDescriptors[v / 4 % 5], Arg(name).c_str());
+    return std::to_string(r) + text;
+}
+
+std::string ProbeNumberText(const char *name, int v, bool back) {
+    static const char *const kPictures[] = {"$ZZZ,ZZ9.99CR", "$$$,$$9.99-", "ZZ9.99DB", "(ZZ,Z$9.00)"};
+    static const char *const kShown[] = {"Z.ZZ9,99 DM", "$Z,ZZ9.99 CR ", "kr 9 999,00", "ZZ9,99 Dt"};
+    char text[40], out[48] = {};
+    std::snprintf(text, sizeof text, "%s", (back ? kShown : kPictures)[v % 4]);
+    if (back) FMTUnconvertNumFormat(text, Arg(name).c_str(), 40, out);
+    else FMTConvertNumFormat(text, Arg(name).c_str(), 40, out);
+    return out;
+}
+
+std::string ProbeCharacters(const char *name, int v) {
+    std::string out;
+    for (const char *c = ",. '$DMkr\xa3yYnNjJoOsS"; *c != '\0'; ++c) {
+        const auto ch = static_cast<unsigned char>(*c);
+        out += static_cast<char>('0' + UTLIsValidNumChar(ch, v % 2 ? "$ZZ9" : "ZZ9", Arg(name).c_str()));
+        out += static_cast<char>(UTLGetValidYesNo(ch, nullptr, Arg(name).c_str()) | 0x20);
+    }
+    return out;
+}
+
+const struct {
+    const char *function;
+    LocaleProbe probe;
+    bool readsCurrent;  // a null name reads the current locale
+} kLocaleProbes[] = {
+    {"FMTIntlValDate", [](const char *n, int v) { return ProbeDate(n, v, FMTIntlValDate); }, true},
+    {"FMTDeformatDate", [](const char *n, int v) { return ProbeDate(n, v, FMTDeformatDate); }, true},
+    {"FMTConvertNumFormat", [](const char *n, int v) { return ProbeNumberText(n, v, false); }, true},
+    {"FMTUnconvertNumFormat", [](const char *n, int v) { return ProbeNumberText(n, v, true); }, true},
+    {"FMTDeformatNum",
+     [](const char *n, int v) {
+         static const char *const kTexts[] = {"(1.234,50)", "1,234.50 CR", "-12 345,6", "kr 1'234.5"};
+         char text[40];
+         std::snprintf(text, sizeof text, "%s", kTexts[v % 4]);
+         FMTDeformatNum(text, Arg(n).c_str());
+         return std::string(text);
+     },
+     true},
+    {"UTLIsValidNumChar, UTLGetValidYesNo", ProbeCharacters, true},
+    {"UTLGetLocaleSettings",
+     [](const char *n, int) {
+         LocaleSettings s;
+         UTLGetLocaleSettings(Arg(n).c_str(), &s);
+         return std::string(reinterpret_cast<const char *>(&s), offsetof(LocaleSettings, spellDict)) +
+                s.spellDict;
+     },
+     false},
+    {"FMTGetStrTime",
+     [](const char *n, int v) {
+         const std::string format = (n != nullptr ? std::string("%@") + n : "") + "%A, %<>B %#d %>b %Y";
+         std::tm t{};
+         t.tm_wday = v % 7;
+         t.tm_mon = v % 12;
+         t.tm_mday = 1 + v;
+         t.tm_year = 100 + v;
+         char out[80];
+         return std::to_string(FMTGetStrTime(out, sizeof out, format.c_str(), &t)) + out;
+     },
+     true},
+};
+constexpr int kProbes = static_cast<int>(std::size(kLocaleProbes));
+constexpr int kVariants = 20;
+
+// Eight threads call every probe with random locale arguments: the 46
+// built-in locales and enough invented ones to make the settings cache grow
+// while the others read it. One round in four reads the current locale,
+// which a ninth thread keeps switching between two locales: the answer must
+// be that of one of them, never a mix. Every other answer must be the one a
+// single thread gets.
+TEST(Concurrency, LocaleArgumentsWhileAnotherThreadSwitchesTheCurrentLocale) {
+    std::vector<std::string> names;
+    for (const auto &row : cmnw::locale::kLocaleRows) names.emplace_back(row.name);
+    for (int i = 0; i < 40; ++i) names.push_back("Q" + std::to_string(10 + i));
+    FMTSetHostLocale("DEM");
+
+    const char *const kSwitched[2] = {"DEM", "FRF"};
+    std::string current[2][kProbes][kVariants];
+    for (int l = 0; l < 2; ++l) {
+        UTLSetLocale(kSwitched[l]);
+        for (int p = 0; p < kProbes; ++p)
+            for (int v = 0; v < kVariants; ++v) current[l][p][v] = kLocaleProbes[p].probe(nullptr, v);
+    }
+
+    using Call = std::tuple<int, size_t, int, std::string>;  // probe, name, variant, answer
+    std::vector<std::vector<Call>> calls(kThreads);
+    std::vector<int> mixed(kThreads, 0);
+    std::atomic<int> working{kThreads};
+    std::thread switcher([&] {
+        for (unsigned i = 0; working.load() > 0; ++i) UTLSetLocale(kSwitched[i & 1]);
+    });
+    RunTogether([&](int thread) {
+        std::mt19937 rng(1234 + thread);
+        for (int round = 0; round < 1500; ++round) {
+            const int p = static_cast<int>(rng() % kProbes);
+            const int v = static_cast<int>(rng() % kVariants);
+            if (round % 4 == 0 && kLocaleProbes[p].readsCurrent) {
+                const std::string answer = kLocaleProbes[p].probe(nullptr, v);
+                const std::string name = UTLGetLocale();
+                if ((answer != current[0][p][v] && answer != current[1][p][v]) ||
+                    (name != kSwitched[0] && name != kSwitched[1]))
+                    ++mixed[thread];
+                continue;
+            }
+            const size_t n = rng() % names.size();
+            calls[thread].emplace_back(p, n, v, kLocaleProbes[p].probe(names[n].c_str(), v));
+        }
+        working.fetch_sub(1);
+    });
+    switcher.join();
+
+    std::map<std::tuple<int, size_t, int>, std::string> alone;
+    for (int thread = 0; thread < kThreads; ++thread) {
+        EXPECT_EQ(mixed[thread], 0) << "thread " << thread;
+        int wrong = 0;
+        for (const auto &[p, n, v, answer] : calls[thread]) {
+            auto [it, added] = alone.try_emplace({p, n, v});
+            if (added) it->second = kLocaleProbes[p].probe(names[n].c_str(), v);
+            if (answer != it->second && wrong++ < 3)
+                ADD_FAILURE() << kLocaleProbes[p].function << " for " << names[n] << " variant " << v;
+        }
+        EXPECT_EQ(wrong, 0) << "thread " << thread;
+    }
+}
+
+TEST(Concurrency, VersionRecordsOfTwoModulesAtOnce) {
+    const std::string dir = CMNW_TEST_SOURCE_DIR "/tests/fixtures/version/";
+    const std::string modules[2] = {dir + "verinfo.dll", dir + "notrans.dll"};
+    UTLVerInfo alone[2];
+    for (int i = 0; i < 2; ++i) alone[i] = UTLGetVerInfo(modules[i].c_str());
+    int wrong[2] = {0, 0};
+    std::thread threads[2];
+    for (int i = 0; i < 2; ++i) {
+        threads[i] = std::thread([&, i] {
+            for (int n = 0; n < 300; ++n) {
+                const UTLVerInfo info = UTLGetVerInfo(modules[i].c_str());
+                wrong[i] += std::memcmp(&info, &alone[i], sizeof info) != 0;
+            }
+        });
+    }
+    for (auto &t : threads) t.join();
+    EXPECT_STRNE(alone[0].companyName, alone[1].companyName);
+    EXPECT_EQ(wrong[0] + wrong[1], 0);
 }
 
 TEST(Concurrency, TraceLinesFromEightThreadsStayWhole) {
