@@ -152,15 +152,8 @@ std::string ProbeNumberText(const char *name, int v, bool back) {
     return out;
 }
 
-std::string ProbeCharacters(const char *name, int v) {
-    std::string out;
-    for (const char *c = ",. '$DMkr\xa3yYnNjJoOsS"; *c != '\0'; ++c) {
-        const auto ch = static_cast<unsigned char>(*c);
-        out += static_cast<char>('0' + UTLIsValidNumChar(ch, v % 2 ? "$ZZ9" : "ZZ9", Arg(name).c_str()));
-        out += static_cast<char>(UTLGetValidYesNo(ch, nullptr, Arg(name).c_str()) | 0x20);
-    }
-    return out;
-}
+// The characters typed into numeric and yes/no fields, one per variant.
+constexpr char kTypedChars[] = ",. '$DMkr\xa3yYnNjJoOsS";
 
 const struct {
     const char *function;
@@ -180,7 +173,18 @@ const struct {
          return std::string(text);
      },
      true},
-    {"UTLIsValidNumChar, UTLGetValidYesNo", ProbeCharacters, true},
+    {"UTLIsValidNumChar",
+     [](const char *n, int v) {
+         const auto ch = static_cast<unsigned char>(kTypedChars[v]);
+         return std::to_string(UTLIsValidNumChar(ch, v % 2 ? "$ZZ9" : "ZZ9", Arg(n).c_str()));
+     },
+     true},
+    {"UTLGetValidYesNo",
+     [](const char *n, int v) {
+         const auto ch = static_cast<unsigned char>(kTypedChars[v]);
+         return std::to_string(UTLGetValidYesNo(ch, nullptr, Arg(n).c_str()));
+     },
+     true},
     {"UTLGetLocaleSettings",
      [](const char *n, int) {
          LocaleSettings s;
@@ -204,6 +208,7 @@ const struct {
 };
 constexpr int kProbes = static_cast<int>(std::size(kLocaleProbes));
 constexpr int kVariants = 20;
+static_assert(sizeof kTypedChars > kVariants);
 
 // Eight threads call every probe with random locale arguments: the 46
 // built-in locales and enough invented ones to make the settings cache grow
@@ -234,7 +239,7 @@ TEST(Concurrency, LocaleArgumentsWhileAnotherThreadSwitchesTheCurrentLocale) {
     });
     RunTogether([&](int thread) {
         std::mt19937 rng(1234 + thread);
-        for (int round = 0; round < 1500; ++round) {
+        for (int round = 0; round < 12000; ++round) {
             const int p = static_cast<int>(rng() % kProbes);
             const int v = static_cast<int>(rng() % kVariants);
             if (round % 4 == 0 && kLocaleProbes[p].readsCurrent) {
@@ -275,7 +280,7 @@ TEST(Concurrency, VersionRecordsOfTwoModulesAtOnce) {
     std::thread threads[2];
     for (int i = 0; i < 2; ++i) {
         threads[i] = std::thread([&, i] {
-            for (int n = 0; n < 300; ++n) {
+            for (int n = 0; n < 1000; ++n) {
                 const UTLVerInfo info = UTLGetVerInfo(modules[i].c_str());
                 wrong[i] += std::memcmp(&info, &alone[i], sizeof info) != 0;
             }
