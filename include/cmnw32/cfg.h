@@ -22,7 +22,14 @@
  * A section that appears twice is one section.
  *
  * No function here takes a lock: callers set the configuration up from one
- * thread and serialise changes, as with the rest of the library's state. */
+ * thread and serialise changes, as with the rest of the library's state.
+ *
+ * Threads: reads (CFGGetString, CFGGetStringDef, CFGGetInt, CFGGetYesNo,
+ * CFGFirstValue ...) may run on any number of threads at once while no
+ * thread changes the configuration; the first read loads CMNW32_INI once
+ * even when threads race to it. Loading, writing, discarding and making a
+ * configuration current belong to start-up or one thread at a time, with no
+ * read running. */
 #ifndef CMNW32_CFG_H
 #define CMNW32_CFG_H
 

@@ -15,11 +15,12 @@
  * unsigned values.
  *
  * None of these functions allocates or reports errors. The table pointer is
- * plain process-wide state: install a table before other threads use these
- * functions.
+ * process-wide; each function reads it once per call.
  *
- * Threads: every function here may run on several threads at once;
- * SetCTypeTable belongs to start-up. */
+ * Threads: every function here may run on any number of threads at once,
+ * also while another thread installs a table with SetCTypeTable: a call uses
+ * the old table or the new one, never both. A table replaced may still be
+ * read by calls that began before; keep it readable. */
 #ifndef CMNW32_CTYPE_H
 #define CMNW32_CTYPE_H
 

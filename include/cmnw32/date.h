@@ -40,17 +40,19 @@
  * locale.h). Functions that rewrite a text in place write to it only when it
  * changes, so a text already in its final form may be a constant.
  *
- * Process-wide state (century pivot, host locale, stored default descriptor)
- * is unguarded: set it up from one thread. No function here reports through
- * the error notify functions.
+ * Process-wide state: the century pivot (read from the configuration once),
+ * the host locale and the stored default descriptor. No function here
+ * reports through the error notify functions.
  *
- * Threads: the parsing, making, arithmetic and picture functions may run on
- * several threads at once while no thread changes the current locale, the
- * host locale or the stored default descriptor; the first read of the
- * locale, the configuration and the century pivot is made once even when
- * threads race to it. A locale argument switches the process-wide current
- * locale for the length of the call, so calls with one must not overlap
- * other calls that read the current locale. */
+ * Threads: every function here may run on any number of threads at once,
+ * with or without a locale argument, also while another thread changes the
+ * current locale, the host locale or the stored default descriptor. A call
+ * works in one locale from start to end (the argument's, else the one
+ * current when it began; see locale.h), and reads the host locale and the
+ * default descriptor each as a whole, as they stood before or after a
+ * change. The first read of the configuration and the century pivot is made
+ * once even when threads race to it. Names returned (FMTMonthName ...) stay
+ * readable for the life of the process. */
 #ifndef CMNW32_DATE_H
 #define CMNW32_DATE_H
 
@@ -167,7 +169,7 @@ CMNW_API int FMTDaysInMonth(int month, int year) CMNW_NOEXCEPT;
 CMNW_API void FMTSetHostLocale(const char *name) CMNW_NOEXCEPT;
 
 /* Copies the host locale into dst (8 bytes) and returns dst; with a null dst
- * returns the library's own text. */
+ * returns a text of the calling thread (its next such call overwrites it). */
 CMNW_API char *FMTGetHostLocale(char *dst) CMNW_NOEXCEPT;
 
 /* The current locale's full name of month 1..12, abbreviation of month

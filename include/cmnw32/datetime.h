@@ -16,8 +16,10 @@
  * Conversions other than between DB2 and S2 go through the hextime, so they
  * work in whole seconds and in local time (TZ).
  *
- * Threads: conversions may run on several threads at once while no thread
- * changes the current locale or the stored default descriptors. */
+ * Threads: conversions may run on any number of threads at once, also while
+ * another thread changes the current locale or the stored default
+ * descriptors; each conversion reads them as they stood before or after the
+ * change. */
 #ifndef CMNW32_DATETIME_H
 #define CMNW32_DATETIME_H
 

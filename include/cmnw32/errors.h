@@ -16,7 +16,13 @@
  * a caller-owned error code and its own version record.
  *
  * All state here is process-wide and unguarded: install callbacks during
- * start-up, before other threads report. */
+ * start-up, before other threads report.
+ *
+ * Threads: UTLPlatformError, UTLPlatformInfo, UTLErrorMsg and the version
+ * record may run on any number of threads at once; the notify functions and
+ * the replacer are then called on the reporting threads and must be safe
+ * there. The setters (notify functions, replacer, error code) belong to
+ * start-up: they must not overlap reports. */
 #ifndef CMNW32_ERRORS_H
 #define CMNW32_ERRORS_H
 

@@ -13,15 +13,25 @@
  * an error: it quietly takes the "USD" values; UTLGetLocaleOrigin tells such
  * a name apart.
  *
- * The current locale is process-wide and unguarded: set it up from one thread
- * and serialise calls that change it. Pointers handed out (names, settings
- * texts) stay owned by the library.
+ * The current locale is process-wide. A call with a locale argument works
+ * in the argument's locale for its whole span without making it current:
+ * other threads are not affected, and on the calling thread UTLGetLocale
+ * names the argument's locale until the call returns (as a notify function
+ * called meanwhile sees it). A call without one works in the locale that
+ * was current when it began, from start to end. Pointers handed out (names,
+ * settings texts) stay owned by the library and stay readable for the life
+ * of the process.
  *
- * Threads: reads of the current locale may run on several threads at once,
- * and the first implicit choice of it is made once even when threads race
- * to it. Changing it (UTLSetLocale, UTLResetDefLocale, UTLAddLocale, and
- * every call of another family with a locale argument) must not overlap
- * other calls. */
+ * Threads: UTLSetLocale, UTLGetLocale, UTLGetLocaleSettings, the default
+ * locale functions and every call of another family, with or without a
+ * locale argument, may run on any number of threads at once, also while
+ * another thread changes the current locale; each call sees the old or the
+ * new locale, never a mix. The first implicit choice of the current locale
+ * is made once even when threads race to it. The registry (UTLInitLocale,
+ * UTLTermLocale, UTLAddLocale, UTLFindLocale, UTLGetLocaleName) and
+ * UTLSetDefICULocale belong to start-up or one thread at a time: the last
+ * UTLTermLocale frees the entries other threads may hold handles to, and
+ * the ICU id is one buffer rewritten in place. */
 #ifndef CMNW32_LOCALE_H
 #define CMNW32_LOCALE_H
 
@@ -109,8 +119,10 @@ CMNW_API int32_t UTLGetLocaleOrigin(const char *localeArg) CMNW_NOEXCEPT;
 CMNW_API void UTLSetLocale(const char *name) CMNW_NOEXCEPT;
 
 /* The current locale name, never empty: when none has been chosen yet, it
- * first chooses one as UTLSetLocale("") does. The buffer belongs to the
- * library and changes with the current locale; copy it to keep it. */
+ * first chooses one as UTLSetLocale("") does. During a call with a locale
+ * argument on this thread (from a notify function), the argument's locale.
+ * The text belongs to the library; another thread's UTLSetLocale does not
+ * rewrite it, but a later UTLGetLocale may return another text. */
 CMNW_API const char *UTLGetLocale(void) CMNW_NOEXCEPT;
 
 /* ---- default locale ---------------------------------------------------- */

@@ -48,7 +48,15 @@
  * hold or fill it), and a deny-write open of a file others may read keeps
  * their writers out. Give folders that hold lock and archive files to the
  * suite's account (or group) with mode 0770 or 02770, never write access for
- * others; keep files that others must not hold open unreadable to them. */
+ * others; keep files that others must not hold open unreadable to them.
+ *
+ * Threads: the lock-file, byte-range and archive-file functions may run on
+ * any number of threads at once. Locks belong to files and open streams, not
+ * threads: a lock file taken on one thread keeps every other thread out
+ * too, and open-file locks conflict between streams of one process as
+ * between processes.
+ * UTLLockARC and UTLUnlockARC keep the process's one archive lock: call them
+ * from one thread. */
 #ifndef CMNW32_LOCK_H
 #define CMNW32_LOCK_H
 

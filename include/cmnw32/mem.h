@@ -7,7 +7,11 @@
  * byte range at a fixed position in every record) and keeps its elements in
  * key order; insertion and lookup by key take logarithmic time.
  *
- * Lists are not internally locked; a list is used by one thread at a time. */
+ * Lists are not internally locked; a list is used by one thread at a time.
+ *
+ * Threads: MEMAlloc, MEMRealloc and MEMFree may run on any number of threads
+ * at once. The list functions may run on several threads at once, each on
+ * lists of its own; a list shared between threads needs the caller's lock. */
 #ifndef CMNW32_MEM_H
 #define CMNW32_MEM_H
 

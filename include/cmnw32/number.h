@@ -20,8 +20,9 @@
  *
  * Functions taking localeArg read the settings of the locale it names (its
  * first character is ignored, the rest is the name, e.g. " DEM"; "DEM" would
- * name "EM", an unknown locale with the "USD" values) and restore the
- * previous current locale before they return.
+ * name "EM", an unknown locale with the "USD" values); the current locale
+ * is not changed. Without one (null, or nothing after the first character)
+ * they read the current locale.
  *
  * Encoding: pictures and plain numbers are ASCII; texts that come from a
  * locale (currency, markers, separators) and every presentation made from
@@ -53,10 +54,9 @@
  * changes, so a picture or value already in its final form may be a constant
  * (FMTValidNumericFormat("ZZ9.99") is safe).
  *
- * Threads: functions called without a locale argument (null or empty) may
- * run on several threads at once while the current locale stays unchanged; a
- * locale argument switches the process-wide current locale for the length of
- * the call, so such calls must not overlap other calls that read it. */
+ * Threads: every function here may run on any number of threads at once,
+ * with or without a locale argument, also while another thread changes the
+ * current locale; each call reads one locale's settings from start to end. */
 #ifndef CMNW32_NUMBER_H
 #define CMNW32_NUMBER_H
 

@@ -16,14 +16,15 @@
  * Reading adds 2085863296 back modulo 2^32, except that 0 stays 0. Times are
  * turned into local time through the C library and the TZ variable.
  *
- * Process-wide state (the stored default descriptor, the current locale used
- * for names) is unguarded: set it up from one thread. No function here
- * reports through the error notify functions.
+ * Process-wide state: the stored default descriptor and the current locale
+ * used for names. No function here reports through the error notify
+ * functions.
  *
- * Threads: as for dates (date.h): the functions here may run on several
- * threads at once while no thread changes the current locale or the stored
- * default descriptor; calls with a locale argument switch the process-wide
- * current locale and must not overlap other calls. */
+ * Threads: as for dates (date.h): every function here may run on any number
+ * of threads at once, also while another thread changes the current locale
+ * or the stored default descriptor. FMTGetStrTime works in the locale
+ * current when it began, and after a "%@" in the locale that names, for the
+ * rest of the call only: the current locale is never switched. */
 #ifndef CMNW32_TIME_H
 #define CMNW32_TIME_H
 

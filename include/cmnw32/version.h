@@ -8,7 +8,13 @@
  * change request, component version, source file, build date, build time.
  * The scanner finds them by reading a file's bytes; the version report walks
  * a directory. The marker table with its counters and the end-of-file flag
- * are process-wide: one scan or check at a time per process. */
+ * are process-wide: one scan or check at a time per process.
+ *
+ * Threads: UTLGetVerInfo may run on any number of threads at once: each call
+ * reads its module into a block of its own (only the language last read, for
+ * modules without a translation entry, is shared). The patch scanner,
+ * UTLShiftAndRead, the patch checks and UTLGetVersions use the process-wide
+ * marker table and end-of-file flag: one at a time per process. */
 #ifndef CMNW32_VERSION_H
 #define CMNW32_VERSION_H
 

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 
@@ -23,15 +24,18 @@ constexpr size_t kErrorTextSize = 256;
 constexpr char kErrorLine[] = "%s < %s >%s";
 
 struct CarState {
-    int8_t debugOpenCar = -1;  // -1 until read from the configuration
+    std::atomic<int8_t> debugOpenCar{-1};  // -1 until read from the configuration
 };
 
 constinit CarState carState{};
 
 bool DebugOpenCar() noexcept {
-    if (carState.debugOpenCar < 0)
-        carState.debugOpenCar = CFGGetYesNo("Control", "DebugOpenCAR") != 0 ? 1 : 0;
-    return carState.debugOpenCar != 0;
+    int8_t debug = carState.debugOpenCar.load(std::memory_order_relaxed);
+    if (debug < 0) {
+        debug = CFGGetYesNo("Control", "DebugOpenCAR") != 0 ? 1 : 0;
+        carState.debugOpenCar.store(debug, std::memory_order_relaxed);
+    }
+    return debug != 0;
 }
 
 // True when name exists; otherwise *error receives errno of the test.
