@@ -3,6 +3,8 @@
 #include "locale/locale_current.h"
 
 #include <atomic>
+#include <bit>
+#include <cstdint>
 #include <cstring>
 #include <mutex>
 #include <new>
@@ -69,11 +71,30 @@ LocaleKey KeyOfPaddedName(const LocaleName &name) noexcept {
     return {FoldAsciiCapitals(word), 0};
 }
 
-// name cut to UTL_LOCALE_NAME_MAX characters and padded with NULs.
-void PadName(LocaleName &out, const char *name) noexcept {
-    std::memset(out, 0, sizeof out);
-    for (size_t i = 0; i < UTL_LOCALE_NAME_MAX && name[i] != '\0'; ++i) out[i] = name[i];
+// name cut to UTL_LOCALE_NAME_MAX characters and padded with NULs, as the
+// word those bytes make in memory; built in a register, so that reading it
+// back does not wait for byte stores.
+uint64_t NameWord(const char *name) noexcept {
+    uint64_t word = 0;
+    for (unsigned i = 0; i < UTL_LOCALE_NAME_MAX && name[i] != '\0'; ++i) {
+        const unsigned shift = std::endian::native == std::endian::little ? 8 * i : 56 - 8 * i;
+        word |= uint64_t{static_cast<unsigned char>(name[i])} << shift;
+    }
+    return word;
 }
+
+void PadName(LocaleName &out, const char *name) noexcept {
+    const uint64_t word = NameWord(name);
+    std::memcpy(out, &word, sizeof out);
+}
+
+// The locale argument this thread resolved last and its cached record, so
+// that a thread passing the same argument call after call skips the lookup.
+struct LastArgument {
+    uint64_t key;  // folded name word; 0: none
+    const LocaleSettings *settings;
+};
+[[gnu::tls_model("initial-exec")]] constinit thread_local LastArgument t_lastArgument{0, nullptr};
 
 const LocaleRecord &Published() noexcept {
     ChooseCurrentOnce();
@@ -179,9 +200,8 @@ CallLocale::~CallLocale() {
 }
 
 void CallLocale::SwitchTo(const char *name) noexcept {
-    LocaleName work;
-    PadName(work, name);
-    const LocaleKey key = KeyOfPaddedName(work);
+    const uint64_t word = NameWord(name);
+    const LocaleKey key{FoldAsciiCapitals(word), 0};
     // The locale worked in already, named in other letter case, keeps its
     // spelling.
     if (t_locale.settings != nullptr) {
@@ -195,9 +215,16 @@ void CallLocale::SwitchTo(const char *name) noexcept {
         std::memcpy(t_locale.name, current.name, sizeof t_locale.name);
         return;
     }
-    settings_ = SettingsFor(work, key, &scratch_);
+    if (t_lastArgument.key == key.lo && key.lo != 0) {
+        settings_ = t_lastArgument.settings;
+    } else {
+        LocaleName work;
+        std::memcpy(work, &word, sizeof work);
+        settings_ = SettingsFor(work, key, &scratch_);
+        if (settings_ != &scratch_) t_lastArgument = {key.lo, settings_};
+    }
     t_locale.settings = settings_;
-    std::memcpy(t_locale.name, work, sizeof t_locale.name);
+    std::memcpy(t_locale.name, &word, sizeof t_locale.name);
 }
 
 }  // namespace cmnw::locale
