@@ -12,9 +12,12 @@
  * (line number, "Www Mmm dd hh:mm:ss", milliseconds, year, process id) unless
  * PrintTimeStamp=No in [Debug_Switches]. Each line reaches the file in one
  * write on a file opened for appending, so lines from several threads or
- * processes never mix within a line. Threads of one process take turns, so
- * their line numbers are unique and in file order; each process counts its
- * own lines. UTLLogTrace, UTLLogTraceMemory and UTLDumpMemTrace may be called
+ * processes never mix within a line. A line that a full disk or the
+ * file-size limit cuts short keeps the part written and loses the rest; the
+ * next line this process writes starts with " <cut>" and a newline, so the
+ * fragment ends in " <cut>" on a line of its own. Threads of one process
+ * take turns, so their line numbers are unique and in file order; each
+ * process counts its own lines. UTLLogTrace, UTLLogTraceMemory and UTLDumpMemTrace may be called
  * from several threads at once; set the trace name before threads start.
  * A new trace file (and the file of UTLDumpMemTrace) is created with mode
  * 0660 less the umask: the trace may hold the whole configuration, so

@@ -2,8 +2,10 @@
 #include "cmnw32/trace.h"
 
 #include <stdio_ext.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -32,9 +34,10 @@ struct TraceState {
     char *memoryBuffer;
     uint32_t memorySize;
     uint32_t memoryCounter;
+    bool lineCut;  // the last line reached the file only in part
 };
 
-constinit TraceState trace{"trace", nullptr, 0, nullptr, 0, 0};
+constinit TraceState trace{"trace", nullptr, 0, nullptr, 0, 0, false};
 // Serialises the trace state between threads; one line at a time also keeps
 // the line numbers of one process unique and in file order.
 constinit std::mutex traceLock;
@@ -56,37 +59,66 @@ void ApplyConfiguredTraceFile() {
     platform::MakePathBounded(trace.name, CMNW_MAX_PATH, drive, dir, fname, ext);
 }
 
+// Ends the fragment a cut write left, as the first bytes of the next write.
+constexpr char kCutMark[] = " <cut>\n";
+constexpr size_t kCutMarkLength = sizeof kCutMark - 1;
+
+// Appends bytes with one write. A write that a full disk or the file-size
+// limit cuts short is not continued: by then another writer's line may
+// follow the fragment, and the rest would land inside the file as a line
+// without a head. True when a fragment without its newline is left behind.
+bool AppendOnce(int fd, const char *bytes, size_t length, bool cutBefore) {
+    ssize_t n;
+    do n = write(fd, bytes, length);
+    while (n < 0 && errno == EINTR);
+    if (n <= 0) return cutBefore;  // nothing reached the file
+    return static_cast<size_t>(n) < length;
+}
+
+// Notes whether the file ends inside a line: a process was killed while its
+// write crossed a page of the file (the kernel then stops the write short),
+// or the disk cut a line of a process that wrote nothing since. A file that
+// cannot be read leaves the note as it was.
+void NoteHowFileEnds(int fd, bool &lineCut) {
+    struct stat st;
+    char last = '\n';
+    if (fstat(fd, &st) != 0) return;
+    if (st.st_size > 0 && pread(fd, &last, 1, st.st_size - 1) != 1) return;
+    lineCut = last != '\n';
+}
+
 // Formats the line (prefix when stamped, message, newline) once and appends
 // it with one write, so that lines appended by other threads or processes
-// never split it. Anything the caller wrote through the returned stream goes
-// out first.
+// never split it; after a cut line the write starts with kCutMark. Anything
+// the caller wrote through the returned stream goes out first.
 void WriteLine(FILE *stream, bool stamped, uint32_t number, const char *format, va_list args) {
-    char stackBuffer[1024];
-    size_t prefixLen = stamped ? FormatTracePrefix(stackBuffer, kTracePrefixMax, number) : 0;
+    char stackBuffer[kCutMarkLength + 1024];
+    char *start = stackBuffer + kCutMarkLength;
+    size_t prefixLen = stamped ? FormatTracePrefix(start, kTracePrefixMax, number) : 0;
     va_list copy;
     va_copy(copy, args);
-    const size_t room = sizeof stackBuffer - prefixLen - 1;  // keeps a byte for the newline
-    int messageLen = std::vsnprintf(stackBuffer + prefixLen, room, format, copy);
+    // keeps a byte for the newline
+    const size_t room = sizeof stackBuffer - kCutMarkLength - prefixLen - 1;
+    int messageLen = std::vsnprintf(start + prefixLen, room, format, copy);
     va_end(copy);
     if (messageLen < 0) messageLen = 0;
-    char *line = stackBuffer;
     std::string heapBuffer;
     if (static_cast<size_t>(messageLen) >= room) {
-        heapBuffer.resize(prefixLen + static_cast<size_t>(messageLen) + 2);
-        line = heapBuffer.data();
-        std::memcpy(line, stackBuffer, prefixLen);
-        std::vsnprintf(line + prefixLen, static_cast<size_t>(messageLen) + 1, format, args);
+        heapBuffer.resize(kCutMarkLength + prefixLen + static_cast<size_t>(messageLen) + 2);
+        char *grown = heapBuffer.data() + kCutMarkLength;
+        std::memcpy(grown, start, prefixLen);
+        start = grown;
+        std::vsnprintf(start + prefixLen, static_cast<size_t>(messageLen) + 1, format, args);
     }
-    const size_t total = prefixLen + static_cast<size_t>(messageLen) + 1;
-    line[total - 1] = '\n';
+    size_t total = prefixLen + static_cast<size_t>(messageLen) + 1;
+    start[total - 1] = '\n';
+    if (trace.lineCut) {
+        start -= kCutMarkLength;
+        std::memcpy(start, kCutMark, kCutMarkLength);
+        total += kCutMarkLength;
+    }
     if (__fpending(stream) != 0) std::fflush(stream);
-    const int fd = fileno(stream);
-    size_t done = 0;
-    while (done < total) {
-        ssize_t n = write(fd, line + done, total - done);
-        if (n <= 0) break;
-        done += static_cast<size_t>(n);
-    }
+    trace.lineCut = AppendOnce(fileno(stream), start, total, trace.lineCut);
 }
 
 void AppendMemory(const char *bytes, size_t length, const char *tail, size_t tailLength) {
@@ -116,8 +148,14 @@ extern "C" FILE *UTLLogTrace(const char *format, ...) noexcept {
     }
     if (trace.stream == nullptr) {
         cmnw::diag::ApplyConfiguredTraceFile();
-        trace.stream = cmnw::companion::OpenStream(trace.name, "a", cmnw::companion::kOwnFileMode);
+        // Opened for reading too, to look at its last byte; a file this
+        // account may only write is still appended to.
+        trace.stream = cmnw::companion::OpenStream(trace.name, "a+", cmnw::companion::kOwnFileMode);
+        if (trace.stream == nullptr && errno == EACCES)
+            trace.stream =
+                cmnw::companion::OpenStream(trace.name, "a", cmnw::companion::kOwnFileMode);
         if (trace.stream == nullptr) return nullptr;
+        cmnw::diag::NoteHowFileEnds(fileno(trace.stream), trace.lineCut);
     }
     ++trace.lineCounter;
     va_list args;

@@ -1,9 +1,12 @@
 #include "cmnw32/trace.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <ctime>
 #include <sstream>
@@ -161,6 +164,43 @@ TEST(LogTrace, LongLinesAreWrittenWhole) {
     auto lines = Lines(ReadFile(dir.File("trace")));
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_NE(lines[0].find(big + "|"), std::string::npos);
+}
+
+// The file-size limit set `room` bytes past the end of the trace cuts the
+// next line there (0: refuses it whole). A cut fragment, and one found at the
+// end of the file when it opens, ends in " <cut>" on a line of its own and
+// the lines after it stand whole.
+TEST(LogTrace, LineCutByTheFileSizeLimitDoesNotSwallowTheNext) {
+    TempDir dir(true);
+    unsetenv("CMNW32_INI");
+    signal(SIGXFSZ, SIG_IGN);
+    rlimit unlimited{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &unlimited), 0);
+    const std::string cut = "cut " + std::string(80, 'c');
+    ASSERT_TRUE(cmnw::test::WriteFile("trace", "killed"));
+    for (rlim_t room : {30, 0, 1, 60, 200}) {
+        ASSERT_NE(UTLLogTrace("before"), nullptr);
+        struct stat st {};
+        ASSERT_EQ(stat("trace", &st), 0);
+        rlimit limit = unlimited;
+        limit.rlim_cur = static_cast<rlim_t>(st.st_size) + room;
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+        UTLLogTrace("%s", cut.c_str());
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &unlimited), 0);
+    }
+    UTLLogTrace("after");
+    std::string shape;  // the message of a whole line, the length of a fragment
+    for (const std::string &line : Lines(ReadFile("trace"))) {
+        std::string message;
+        if (line.ends_with(" <cut>"))
+            shape += std::to_string(line.size() - 6) + " ";
+        else if (SplitPrefixed(line, nullptr, &message))
+            shape += (message == cut ? "cut" : message) + " ";
+        else
+            shape += "[" + line + "] ";
+    }
+    EXPECT_EQ(shape, "6 before 30 before before 1 before 60 before cut after ");
+    signal(SIGXFSZ, SIG_DFL);
 }
 
 TEST(DebugSwitches, DisabledOrMissingMasterSwitchAnswersNo) {
