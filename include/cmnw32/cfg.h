@@ -100,14 +100,24 @@ CMNW_API void CFGEndChanges(CFGHANDLE h) CMNW_NOEXCEPT;
 CMNW_API CFGHANDLE CFGLoadINI(const char *path) CMNW_NOEXCEPT;
 /* Creates an empty configuration and makes it the one in force; 0 on failure. */
 CMNW_API CFGHANDLE CFGCreate(void) CMNW_NOEXCEPT;
-/* Writes the configuration in force to path, atomically (a temporary file
- * beside it, then rename): a crash never leaves a half-written file. The
- * unnamed section's lines come first, then each section as "[Name]" and its
- * lines and comments in order, a blank line before each section. A replaced
- * regular file owned by the effective user keeps its permissions; any other
- * file gets mode 0600, and a link at path is replaced, not followed. The
- * temporary file has an unpredictable name. Returns 0 on success, non-zero
- * on failure or when none is in force. */
+/* Writes the configuration in force to path, atomically: the text goes to a
+ * temporary file beside it, which is synced to the disk, renamed over path,
+ * and then the folder is synced. A return of 0 promises that the complete
+ * new file is on the disk under its name and survives a crash or a power
+ * loss from then on. Whatever happens before that (a full disk, an I/O
+ * error, the process killed, the machine stopped), path holds either its old
+ * content or the complete new one, never a mix or a truncated file; after a
+ * failure reported by a non-zero return the new content may nonetheless be
+ * in place when only the final folder sync failed. A failed save removes its
+ * temporary file (a killed process cannot: its temporary file, named path
+ * followed by a dot and six characters, stays behind). A signal that
+ * interrupts the save does not make it fail. The unnamed section's lines
+ * come first, then each section as "[Name]" and its lines and comments in
+ * order, a blank line before each section. A replaced regular file owned by
+ * the effective user keeps its permissions; any other file gets mode 0600,
+ * and a link at path is replaced, not followed. The temporary file has an
+ * unpredictable name. Returns 0 on success, non-zero on failure or when none
+ * is in force. */
 CMNW_API int CFGSave(const char *path) CMNW_NOEXCEPT;
 /* Frees the configuration in force; afterwards none is in force (CMNW32_INI
  * is not read again). */

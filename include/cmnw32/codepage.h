@@ -78,8 +78,10 @@ CMNW_API uint16_t UTLLoadCodePages(UTLCPSET set) CMNW_NOEXCEPT;
 CMNW_API uint16_t UTLLoadCodePagesChars(UTLCPSET set) CMNW_NOEXCEPT;
 
 /* Writes set to the code page file (place read from the configuration in
- * force); the configuration in force is unchanged afterwards and the set
- * stays loaded. 0 when the file was written. */
+ * force) the way CFGSave writes a file: the file holds its old content or
+ * the complete new one whatever happens. The configuration in force is
+ * unchanged afterwards and the set stays loaded. 0 when the file was written
+ * and synced to the disk. */
 CMNW_API uint16_t UTLUnloadCodePage(UTLCPSET set) CMNW_NOEXCEPT;
 
 /* Adds one "CodePage" line per code page ("<id>,<short name>") to section

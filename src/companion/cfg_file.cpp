@@ -72,9 +72,38 @@ bool WriteAll(int fd, const std::string &text) {
             if (errno == EINTR) continue;
             return false;
         }
+        if (n == 0) {  // no progress: treated as a full disk rather than spun on
+            errno = ENOSPC;
+            return false;
+        }
         done += static_cast<size_t>(n);
     }
     return true;
+}
+
+// fsync(2), tried again when a signal interrupts it.
+bool SyncRetrying(int fd) {
+    while (fsync(fd) != 0)
+        if (errno != EINTR) return false;
+    return true;
+}
+
+// Makes a rename inside the folder holding native durable: the folder itself
+// is synced. False with errno on failure.
+bool SyncFolderOf(const std::string &native) {
+    const size_t slash = native.rfind('/');
+    const std::string folder = slash == std::string::npos ? "."
+                               : slash == 0               ? "/"
+                                                          : native.substr(0, slash);
+    int fd;
+    do fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    while (fd < 0 && errno == EINTR);
+    if (fd < 0) return false;
+    const bool ok = SyncRetrying(fd);
+    const int saved = errno;
+    close(fd);
+    errno = saved;
+    return ok;
 }
 
 // Creates a new temporary file beside native under a name nobody can
@@ -133,9 +162,12 @@ bool SaveIniFile(const CFGConfig &config, const char *path) noexcept {
         // A replaced file keeps its permissions; a new one is the owner's only.
         mode_t mode = 0;
         bool ok = !InheritedMode(native, &mode) || fchmod(fd, mode) == 0;
-        ok = ok && WriteAll(fd, text) && fsync(fd) == 0;
+        ok = ok && WriteAll(fd, text) && SyncRetrying(fd);
         int saved = errno;
-        if (close(fd) != 0 && ok) {
+        // Linux releases the descriptor even when close reports EINTR, so
+        // close is never tried again; after a successful fsync an EINTR from
+        // close loses nothing.
+        if (close(fd) != 0 && ok && errno != EINTR) {
             ok = false;
             saved = errno;
         }
@@ -146,8 +178,10 @@ bool SaveIniFile(const CFGConfig &config, const char *path) noexcept {
         if (!ok) {
             unlink(temp.c_str());
             errno = saved;
+            return false;
         }
-        return ok;
+        // The new name reaches the disk only with its folder.
+        return SyncFolderOf(native);
     } catch (...) {
         errno = ENOMEM;
         return false;

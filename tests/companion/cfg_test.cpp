@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <dlfcn.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -11,6 +13,41 @@
 
 #include "cmnw32/mem.h"
 #include "common/test_support.h"
+
+// While a test listens, every fsync and rename of this process is noted here
+// (these definitions come before the C library's for the library's calls
+// too): the name synced or renamed, in the test's folder, and the size of a
+// synced file.
+std::vector<std::string> *syncLog;
+std::string syncFolder;
+
+namespace {
+std::string Noted(const std::string &path) {
+    if (path == syncFolder) return "folder";
+    const std::string name = path.substr(path.rfind('/') + 1);
+    return name.size() == 12 && name.starts_with("c.ini.") ? "temp" : name;
+}
+}  // namespace
+
+extern "C" int fsync(int fd) {
+    static const auto real = reinterpret_cast<int (*)(int)>(dlsym(RTLD_NEXT, "fsync"));
+    if (syncLog != nullptr) {
+        char target[4096] = {};
+        struct stat st {};
+        const std::string link = "/proc/self/fd/" + std::to_string(fd);
+        if (readlink(link.c_str(), target, sizeof target - 1) < 0 || fstat(fd, &st) != 0) return -1;
+        syncLog->push_back("fsync " + Noted(target) +
+                           (S_ISREG(st.st_mode) ? " " + std::to_string(st.st_size) : ""));
+    }
+    return real(fd);
+}
+
+extern "C" int rename(const char *from, const char *to) noexcept {
+    static const auto real =
+        reinterpret_cast<int (*)(const char *, const char *)>(dlsym(RTLD_NEXT, "rename"));
+    if (syncLog != nullptr) syncLog->push_back("rename " + Noted(from) + " " + Noted(to));
+    return real(from, to);
+}
 
 namespace {
 
@@ -191,6 +228,24 @@ TEST(CfgSave, AtomicReplaceKeepsModeAndFailsCleanly) {
     EXPECT_EQ(files, 2u);  // c.ini and sub
     CFGDiscard();
     EXPECT_NE(CFGSave(path.c_str()), 0);  // nothing in force
+}
+
+// A save is durable only in this order: the whole text written and synced,
+// the temporary file renamed over the old one, the folder synced.
+TEST(CfgSave, SyncsTheWrittenFileThenRenamesThenSyncsTheFolder) {
+    TempDir dir;
+    const std::string path = dir.File("c.ini");
+    ASSERT_NE(CFGCreate(), nullptr);
+    ASSERT_EQ(CFGSetString("S", "k", "value"), 1);  // "[S]\nk=value\n", 12 bytes
+    std::vector<std::string> calls;
+    syncFolder = std::filesystem::canonical(dir.path()).string();
+    syncLog = &calls;
+    const int saved = CFGSave(path.c_str());
+    syncLog = nullptr;
+    ASSERT_EQ(saved, 0);
+    EXPECT_EQ(calls,
+              (std::vector<std::string>{"fsync temp 12", "rename temp c.ini", "fsync folder"}));
+    CFGDiscard();
 }
 
 TEST(CfgSave, CommentsAndLinesOutsideSectionsSurviveRoundTrip) {
