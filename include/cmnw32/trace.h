@@ -15,10 +15,13 @@
  * processes never mix within a line. A line that a full disk or the
  * file-size limit cuts short keeps the part written and loses the rest; the
  * next line this process writes starts with " <cut>" and a newline, so the
- * fragment ends in " <cut>" on a line of its own. Threads of one process
- * take turns, so their line numbers are unique and in file order; each
- * process counts its own lines. UTLLogTrace, UTLLogTraceMemory and UTLDumpMemTrace may be called
- * from several threads at once; set the trace name before threads start.
+ * fragment ends in " <cut>" on a line of its own. The first line of a
+ * process that opens the trace and finds it ending inside a line (its writer
+ * was killed in the middle of one) starts the same way. Threads of one
+ * process take turns, so their line numbers are unique and in file order;
+ * each process counts its own lines. UTLLogTrace, UTLLogTraceMemory and
+ * UTLDumpMemTrace may be called from several threads at once; set the trace
+ * name before threads start.
  * A new trace file (and the file of UTLDumpMemTrace) is created with mode
  * 0660 less the umask: the trace may hold the whole configuration, so
  * others get no access. The file is opened as SYSfopen opens (sys.h): in a

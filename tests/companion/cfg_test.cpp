@@ -14,6 +14,7 @@
 #include "cmnw32/mem.h"
 #include "common/test_support.h"
 
+namespace {
 // While a test listens, every fsync and rename of this process is noted here
 // (these definitions come before the C library's for the library's calls
 // too): the name synced or renamed, in the test's folder, and the size of a
@@ -21,7 +22,6 @@
 std::vector<std::string> *syncLog;
 std::string syncFolder;
 
-namespace {
 std::string Noted(const std::string &path) {
     if (path == syncFolder) return "folder";
     const std::string name = path.substr(path.rfind('/') + 1);
