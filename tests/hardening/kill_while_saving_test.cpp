@@ -125,11 +125,12 @@ TEST(KillWhileSaving, FilesHoldOneCompleteVersionAndTraceLinesAreWhole) {
     const std::regex whole(
         " *[0-9]+\\. [A-Z][a-z]{2} [A-Z][a-z]{2} [0-9]{2} [0-9:]{8}\\.[0-9]{3} "
         "[0-9]{4} pid=[0-9]{8} line [0-9]+ x{100}");
+    // A kill can stop a write where it crosses a page of the file; the next
+    // process to open the trace, this one last, ends that fragment with " <cut>".
+    UTLLogTrace("line %d %s", kRounds, filler.c_str());
     const std::string text = scratch.Read("trace");
     ASSERT_TRUE(text.ends_with("\n"));
     std::istringstream trace(text);
-    // A kill can stop a write where it crosses a page of the file; the next
-    // process to open the trace ends that fragment with " <cut>".
     int lines = 0, cut = 0;
     for (std::string line; std::getline(trace, line); ++lines) {
         cut += line.ends_with(" <cut>");
