@@ -11,20 +11,12 @@
 namespace cmnw::chars {
 namespace {
 
-// Readers load the pointer once per call, so a call sees one whole table
-// even while another thread installs a new one.
-struct CTypeState {
-    std::atomic<const uint16_t *> table;
-};
-
-constinit CTypeState gCType{kDefaultCTypeTable.data()};
-
 constexpr bool IsByte(int32_t c) noexcept {
     return static_cast<uint32_t>(c) <= 0xFF;
 }
 
 int32_t TableFlags(int32_t c, uint16_t mask) noexcept {
-    return gCType.table.load(std::memory_order_acquire)[c] & mask;
+    return CTypeTableInForce()[c] & mask;
 }
 
 // Graphic in the sense of the wide-character classes: letter, digit or
@@ -43,18 +35,15 @@ bool IsWideHexDigit(uint16_t unit) noexcept {
 
 }  // namespace
 
-const uint16_t *CTypeTableInForce() noexcept {
-    return gCType.table.load(std::memory_order_acquire);
-}
+constinit std::atomic<const uint16_t *> gCTypeTable{kDefaultCTypeTable.data()};
 
 const uint16_t *InstallCTypeTable(const uint16_t *table) noexcept {
     if (table == nullptr) return nullptr;
-    return gCType.table.exchange(table, std::memory_order_acq_rel);
+    return gCTypeTable.exchange(table, std::memory_order_acq_rel);
 }
 
 }  // namespace cmnw::chars
 
-using cmnw::chars::gCType;
 using cmnw::chars::IsByte;
 using cmnw::chars::TableFlags;
 
@@ -63,7 +52,7 @@ extern "C" const uint16_t *SetCTypeTable(const uint16_t *table) noexcept {
 }
 
 extern "C" const uint16_t *GetCTypeTable(void) noexcept {
-    return gCType.table.load(std::memory_order_acquire);
+    return cmnw::chars::CTypeTableInForce();
 }
 
 extern "C" int32_t UTLisalnum(int32_t c) noexcept {

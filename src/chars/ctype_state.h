@@ -2,11 +2,18 @@
 // functions of this folder.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 namespace cmnw::chars {
 
-// Never null: a null table cannot be installed.
-const uint16_t *CTypeTableInForce() noexcept;
+// Never null: a null table cannot be installed. Readers load the pointer
+// once per call, so a call sees one whole table even while another thread
+// installs a new one.
+extern std::atomic<const uint16_t *> gCTypeTable;
+
+inline const uint16_t *CTypeTableInForce() noexcept {
+    return gCTypeTable.load(std::memory_order_acquire);
+}
 
 }  // namespace cmnw::chars
