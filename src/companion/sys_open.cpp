@@ -61,6 +61,26 @@ int OpenInFolder(int folderFd, const char *name, int flags, mode_t createMode) n
     return fd;
 }
 
+constexpr int kAskFolder = -2;
+
+// Whatever folder it lies in, a regular file with one link, opened without
+// following a link of its own name and without waiting, is what the checked
+// open would give, so this is tried before looking at the folder: the
+// descriptor, -1 with errno where the checked open fails the same way, or
+// kAskFolder where the folder decides. Not for O_TRUNC, which the checked
+// open applies only after its checks.
+int OpenPlainFile(const char *nativePath, int flags, mode_t createMode) noexcept {
+    int fd = open(nativePath, flags | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, createMode);
+    if (fd < 0) return errno == ENOENT || errno == EACCES || errno == EEXIST ? -1 : kAskFolder;
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink > 1 ||
+        ((flags & O_NONBLOCK) == 0 && fcntl(fd, F_SETFL, flags) != 0)) {
+        close(fd);
+        return kAskFolder;
+    }
+    return fd;
+}
+
 // Open flags for a C mode text; -1 (EINVAL) for one that is not.
 int FlagsOfMode(const char *mode) noexcept {
     int flags = 0;
@@ -89,6 +109,10 @@ int OpenChecked(const char *nativePath, int flags, mode_t createMode) noexcept {
     const char *name = nullptr;
     if (nativePath == nullptr || !SplitFolder(nativePath, folder, &name)) return -1;
     if (*name == '\0') return open(nativePath, flags | O_CLOEXEC, createMode);
+    if ((flags & O_TRUNC) == 0) {
+        const int fd = OpenPlainFile(nativePath, flags, createMode);
+        if (fd != kAskFolder) return fd;
+    }
     int folderFd = open(folder, O_PATH | O_DIRECTORY | O_CLOEXEC);
     if (folderFd < 0) return -1;
     int fd = OpenInFolder(folderFd, name, flags, createMode);
