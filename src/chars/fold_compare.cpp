@@ -171,10 +171,6 @@ template <typename Blocks>
         const uintptr_t offsetA = reinterpret_cast<uintptr_t>(a) & (kPageSize - 1);
         const uintptr_t offsetB = reinterpret_cast<uintptr_t>(b) & (kPageSize - 1);
         size_t room = kPageSize - (offsetA > offsetB ? offsetA : offsetB);
-        // Two blocks a step while both pass; the single steps find the pair.
-        for (; room >= 2 * kWidth; room -= 2 * kWidth, a += 2 * kWidth, b += 2 * kWidth) {
-            if ((blocks.Check(a, b) | blocks.Check(a + kWidth, b + kWidth)) != 0) break;
-        }
         for (; room >= kWidth; room -= kWidth, a += kWidth, b += kWidth) {
             const uint64_t mask = blocks.Check(a, b);
             if (mask == 0) continue;
