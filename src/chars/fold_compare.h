@@ -51,6 +51,7 @@ inline int32_t CompareFoldedBuiltIn(const unsigned char *a, const unsigned char 
         const uint32_t mask = AsciiHeadMask(a, b);
         if (mask == 0) return CompareFoldedBuiltInWide(a + 16, b + 16);
         const unsigned i = static_cast<unsigned>(__builtin_ctz(mask));
+        if (a[i] == b[i]) return 0;  // a marked equal pair is the terminator
         const uint16_t *lower = kDefaultCTypeTable.data() + kLowerBlock;
         const int32_t x = lower[a[i]];
         const int32_t y = lower[b[i]];
