@@ -146,7 +146,8 @@ std::string ProbeNumberText(const char *name, int v, bool back) {
     static const char *const kPictures[] = {"$ZZZ,ZZ9.99CR", "$$$,$$9.99-", "ZZ9.99DB", "(ZZ,Z$9.00)"};
     static const char *const kShown[] = {"Z.ZZ9,99 DM", "$Z,ZZ9.99 CR ", "kr 9 999,00", "ZZ9,99 Dt"};
     char text[40], out[48] = {};
-    std::snprintf(text, sizeof text, "%s", (back ? kShown : kPictures)[v % 4]);
+    const int pick = v % 4;
+    std::snprintf(text, sizeof text, "%s", back ? kShown[pick] : kPictures[pick]);
     if (back) FMTUnconvertNumFormat(text, Arg(name).c_str(), 40, out);
     else FMTConvertNumFormat(text, Arg(name).c_str(), 40, out);
     return out;
