@@ -88,6 +88,8 @@ TEST(Find, FirstNextClose) {
     seen.insert(name);
     EXPECT_EQ(UTLFindNext(find, name), 2);
     EXPECT_EQ(seen, (std::set<std::string>{"one", "two"}));
+    EXPECT_EQ(UTLFindClose(find), 0);
+    EXPECT_EQ(UTLFindClose(nullptr), 1);
     EXPECT_EQ(UTLFindFirst(dir.File("nodir/*").c_str(), 0, name), nullptr);
 }
 
