@@ -191,7 +191,9 @@ SemRecord *OpenNamed(const char *objectName, bool create, uint32_t initialCount)
             }
             shared = MapShared(fd);
             if (shared != nullptr) InitShared(shared, initialCount);
-        } else if (!made && static_cast<size_t>(st.st_size) >= sizeof(SemShared)) {
+        } else if (static_cast<size_t>(st.st_size) >= sizeof(SemShared)) {
+            // In use: made and set up by another user, which may also be one
+            // that took the flock between our create and our lock.
             shared = MapShared(fd);
             if (shared != nullptr && shared->magic != kSharedMagic) {
                 munmap(shared, sizeof(SemShared));
