@@ -64,9 +64,12 @@ char *TrimRightInPlace(char *text) noexcept {
 }
 
 bool ReplaceIfChanged(char *dst, const char *src) noexcept {
-    const size_t n = std::strlen(src) + 1;
-    if (std::memcmp(dst, src, n) == 0) return false;
-    std::memcpy(dst, src, n);
+    // One pass: equal leading bytes are left as they are, the rest copied.
+    size_t i = 0;
+    for (; dst[i] == src[i]; ++i) {
+        if (src[i] == '\0') return false;
+    }
+    std::memcpy(dst + i, src + i, std::strlen(src + i) + 1);
     return true;
 }
 
