@@ -7,6 +7,7 @@
 
 #include "cli.h"
 #include "cmnw32.h"
+#include "tool_text.h"
 
 namespace cmnw::tool {
 namespace {
@@ -94,7 +95,7 @@ int VerInfo(const CLI::App *sub, const std::vector<std::string> &files) {
             {"internalName", info->internalName}, {"legalCopyright", info->legalCopyright},
             {"originalFilename", info->originalFilename}, {"productName", info->productName},
             {"productVersion", info->productVersion}, {"fileTime", info->fileTime}};
-        for (const auto &[key, value] : rows) std::printf("%-17s %s\n", key, value);
+        for (const auto &[key, value] : rows) std::printf("%-17s %s\n", key, ToUtf8(value).c_str());
     }
     return status;
 }

@@ -150,6 +150,7 @@ echo 9zz | "$cmnw" text -d >/dev/null 2>&1; [ $? = 1 ] || fail "text -d of a bad
 # Patch records and version resources.
 fx=$dir/../../tests/fixtures/version
 "$cmnw" verinfo "$fx/verinfo.dll" | grep -q "^fileVersion *11.2.0.222$" || fail "verinfo"
+"$cmnw" verinfo "$fx/multilang.dll" | grep -q "^productName *Euro € Trade™ café ? ? end$" || fail "verinfo text as UTF-8"
 "$cmnw" verinfo "$fx/noversion.dll" >/dev/null 2>&1; [ $? = 1 ] || fail "verinfo without resource"
 check 2 "" verinfo missing.dll
 printf 'x@@QVS PATCH 11.2:P03:PCR 1:1:x:May 24 2007:15:54:00:\0' >mod.bin
