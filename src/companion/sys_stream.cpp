@@ -94,13 +94,24 @@ extern "C" int SYSfprintf(FILE *stream, const char *format, ...) noexcept {
 
 extern "C" int SYSErrno(void) noexcept { return errno; }
 
+namespace {
+
+// The console print of both streams: the text, then a flush, so that it
+// shows at once even when the stream is a pipe.
+int PrintFlushed(FILE *stream, const char *format, va_list args) noexcept {
+    int n = std::vfprintf(stream, format, args);
+    std::fflush(stream);
+    return n;
+}
+
+}  // namespace
+
 extern "C" int SYSPrintf(const char *format, ...) noexcept {
     if (format == nullptr) return -1;
     va_list args;
     va_start(args, format);
-    int n = std::vfprintf(stdout, format, args);
+    int n = PrintFlushed(stdout, format, args);
     va_end(args);
-    std::fflush(stdout);
     return n;
 }
 
@@ -108,8 +119,7 @@ extern "C" int SYSErrPrintf(const char *format, ...) noexcept {
     if (format == nullptr) return -1;
     va_list args;
     va_start(args, format);
-    int n = std::vfprintf(stderr, format, args);
+    int n = PrintFlushed(stderr, format, args);
     va_end(args);
-    std::fflush(stderr);
     return n;
 }
