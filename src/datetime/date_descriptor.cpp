@@ -53,15 +53,6 @@ private:
     bool upper_ = false;
 };
 
-bool IsNameFormat(int fmtNum) noexcept {
-    switch (fmtNum) {
-        case 4: case 19: case 20: case 24: case 25: case 26: case 27:
-            return true;
-        default:
-            return false;
-    }
-}
-
 }  // namespace
 
 DateLayout DecodeDescriptor(const char *descriptor) noexcept {
@@ -74,15 +65,15 @@ DateLayout DecodeDescriptor(const char *descriptor) noexcept {
         layout.yrLen = 0;
         return layout;
     }
-    const DescriptorCode code = kDescriptorCodes[static_cast<unsigned char>(d[0])];
-    layout.fmtNum = code.fmtNum;
+    layout.fmtNum = kFormatOfCode[static_cast<unsigned char>(d[0])];
+    const char fallback = FormatOf(layout.fmtNum).separator;
     const char second = kDescriptorSeparators[static_cast<unsigned char>(d[1])];
-    if (code.rule == SeparatorRule::None) {
+    if (fallback == '\0') {
         layout.sep = '\0';
-    } else if (code.rule == SeparatorRule::Name && d[1] == '/') {
+    } else if (fallback == ',' && d[1] == '/') {
         layout.sep = ',';
     } else {
-        layout.sep = second != '\0' ? second : code.fallback;
+        layout.sep = second != '\0' ? second : fallback;
     }
     // The year length follows the code and the separator character, if any;
     // a descriptor of one character may be a year length alone.
@@ -104,54 +95,37 @@ int DecodeYearLength(const char *descriptor) noexcept {
     return DecodeDescriptor(descriptor).yrLen;
 }
 
-DateOrder OrderOfFormat(int fmtNum) noexcept {
-    return (fmtNum >= 1 && fmtNum <= 27) ? kFormatOrders[fmtNum] : DateOrder::MonthDayYear;
-}
-
 size_t BuildDateTemplate(char *out, size_t outSize, int fmtNum, const char *sep,
                          int yrLen) noexcept {
+    if (out == nullptr || outSize == 0) return 0;
+    out[0] = '\0';
+    const DateFormat &f = FormatOf(fmtNum);
+    if (f.month == MonthShow::Alone) return AppendBounded(out, outSize, "%s");
     const int64_t absYear = yrLen < 0 ? -static_cast<int64_t>(yrLen) : yrLen;
-    const int w = absYear == 0 ? 2 : static_cast<int>(absYear > 9999 ? 9999 : absYear);
-    const char *flag = "0";
-    if (fmtNum >= 5 && fmtNum <= 7) flag = "-";
-    if (fmtNum >= 8 && fmtNum <= 10) flag = "";
+    const int yearWidth = absYear == 0 ? 2 : static_cast<int>(absYear > 9999 ? 9999 : absYear);
     const char *s = sep != nullptr ? sep : "";
-    // Name formats follow the separator with a blank unless it is one.
-    char named[kTemplateSize];
-    if (IsNameFormat(fmtNum)) {
-        FormatBounded(named, sizeof named, std::strcmp(s, " ") == 0 ? "%s" : "%s ", s);
-        s = named;
+    static constexpr const char *kNumberConversions[] = {"%02d", "%-d", "%2d"};
+    const char *number = kNumberConversions[static_cast<int>(f.pad)];
+    const DateParts parts = PartsOf(f);
+    size_t length = 0;
+    for (int i = 0; i < parts.count; ++i) {
+        if (i > 0) {
+            const DateJoint joint = parts.joint[i - 1];
+            if (joint != DateJoint::Blank) AppendBounded(out, outSize, s);
+            if (joint == DateJoint::Blank || (joint == DateJoint::SeparatorBlank && std::strcmp(s, " ") != 0))
+                AppendBounded(out, outSize, " ");
+        }
+        char conversion[16];
+        switch (parts.part[i]) {
+            case DatePart::Month: CopyBounded(conversion, sizeof conversion, f.ShowsName() ? "%s" : number); break;
+            // Words print the day as "%d".
+            case DatePart::Day: CopyBounded(conversion, sizeof conversion, f.month == MonthShow::Words ? "%d" : number); break;
+            case DatePart::Year: FormatBounded(conversion, sizeof conversion, "%%0%dd", yearWidth); break;
+            case DatePart::DayOfYear: CopyBounded(conversion, sizeof conversion, "%03d"); break;
+        }
+        length = AppendBounded(out, outSize, conversion);
     }
-    switch (fmtNum) {
-        case 4: case 24:
-            return FormatBounded(out, outSize, "%%s %%d%s%%0%dd", s, w);
-        case 19: case 25:
-            return FormatBounded(out, outSize, "%%d %%s%s%%0%dd", s, w);
-        case 20: case 26:
-            return FormatBounded(out, outSize, "%%0%dd%s%%s %%d", w, s);
-        case 27:
-            return FormatBounded(out, outSize, "%%s");
-        case 5: case 6:
-            return FormatBounded(out, outSize, "%%%sd%s%%%sd%s%%0%dd", flag, s, flag, s, w);
-        case 7:
-            return FormatBounded(out, outSize, "%%0%dd%s%%%sd%s%%%sd", w, s, flag, s, flag);
-        case 3: case 10: case 13:
-            return FormatBounded(out, outSize, "%%0%dd%s%%%s%dd%s%%%s%dd", w, s, flag, 2, s,
-                                 flag, 2);
-        case 14: case 21:
-            return FormatBounded(out, outSize, "%%s%s%%%s%dd%s%%%s%dd", s, flag, 2, s, "0", w);
-        case 15: case 22:
-            return FormatBounded(out, outSize, "%%%s%dd%s%%s%s%%%s%dd", flag, 2, s, s, "0", w);
-        case 16: case 23:
-            return FormatBounded(out, outSize, "%%%s%dd%s%%s%s%%%s%dd", "0", w, s, s, flag, 2);
-        case 17:
-            return FormatBounded(out, outSize, "%%%s%dd%s%%%s%dd", flag, 3, s, "0", w);
-        case 18:
-            return FormatBounded(out, outSize, "%%%s%dd%s%%%s%dd", "0", w, s, flag, 3);
-        default:  // 1, 2, 8, 9, 11, 12 and unknown numbers
-            return FormatBounded(out, outSize, "%%%s%dd%s%%%s%dd%s%%0%dd", flag, 2, s, flag, 2,
-                                 s, w);
-    }
+    return length;
 }
 
 }  // namespace cmnw::datetime
@@ -180,7 +154,7 @@ extern "C" int FMTGetDateFmtYrLen(const char *descriptor) noexcept {
 extern "C" int FMTGetDateFmtString(char *out, int fmtNum, char *sep, int yrLen) noexcept {
     if (out == nullptr) return 0;
     size_t n = 0;
-    out[n++] = (fmtNum >= 1 && fmtNum <= 27) ? kFormatCodes[fmtNum] : '1';
+    out[n++] = FormatOf(fmtNum).code;
     if (sep != nullptr) {
         if (sep[0] == 'B') sep[0] = 'b';
         if (sep[0] == 'b' || sep[0] == ' ') {

@@ -74,30 +74,82 @@ int DecodeFormatNumber(const char *descriptor) noexcept;
 char DecodeSeparator(const char *descriptor) noexcept;  // '\0' for none
 int DecodeYearLength(const char *descriptor) noexcept;
 
-// The order of the three date parts of format fmtNum (month-day-year for
-// numbers outside 1..27). Formats 17 and 18 report day-month-year and
-// year-month-day: their day slot holds the day of year.
-DateOrder OrderOfFormat(int fmtNum) noexcept;
+// ---- the date formats ------------------------------------------------------
 
-// The code character of each format, index = format number ("1".."9",
-// "A".."R"; index 0 unused).
-extern const char kFormatCodes[28];
-// The order of the date parts of each format, index = format number.
-extern const DateOrder kFormatOrders[28];
+// How a date format shows the month.
+enum class MonthShow : uint8_t {
+    Number,  // digits, padded as the row says
+    Name,    // the name where a number would stand, parted by the separator
+    Words,   // the name, a blank and the day ("May 5"); the separator and a
+             // blank part the year from those two
+    Alone,   // the name and nothing else
+};
 
-// What the first character of a descriptor selects (any letter case): the
-// format number and how the second character gives the separator.
-enum class SeparatorRule : uint8_t {
-    Given,     // the second character's separator, else fallback
-    Name,      // as Given, but "/" reads as ","
-    None,      // no separator at all
+// How the month and day numbers of a date format are padded: printf's "%02d",
+// "%-d" and "%2d". Day-of-year numbers are zero-padded to 3.
+enum class NumberPad : uint8_t { Zero, None, Blank };
+
+// One row of the date format table: everything the descriptor decoder, the
+// template builder, the maker, the parser, the validator and the pictures
+// know of a format.
+struct DateFormat {
+    char code;         // the descriptor character that selects it
+    DateOrder order;   // order of the parts; a day of year takes the day's place
+    MonthShow month;
+    bool abbrev;       // the month's abbreviation rather than its full name
+    NumberPad pad;
+    char separator;    // default separator; '\0' for none whatever the
+                       // descriptor says; ',' also reads a "/" as ","
+    bool dayOfYear;    // the day of year (3 digits) stands for month and day
+
+    // The format writes a month name (up to 63 characters) rather than numbers.
+    constexpr bool ShowsName() const noexcept { return month != MonthShow::Number; }
 };
-struct DescriptorCode {
-    uint8_t fmtNum;
-    SeparatorRule rule;
-    char fallback;
+
+// Index = format number 1..27; row 0 repeats format 1, which numbers outside
+// 1..27 read as.
+extern const DateFormat kDateFormats[28];
+
+// The row of format fmtNum (format 1 for numbers outside 1..27).
+inline const DateFormat &FormatOf(int fmtNum) noexcept {
+    return kDateFormats[static_cast<unsigned>(fmtNum) <= 27u ? fmtNum : 0];
+}
+
+// The parts of a date as a format writes them, and what stands between two.
+enum class DatePart : uint8_t { Month, Day, Year, DayOfYear };
+enum class DateJoint : uint8_t {
+    Separator,       // the separator (nothing for none)
+    Blank,           // a blank
+    SeparatorBlank,  // the separator and a blank, or one blank for " " or none
 };
-extern const std::array<DescriptorCode, 256> kDescriptorCodes;
+struct DateParts {
+    DatePart part[3];
+    DateJoint joint[2];  // joint[i] stands between part[i] and part[i + 1]
+    int count;
+};
+
+// The parts of format f in its order: the day of year and the year for the
+// day-of-year formats, else month, day and year (a format that shows the
+// month alone still has three, as its picture shows them).
+constexpr DateParts PartsOf(const DateFormat &f) noexcept {
+    using P = DatePart;
+    if (f.dayOfYear) {
+        if (f.order == DateOrder::YearMonthDay) return {{P::Year, P::DayOfYear}, {}, 2};
+        return {{P::DayOfYear, P::Year}, {}, 2};
+    }
+    const bool words = f.month == MonthShow::Words;
+    const DateJoint nearYear = words ? DateJoint::SeparatorBlank : DateJoint::Separator;
+    const DateJoint monthDay = words ? DateJoint::Blank : DateJoint::Separator;
+    switch (f.order) {
+        case DateOrder::DayMonthYear: return {{P::Day, P::Month, P::Year}, {monthDay, nearYear}, 3};
+        case DateOrder::YearMonthDay: return {{P::Year, P::Month, P::Day}, {nearYear, monthDay}, 3};
+        default: return {{P::Month, P::Day, P::Year}, {monthDay, nearYear}, 3};
+    }
+}
+
+// The format number a descriptor's first character selects (any letter
+// case), 1 for a character that selects none.
+extern const std::array<uint8_t, 256> kFormatOfCode;
 // The separator a descriptor character stands for: " " for "b" or "B", the
 // character itself for one of "/-., ", '\0' for any other.
 extern const std::array<char, 256> kDescriptorSeparators;

@@ -87,17 +87,6 @@ private:
     size_t length_ = 0;
 };
 
-// Formats that print a month name or abbreviation.
-bool PrintsMonthName(int fmtNum) noexcept {
-    return (fmtNum == 4) || (fmtNum >= 14 && fmtNum <= 16) || (fmtNum >= 19 && fmtNum <= 27);
-}
-
-// A numeric field of a template: width and padding.
-struct Field {
-    int width;
-    bool zeroPad;
-};
-
 int AdjustYear(int year, int yrLen) noexcept {
     switch (yrLen) {
         case 4: case -4:
@@ -121,14 +110,14 @@ constexpr auto kTwoDigits = [] {
     return digits;
 }();
 
-// Formats 1-3 and 11-13 ("%02d", "%02d" and the year zero-padded to width 2
-// or 4, in the format's order) written straight into out, which holds at
+// Formats of zero-padded numbers ("%02d", "%02d" and the year zero-padded to
+// width 2 or 4, in the format's order) written straight into out, which holds at
 // least DateWriter::kMaxNumericDate + 1 bytes. Takes month and day within 0..99 and year
 // within 0..9999 only; returns 0, writing nothing, for anything else.
 size_t MakePaddedNumbers(char *out, const DateLayout &layout, int month, int day,
                          int year) noexcept {
-    const int fmt = layout.fmtNum;
-    if (!((fmt >= 1 && fmt <= 3) || (fmt >= 11 && fmt <= 13))) return 0;
+    const DateFormat &f = FormatOf(layout.fmtNum);
+    if (f.ShowsName() || f.pad != NumberPad::Zero || f.dayOfYear) return 0;
     if (static_cast<unsigned>(month) > 99 || static_cast<unsigned>(day) > 99 ||
         static_cast<unsigned>(year) > 9999) {
         return 0;
@@ -151,15 +140,16 @@ size_t MakePaddedNumbers(char *out, const DateLayout &layout, int month, int day
         *p = sep;
         p += sep != '\0';
     };
-    const int fmtInGroup = fmt > 10 ? fmt - 10 : fmt;
-    if (fmtInGroup == 3) {
+    const bool dayFirst = f.order == DateOrder::DayMonthYear;
+    const bool yearFirst = f.order == DateOrder::YearMonthDay;
+    if (yearFirst) {
         putYear();
         putSeparator();
     }
-    putTwo(fmtInGroup == 2 ? day : month);
+    putTwo(dayFirst ? day : month);
     putSeparator();
-    putTwo(fmtInGroup == 2 ? month : day);
-    if (fmtInGroup != 3) {
+    putTwo(dayFirst ? month : day);
+    if (!yearFirst) {
         putSeparator();
         putYear();
     }
@@ -167,102 +157,51 @@ size_t MakePaddedNumbers(char *out, const DateLayout &layout, int month, int day
     return static_cast<size_t>(p - out);
 }
 
+// Writes one part of a date of format f: month, day or year (adjusted to the
+// year length already) or the day of year.
+void PutPart(DateWriter &w, const DateFormat &f, const DateLayout &layout, DatePart part,
+             int month, int day, int year) noexcept {
+    static constexpr struct {
+        int width;
+        bool zeroPad;
+    } kPads[] = {{2, true}, {0, false}, {2, false}};
+    const auto pad = kPads[static_cast<int>(f.pad)];
+    switch (part) {
+        case DatePart::Month:
+            if (f.ShowsName()) w.Put(f.abbrev ? FMTMonthName3(month) : FMTMonthName(month));
+            else w.PutInt(month, pad.width, pad.zeroPad);
+            break;
+        case DatePart::Day: w.PutInt(day, pad.width, pad.zeroPad); break;
+        case DatePart::Year: {
+            const int yrLen = layout.yrLen;
+            w.PutInt(year, yrLen == 0 ? 2 : (yrLen < 0 ? -yrLen : yrLen), true);
+            break;
+        }
+        case DatePart::DayOfYear: w.PutInt(DayOfYearFromDate(month, day, year), 3, true); break;
+    }
+}
+
+void PutJoint(DateWriter &w, DateJoint joint, char sep) noexcept {
+    if (joint != DateJoint::Blank) w.Put(sep);
+    if (joint == DateJoint::Blank || (joint == DateJoint::SeparatorBlank && sep != ' ')) w.Put(' ');
+}
+
 // Any format; MakeDate below tries MakePaddedNumbers first. year is adjusted
 // to the year length already.
 [[gnu::noinline]] size_t MakeAnyDate(char *out, size_t outSize, const DateLayout &layout,
                                      int month, int day, int year) noexcept {
-    const int fmt = layout.fmtNum;
-    const bool direct = outSize > DateWriter::kMaxNumericDate && !PrintsMonthName(fmt);
+    const DateFormat &f = FormatOf(layout.fmtNum);
+    const bool direct = outSize > DateWriter::kMaxNumericDate && !f.ShowsName();
     char local[DateWriter::kBufferSize];
     DateWriter w(direct ? out : local);
-    const Field yearField{layout.yrLen == 0 ? 2 : (layout.yrLen < 0 ? -layout.yrLen : layout.yrLen),
-                          true};
-    const char sepText[2] = {layout.sep, '\0'};
-    // Name formats follow the separator with a blank unless it is one.
-    const char nameSep[3] = {layout.sep, layout.sep == ' ' ? '\0' : ' ', '\0'};
-    const char *namedSep = layout.sep == '\0' ? " " : nameSep;
-    const Field plain{0, false};
-    const Field two{2, true};
-
-    auto putNumbers = [&w, &sepText, year, yearWidth = yearField.width](
-                          int a, int b, Field ab, bool yearFirst) __attribute__((always_inline)) {
-        if (yearFirst) {
-            w.PutInt(year, yearWidth, true);
-            w.Put(sepText[0]);
+    if (f.month == MonthShow::Alone) {
+        w.Put(FMTMonthName(month));
+    } else {
+        const DateParts parts = PartsOf(f);
+        for (int i = 0; i < parts.count; ++i) {
+            if (i > 0) PutJoint(w, parts.joint[i - 1], layout.sep);
+            PutPart(w, f, layout, parts.part[i], month, day, year);
         }
-        w.PutInt(a, ab.width, ab.zeroPad);
-        w.Put(sepText[0]);
-        w.PutInt(b, ab.width, ab.zeroPad);
-        if (!yearFirst) {
-            w.Put(sepText[0]);
-            w.PutInt(year, yearWidth, true);
-        }
-    };
-
-    switch (fmt) {
-        case 4: case 24:
-            w.Put(fmt == 4 ? FMTMonthName(month) : FMTMonthName3(month));
-            w.Put(' ');
-            w.PutInt(day, plain.width, plain.zeroPad);
-            w.Put(namedSep);
-            w.PutInt(year, yearField.width, true);
-            break;
-        case 19: case 25:
-            w.PutInt(day, plain.width, plain.zeroPad);
-            w.Put(' ');
-            w.Put(fmt == 19 ? FMTMonthName(month) : FMTMonthName3(month));
-            w.Put(namedSep);
-            w.PutInt(year, yearField.width, true);
-            break;
-        case 20: case 26:
-            w.PutInt(year, yearField.width, true);
-            w.Put(namedSep);
-            w.Put(fmt == 20 ? FMTMonthName(month) : FMTMonthName3(month));
-            w.Put(' ');
-            w.PutInt(day, plain.width, plain.zeroPad);
-            break;
-        case 27:
-            w.Put(FMTMonthName(month));
-            break;
-        case 14: case 21:
-            w.Put(FMTMonthName3(month));
-            w.Put(sepText);
-            w.PutInt(day, two.width, two.zeroPad);
-            w.Put(sepText);
-            w.PutInt(year, yearField.width, true);
-            break;
-        case 15: case 22:
-            w.PutInt(day, two.width, two.zeroPad);
-            w.Put(sepText);
-            w.Put(FMTMonthName3(month));
-            w.Put(sepText);
-            w.PutInt(year, yearField.width, true);
-            break;
-        case 16: case 23:
-            w.PutInt(year, yearField.width, true);
-            w.Put(sepText);
-            w.Put(FMTMonthName3(month));
-            w.Put(sepText);
-            w.PutInt(day, two.width, two.zeroPad);
-            break;
-        case 17: case 18: {
-            const int dayOfYear = DayOfYearFromDate(month, day, year);
-            if (fmt == 17) w.PutInt(dayOfYear, 3, true);
-            if (fmt == 17) w.Put(sepText);
-            w.PutInt(year, yearField.width, true);
-            if (fmt == 18) w.Put(sepText);
-            if (fmt == 18) w.PutInt(dayOfYear, 3, true);
-            break;
-        }
-        case 5: putNumbers(month, day, plain, false); break;
-        case 6: putNumbers(day, month, plain, false); break;
-        case 7: putNumbers(month, day, plain, true); break;
-        case 8: putNumbers(month, day, Field{2, false}, false); break;
-        case 9: putNumbers(day, month, Field{2, false}, false); break;
-        case 10: putNumbers(month, day, Field{2, false}, true); break;
-        case 2: case 12: putNumbers(day, month, two, false); break;
-        case 3: case 13: putNumbers(month, day, two, true); break;
-        default: putNumbers(month, day, two, false); break;  // 1, 11
     }
     const size_t length = w.CopyTo(out, outSize);
     if (outSize > 0) {

@@ -88,8 +88,6 @@ int TokenValue(int value, const Span &token) noexcept {
     return (value == 0 && *token.begin != '0') ? -1 : value;
 }
 
-bool IsDayOfYearFormat(int fmtNum) noexcept { return fmtNum == 17 || fmtNum == 18; }
-
 // The checks every reading of a date ends with: day-of-year formats, ranges,
 // the year length. Stores the date (or zeros when it is rejected) and
 // returns 0 for a valid date, 1 otherwise.
@@ -99,7 +97,7 @@ int CheckDate(int m, int d, int y, int fmtNum, int yrLen, bool tooManyParts, int
         *month = *day = *year = 0;
         return 1;
     };
-    if (IsDayOfYearFormat(fmtNum) && m == 0 && y >= 0 && d >= 1) {
+    if (FormatOf(fmtNum).dayOfYear && m == 0 && y >= 0 && d >= 1) {
         if (!DateFromDayOfYear(d, y, &m, &d)) return reject();
     }
     if (m < 1 || m > 12 || d < 1) return reject();
@@ -193,141 +191,168 @@ bool ReadPlainDate(const char *text, DateOrder order, int *m, int *d, int *y) no
     return true;
 }
 
-// Reads any text; ParseDate below tries ReadPlainDate first.
-[[gnu::noinline]] int ParseDateText(const char *text, int fmtNum, int yrLen, int *month,
-                                    int *day, int *year) noexcept {
+// What the reading of a date text has found so far. slot[i] is where the
+// text's i-th part goes, by the order the text turns out to have.
+struct DateReading {
     int m = 0;
     int d = 0;
     // The year is preset from the clock (years since 1900), so that a text
     // without a year fails the year check; the clock is read only then.
     int y = kYearNotRead;
-    auto stop = [&](int result) {
-        if (y == kYearNotRead) y = CurrentLocalYear() - 1900;
-        *month = m;
-        *day = d;
-        *year = y;
-        return result;
-    };
+    DateOrder order = DateOrder::MonthDayYear;
+    int *slot[3] = {};
+    bool tooManyParts = false;
 
-    // The work text: at most 255 characters, white space trimmed at both ends.
-    const char *begin = text != nullptr ? text : "";
-    const char *end = begin + strnlen(begin, kMaxDateInput);
-    while (begin < end && IsWhite(*begin)) ++begin;
-    while (end > begin && IsWhite(end[-1])) --end;
-
-    unsigned classes = 0;
-    for (const char *p = begin; p < end; ++p) classes |= kDateCharClasses[static_cast<unsigned char>(*p)];
-    const bool hasSeparator = (classes & kCharDateSeparator) != 0;
-    if ((classes & kCharTokenAtCommaBlank) == 0) return stop(1);
-
-    DateOrder order = OrderOfFormat(fmtNum);
-    int *slot[3];
-    auto setSlots = [&](DateOrder o) {
+    explicit DateReading(DateOrder o) noexcept { SetOrder(o); }
+    DateReading(const DateReading &) = delete;
+    void SetOrder(DateOrder o) noexcept {
+        order = o;
         switch (o) {
             case DateOrder::MonthDayYear: slot[0] = &m; slot[1] = &d; slot[2] = &y; break;
             case DateOrder::DayMonthYear: slot[0] = &d; slot[1] = &m; slot[2] = &y; break;
             case DateOrder::YearMonthDay: slot[0] = &y; slot[1] = &m; slot[2] = &d; break;
         }
-    };
-    setSlots(order);
-    bool tooManyParts = false;
+    }
+    int Year() const noexcept { return y == kYearNotRead ? CurrentLocalYear() - 1900 : y; }
+};
 
-    if (hasSeparator) {
-        const char *cursor = begin;
-        const Span first = NextDateToken(cursor, end);
-        if (first.empty()) return stop(1);
-        bool nameSeen = false;
-        if (!IsDigit(*first.begin)) {
-            order = DateOrder::MonthDayYear;
-            setSlots(order);
-            nameSeen = true;
-            *slot[0] = TokenValue(
-                MonthNumberFromName(first.begin, first.end - first.begin, nullptr), first);
+// The work text: at most 255 characters of text, white space trimmed at both
+// ends.
+Span WorkText(const char *text) noexcept {
+    const char *begin = text != nullptr ? text : "";
+    const char *end = begin + strnlen(begin, kMaxDateInput);
+    while (begin < end && IsWhite(*begin)) ++begin;
+    while (end > begin && IsWhite(end[-1])) --end;
+    return {begin, end};
+}
+
+// The month of the name a token begins with, as TokenValue reads it.
+int TokenMonth(const Span &token) noexcept {
+    return TokenValue(MonthNumberFromName(token.begin, token.end - token.begin, nullptr), token);
+}
+
+// The second token of a text with separators; a name there after a number
+// makes that number the day or the year. False when the text cannot be a
+// date.
+bool ReadSecondToken(const Span &token, bool nameSeen, DateReading &r) noexcept {
+    if (IsDigit(*token.begin)) {
+        *r.slot[1] = TokenValue(LeadingInteger(token.begin, token.end), token);
+        return true;
+    }
+    if (nameSeen) return false;
+    if (r.order == DateOrder::MonthDayYear) {
+        const int number = *r.slot[0];
+        if (number >= 1 && number <= 31) {
+            r.d = number;
+            r.slot[2] = &r.y;
         } else {
-            *slot[0] = TokenValue(LeadingInteger(first.begin, first.end), first);
-        }
-        const Span second = NextDateToken(cursor, end);
-        if (!second.empty()) {
-            if (IsDigit(*second.begin)) {
-                *slot[1] = TokenValue(LeadingInteger(second.begin, second.end), second);
-            } else {
-                if (nameSeen) return stop(1);
-                if (order == DateOrder::MonthDayYear) {
-                    // A name after a number: the number was the day or the year.
-                    const int number = *slot[0];
-                    if (number >= 1 && number <= 31) {
-                        d = number;
-                        slot[2] = &y;
-                    } else {
-                        y = number;
-                        slot[2] = &d;
-                    }
-                }
-                m = TokenValue(
-                    MonthNumberFromName(second.begin, second.end - second.begin, nullptr), second);
-                nameSeen = true;
-            }
-        }
-        const Span third = NextDateToken(cursor, end);
-        if (third.empty()) {
-            if (IsDayOfYearFormat(fmtNum)) {
-                *slot[2] = *slot[1];
-                *slot[1] = 0;
-            }
-        } else {
-            if (!IsDigit(*third.begin)) return stop(1);
-            *slot[2] = TokenValue(LeadingInteger(third.begin, third.end), third);
-        }
-        if (!NextDateToken(cursor, end).empty()) tooManyParts = true;
-    } else {
-        const uint16_t *table = GetCTypeTable();
-        const char *letter = begin;
-        while (letter < end && (table[static_cast<unsigned char>(*letter)] & CT_ALPHA) == 0) {
-            ++letter;
-        }
-        if (letter < end) {
-            size_t nameLength = 0;
-            const int named = MonthNumberFromName(letter, end - letter, &nameLength);
-            if (named == 0) return stop(1);
-            m = named;
-            const char *afterName = letter + nameLength;
-            if (IsDigit(*begin)) {
-                const int leading = LeadingInteger(begin, end);
-                const int trailing = LeadingInteger(afterName, end);
-                if (order == DateOrder::DayMonthYear) {
-                    d = leading;
-                    y = trailing;
-                } else {
-                    y = leading;
-                    d = trailing;
-                }
-            } else if (letter == begin) {
-                const char *p = afterName;
-                if (!ScanInteger(p, end, 2, &d)) return stop(1);
-                ScanInteger(p, end, 0, &y);
-            }
-        } else {
-            const ptrdiff_t length = end - begin;
-            if (length > 8) tooManyParts = true;
-            const int yearWidth = length < 7 ? 2 : 4;
-            const int widths[3] = {order == DateOrder::YearMonthDay ? yearWidth : 2, 2,
-                                   order == DateOrder::YearMonthDay ? 2 : yearWidth};
-            const char *p = begin;
-            for (int i = 0; i < 3; ++i) {
-                if (!ScanInteger(p, end, widths[i], slot[i])) break;
-            }
+            r.y = number;
+            r.slot[2] = &r.d;
         }
     }
+    r.m = TokenMonth(token);
+    return true;
+}
 
-    if (y == kYearNotRead) y = CurrentLocalYear() - 1900;
-    return CheckDate(m, d, y, fmtNum, yrLen, tooManyParts, month, day, year);
+// A text with date separators: up to three tokens, a name among the first
+// two. False when it cannot be a date.
+bool ReadSeparatedParts(const Span &work, bool dayOfYear, DateReading &r) noexcept {
+    const char *cursor = work.begin;
+    const Span first = NextDateToken(cursor, work.end);
+    if (first.empty()) return false;
+    const bool nameFirst = !IsDigit(*first.begin);
+    if (nameFirst) {
+        r.SetOrder(DateOrder::MonthDayYear);
+        *r.slot[0] = TokenMonth(first);
+    } else {
+        *r.slot[0] = TokenValue(LeadingInteger(first.begin, first.end), first);
+    }
+    const Span second = NextDateToken(cursor, work.end);
+    if (!second.empty() && !ReadSecondToken(second, nameFirst, r)) return false;
+    const Span third = NextDateToken(cursor, work.end);
+    if (third.empty()) {
+        if (dayOfYear) {
+            *r.slot[2] = *r.slot[1];
+            *r.slot[1] = 0;
+        }
+    } else {
+        if (!IsDigit(*third.begin)) return false;
+        *r.slot[2] = TokenValue(LeadingInteger(third.begin, third.end), third);
+    }
+    r.tooManyParts = !NextDateToken(cursor, work.end).empty();
+    return true;
+}
+
+// A text without separators holding a letter at letter: a month name with
+// numbers before or after it. False when it cannot be a date.
+bool ReadNameRun(const Span &work, const char *letter, DateReading &r) noexcept {
+    size_t nameLength = 0;
+    const int named = MonthNumberFromName(letter, work.end - letter, &nameLength);
+    if (named == 0) return false;
+    r.m = named;
+    const char *afterName = letter + nameLength;
+    if (IsDigit(*work.begin)) {
+        const int leading = LeadingInteger(work.begin, work.end);
+        const int trailing = LeadingInteger(afterName, work.end);
+        r.d = r.order == DateOrder::DayMonthYear ? leading : trailing;
+        r.y = r.order == DateOrder::DayMonthYear ? trailing : leading;
+    } else if (letter == work.begin) {
+        const char *p = afterName;
+        if (!ScanInteger(p, work.end, 2, &r.d)) return false;
+        ScanInteger(p, work.end, 0, &r.y);
+    }
+    return true;
+}
+
+// A text of digits alone: fixed widths, the year four digits wide from
+// seven characters on.
+void ReadDigitsAlone(const Span &work, DateReading &r) noexcept {
+    const ptrdiff_t length = work.end - work.begin;
+    if (length > 8) r.tooManyParts = true;
+    const int yearWidth = length < 7 ? 2 : 4;
+    const bool yearFirst = r.order == DateOrder::YearMonthDay;
+    const int widths[3] = {yearFirst ? yearWidth : 2, 2, yearFirst ? 2 : yearWidth};
+    const char *p = work.begin;
+    for (int i = 0; i < 3; ++i) {
+        if (!ScanInteger(p, work.end, widths[i], r.slot[i])) break;
+    }
+}
+
+// Reads a work text into r. False when it cannot be a date.
+bool ReadDateParts(const Span &work, bool dayOfYear, DateReading &r) noexcept {
+    unsigned classes = 0;
+    for (const char *p = work.begin; p < work.end; ++p)
+        classes |= kDateCharClasses[static_cast<unsigned char>(*p)];
+    if ((classes & kCharTokenAtCommaBlank) == 0) return false;
+    if ((classes & kCharDateSeparator) != 0) return ReadSeparatedParts(work, dayOfYear, r);
+    const uint16_t *table = GetCTypeTable();
+    const char *letter = work.begin;
+    while (letter < work.end && (table[static_cast<unsigned char>(*letter)] & CT_ALPHA) == 0)
+        ++letter;
+    if (letter < work.end) return ReadNameRun(work, letter, r);
+    ReadDigitsAlone(work, r);
+    return true;
+}
+
+// Reads any text; ParseDate below tries ReadPlainDate first.
+[[gnu::noinline]] int ParseDateText(const char *text, int fmtNum, int yrLen, int *month,
+                                    int *day, int *year) noexcept {
+    const DateFormat &f = FormatOf(fmtNum);
+    DateReading r(f.order);
+    if (!ReadDateParts(WorkText(text), f.dayOfYear, r)) {
+        *month = r.m;
+        *day = r.d;
+        *year = r.Year();
+        return 1;
+    }
+    return CheckDate(r.m, r.d, r.Year(), fmtNum, yrLen, r.tooManyParts, month, day, year);
 }
 
 }  // namespace
 
 int ParseDate(const char *text, int fmtNum, int yrLen, int *month, int *day, int *year) noexcept {
     int m = 0, d = 0, y = 0;
-    if (text != nullptr && ReadPlainDate(text, OrderOfFormat(fmtNum), &m, &d, &y)) {
+    if (text != nullptr && ReadPlainDate(text, FormatOf(fmtNum).order, &m, &d, &y)) {
         if (y == kYearNotRead) y = CurrentLocalYear() - 1900;
         return CheckDate(m, d, y, fmtNum, yrLen, false, month, day, year);
     }

@@ -1,36 +1,70 @@
-// Constant data of the 27 date formats.
+// Constant data of the 27 date formats and of the characters of date texts
+// and descriptors.
 #include <array>
 
 #include "datetime/date_internal.h"
 
 namespace cmnw::datetime {
 
-constexpr char kFormatCodes[28] = {'1', '1', '2', '3', '4', '5', '6', '7', '8', '9',
-                                   'A', 'B', 'C', 'D', 'E', 'F', 'G', 'H', 'I', 'J',
-                                   'K', 'L', 'M', 'N', 'O', 'P', 'Q', 'R'};
-
 namespace {
 constexpr DateOrder MDY = DateOrder::MonthDayYear;
 constexpr DateOrder DMY = DateOrder::DayMonthYear;
 constexpr DateOrder YMD = DateOrder::YearMonthDay;
+constexpr MonthShow Num = MonthShow::Number;
+constexpr MonthShow Name = MonthShow::Name;
+constexpr MonthShow Words = MonthShow::Words;
+constexpr MonthShow Alone = MonthShow::Alone;
+constexpr NumberPad Zero = NumberPad::Zero;
+constexpr NumberPad None = NumberPad::None;
+constexpr NumberPad Blank = NumberPad::Blank;
 }  // namespace
 
-// Formats 17 (day of year, year) and 18 (year, day of year) keep their day of
-// year in the day slot of day-month-year and year-month-day order.
-constexpr DateOrder kFormatOrders[28] = {
-    MDY,                 // unused
-    MDY, DMY, YMD,       // 1-3 numbers
-    MDY,                 // 4 full name
-    MDY, DMY, YMD,       // 5-7 unpadded
-    MDY, DMY, YMD,       // 8-10 blank-padded
-    MDY, DMY, YMD,       // 11-13 no separator
-    MDY, DMY, YMD,       // 14-16 abbreviation, no separator
-    DMY, YMD,            // 17-18 day of year
-    DMY, YMD,            // 19-20 full name
-    MDY, DMY, YMD,       // 21-23 abbreviation with "-"
-    MDY, DMY, YMD,       // 24-26 abbreviation with ","
-    MDY,                 // 27 month name alone
+constexpr DateFormat kDateFormats[28] = {
+    // code order month  abbrev  pad    sep   doy      number: example
+    {'1', MDY, Num,   false, Zero,  '/',  false},  // (numbers outside 1..27)
+    {'1', MDY, Num,   false, Zero,  '/',  false},  //  1: 12/31/1999
+    {'2', DMY, Num,   false, Zero,  '/',  false},  //  2: 31/12/1999
+    {'3', YMD, Num,   false, Zero,  '/',  false},  //  3: 1999/12/31
+    {'4', MDY, Words, false, None,  ',',  false},  //  4: December 31, 1999
+    {'5', MDY, Num,   false, None,  '/',  false},  //  5: 1/2/1999
+    {'6', DMY, Num,   false, None,  '/',  false},  //  6: 2/1/1999
+    {'7', YMD, Num,   false, None,  '/',  false},  //  7: 1999/1/2
+    {'8', MDY, Num,   false, Blank, '/',  false},  //  8:  1/ 2/1999
+    {'9', DMY, Num,   false, Blank, '/',  false},  //  9:  2/ 1/1999
+    {'A', YMD, Num,   false, Blank, '/',  false},  // 10: 1999/ 1/ 2
+    {'B', MDY, Num,   false, Zero,  '\0', false},  // 11: 12311999
+    {'C', DMY, Num,   false, Zero,  '\0', false},  // 12: 31121999
+    {'D', YMD, Num,   false, Zero,  '\0', false},  // 13: 19991231
+    {'E', MDY, Name,  true,  Zero,  '\0', false},  // 14: Dec311999
+    {'F', DMY, Name,  true,  Zero,  '\0', false},  // 15: 31Dec1999
+    {'G', YMD, Name,  true,  Zero,  '\0', false},  // 16: 1999Dec31
+    {'H', DMY, Num,   false, Zero,  '/',  true},   // 17: 365/1999
+    {'I', YMD, Num,   false, Zero,  '/',  true},   // 18: 1999/365
+    {'J', DMY, Words, false, None,  ',',  false},  // 19: 31 December, 1999
+    {'K', YMD, Words, false, None,  ',',  false},  // 20: 1999, December 31
+    {'L', MDY, Name,  true,  Zero,  '-',  false},  // 21: Dec-31-1999
+    {'M', DMY, Name,  true,  Zero,  '-',  false},  // 22: 31-Dec-1999
+    {'N', YMD, Name,  true,  Zero,  '-',  false},  // 23: 1999-Dec-31
+    {'O', MDY, Words, true,  None,  ',',  false},  // 24: Dec 31, 1999
+    {'P', DMY, Words, true,  None,  ',',  false},  // 25: 31 Dec, 1999
+    {'Q', YMD, Words, true,  None,  ',',  false},  // 26: 1999, Dec 31
+    {'R', MDY, Alone, false, Zero,  '\0', false},  // 27: December
 };
+
+namespace {
+constexpr auto BuildFormatOfCode() {
+    std::array<uint8_t, 256> formats{};
+    for (int c = 0; c < 256; ++c) formats[c] = 1;
+    for (uint8_t n = 1; n <= 27; ++n) {
+        const char code = kDateFormats[n].code;
+        formats[static_cast<unsigned char>(code)] = n;
+        if (code >= 'A' && code <= 'Z') formats[static_cast<unsigned char>(code + 32)] = n;
+    }
+    return formats;
+}
+}  // namespace
+
+constexpr std::array<uint8_t, 256> kFormatOfCode = BuildFormatOfCode();
 
 namespace {
 constexpr auto BuildCharClasses() {
@@ -53,33 +87,6 @@ constexpr auto BuildCharClasses() {
 constexpr std::array<uint8_t, 256> kDateCharClasses = BuildCharClasses();
 
 namespace {
-constexpr auto BuildDescriptorCodes() {
-    std::array<DescriptorCode, 256> codes{};
-    for (int c = 0; c < 256; ++c) {
-        const int upper = (c >= 'a' && c <= 'z') ? c - 32 : c;
-        DescriptorCode code{1, SeparatorRule::Given, '/'};
-        if (upper >= '1' && upper <= '9') code.fmtNum = static_cast<uint8_t>(upper - '0');
-        if (upper >= 'A' && upper <= 'R') code.fmtNum = static_cast<uint8_t>(10 + upper - 'A');
-        switch (upper) {
-            case '4': case 'J': case 'K': case 'O': case 'P': case 'Q':
-                code.rule = SeparatorRule::Name;
-                code.fallback = ',';
-                break;
-            case 'B': case 'C': case 'D': case 'E': case 'F': case 'G': case 'R':
-                code.rule = SeparatorRule::None;
-                code.fallback = '\0';
-                break;
-            case 'L': case 'M': case 'N':
-                code.fallback = '-';
-                break;
-            default:
-                break;
-        }
-        codes[c] = code;
-    }
-    return codes;
-}
-
 constexpr auto BuildDescriptorSeparators() {
     std::array<char, 256> separators{};
     for (int c = 0; c < 256; ++c) {
@@ -99,7 +106,6 @@ constexpr auto BuildDescriptorYearLengths() {
 }
 }  // namespace
 
-constexpr std::array<DescriptorCode, 256> kDescriptorCodes = BuildDescriptorCodes();
 constexpr std::array<char, 256> kDescriptorSeparators = BuildDescriptorSeparators();
 constexpr std::array<int8_t, 256> kDescriptorYearLengths = BuildDescriptorYearLengths();
 

@@ -31,19 +31,20 @@ void ResolveDateDescriptor(const char *descriptor, char (&out)[kDescriptorBuffer
     else CopyBoundedN(out, sizeof out, descriptor, kMaxDescriptor);
 }
 
-// The text that stands for "no date" in a field of the layout.
+// The text that stands for "no date" in a field of the layout: a blank for
+// a format of names in words, else two blanks a number parted by the
+// separator.
 void WriteBlankPicture(char *text, const DateLayout &layout) noexcept {
+    const DateFormat &f = FormatOf(layout.fmtNum);
+    if (f.month == MonthShow::Words || f.month == MonthShow::Alone) {
+        std::memcpy(text, " ", 2);
+        return;
+    }
     const char sep[2] = {layout.sep, '\0'};
-    switch (layout.fmtNum) {
-        case 4: case 19: case 20: case 24: case 25: case 26: case 27:
-            std::memcpy(text, " ", 2);
-            break;
-        case 17: case 18:
-            FormatBounded(text, kMaxDateText, "  %s  ", sep);
-            break;
-        default:
-            FormatBounded(text, kMaxDateText, "  %s  %s  ", sep, sep);
-            break;
+    text[0] = '\0';
+    for (int i = 0; i < PartsOf(f).count; ++i) {
+        if (i > 0) AppendBounded(text, kMaxDateText, sep);
+        AppendBounded(text, kMaxDateText, "  ");
     }
 }
 
@@ -59,6 +60,17 @@ const char *CopyTypedDate(char (&work)[kWorkSize], const char *text, unsigned ma
     const char *typed = work;
     while (IsBlankChar(static_cast<unsigned char>(*typed))) ++typed;
     return typed;
+}
+
+// How a picture shows one part of a date of format f.
+const char *PartPicture(const DateFormat &f, DatePart part, int yrLen) noexcept {
+    switch (part) {
+        case DatePart::Month: return !f.ShowsName() ? "MM" : (f.abbrev ? "Mon" : "MonthName");
+        case DatePart::Day: return "DD";
+        case DatePart::Year: return (yrLen == 4 || yrLen == -4) ? "YYYY" : "YY";
+        case DatePart::DayOfYear: return "DOY";
+    }
+    return "";
 }
 
 }  // namespace
@@ -126,35 +138,19 @@ extern "C" int FMTDateFormatString(const char *descriptor, char *out, unsigned o
     if (out == nullptr || outSize == 0) return 2;
     std::memset(out, 0, outSize);
     const DateLayout layout = DecodeDescriptor(descriptor);
-    const char *yearPicture = (layout.yrLen == 4 || layout.yrLen == -4) ? "YYYY" : "YY";
-    const bool dayOfYear = layout.fmtNum == 17 || layout.fmtNum == 18;
-    const char *dayPicture = dayOfYear ? "DOY" : "DD";
+    const DateFormat &f = FormatOf(layout.fmtNum);
     const char sep[2] = {layout.sep, '\0'};
-    const char *monthPicture = "MM";
-    const char *sep1 = sep;
-    const char *sep2 = sep;
-    switch (layout.fmtNum) {
-        case 4: case 19: monthPicture = "MonthName"; sep1 = " "; sep2 = ", "; break;
-        case 20: monthPicture = "MonthName"; sep1 = ", "; sep2 = " "; break;
-        case 24: case 25: monthPicture = "Mon"; sep1 = " "; sep2 = ", "; break;
-        case 26: monthPicture = "Mon"; sep1 = ", "; sep2 = " "; break;
-        case 14: case 15: case 16: case 21: case 22: case 23: monthPicture = "Mon"; break;
-        case 17: case 18: monthPicture = ""; sep1 = ""; break;
-        case 27: monthPicture = "MonthName"; break;
-        default: break;
+    const DateParts parts = PartsOf(f);
+    char picture[48] = "";
+    size_t length = 0;
+    for (int i = 0; i < parts.count; ++i) {
+        if (i > 0) {
+            static constexpr const char *kJoints[] = {"", " ", ", "};
+            const DateJoint joint = parts.joint[i - 1];
+            length = cmnw::AppendBounded(picture, sizeof picture, joint == DateJoint::Separator ? sep : kJoints[static_cast<int>(joint)]);
+        }
+        length = cmnw::AppendBounded(picture, sizeof picture, PartPicture(f, parts.part[i], layout.yrLen));
     }
-    const char *parts[3] = {monthPicture, dayPicture, yearPicture};
-    if (OrderOfFormat(layout.fmtNum) == DateOrder::DayMonthYear) {
-        parts[0] = dayPicture;
-        parts[1] = monthPicture;
-    } else if (OrderOfFormat(layout.fmtNum) == DateOrder::YearMonthDay) {
-        parts[0] = yearPicture;
-        parts[1] = monthPicture;
-        parts[2] = dayPicture;
-    }
-    char picture[48];
-    const size_t length = cmnw::FormatBounded(picture, sizeof picture, "%s%s%s%s%s", parts[0], sep1,
-                                              parts[1], sep2, parts[2]);
     if (length + 1 > outSize) return 2;
     std::memcpy(out, picture, length);
     return 0;
