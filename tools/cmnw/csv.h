@@ -38,6 +38,17 @@ public:
 
 private:
     bool Fill();  // moves the unread rest to the front and reads more; false at end
+    // Moves past empty lines to the next record; false at the end.
+    bool SkipEmptyLines();
+    // Sets stop to the line break that ends the record at pos_ (end_ for
+    // the last record without one) and newlines to the line breaks inside
+    // quotes before it; false when it had to read more and must look again.
+    bool FindRecordEnd(size_t &stop, long &newlines);
+    // Splits [p, e) at its commas, unquoting in place.
+    void SplitFields(char *p, char *e, std::vector<std::string_view> &fields);
+    // The quoted field at p, unescaped in place; returns the position after
+    // it (its comma or e).
+    char *SplitQuotedField(char *p, char *e, std::vector<std::string_view> &fields);
 
     std::FILE *in_ = nullptr;
     std::vector<char> own_ = std::vector<char>(in_ != nullptr ? 1 << 20 : 0);
