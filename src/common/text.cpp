@@ -73,6 +73,16 @@ bool ReplaceIfChanged(char *dst, const char *src) noexcept {
     return true;
 }
 
+bool ReplaceIfChanged(char *dst, const char *src, size_t srcLength) noexcept {
+    // dst holds srcLength + 1 bytes, so the common case, a text already in
+    // its final form, is one compare of the whole run.
+    if (std::memcmp(dst, src, srcLength + 1) == 0) return false;
+    size_t i = 0;
+    while (dst[i] == src[i]) ++i;
+    std::memcpy(dst + i, src + i, srcLength + 1 - i);
+    return true;
+}
+
 char *TrimInPlace(char *text) noexcept {
     if (text == nullptr) return text;
     size_t start = 0;

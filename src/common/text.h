@@ -46,6 +46,8 @@ char *TrimRightInPlace(char *text) noexcept;
 // (it may be read-only). dst must hold strlen(src) + 1 bytes. Returns true
 // when dst was written.
 bool ReplaceIfChanged(char *dst, const char *src) noexcept;
+// The same for a src of known length (strlen(src) == srcLength).
+bool ReplaceIfChanged(char *dst, const char *src, size_t srcLength) noexcept;
 
 // Stores value into slot only when it differs (see ReplaceIfChanged).
 template <typename Unit>

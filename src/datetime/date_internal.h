@@ -96,14 +96,18 @@ struct DateFormat {
     char code;         // the descriptor character that selects it
     DateOrder order;   // order of the parts; a day of year takes the day's place
     MonthShow month;
-    bool abbrev;       // the month's abbreviation rather than its full name
     NumberPad pad;
+    bool dayOfYear;    // the day of year (3 digits) stands for month and day
+    bool abbrev;       // the month's abbreviation rather than its full name
     char separator;    // default separator; '\0' for none whatever the
                        // descriptor says; ',' also reads a "/" as ","
-    bool dayOfYear;    // the day of year (3 digits) stands for month and day
 
     // The format writes a month name (up to 63 characters) rather than numbers.
     constexpr bool ShowsName() const noexcept { return month != MonthShow::Number; }
+    // Month, day and year as zero-padded numbers.
+    constexpr bool ZeroPaddedNumbers() const noexcept {
+        return month == MonthShow::Number && pad == NumberPad::Zero && !dayOfYear;
+    }
 };
 
 // Index = format number 1..27; row 0 repeats format 1, which numbers outside
@@ -146,6 +150,10 @@ constexpr DateParts PartsOf(const DateFormat &f) noexcept {
         default: return {{P::Month, P::Day, P::Year}, {monthDay, nearYear}, 3};
     }
 }
+
+// Bit n set for each format n whose row says ZeroPaddedNumbers: the formats
+// the maker's fast path takes.
+extern const uint32_t kZeroPaddedNumberFormats;
 
 // The format number a descriptor's first character selects (any letter
 // case), 1 for a character that selects none.

@@ -91,13 +91,13 @@ int TokenValue(int value, const Span &token) noexcept {
 // The checks every reading of a date ends with: day-of-year formats, ranges,
 // the year length. Stores the date (or zeros when it is rejected) and
 // returns 0 for a valid date, 1 otherwise.
-int CheckDate(int m, int d, int y, int fmtNum, int yrLen, bool tooManyParts, int *month,
+int CheckDate(int m, int d, int y, bool dayOfYear, int yrLen, bool tooManyParts, int *month,
               int *day, int *year) noexcept {
     auto reject = [&]() {
         *month = *day = *year = 0;
         return 1;
     };
-    if (FormatOf(fmtNum).dayOfYear && m == 0 && y >= 0 && d >= 1) {
+    if (dayOfYear && m == 0 && y >= 0 && d >= 1) {
         if (!DateFromDayOfYear(d, y, &m, &d)) return reject();
     }
     if (m < 1 || m > 12 || d < 1) return reject();
@@ -337,9 +337,8 @@ bool ReadDateParts(const Span &work, bool dayOfYear, DateReading &r) noexcept {
 }
 
 // Reads any text; ParseDate below tries ReadPlainDate first.
-[[gnu::noinline]] int ParseDateText(const char *text, int fmtNum, int yrLen, int *month,
+[[gnu::noinline]] int ParseDateText(const char *text, const DateFormat &f, int yrLen, int *month,
                                     int *day, int *year) noexcept {
-    const DateFormat &f = FormatOf(fmtNum);
     DateReading r(f.order);
     if (!ReadDateParts(WorkText(text), f.dayOfYear, r)) {
         *month = r.m;
@@ -347,18 +346,19 @@ bool ReadDateParts(const Span &work, bool dayOfYear, DateReading &r) noexcept {
         *year = r.Year();
         return 1;
     }
-    return CheckDate(r.m, r.d, r.Year(), fmtNum, yrLen, r.tooManyParts, month, day, year);
+    return CheckDate(r.m, r.d, r.Year(), f.dayOfYear, yrLen, r.tooManyParts, month, day, year);
 }
 
 }  // namespace
 
 int ParseDate(const char *text, int fmtNum, int yrLen, int *month, int *day, int *year) noexcept {
+    const DateFormat &f = FormatOf(fmtNum);
     int m = 0, d = 0, y = 0;
-    if (text != nullptr && ReadPlainDate(text, FormatOf(fmtNum).order, &m, &d, &y)) {
+    if (text != nullptr && ReadPlainDate(text, f.order, &m, &d, &y)) {
         if (y == kYearNotRead) y = CurrentLocalYear() - 1900;
-        return CheckDate(m, d, y, fmtNum, yrLen, false, month, day, year);
+        return CheckDate(m, d, y, f.dayOfYear, yrLen, false, month, day, year);
     }
-    return ParseDateText(text, fmtNum, yrLen, month, day, year);
+    return ParseDateText(text, f, yrLen, month, day, year);
 }
 
 }  // namespace cmnw::datetime

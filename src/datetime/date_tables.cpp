@@ -20,35 +20,35 @@ constexpr NumberPad Blank = NumberPad::Blank;
 }  // namespace
 
 constexpr DateFormat kDateFormats[28] = {
-    // code order month  abbrev  pad    sep   doy      number: example
-    {'1', MDY, Num,   false, Zero,  '/',  false},  // (numbers outside 1..27)
-    {'1', MDY, Num,   false, Zero,  '/',  false},  //  1: 12/31/1999
-    {'2', DMY, Num,   false, Zero,  '/',  false},  //  2: 31/12/1999
-    {'3', YMD, Num,   false, Zero,  '/',  false},  //  3: 1999/12/31
-    {'4', MDY, Words, false, None,  ',',  false},  //  4: December 31, 1999
-    {'5', MDY, Num,   false, None,  '/',  false},  //  5: 1/2/1999
-    {'6', DMY, Num,   false, None,  '/',  false},  //  6: 2/1/1999
-    {'7', YMD, Num,   false, None,  '/',  false},  //  7: 1999/1/2
-    {'8', MDY, Num,   false, Blank, '/',  false},  //  8:  1/ 2/1999
-    {'9', DMY, Num,   false, Blank, '/',  false},  //  9:  2/ 1/1999
-    {'A', YMD, Num,   false, Blank, '/',  false},  // 10: 1999/ 1/ 2
-    {'B', MDY, Num,   false, Zero,  '\0', false},  // 11: 12311999
-    {'C', DMY, Num,   false, Zero,  '\0', false},  // 12: 31121999
-    {'D', YMD, Num,   false, Zero,  '\0', false},  // 13: 19991231
-    {'E', MDY, Name,  true,  Zero,  '\0', false},  // 14: Dec311999
-    {'F', DMY, Name,  true,  Zero,  '\0', false},  // 15: 31Dec1999
-    {'G', YMD, Name,  true,  Zero,  '\0', false},  // 16: 1999Dec31
-    {'H', DMY, Num,   false, Zero,  '/',  true},   // 17: 365/1999
-    {'I', YMD, Num,   false, Zero,  '/',  true},   // 18: 1999/365
-    {'J', DMY, Words, false, None,  ',',  false},  // 19: 31 December, 1999
-    {'K', YMD, Words, false, None,  ',',  false},  // 20: 1999, December 31
-    {'L', MDY, Name,  true,  Zero,  '-',  false},  // 21: Dec-31-1999
-    {'M', DMY, Name,  true,  Zero,  '-',  false},  // 22: 31-Dec-1999
-    {'N', YMD, Name,  true,  Zero,  '-',  false},  // 23: 1999-Dec-31
-    {'O', MDY, Words, true,  None,  ',',  false},  // 24: Dec 31, 1999
-    {'P', DMY, Words, true,  None,  ',',  false},  // 25: 31 Dec, 1999
-    {'Q', YMD, Words, true,  None,  ',',  false},  // 26: 1999, Dec 31
-    {'R', MDY, Alone, false, Zero,  '\0', false},  // 27: December
+    // code order month pad    doy    abbrev sep     number: example
+    {'1', MDY, Num,   Zero,  false, false, '/' }, // (numbers outside 1..27)
+    {'1', MDY, Num,   Zero,  false, false, '/' }, //  1: 12/31/1999
+    {'2', DMY, Num,   Zero,  false, false, '/' }, //  2: 31/12/1999
+    {'3', YMD, Num,   Zero,  false, false, '/' }, //  3: 1999/12/31
+    {'4', MDY, Words, None,  false, false, ',' }, //  4: December 31, 1999
+    {'5', MDY, Num,   None,  false, false, '/' }, //  5: 1/2/1999
+    {'6', DMY, Num,   None,  false, false, '/' }, //  6: 2/1/1999
+    {'7', YMD, Num,   None,  false, false, '/' }, //  7: 1999/1/2
+    {'8', MDY, Num,   Blank, false, false, '/' }, //  8:  1/ 2/1999
+    {'9', DMY, Num,   Blank, false, false, '/' }, //  9:  2/ 1/1999
+    {'A', YMD, Num,   Blank, false, false, '/' }, // 10: 1999/ 1/ 2
+    {'B', MDY, Num,   Zero,  false, false, '\0'}, // 11: 12311999
+    {'C', DMY, Num,   Zero,  false, false, '\0'}, // 12: 31121999
+    {'D', YMD, Num,   Zero,  false, false, '\0'}, // 13: 19991231
+    {'E', MDY, Name,  Zero,  false, true,  '\0'}, // 14: Dec311999
+    {'F', DMY, Name,  Zero,  false, true,  '\0'}, // 15: 31Dec1999
+    {'G', YMD, Name,  Zero,  false, true,  '\0'}, // 16: 1999Dec31
+    {'H', DMY, Num,   Zero,  true,  false, '/' }, // 17: 365/1999
+    {'I', YMD, Num,   Zero,  true,  false, '/' }, // 18: 1999/365
+    {'J', DMY, Words, None,  false, false, ',' }, // 19: 31 December, 1999
+    {'K', YMD, Words, None,  false, false, ',' }, // 20: 1999, December 31
+    {'L', MDY, Name,  Zero,  false, true,  '-' }, // 21: Dec-31-1999
+    {'M', DMY, Name,  Zero,  false, true,  '-' }, // 22: 31-Dec-1999
+    {'N', YMD, Name,  Zero,  false, true,  '-' }, // 23: 1999-Dec-31
+    {'O', MDY, Words, None,  false, true,  ',' }, // 24: Dec 31, 1999
+    {'P', DMY, Words, None,  false, true,  ',' }, // 25: 31 Dec, 1999
+    {'Q', YMD, Words, None,  false, true,  ',' }, // 26: 1999, Dec 31
+    {'R', MDY, Alone, Zero,  false, false, '\0'}, // 27: December
 };
 
 namespace {
@@ -65,6 +65,13 @@ constexpr auto BuildFormatOfCode() {
 }  // namespace
 
 constexpr std::array<uint8_t, 256> kFormatOfCode = BuildFormatOfCode();
+
+constexpr uint32_t kZeroPaddedNumberFormats = [] {
+    uint32_t formats = 0;
+    for (int n = 1; n <= 27; ++n)
+        if (kDateFormats[n].ZeroPaddedNumbers()) formats |= uint32_t{1} << n;
+    return formats;
+}();
 
 namespace {
 constexpr auto BuildCharClasses() {

@@ -91,8 +91,8 @@ DateEntry ValidateDateEntry(char *text, unsigned maxLen, const char *descriptor,
     if (ParseDate(typed, layout.fmtNum, layout.yrLen, &month, &day, &year) != 0)
         return DateEntry::Invalid;
     if (day >= 1 && month >= 1 && year >= 0) {
-        MakeDate(canonical, sizeof canonical, layout, month, day, year);
-        ReplaceIfChanged(text, canonical);
+        const size_t length = MakeDate(canonical, sizeof canonical, layout, month, day, year);
+        ReplaceIfChanged(text, canonical, length);
     }
     if (fields != nullptr) *fields = DateFields{month, day, year};
     return DateEntry::Date;
@@ -128,8 +128,8 @@ extern "C" int FMTDeformatDate(char *text, unsigned maxLen, const char *descript
     if (ParseDate(work, layout.fmtNum, layout.yrLen, &month, &day, &year) != 0) return 1;
     if (month >= 1 && day >= 1 && year >= 0) {
         char canonical[kMaxDateText];
-        MakeDate(canonical, sizeof canonical, layout, month, day, year);
-        cmnw::ReplaceIfChanged(text, canonical);
+        const size_t length = MakeDate(canonical, sizeof canonical, layout, month, day, year);
+        cmnw::ReplaceIfChanged(text, canonical, length);
     }
     return 0;
 }

@@ -81,7 +81,7 @@ struct StrTimeFlags {
 };
 
 // Reads the flags after a "%"; returns the position after them.
-const char *ReadFlags(const char *f, StrTimeFlags &flags) noexcept {
+[[gnu::always_inline]] inline const char *ReadFlags(const char *f, StrTimeFlags &flags) noexcept {
     if (*f == '#') {
         flags.noPad = true;
         ++f;
@@ -103,7 +103,7 @@ const char *ReadFlags(const char *f, StrTimeFlags &flags) noexcept {
 // Writes the conversion of letter into piece (32 bytes) and returns its
 // length; -1 for a name out of range. A letter that is no conversion stands
 // for itself.
-int WriteConversion(char letter, const std::tm &time, const LocaleSettings &ls,
+[[gnu::always_inline]] inline int WriteConversion(char letter, const std::tm &time, const LocaleSettings &ls,
                     StrTimeFlags &flags, char *piece) noexcept {
     int64_t value;
     int width;
@@ -126,7 +126,7 @@ int WriteConversion(char letter, const std::tm &time, const LocaleSettings &ls,
 }
 
 // FMTGetStrTime into out (limit bytes, already zeroed).
-int FormatStrTime(char *out, size_t limit, const char *format, const std::tm &time) noexcept {
+[[gnu::always_inline]] inline int FormatStrTime(char *out, size_t limit, const char *format, const std::tm &time) noexcept {
     // Names come from the current locale, or from the locale a "%@" names
     // for the rest of the format.
     cmnw::locale::CallLocale locale;

@@ -239,8 +239,8 @@ extern "C" int FMTValTime(char *text, unsigned maxLen, const char *descriptor) n
     }
     TimeValues v;
     if (ParseTime(buffer, sizeof buffer, layout.fmtNum, v) != 0) return 1;
-    MakeTime(canonical, sizeof canonical, layout, v.hour, v.minute, v.second);
-    cmnw::ReplaceIfChanged(text, canonical);
+    const size_t length = MakeTime(canonical, sizeof canonical, layout, v.hour, v.minute, v.second);
+    cmnw::ReplaceIfChanged(text, canonical, length);
     return 0;
 }
 
@@ -252,8 +252,8 @@ extern "C" int FMTDeformatTime(char *text, unsigned maxLen, const char *descript
     TimeValues v;
     if (ParseTime(buffer, sizeof buffer, layout.fmtNum, v) != 0) return 1;
     char canonical[kTimeTextSize];
-    MakeTime(canonical, sizeof canonical, layout, v.hour, v.minute, v.second);
-    cmnw::ReplaceIfChanged(text, canonical);
+    const size_t length = MakeTime(canonical, sizeof canonical, layout, v.hour, v.minute, v.second);
+    cmnw::ReplaceIfChanged(text, canonical, length);
     return 0;
 }
 
