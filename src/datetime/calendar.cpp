@@ -1,27 +1,15 @@
 // Calendar rules: the century window, leap years, month lengths, day-of-year
 // conversions and the local clock.
-#include <atomic>
 #include <climits>
 #include <cstdint>
 #include <ctime>
 
-#include "cmnw32/cfg.h"
 #include "cmnw32/date.h"
 #include "datetime/date_internal.h"
+#include "datetime/datetime_state.h"
 
 namespace cmnw::datetime {
 namespace {
-
-constexpr int kPivotUnread = -1;
-constexpr int kDefaultPivot = 50;
-
-struct CalendarState {
-    // Century pivot: -1 until read from the configuration, then 0..99.
-    std::atomic<int> pivot{kPivotUnread};
-    // Set once the C library's time zone has been taken from the environment.
-    std::atomic<bool> timeZoneSet{false};
-};
-constinit CalendarState g_calendar;
 
 // The current local year, valid for clock readings in [validFrom, validUntil).
 struct LocalYearCache {
@@ -30,22 +18,6 @@ struct LocalYearCache {
     int year = 0;
 };
 constinit thread_local LocalYearCache t_localYear;
-
-int Pivot() noexcept {
-    int pivot = g_calendar.pivot.load(std::memory_order_relaxed);
-    if (pivot != kPivotUnread) return pivot;
-    long configured = CFGGetInt("Control", "DateFmt2To4Year", kDefaultPivot);
-    pivot = (configured < 0 || configured > 99) ? 0 : static_cast<int>(configured);
-    g_calendar.pivot.store(pivot, std::memory_order_relaxed);
-    return pivot;
-}
-
-void TakeTimeZoneOnce() noexcept {
-    if (!g_calendar.timeZoneSet.load(std::memory_order_acquire)) {
-        tzset();
-        g_calendar.timeZoneSet.store(true, std::memory_order_release);
-    }
-}
 
 constexpr bool IsGregorianLeap(int64_t y) noexcept {
     return y % 4 == 0 && (y % 100 != 0 || y % 400 == 0);
@@ -77,7 +49,7 @@ int CurrentLocalYear() noexcept {
 }
 
 int WidenShortYear(int year) noexcept {
-    const int pivot = Pivot();
+    const int pivot = CenturyPivot();
     if (year >= 100) return year;
     if (pivot == 0) return FMTBaseYear() + year;
     return year < pivot ? 2000 + year : 1900 + year;

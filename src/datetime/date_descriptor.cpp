@@ -5,22 +5,14 @@
 #include <cstring>
 
 #include "cmnw32/date.h"
-#include "common/stored_text.h"
 #include "common/text.h"
 #include "datetime/date_internal.h"
+#include "datetime/datetime_state.h"
 
 namespace cmnw::datetime {
 namespace {
 
 constexpr char kDateSeparators[] = "/-., ";
-constexpr char kBuiltInDescriptor[] = "1/4";
-constexpr size_t kDescriptorBuffer = kMaxDescriptor + 1;
-
-struct DescriptorState {
-    StoredText<kDescriptorBuffer> defaultDescriptor{kBuiltInDescriptor};
-};
-constinit DescriptorState g_descriptor;
-
 // The descriptor's characters, cut at kMaxDescriptor; reads past the end give
 // '\0'. Only the first three characters decide the format, the separator and
 // the year length; the case marks may stand anywhere.
@@ -196,17 +188,6 @@ extern "C" int FMTGetDateFmtInfo(const char *descriptor, int *fmtNum, char *sep,
 }
 
 extern "C" int FMTDefDateFormat(char *descriptor, char mode) noexcept {
-    auto &stored = g_descriptor.defaultDescriptor;
-    if (mode == 'G') {
-        if (descriptor != nullptr) stored.CopyTo(descriptor);
-    } else if (mode == 'S') {
-        if (descriptor != nullptr) stored.Replace(descriptor, kMaxDescriptor);
-    } else {
-        stored.Replace(kBuiltInDescriptor, kMaxDescriptor);
-        if (descriptor != nullptr) {
-            std::memset(descriptor, 0, kDescriptorBuffer);
-            cmnw::CopyBounded(descriptor, kDescriptorBuffer, kBuiltInDescriptor);
-        }
-    }
+    KeepDefaultDescriptor(DescriptorKind::Date, descriptor, mode);
     return 0;
 }

@@ -1,6 +1,5 @@
 // Month and day names of the current locale, the host locale, and the
 // month-name matcher used by the date and time parsers.
-#include <atomic>
 #include <cstdint>
 #include <cstring>
 
@@ -9,29 +8,12 @@
 #include "cmnw32/locale.h"
 #include "common/text.h"
 #include "datetime/date_internal.h"
+#include "datetime/datetime_state.h"
 #include "locale/locale_current.h"
 #include "locale/locale_settings.h"
 
 namespace cmnw::datetime {
 namespace {
-
-constexpr size_t kHostLocaleMax = 7;
-
-struct NamesState {
-    // Locale under which month names in input are matched, NUL-padded to 8
-    // bytes and read as one word, so that a reader always sees a whole name;
-    // 0 (empty) for the locale the call works in.
-    std::atomic<uint64_t> hostLocale{0};
-};
-constinit NamesState g_names;
-
-static_assert(kHostLocaleMax + 1 == sizeof(uint64_t));
-
-// The host locale name as set (kHostLocaleMax + 1 bytes, NUL-padded).
-void LoadHostLocale(char (&name)[kHostLocaleMax + 1]) noexcept {
-    const uint64_t word = g_names.hostLocale.load(std::memory_order_acquire);
-    std::memcpy(name, &word, sizeof name);
-}
 
 // Index of the first name of names[count] that text begins with, compared
 // without regard to case, or -1. *length receives the name's length.
@@ -86,13 +68,7 @@ int MonthNumberFromName(const char *text, size_t textMax, size_t *nameLength) no
 
 using namespace cmnw::datetime;
 
-extern "C" void FMTSetHostLocale(const char *name) noexcept {
-    char padded[kHostLocaleMax + 1] = {};
-    cmnw::CopyBoundedN(padded, sizeof padded, name, kHostLocaleMax);
-    uint64_t word;
-    std::memcpy(&word, padded, sizeof word);
-    g_names.hostLocale.store(word, std::memory_order_release);
-}
+extern "C" void FMTSetHostLocale(const char *name) noexcept { StoreHostLocale(name); }
 
 extern "C" char *FMTGetHostLocale(char *dst) noexcept {
     // Without a buffer of the caller's, the name goes into one of the

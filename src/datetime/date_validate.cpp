@@ -9,6 +9,7 @@
 #include "common/text.h"
 #include "datetime/date_internal.h"
 #include "datetime/date_validate.h"
+#include "datetime/datetime_state.h"
 #include "datetime/time_internal.h"
 #include "locale/locale_current.h"
 
@@ -27,7 +28,7 @@ bool IsHextimeDescriptor(const char *descriptor) noexcept {
 
 // descriptor cut to 31 characters, or the stored default for null.
 void ResolveDateDescriptor(const char *descriptor, char (&out)[kDescriptorBuffer]) noexcept {
-    if (descriptor == nullptr) FMTDefDateFormat(out, 'G');
+    if (descriptor == nullptr) KeepDefaultDescriptor(DescriptorKind::Date, out, 'G');
     else CopyBoundedN(out, sizeof out, descriptor, kMaxDescriptor);
 }
 

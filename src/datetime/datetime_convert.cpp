@@ -16,6 +16,7 @@
 #include "common/text.h"
 #include "datetime/date_internal.h"
 #include "datetime/date_validate.h"
+#include "datetime/datetime_state.h"
 #include "datetime/time_internal.h"
 
 namespace cmnw::datetime {
@@ -82,7 +83,7 @@ bool SplitCombinedForm(const char *form, CombinedForm &c) noexcept {
     CopyBoundedN(c.date, sizeof c.date, form, dateLength < kMaxDescriptor ? dateLength : kMaxDescriptor);
     c.separator = percent[1];
     CopyBoundedN(c.time, sizeof c.time, percent + 2, kMaxDescriptor);
-    if (c.date[0] == 'N' || c.date[0] == 'n') FMTDefDateFormat(c.date, 'G');
+    if (c.date[0] == 'N' || c.date[0] == 'n') KeepDefaultDescriptor(DescriptorKind::Date, c.date, 'G');
     if (c.time[0] == 'N' || c.time[0] == 'n') StoredTimeDescriptor(c.time);
     return true;
 }
@@ -115,7 +116,7 @@ struct ZoneMemo {
     int32_t offset[kYearSlots];   // seconds east of UTC
 };
 
-thread_local constinit ZoneMemo tZone{};
+thread_local constinit ZoneMemo t_zone{};
 
 // Days from 1970-01-01 to a date of the proleptic Gregorian calendar.
 int64_t DaysFromCivil(int year, int month, int day) noexcept {
@@ -141,7 +142,7 @@ int64_t MktimeMidnight(int year, int month, int day) noexcept {
 // The memo, emptied when TZ has changed since it was filled; null when TZ is
 // too long to remember.
 ZoneMemo *CurrentZone() noexcept {
-    ZoneMemo &memo = tZone;
+    ZoneMemo &memo = t_zone;
     const char *zone = secure_getenv("TZ");
     if (zone == nullptr) zone = "";
     if (memo.zoneUsable && std::strcmp(memo.zone, zone) == 0) return &memo;
@@ -254,13 +255,7 @@ int FromHextime(const char *hextime, Form to, const char *toForm, void *target) 
             WriteTmFields(target, local);
             return 0;
         case Form::Record: {
-            FMTDateTimeRec rec{};
-            rec.year = static_cast<int16_t>(local.tm_year + 1900);
-            rec.month = static_cast<uint16_t>(local.tm_mon + 1);
-            rec.day = static_cast<uint16_t>(local.tm_mday);
-            rec.hour = static_cast<uint16_t>(local.tm_hour);
-            rec.minute = static_cast<uint16_t>(local.tm_min);
-            rec.second = static_cast<uint16_t>(local.tm_sec);
+            const FMTDateTimeRec rec = RecordOfLocal(local);
             std::memcpy(target, &rec, sizeof rec);
             return 0;
         }

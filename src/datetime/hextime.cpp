@@ -101,6 +101,17 @@ int64_t ReadHextime(const char *hextime) noexcept {
     return static_cast<uint32_t>(value + kHextimeOffset);
 }
 
+FMTDateTimeRec RecordOfLocal(const std::tm &local) noexcept {
+    FMTDateTimeRec rec{};
+    rec.year = static_cast<int16_t>(local.tm_year + 1900);
+    rec.month = static_cast<uint16_t>(local.tm_mon + 1);
+    rec.day = static_cast<uint16_t>(local.tm_mday);
+    rec.hour = static_cast<uint16_t>(local.tm_hour);
+    rec.minute = static_cast<uint16_t>(local.tm_min);
+    rec.second = static_cast<uint16_t>(local.tm_sec);
+    return rec;
+}
+
 bool HextimeToLocal(const char *hextime, std::tm *out) noexcept {
     return LocalTimeOf(static_cast<std::time_t>(ReadHextime(hextime)), out);
 }
@@ -175,14 +186,7 @@ extern "C" int FMTGetDatetime(void *record) noexcept {
     if (record == nullptr) return 1;
     std::tm local{};
     if (!LocalTimeOf(std::time(nullptr), &local)) return 1;
-    FMTDateTimeRec rec{};
-    rec.year = static_cast<int16_t>(local.tm_year + 1900);
-    rec.month = static_cast<uint16_t>(local.tm_mon + 1);
-    rec.day = static_cast<uint16_t>(local.tm_mday);
-    rec.hour = static_cast<uint16_t>(local.tm_hour);
-    rec.minute = static_cast<uint16_t>(local.tm_min);
-    rec.second = static_cast<uint16_t>(local.tm_sec);
-    rec.fraction = 0;
+    const FMTDateTimeRec rec = RecordOfLocal(local);
     std::memcpy(record, &rec, sizeof rec);
     return 0;
 }

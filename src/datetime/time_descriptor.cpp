@@ -3,22 +3,15 @@
 #include <cstring>
 
 #include "cmnw32/time.h"
-#include "common/stored_text.h"
 #include "common/text.h"
 #include "datetime/date_internal.h"
+#include "datetime/datetime_state.h"
 #include "datetime/time_internal.h"
 
 namespace cmnw::datetime {
 namespace {
 
 constexpr char kTimeSeparators[] = ":-., ";
-constexpr char kBuiltInTimeDescriptor[] = "1:";
-
-struct TimeDescriptorState {
-    StoredText<kDescriptorBuffer> defaultDescriptor{kBuiltInTimeDescriptor};
-};
-constinit TimeDescriptorState g_timeDescriptor;
-
 // Copies src into dst and returns the position after it, within end.
 char *Put(char *dst, const char *end, const char *src) noexcept {
     while (*src != '\0' && dst < end) *dst++ = *src++;
@@ -38,7 +31,7 @@ TimeLayout DecodeTimeDescriptor(const char *descriptor) noexcept {
 }
 
 void StoredTimeDescriptor(char *out) noexcept {
-    g_timeDescriptor.defaultDescriptor.CopyTo(out);
+    KeepDefaultDescriptor(DescriptorKind::Time, out, 'G');
 }
 
 }  // namespace cmnw::datetime
@@ -100,15 +93,7 @@ extern "C" int FMTGetTimeFmtInfo(const char *descriptor, int *fmtNum, char *sep,
 }
 
 extern "C" int FMTDefTimeFormat(char *descriptor, char mode) noexcept {
-    auto &stored = g_timeDescriptor.defaultDescriptor;
-    if (mode == 'G') {
-        if (descriptor != nullptr) StoredTimeDescriptor(descriptor);
-    } else if (mode == 'S') {
-        if (descriptor != nullptr) stored.Replace(descriptor, kMaxDescriptor);
-    } else {
-        stored.Replace(kBuiltInTimeDescriptor, kMaxDescriptor);
-        if (descriptor != nullptr) StoredTimeDescriptor(descriptor);
-    }
+    KeepDefaultDescriptor(DescriptorKind::Time, descriptor, mode);
     return 0;
 }
 

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <ctime>
 
+#include "cmnw32/time.h"
+
 namespace cmnw::datetime {
 
 // ---- descriptors -----------------------------------------------------------
@@ -86,6 +88,9 @@ bool HextimeToLocal(const char *hextime, std::tm *out) noexcept;
 // landed, and local becomes the local time of that instant. Only a date
 // without any time gives mktime's -1.
 int64_t TimeOfLocal(std::tm &local) noexcept;
+
+// The date-time record of a local broken-down time (no fraction).
+FMTDateTimeRec RecordOfLocal(const std::tm &local) noexcept;
 
 // ---- digits ----------------------------------------------------------------
 
