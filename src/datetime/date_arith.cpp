@@ -8,15 +8,14 @@
 #include "cmnw32/date.h"
 #include "common/text.h"
 #include "datetime/date_internal.h"
+#include "datetime/date_validate.h"
 #include "locale/locale_current.h"
 
 namespace cmnw::datetime {
 namespace {
 
-struct ParsedDate {
-    int month = 0;
-    int day = 0;
-    int year = 0;
+// A date read from a text, and whether it read as a valid date.
+struct ParsedDate : DateFields {
     bool valid = false;
 };
 
@@ -93,14 +92,6 @@ int64_t NormaliseDayOfYear(int64_t n, int64_t &year) noexcept {
 
 using namespace cmnw::datetime;
 
-extern "C" int FMTDayOfMonth(const char *text, const char *descriptor) noexcept {
-    return ParseUnder(text, descriptor).day;
-}
-
-extern "C" int FMTMonthOfYear(const char *text, const char *descriptor) noexcept {
-    return ParseUnder(text, descriptor).month;
-}
-
 extern "C" int FMTYear(const char *text, const char *descriptor) noexcept {
     if (text == nullptr) return 0;
     int m, d, y;
@@ -108,9 +99,17 @@ extern "C" int FMTYear(const char *text, const char *descriptor) noexcept {
     return y;
 }
 
+extern "C" int FMTDayOfMonth(const char *text, const char *descriptor) noexcept {
+    return ParseUnder(text, descriptor).day;
+}
+
 extern "C" int FMTDayOfYear(const char *text, const char *descriptor) noexcept {
     const ParsedDate p = ParseUnder(text, descriptor);
     return DayOfYearFromDate(p.month, p.day, p.year);
+}
+
+extern "C" int FMTMonthOfYear(const char *text, const char *descriptor) noexcept {
+    return ParseUnder(text, descriptor).month;
 }
 
 extern "C" int FMTDayOfWeek(const char *text, const char *descriptor) noexcept {
