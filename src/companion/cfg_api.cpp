@@ -244,9 +244,9 @@ extern "C" void CFGDiscard(void) noexcept {
 }
 
 extern "C" int32_t CFGWriteOptions(void *reserved, int32_t value, CFGOpenWriteFunc openWrite,
-                                   CFGAppendFunc append, CFGCloseFunc close) noexcept {
+                                   CFGAppendFunc append, CFGCloseFunc closeWrite) noexcept {
     (void)value;
-    if (reserved != nullptr || openWrite == nullptr || append == nullptr || close == nullptr) return -1;
+    if (reserved != nullptr || openWrite == nullptr || append == nullptr || closeWrite == nullptr) return -1;
     CFGConfig *config = Current();
     if (config == nullptr) return 1;
     try {
@@ -265,10 +265,10 @@ extern "C" int32_t CFGWriteOptions(void *reserved, int32_t value, CFGOpenWriteFu
                 append(text.c_str());
             }
         }
-        close();
+        closeWrite();
         return 0;
     } catch (...) {
-        close();
+        closeWrite();
         return -1;
     }
 }

@@ -10,6 +10,7 @@
 #include "cmnw32/mem.h"
 #include "cmnw32/sys.h"
 #include "cmnw32/trace.h"
+#include "common/os.h"
 #include "common/text.h"
 #include "diag/debug_state.h"
 #include "platform/path.h"
@@ -49,9 +50,9 @@ void EchoAnswer(const char *option, const char *answer) {
 // directory.
 std::string AbsoluteDirectory(const char *dirText) {
     char cwd[PATH_MAX];
-    if (getcwd(cwd, sizeof cwd) == nullptr) cwd[0] = '\0';
+    if (os::CurrentFolder(cwd, sizeof cwd) == nullptr) cwd[0] = '\0';
     char native[PATH_MAX];
-    SYSNativePath(dirText, native, sizeof native);
+    os::NativePath(dirText, native, sizeof native);
     std::string joined = native[0] == '/' ? std::string(native) : std::string(cwd) + "/" + native;
     std::string result;
     size_t pos = 0;

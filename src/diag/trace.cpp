@@ -2,8 +2,6 @@
 #include "cmnw32/trace.h"
 
 #include <stdio_ext.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstdarg>
@@ -15,6 +13,7 @@
 #include "cmnw32/cfg.h"
 #include "cmnw32/mem.h"
 #include "cmnw32/sys.h"
+#include "common/os.h"
 #include "common/text.h"
 #include "companion/sys_path.h"
 #include "diag/debug_state.h"
@@ -69,7 +68,7 @@ constexpr size_t kCutMarkLength = sizeof kCutMark - 1;
 // without a head. True when a fragment without its newline is left behind.
 bool AppendOnce(int fd, const char *bytes, size_t length, bool cutBefore) {
     ssize_t n;
-    do n = write(fd, bytes, length);
+    do n = os::Write(fd, bytes, length);
     while (n < 0 && errno == EINTR);
     if (n <= 0) return cutBefore;  // nothing reached the file
     return static_cast<size_t>(n) < length;
@@ -82,8 +81,8 @@ bool AppendOnce(int fd, const char *bytes, size_t length, bool cutBefore) {
 void NoteHowFileEnds(int fd, bool &lineCut) {
     struct stat st;
     char last = '\n';
-    if (fstat(fd, &st) != 0) return;
-    if (st.st_size > 0 && pread(fd, &last, 1, st.st_size - 1) != 1) return;
+    if (os::StatFd(fd, &st) != 0) return;
+    if (st.st_size > 0 && os::ReadAt(fd, &last, 1, st.st_size - 1) != 1) return;
     lineCut = last != '\n';
 }
 

@@ -3,7 +3,6 @@
 // after start-up count too.
 #include "platform/unc.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -11,7 +10,7 @@
 #include <string_view>
 
 #include "cmnw32/file.h"
-#include "platform/native.h"
+#include "common/os.h"
 
 namespace cmnw::platform {
 namespace {
@@ -79,8 +78,8 @@ bool ConnectionName(std::string_view source, std::string *out) {
 std::string CleanAbsolute(const char *native) {
     std::string path;
     if (native[0] != '/') {
-        char cwd[kNativeSize];
-        if (getcwd(cwd, sizeof cwd) == nullptr) return {};
+        char cwd[os::kNativeSize];
+        if (os::CurrentFolder(cwd, sizeof cwd) == nullptr) return {};
         path = cwd;
         path += '/';
     }
@@ -107,15 +106,15 @@ std::string CleanAbsolute(const char *native) {
 
 std::string ReadMountTable() {
     std::string text;
-    int fd = open("/proc/self/mounts", O_RDONLY | O_CLOEXEC);
+    int fd = os::Open("/proc/self/mounts", O_RDONLY | O_CLOEXEC);
     if (fd < 0) return text;
     char chunk[4096];
     for (;;) {
-        ssize_t got = read(fd, chunk, sizeof chunk);
+        ssize_t got = os::Read(fd, chunk, sizeof chunk);
         if (got <= 0) break;
         text.append(chunk, static_cast<size_t>(got));
     }
-    close(fd);
+    os::Close(fd);
     return text;
 }
 
@@ -205,8 +204,8 @@ extern "C" uint32_t UTLGetUniversalName(const char *localPath, uint32_t infoLeve
                                         uint32_t *bufferSize) noexcept {
     using namespace cmnw::platform;
     if (localPath == nullptr || buffer == nullptr || bufferSize == nullptr) return kNoService;
-    char native[kNativeSize];
-    if (!ToNative(localPath, native) || native[0] == '\0') return kNoService;
+    char native[cmnw::os::kNativeSize];
+    if (!cmnw::os::ToNative(localPath, native) || native[0] == '\0') return kNoService;
     try {
         std::string absolute = CleanAbsolute(native);
         if (absolute.empty()) return kNoService;

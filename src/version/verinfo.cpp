@@ -10,8 +10,8 @@
 #include "cmnw32/mem.h"
 #include "cmnw32/sysver.h"
 #include "cmnw32/version.h"
+#include "common/os.h"
 #include "common/text.h"
-#include "platform/native.h"
 #include "platform/path.h"
 
 namespace cmnw::version {
@@ -62,9 +62,9 @@ void ReadTranslation() noexcept {
 }
 
 void FileTime(const char *fileName, Field &field) noexcept {
-    char native[platform::kNativeSize];
+    char native[os::kNativeSize];
     struct stat st;
-    if (!platform::ToNative(fileName, native) || stat(native, &st) != 0) return;
+    if (!os::ToNative(fileName, native) || os::Stat(native, &st) != 0) return;
     char text[64];
     if (ctime_r(&st.st_mtime, text) != nullptr) CopyBounded(field, sizeof field, TrimInPlace(text));
 }
