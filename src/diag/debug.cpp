@@ -13,7 +13,7 @@
 #include "common/os.h"
 #include "common/text.h"
 #include "diag/debug_state.h"
-#include "platform/path.h"
+#include "common/path.h"
 
 namespace cmnw::diag {
 namespace {
@@ -73,12 +73,12 @@ std::string AbsoluteDirectory(const char *dirText) {
 
 // The full path of one loaded INI file, or "" when it names no file.
 std::string FullIniPath(const char *fileName) {
-    char drive[platform::kDriveSize], dir[platform::kDirSize], fname[platform::kNameSize],
-        ext[platform::kExtSize];
-    platform::UTLSplitPath(fileName, drive, dir, fname, ext);
+    char drive[kDriveSize], dir[kDirSize], fname[kNameSize],
+        ext[kExtSize];
+    UTLSplitPath(fileName, drive, dir, fname, ext);
     if (fname[0] == '\0') return {};
     char location[CMNW_MAX_PATH];
-    platform::MakePathBounded(location, sizeof location, drive, dir, nullptr, nullptr);
+    MakePathBounded(location, sizeof location, drive, dir, nullptr, nullptr);
     if (char *semicolon = std::strchr(location, ';')) *semicolon = '\0';
     std::string absolute = AbsoluteDirectory(location);
     while (!absolute.empty() && (absolute.back() == '/' || absolute.back() == '\\')) {
@@ -86,7 +86,7 @@ std::string FullIniPath(const char *fileName) {
     }
     absolute += '\\';
     char full[CMNW_MAX_PATH + 1];
-    platform::MakePathBounded(full, sizeof full, nullptr, absolute.c_str(), fname, ext);
+    MakePathBounded(full, sizeof full, nullptr, absolute.c_str(), fname, ext);
     return full;
 }
 

@@ -18,7 +18,7 @@
 #include "companion/sys_path.h"
 #include "diag/debug_state.h"
 #include "diag/trace_prefix.h"
-#include "platform/path.h"
+#include "common/path.h"
 
 namespace cmnw::diag {
 namespace {
@@ -48,14 +48,14 @@ void ApplyConfiguredTraceFile() {
     if (!CFGGetString("Data", "TraceFile", configured, sizeof configured)) return;
     TrimInPlace(configured);
     if (configured[0] == '\0') return;
-    char drive[platform::kDriveSize], dir[CMNW_MAX_PATH], fname[platform::kNameSize],
-        ext[platform::kExtSize];
-    platform::UTLSplitPath(configured, drive, dir, fname, ext);
+    char drive[kDriveSize], dir[CMNW_MAX_PATH], fname[kNameSize],
+        ext[kExtSize];
+    UTLSplitPath(configured, drive, dir, fname, ext);
     if (drive[0] == '\0' && dir[0] == '\0') {
         if (!CFGGetString("Data", "DataPath", dir, sizeof dir)) dir[0] = '\0';
         TrimInPlace(dir);
     }
-    platform::MakePathBounded(trace.name, CMNW_MAX_PATH, drive, dir, fname, ext);
+    MakePathBounded(trace.name, CMNW_MAX_PATH, drive, dir, fname, ext);
 }
 
 // Ends the fragment a cut write left, as the first bytes of the next write.

@@ -10,7 +10,7 @@
 #include "common/os.h"
 #include "common/text.h"
 #include "companion/sys_path.h"
-#include "platform/path.h"
+#include "common/path.h"
 
 namespace cmnw::platform {
 

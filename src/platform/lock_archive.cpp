@@ -4,7 +4,7 @@
 
 #include "cmnw32/cfg.h"
 #include "cmnw32/lock.h"
-#include "platform/path.h"
+#include "common/path.h"
 
 namespace cmnw::lock {
 namespace {
@@ -23,16 +23,16 @@ bool IsSeparator(char c) noexcept {
 // in force: that directory's archive.sem, or archive.sem alone without it.
 void SemaphorePath(char (&out)[CMNW_MAX_PATH]) noexcept {
     char carPath[CMNW_MAX_PATH + 1] = "";
-    char drive[platform::kDriveSize] = "";
-    char dir[platform::kDirSize] = "";
+    char drive[kDriveSize] = "";
+    char dir[kDirSize] = "";
     if (CFGGetString("ArcRet", "CarPath", carPath, CMNW_MAX_PATH) != 0 && carPath[0] != '\0') {
         size_t n = std::strlen(carPath);
         while (n > 0 && IsSeparator(carPath[n - 1])) --n;
         carPath[n] = '\\';
         carPath[n + 1] = '\0';
-        platform::UTLSplitPath(carPath, drive, dir, nullptr, nullptr);
+        UTLSplitPath(carPath, drive, dir, nullptr, nullptr);
     }
-    platform::UTLMakePath(out, drive, dir, "archive", ".sem");
+    UTLMakePath(out, drive, dir, "archive", ".sem");
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include "cmnw32/lock.h"
 #include "common/os.h"
 #include "platform/lock_internal.h"
-#include "platform/path.h"
+#include "common/path.h"
 
 namespace cmnw::lock {
 namespace {
@@ -20,12 +20,12 @@ constexpr int kLockTries = 10;
 // name does not fit a path buffer.
 bool LockFileName(const char *path, char (&native)[os::kNativeSize]) noexcept {
     if (path == nullptr) return false;
-    char drive[platform::kDriveSize];
-    char dir[platform::kDirSize];
-    char fname[platform::kNameSize];
-    platform::UTLSplitPath(path, drive, dir, fname, nullptr);
+    char drive[kDriveSize];
+    char dir[kDirSize];
+    char fname[kNameSize];
+    UTLSplitPath(path, drive, dir, fname, nullptr);
     char lockName[CMNW_MAX_PATH + 1];
-    platform::MakePathBounded(lockName, sizeof lockName, drive, dir, fname, ".lck");
+    MakePathBounded(lockName, sizeof lockName, drive, dir, fname, ".lck");
     if (std::strlen(lockName) >= CMNW_MAX_PATH) return false;
     return os::ToNative(lockName, native);
 }

@@ -12,7 +12,7 @@
 #include "cmnw32/version.h"
 #include "common/os.h"
 #include "common/text.h"
-#include "platform/path.h"
+#include "common/path.h"
 
 namespace cmnw::version {
 namespace {
@@ -70,9 +70,9 @@ void FileTime(const char *fileName, Field &field) noexcept {
 }
 
 void FillRecord(const char *fileName, UTLVerInfo &info) noexcept {
-    char name[platform::kNameSize];
-    char ext[platform::kExtSize];
-    platform::UTLSplitPath(fileName, nullptr, nullptr, name, ext);
+    char name[kNameSize];
+    char ext[kExtSize];
+    UTLSplitPath(fileName, nullptr, nullptr, name, ext);
     FormatBounded(info.fileName, sizeof info.fileName, "%s%s", name, ext);
     TrimInPlace(info.fileName);
 

@@ -10,7 +10,7 @@
 #include "cmnw32/version.h"
 #include "common/text.h"
 #include "encode/crc32.h"
-#include "platform/path.h"
+#include "common/path.h"
 #include "version/patch.h"
 
 namespace cmnw::version {
@@ -80,8 +80,8 @@ void ReportFile(const char *directory, const char *name, MEMLIST records, MEMLIS
         UTLQueryPatchInfo(path, records, summaries) == 0 && TakeSummaries(summaries, report);
     if (!patched) *report.crc = encode::FileCrc32(path, static_cast<uint32_t>(*report.crc));
     if (verbose != 0) {
-        char fname[platform::kNameSize];
-        platform::UTLSplitPath(path, nullptr, nullptr, fname, nullptr);
+        char fname[kNameSize];
+        UTLSplitPath(path, nullptr, nullptr, fname, nullptr);
         if (!patched)
             SYSPrintf("filename=(%s) crc=%lx\n", fname, *report.crc);
         else
