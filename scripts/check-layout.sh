@@ -23,5 +23,17 @@ if [ -n "$found" ]; then
   status=1
 fi
 
+# An internal include "fam/name.h" from a file of another family must be
+# that family's front door, "fam/fam.h".
+doors=$(grep -rnE --include='*.cpp' --include='*.h' '^[[:space:]]*#[[:space:]]*include[[:space:]]+"[a-z_]+/[^"]+"' src |
+  awk -F: '{ split($1, from, "/"); match($0, /"[^"]+"/); inc = substr($0, RSTART + 1, RLENGTH - 2);
+             split(inc, to, "/"); fam = to[1];
+             if (fam != from[2] && fam != "common" && fam != "cmnw32" && inc != fam "/" fam ".h") print }')
+if [ -n "$doors" ]; then
+  echo "includes past another family's front door (src/<family>/<family>.h):"
+  echo "$doors"
+  status=1
+fi
+
 if [ "$status" -eq 0 ]; then echo "layout ok"; fi
 exit "$status"

@@ -10,7 +10,6 @@
 
 #include "cmnw32/cfg.h"
 #include "common/text.h"
-#include "companion/cfg_file.h"
 #include "companion/cfg_store.h"
 
 namespace mc = cmnw::companion;

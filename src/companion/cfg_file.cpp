@@ -1,5 +1,5 @@
 // INI files on disk: reading, atomic writing, the loaded-files list.
-#include "companion/cfg_file.h"
+#include "companion/cfg_store.h"
 
 #include <unistd.h>
 
@@ -12,8 +12,8 @@
 #include "cmnw32/sys.h"
 #include "common/os.h"
 #include "common/text.h"
+#include "companion/companion.h"
 #include "companion/mem_list.h"
-#include "companion/sys_path.h"
 
 namespace cmnw::companion {
 namespace {

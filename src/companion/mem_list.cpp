@@ -10,7 +10,6 @@
 #include <new>
 #include <vector>
 
-#include "companion/mem_internal.h"
 
 namespace cmnw::companion {
 namespace {

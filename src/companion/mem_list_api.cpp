@@ -4,7 +4,6 @@
 #include <utility>
 #include <vector>
 
-#include "companion/mem_internal.h"
 #include "companion/mem_list.h"
 
 namespace mc = cmnw::companion;

@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "common/os.h"
-#include "companion/sys_path.h"
+#include "companion/companion.h"
 
 namespace cmnw::companion {
 namespace {

@@ -7,7 +7,7 @@
 
 #include "cmnw32/sys.h"
 #include "common/os.h"
-#include "companion/sys_path.h"
+#include "companion/companion.h"
 
 namespace {
 

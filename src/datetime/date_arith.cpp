@@ -8,7 +8,7 @@
 #include "cmnw32/date.h"
 #include "common/text.h"
 #include "datetime/date_internal.h"
-#include "locale/locale_current.h"
+#include "locale/locale.h"
 
 namespace cmnw::datetime {
 namespace {

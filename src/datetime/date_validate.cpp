@@ -10,7 +10,7 @@
 #include "datetime/date_internal.h"
 #include "datetime/date_validate.h"
 #include "datetime/time_internal.h"
-#include "locale/locale_current.h"
+#include "locale/locale.h"
 
 namespace cmnw::datetime {
 namespace {

@@ -11,9 +11,9 @@
 #include "cmnw32/sys.h"
 #include "cmnw32/trace.h"
 #include "common/os.h"
+#include "common/path.h"
 #include "common/text.h"
 #include "diag/debug_state.h"
-#include "common/path.h"
 
 namespace cmnw::diag {
 namespace {

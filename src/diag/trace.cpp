@@ -14,11 +14,11 @@
 #include "cmnw32/mem.h"
 #include "cmnw32/sys.h"
 #include "common/os.h"
+#include "common/path.h"
 #include "common/text.h"
-#include "companion/sys_path.h"
+#include "companion/companion.h"
 #include "diag/debug_state.h"
 #include "diag/trace_prefix.h"
-#include "common/path.h"
 
 namespace cmnw::diag {
 namespace {

@@ -8,9 +8,9 @@
 #include "cmnw32/file.h"
 #include "cmnw32/trace.h"
 #include "common/os.h"
-#include "common/text.h"
-#include "companion/sys_path.h"
 #include "common/path.h"
+#include "common/text.h"
+#include "companion/companion.h"
 
 namespace cmnw::platform {
 

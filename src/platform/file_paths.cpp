@@ -5,8 +5,8 @@
 #include "cmnw32/cfg.h"
 #include "cmnw32/file.h"
 #include "cmnw32/sys.h"
-#include "common/text.h"
 #include "common/path.h"
+#include "common/text.h"
 
 namespace cmnw::platform {
 namespace {

@@ -11,7 +11,7 @@
 #include "cmnw32/sys.h"
 #include "common/os.h"
 #include "common/text.h"
-#include "companion/sys_path.h"
+#include "companion/companion.h"
 
 namespace cmnw::platform {
 namespace {

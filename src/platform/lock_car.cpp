@@ -13,7 +13,7 @@
 #include "cmnw32/trace.h"
 #include "common/os.h"
 #include "common/text.h"
-#include "companion/sys_path.h"
+#include "companion/companion.h"
 #include "platform/lock_internal.h"
 
 namespace cmnw::lock {

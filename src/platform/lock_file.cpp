@@ -5,8 +5,8 @@
 
 #include "cmnw32/lock.h"
 #include "common/os.h"
-#include "platform/lock_internal.h"
 #include "common/path.h"
+#include "platform/lock_internal.h"
 
 namespace cmnw::lock {
 namespace {

@@ -1,7 +1,7 @@
 // Universal names: a path on a cifs or nfs mount becomes "\\server\share\..."
 // from the mount table; the table is read on every call, so mounts made
 // after start-up count too.
-#include "platform/unc.h"
+#include "platform/platform.h"
 
 #include <unistd.h>
 

@@ -11,7 +11,7 @@
 
 #include "cmnw32/unique.h"
 #include "common/text.h"
-#include "encode/textform.h"
+#include "encode/encode.h"
 #include "platform/unique_tables.h"
 
 namespace cmnw::unique {

@@ -11,8 +11,8 @@
 #include "cmnw32/sysver.h"
 #include "cmnw32/version.h"
 #include "common/os.h"
-#include "common/text.h"
 #include "common/path.h"
+#include "common/text.h"
 
 namespace cmnw::version {
 namespace {

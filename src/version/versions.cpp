@@ -8,10 +8,10 @@
 #include "cmnw32/messages.h"
 #include "cmnw32/sys.h"
 #include "cmnw32/version.h"
-#include "common/text.h"
-#include "encode/crc32.h"
 #include "common/path.h"
-#include "version/patch.h"
+#include "common/text.h"
+#include "encode/encode.h"
+#include "version/version.h"
 
 namespace cmnw::version {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "cmnw32/file.h"
 #include "common/path.h"
-#include "platform/unc.h"
+#include "platform/platform.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-// The careful opens of files by native path (see os.h for the mapping of
-// the suite's path texts), for code inside the library.
+// The companion family's internal header, and its front door: the careful
+// opens of files by native path (os.h maps the suite's path texts) and the
+// sharing-mode opens, for code inside the library.
 #pragma once
 
+#include <cstdio>
 #include <sys/stat.h>
 #include <sys/types.h>
-
-#include <cstdio>
 
 namespace cmnw::companion {
 

@@ -1,4 +1,5 @@
-// Universal names of paths on network mounts.
+// The platform family's internal header: universal names of paths on
+// network mounts.
 #pragma once
 
 #include <cstdint>

@@ -1,4 +1,5 @@
-// Patch scanning and ordering for use inside the version family.
+// The version family's internal header: patch comparison and checks for
+// the version report.
 #pragma once
 
 #include <cstdint>
