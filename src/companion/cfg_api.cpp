@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "cmnw32/cfg.h"
+#include "common/boundary.h"
 #include "common/text.h"
 #include "companion/cfg_store.h"
 
@@ -64,11 +65,7 @@ const mc::CfgLine *FindLine(const char *section, const char *key) {
     if (section == nullptr || key == nullptr) return nullptr;
     CFGConfig *config = Current();
     if (config == nullptr) return nullptr;
-    try {
-        return mc::FindFirstLine(*config, section, key);
-    } catch (...) {
-        return nullptr;
-    }
+    return cmnw::UnlessOutOfMemory(nullptr, [&] { return mc::FindFirstLine(*config, section, key); });
 }
 
 void CopyValue(const mc::CfgLine &line, char *buf, size_t size) {
@@ -115,15 +112,13 @@ int WriteSetting(const char *section, const char *key, const char *value, bool a
         if (config == nullptr) return 0;
         state.current = config;
     }
-    try {
+    return cmnw::UnlessOutOfMemory(0, [&] {
         if (append)
             mc::AppendLine(*config, mc::SectionNumber(*config, s), k, v);
         else
             mc::SetValue(*config, s, k, v);
         return 1;
-    } catch (...) {
-        return 0;
-    }
+    });
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include "cmnw32/mem.h"
 #include "cmnw32/sys.h"
+#include "common/boundary.h"
 #include "common/os.h"
 #include "common/text.h"
 #include "companion/companion.h"
@@ -128,7 +129,7 @@ bool InheritedMode(const std::string &native, mode_t *mode) {
 MEMListRec *LoadedFileList() noexcept { return &loadedFiles; }
 
 CFGConfig *LoadIniFile(const char *path) noexcept {
-    try {
+    return UnlessOutOfMemory(nullptr, [&]() -> CFGConfig * {
         std::string text;
         bool read = ReadWholeFile(path, text);
         CFGConfig *config = read ? NewConfig() : nullptr;
@@ -142,13 +143,11 @@ CFGConfig *LoadIniFile(const char *path) noexcept {
         }
         RecordLoad(path, config != nullptr);
         return config;
-    } catch (...) {
-        return nullptr;
-    }
+    });
 }
 
 bool SaveIniFile(const CFGConfig &config, const char *path) noexcept {
-    try {
+    return UnlessOutOfMemory(false, [&] {
         char nativeText[os::kNativeSize];
         const bool fits = os::ToNative(path, nativeText);
         if (!fits || nativeText[0] == '\0') {
@@ -183,10 +182,7 @@ bool SaveIniFile(const CFGConfig &config, const char *path) noexcept {
         }
         // The new name reaches the disk only with its folder.
         return SyncFolderOf(native);
-    } catch (...) {
-        errno = ENOMEM;
-        return false;
-    }
+    }, ENOMEM);
 }
 
 }  // namespace cmnw::companion

@@ -94,9 +94,9 @@ void SetItemData(MEMItemRec *item, unsigned char *block, size_t size) noexcept;
 void Unlink(MEMItemRec *item) noexcept;
 // Puts an unlinked element of a keyed list into the index (after equal keys)
 // and links it before its successor in key order. False when out of memory.
-bool PlaceByKey(MEMListRec *list, MEMItemRec *item) noexcept;
-// As PlaceByKey with the index position already known (a lower bound).
-bool PlaceByKeyHint(MEMListRec *list, MEMItemRec *item, KeyIndex::iterator hint) noexcept;
+// With hint (the index position already known, a lower bound), the element
+// goes right before it instead.
+bool PlaceByKey(MEMListRec *list, MEMItemRec *item, const KeyIndex::iterator *hint = nullptr) noexcept;
 // Removes and frees one element.
 void RemoveItem(MEMItemRec *item) noexcept;
 // Keys the list and sorts what it holds (stable); false when out of memory or

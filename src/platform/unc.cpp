@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "cmnw32/file.h"
+#include "common/boundary.h"
 #include "common/os.h"
 
 namespace cmnw::platform {
@@ -159,7 +160,7 @@ uint32_t UniversalNameFromMounts(const char *mountsText, const char *absolutePat
     if (infoLevel != UTL_UNIVERSAL_NAME_INFO_LEVEL && infoLevel != UTL_REMOTE_NAME_INFO_LEVEL) {
         return UTL_ERROR_INVALID_LEVEL;
     }
-    try {
+    return cmnw::UnlessOutOfMemory(kNoService, [&]() -> uint32_t {
         std::string_view table(mountsText);
         std::string bestSource, bestType, bestRest;
         size_t bestLength = 0;
@@ -193,9 +194,7 @@ uint32_t UniversalNameFromMounts(const char *mountsText, const char *absolutePat
             if (c == '/') c = '\\';
         }
         return FillRecord(infoLevel, connection, remaining, buffer, bufferSize);
-    } catch (...) {
-        return kNoService;
-    }
+    });
 }
 
 }  // namespace cmnw::platform
@@ -206,13 +205,11 @@ extern "C" uint32_t UTLGetUniversalName(const char *localPath, uint32_t infoLeve
     if (localPath == nullptr || buffer == nullptr || bufferSize == nullptr) return kNoService;
     char native[cmnw::os::kNativeSize];
     if (!cmnw::os::ToNative(localPath, native) || native[0] == '\0') return kNoService;
-    try {
+    return cmnw::UnlessOutOfMemory(kNoService, [&]() -> uint32_t {
         std::string absolute = CleanAbsolute(native);
         if (absolute.empty()) return kNoService;
         std::string table = ReadMountTable();
         if (table.empty()) return kNoService;
         return UniversalNameFromMounts(table.c_str(), absolute.c_str(), infoLevel, buffer, bufferSize);
-    } catch (...) {
-        return kNoService;
-    }
+    });
 }
