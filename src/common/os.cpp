@@ -13,13 +13,13 @@
 namespace cmnw::os {
 
 // Lambdas where the system's declaration is variadic or differs in form.
-constinit Calls osCalls = {
+constinit Calls g_osCalls = {
     .open = [](const char *path, int flags, mode_t mode) { return ::open(path, flags, mode); },
-    .openat = [](int folderFd, const char *name, int flags, mode_t mode) {
-        return ::openat(folderFd, name, flags, mode);
-    },
+    .openat = [](int folderFd, const char *name, int flags,
+                 mode_t mode) { return ::openat(folderFd, name, flags, mode); },
     .read = [](int fd, void *buffer, size_t size) { return ::read(fd, buffer, size); },
-    .pread = [](int fd, void *buffer, size_t size, off_t offset) { return ::pread(fd, buffer, size, offset); },
+    .pread = [](int fd, void *buffer, size_t size,
+                off_t offset) { return ::pread(fd, buffer, size, offset); },
     .write = [](int fd, const void *bytes, size_t size) { return ::write(fd, bytes, size); },
     .fsync = ::fsync,
     .close = ::close,
@@ -29,9 +29,8 @@ constinit Calls osCalls = {
     .fcntlLock = [](int fd, int command, struct flock *lock) { return ::fcntl(fd, command, lock); },
     .flock = ::flock,
     .fstat = [](int fd, struct stat *st) { return ::fstat(fd, st); },
-    .fstatat = [](int folderFd, const char *name, struct stat *st, int flags) {
-        return ::fstatat(folderFd, name, st, flags);
-    },
+    .fstatat = [](int folderFd, const char *name, struct stat *st,
+                  int flags) { return ::fstatat(folderFd, name, st, flags); },
     .stat = [](const char *path, struct stat *st) { return ::stat(path, st); },
     .lstat = [](const char *path, struct stat *st) { return ::lstat(path, st); },
     .access = ::access,
@@ -60,7 +59,9 @@ constinit Calls osCalls = {
 
 namespace {
 
-bool IsDriveLetter(char c) noexcept { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool IsDriveLetter(char c) noexcept {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
 
 struct flock ByteRange(short type, off_t start, off_t length) noexcept {
     struct flock range = {};
@@ -89,12 +90,12 @@ size_t NativePath(const char *path, char *out, size_t outSize) noexcept {
 
 bool LockBytes(int fd, short type, off_t start, off_t length) noexcept {
     struct flock range = ByteRange(type, start, length);
-    return osCalls.fcntlLock(fd, F_OFD_SETLK, &range) == 0;
+    return g_osCalls.fcntlLock(fd, F_OFD_SETLK, &range) == 0;
 }
 
 bool BytesLockedByOther(int fd, short type, off_t start, off_t length) noexcept {
     struct flock range = ByteRange(type, start, length);
-    return osCalls.fcntlLock(fd, F_OFD_GETLK, &range) == 0 && range.l_type != F_UNLCK;
+    return g_osCalls.fcntlLock(fd, F_OFD_GETLK, &range) == 0 && range.l_type != F_UNLCK;
 }
 
 }  // namespace cmnw::os

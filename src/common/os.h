@@ -4,13 +4,13 @@
 // NativePath; scripts/check-layout.sh fails the build's checks when a file
 // under src/ outside this header and os.cpp calls the system directly.
 //
-// Each call goes through one entry of the table `osCalls`, set at load to the
-// system's own function, so a test build can point any entry elsewhere in one
-// place (to fail the Nth call with an errno, or to write short). The
+// Each call goes through one entry of the table g_osCalls, set at load to
+// the system's own function, so a test build can point any entry elsewhere
+// in one place (to fail the Nth call with an errno, or to write short). The
 // functions keep the system's contract exactly: -1 (or null) with errno on
 // failure, nothing retried, EINTR included, unless a comment says otherwise.
 //
-// Threads: osCalls is written only before any thread uses the library (a
+// Threads: g_osCalls is written only before any thread uses the library (a
 // test build's switch); the calls themselves are as thread-safe as the
 // system's.
 #pragma once
@@ -69,58 +69,126 @@ struct Calls {
     char *(*dlerror)();
 };
 
-extern Calls osCalls;
+extern Calls g_osCalls;
 
-inline int Open(const char *path, int flags, mode_t mode = 0) noexcept { return osCalls.open(path, flags, mode); }
+inline int Open(const char *path, int flags, mode_t mode = 0) noexcept {
+    return g_osCalls.open(path, flags, mode);
+}
 inline int OpenAt(int folderFd, const char *name, int flags, mode_t mode = 0) noexcept {
-    return osCalls.openat(folderFd, name, flags, mode);
+    return g_osCalls.openat(folderFd, name, flags, mode);
 }
-inline ssize_t Read(int fd, void *buffer, size_t size) noexcept { return osCalls.read(fd, buffer, size); }
+inline ssize_t Read(int fd, void *buffer, size_t size) noexcept {
+    return g_osCalls.read(fd, buffer, size);
+}
 inline ssize_t ReadAt(int fd, void *buffer, size_t size, off_t offset) noexcept {
-    return osCalls.pread(fd, buffer, size, offset);
+    return g_osCalls.pread(fd, buffer, size, offset);
 }
-inline ssize_t Write(int fd, const void *bytes, size_t size) noexcept { return osCalls.write(fd, bytes, size); }
-inline int Sync(int fd) noexcept { return osCalls.fsync(fd); }
-inline int Close(int fd) noexcept { return osCalls.close(fd); }
-inline int Truncate(int fd, off_t length) noexcept { return osCalls.ftruncate(fd, length); }
-inline off_t Seek(int fd, off_t offset, int whence) noexcept { return osCalls.lseek(fd, offset, whence); }
-inline int GetFlags(int fd) noexcept { return osCalls.fcntlFlags(fd, F_GETFL, 0); }
-inline int SetFlags(int fd, int flags) noexcept { return osCalls.fcntlFlags(fd, F_SETFL, flags); }
-inline int Flock(int fd, int operation) noexcept { return osCalls.flock(fd, operation); }
-inline int StatFd(int fd, struct stat *st) noexcept { return osCalls.fstat(fd, st); }
+inline ssize_t Write(int fd, const void *bytes, size_t size) noexcept {
+    return g_osCalls.write(fd, bytes, size);
+}
+inline int Sync(int fd) noexcept {
+    return g_osCalls.fsync(fd);
+}
+inline int Close(int fd) noexcept {
+    return g_osCalls.close(fd);
+}
+inline int Truncate(int fd, off_t length) noexcept {
+    return g_osCalls.ftruncate(fd, length);
+}
+inline off_t Seek(int fd, off_t offset, int whence) noexcept {
+    return g_osCalls.lseek(fd, offset, whence);
+}
+inline int GetFlags(int fd) noexcept {
+    return g_osCalls.fcntlFlags(fd, F_GETFL, 0);
+}
+inline int SetFlags(int fd, int flags) noexcept {
+    return g_osCalls.fcntlFlags(fd, F_SETFL, flags);
+}
+inline int Flock(int fd, int operation) noexcept {
+    return g_osCalls.flock(fd, operation);
+}
+inline int StatFd(int fd, struct stat *st) noexcept {
+    return g_osCalls.fstat(fd, st);
+}
 inline int StatAt(int folderFd, const char *name, struct stat *st, int flags) noexcept {
-    return osCalls.fstatat(folderFd, name, st, flags);
+    return g_osCalls.fstatat(folderFd, name, st, flags);
 }
-inline int Stat(const char *path, struct stat *st) noexcept { return osCalls.stat(path, st); }
-inline int StatLink(const char *path, struct stat *st) noexcept { return osCalls.lstat(path, st); }
-inline int Access(const char *path, int mode) noexcept { return osCalls.access(path, mode); }
-inline int ChangeMode(int fd, mode_t mode) noexcept { return osCalls.fchmod(fd, mode); }
-inline int Rename(const char *from, const char *to) noexcept { return osCalls.rename(from, to); }
-inline int Unlink(const char *path) noexcept { return osCalls.unlink(path); }
-inline int UnlinkAt(int folderFd, const char *name) noexcept { return osCalls.unlinkat(folderFd, name, 0); }
-inline int MakeFolder(const char *path, mode_t mode) noexcept { return osCalls.mkdir(path, mode); }
-inline int RemoveFolder(const char *path) noexcept { return osCalls.rmdir(path); }
+inline int Stat(const char *path, struct stat *st) noexcept {
+    return g_osCalls.stat(path, st);
+}
+inline int StatLink(const char *path, struct stat *st) noexcept {
+    return g_osCalls.lstat(path, st);
+}
+inline int Access(const char *path, int mode) noexcept {
+    return g_osCalls.access(path, mode);
+}
+inline int ChangeMode(int fd, mode_t mode) noexcept {
+    return g_osCalls.fchmod(fd, mode);
+}
+inline int Rename(const char *from, const char *to) noexcept {
+    return g_osCalls.rename(from, to);
+}
+inline int Unlink(const char *path) noexcept {
+    return g_osCalls.unlink(path);
+}
+inline int UnlinkAt(int folderFd, const char *name) noexcept {
+    return g_osCalls.unlinkat(folderFd, name, 0);
+}
+inline int MakeFolder(const char *path, mode_t mode) noexcept {
+    return g_osCalls.mkdir(path, mode);
+}
+inline int RemoveFolder(const char *path) noexcept {
+    return g_osCalls.rmdir(path);
+}
 // A new file from pattern ("...XXXXXX", replaced by the name made), owner
 // read and write only; the descriptor, or -1 with errno.
-inline int MakeTemp(char *pattern, int flags) noexcept { return osCalls.mkostemp(pattern, flags); }
-inline char *CurrentFolder(char *buffer, size_t size) noexcept { return osCalls.getcwd(buffer, size); }
-inline DIR *OpenFolderList(const char *path) noexcept { return osCalls.opendir(path); }
-inline DIR *OpenFolderListFd(int fd) noexcept { return osCalls.fdopendir(fd); }
-inline struct dirent *NextEntry(DIR *dir) noexcept { return osCalls.readdir(dir); }
-inline int CloseFolderList(DIR *dir) noexcept { return osCalls.closedir(dir); }
-inline FILE *StreamOf(int fd, const char *mode) noexcept { return osCalls.fdopen(fd, mode); }
-inline int SharedOpen(const char *name, int flags, mode_t mode) noexcept { return osCalls.shmOpen(name, flags, mode); }
-inline int SharedUnlink(const char *name) noexcept { return osCalls.shmUnlink(name); }
+inline int MakeTemp(char *pattern, int flags) noexcept {
+    return g_osCalls.mkostemp(pattern, flags);
+}
+inline char *CurrentFolder(char *buffer, size_t size) noexcept {
+    return g_osCalls.getcwd(buffer, size);
+}
+inline DIR *OpenFolderList(const char *path) noexcept {
+    return g_osCalls.opendir(path);
+}
+inline DIR *OpenFolderListFd(int fd) noexcept {
+    return g_osCalls.fdopendir(fd);
+}
+inline struct dirent *NextEntry(DIR *dir) noexcept {
+    return g_osCalls.readdir(dir);
+}
+inline int CloseFolderList(DIR *dir) noexcept {
+    return g_osCalls.closedir(dir);
+}
+inline FILE *StreamOf(int fd, const char *mode) noexcept {
+    return g_osCalls.fdopen(fd, mode);
+}
+inline int SharedOpen(const char *name, int flags, mode_t mode) noexcept {
+    return g_osCalls.shmOpen(name, flags, mode);
+}
+inline int SharedUnlink(const char *name) noexcept {
+    return g_osCalls.shmUnlink(name);
+}
 // A shared read-write mapping of the first length bytes of fd;
 // MAP_FAILED with errno on failure.
 inline void *MapShared(int fd, size_t length) noexcept {
-    return osCalls.mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+    return g_osCalls.mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
 }
-inline int Unmap(void *address, size_t length) noexcept { return osCalls.munmap(address, length); }
-inline void *LoadModule(const char *nativePath, int flags) noexcept { return osCalls.dlopen(nativePath, flags); }
-inline int FreeModule(void *module) noexcept { return osCalls.dlclose(module); }
-inline void *ModuleSymbol(void *module, const char *name) noexcept { return osCalls.dlsym(module, name); }
-inline const char *ModuleError() noexcept { return osCalls.dlerror(); }
+inline int Unmap(void *address, size_t length) noexcept {
+    return g_osCalls.munmap(address, length);
+}
+inline void *LoadModule(const char *nativePath, int flags) noexcept {
+    return g_osCalls.dlopen(nativePath, flags);
+}
+inline int FreeModule(void *module) noexcept {
+    return g_osCalls.dlclose(module);
+}
+inline void *ModuleSymbol(void *module, const char *name) noexcept {
+    return g_osCalls.dlsym(module, name);
+}
+inline const char *ModuleError() noexcept {
+    return g_osCalls.dlerror();
+}
 
 // The one mapping from the suite's path texts to this system's paths: a
 // leading drive "X:" is dropped and backslashes become slashes. Writes at

@@ -22,7 +22,7 @@ namespace {
 // Larger files are refused rather than read into memory.
 constexpr size_t kMaxIniBytes = size_t{256} << 20;
 
-constinit MEMListRec loadedFiles{.staticStorage = true};
+constinit MEMListRec g_loadedFiles{.staticStorage = true};
 
 bool ReadWholeFile(const char *path, std::string &text) {
     FILE *file = SYSfopen(path, "rb");
@@ -54,14 +54,14 @@ void RecordLoad(const char *path, bool loaded) {
     CFGFileEntry entry = {};
     CopyBounded(entry.fileName, sizeof entry.fileName, path);
     entry.loaded = loaded ? 1 : 0;
-    for (MEMITEM item = MEMFirstItem(&loadedFiles); item != nullptr; item = MEMNextItem(item)) {
+    for (MEMITEM item = MEMFirstItem(&g_loadedFiles); item != nullptr; item = MEMNextItem(item)) {
         auto *known = static_cast<CFGFileEntry *>(MEMItemData(item));
         if (std::strcmp(known->fileName, entry.fileName) == 0) {
             known->loaded = entry.loaded;
             return;
         }
     }
-    MEMAppendItem(&loadedFiles, &entry, sizeof entry);
+    MEMAppendItem(&g_loadedFiles, &entry, sizeof entry);
 }
 
 bool WriteAll(int fd, const std::string &text) {
@@ -126,7 +126,7 @@ bool InheritedMode(const std::string &native, mode_t *mode) {
 
 }  // namespace
 
-MEMListRec *LoadedFileList() noexcept { return &loadedFiles; }
+MEMListRec *LoadedFileList() noexcept { return &g_loadedFiles; }
 
 CFGConfig *LoadIniFile(const char *path) noexcept {
     return UnlessOutOfMemory(nullptr, [&]() -> CFGConfig * {

@@ -14,7 +14,7 @@ struct ConfigRegistry {
     CFGConfig *liveHead = nullptr;
     uint32_t lastSerial = 0;
 };
-constinit ConfigRegistry registry;
+constinit ConfigRegistry g_configs;
 
 constexpr std::array<char, 256> kFold = [] {
     std::array<char, 256> table{};
@@ -67,11 +67,11 @@ CFGConfig *NewConfig() noexcept {
         delete config;
         return nullptr;
     }
-    if (++registry.lastSerial == 0) ++registry.lastSerial;
-    config->serial = registry.lastSerial;
-    config->nextLive = registry.liveHead;
-    if (registry.liveHead != nullptr) registry.liveHead->prevLive = config;
-    registry.liveHead = config;
+    if (++g_configs.lastSerial == 0) ++g_configs.lastSerial;
+    config->serial = g_configs.lastSerial;
+    config->nextLive = g_configs.liveHead;
+    if (g_configs.liveHead != nullptr) g_configs.liveHead->prevLive = config;
+    g_configs.liveHead = config;
     return config;
 }
 
@@ -79,14 +79,14 @@ void FreeConfig(CFGConfig *config) noexcept {
     if (config == nullptr) return;
     if (config->prevLive != nullptr)
         config->prevLive->nextLive = config->nextLive;
-    else if (registry.liveHead == config)
-        registry.liveHead = config->nextLive;
+    else if (g_configs.liveHead == config)
+        g_configs.liveHead = config->nextLive;
     if (config->nextLive != nullptr) config->nextLive->prevLive = config->prevLive;
     delete config;
 }
 
 bool IsLiveConfig(const CFGConfig *config) noexcept {
-    for (const CFGConfig *c = registry.liveHead; c != nullptr; c = c->nextLive)
+    for (const CFGConfig *c = g_configs.liveHead; c != nullptr; c = c->nextLive)
         if (c == config) return true;
     return false;
 }

@@ -27,12 +27,12 @@ struct DebugState {
     int32_t echo;
 };
 
-constinit DebugState debug{-1, -1, -1};
+constinit DebugState g_debug{-1, -1, -1};
 
 // Reads the settings unless already read; false when they stay unread.
 bool EnsureDebugRead() {
-    if (debug.enabled == -1) UTLResetDebug();
-    return debug.enabled != -1;
+    if (g_debug.enabled == -1) UTLResetDebug();
+    return g_debug.enabled != -1;
 }
 
 void EchoAnswer(const char *option, const char *answer) {
@@ -92,36 +92,36 @@ std::string FullIniPath(const char *fileName) {
 
 }  // namespace
 
-int32_t TimeStampSwitch() noexcept { return debug.timeStamp; }
+int32_t TimeStampSwitch() noexcept { return g_debug.timeStamp; }
 
 }  // namespace cmnw::diag
 
-using cmnw::diag::debug;
+using cmnw::diag::g_debug;
 
 extern "C" int32_t UTLResetDebug(void) noexcept {
     if (CFGCurrent() == nullptr) return 0;
-    debug.enabled = CFGGetYesNo(cmnw::diag::kSection, "Enable_Debug_Options") ? 1 : 0;
-    debug.echo = CFGGetYesNo(cmnw::diag::kSection, "Show_Debug_Options") ? 1 : 0;
-    debug.timeStamp = CFGGetYesNoDef(cmnw::diag::kSection, "PrintTimeStamp", 1) ? 1 : 0;
-    return debug.timeStamp;
+    g_debug.enabled = CFGGetYesNo(cmnw::diag::kSection, "Enable_Debug_Options") ? 1 : 0;
+    g_debug.echo = CFGGetYesNo(cmnw::diag::kSection, "Show_Debug_Options") ? 1 : 0;
+    g_debug.timeStamp = CFGGetYesNoDef(cmnw::diag::kSection, "PrintTimeStamp", 1) ? 1 : 0;
+    return g_debug.timeStamp;
 }
 
 extern "C" int32_t UTLDebugOption(const char *option) noexcept {
-    if (!cmnw::diag::EnsureDebugRead() || debug.enabled == 0 || option == nullptr) return 0;
+    if (!cmnw::diag::EnsureDebugRead() || g_debug.enabled == 0 || option == nullptr) return 0;
     const int32_t value = CFGGetYesNo(cmnw::diag::kSection, option) ? 1 : 0;
-    if (debug.echo != 0) cmnw::diag::EchoAnswer(option, value ? "Yes" : "No");
+    if (g_debug.echo != 0) cmnw::diag::EchoAnswer(option, value ? "Yes" : "No");
     return value;
 }
 
 extern "C" int32_t UTLDebugValue(const char *option, char *buffer, uint32_t size) noexcept {
     if (buffer == nullptr || size == 0) return 0;
     if (!cmnw::diag::EnsureDebugRead()) return 0;
-    if (debug.enabled == 0 || option == nullptr) {
+    if (g_debug.enabled == 0 || option == nullptr) {
         buffer[0] = '\0';
         return 0;
     }
     const bool found = CFGGetString(cmnw::diag::kSection, option, buffer, size) != 0;
-    if (debug.echo != 0) {
+    if (g_debug.echo != 0) {
         cmnw::diag::EchoAnswer(option, found ? buffer : nullptr);
     }
     return found ? 1 : 0;

@@ -13,7 +13,7 @@ struct ArchiveState {
     FILE *stream = nullptr;  // the held lock, or null
 };
 
-constinit ArchiveState archive{};
+constinit ArchiveState g_archive{};
 
 bool IsSeparator(char c) noexcept {
     return c == '\\' || c == '/';
@@ -38,21 +38,21 @@ void SemaphorePath(char (&out)[CMNW_MAX_PATH]) noexcept {
 }  // namespace
 
 int32_t LockArchive(CFGHANDLE config) noexcept {
-    if (archive.stream != nullptr) return 0;
+    if (g_archive.stream != nullptr) return 0;
     if (config == nullptr) return 1;
     CFGHANDLE remembered = CFGCurrent();
     CFGSetCurrent(config);
     char path[CMNW_MAX_PATH];
     SemaphorePath(path);
-    archive.stream = UTLLock(path);
+    g_archive.stream = UTLLock(path);
     CFGSetCurrent(remembered);
-    return archive.stream != nullptr ? 0 : 1;
+    return g_archive.stream != nullptr ? 0 : 1;
 }
 
 int32_t UnlockArchive() noexcept {
-    if (archive.stream == nullptr) return 1;
-    UTLUnlock(archive.stream);
-    archive.stream = nullptr;
+    if (g_archive.stream == nullptr) return 1;
+    UTLUnlock(g_archive.stream);
+    g_archive.stream = nullptr;
     return 0;
 }
 

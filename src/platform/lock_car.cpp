@@ -27,13 +27,13 @@ struct CarState {
     std::atomic<int8_t> debugOpenCar{-1};  // -1 until read from the configuration
 };
 
-constinit CarState carState{};
+constinit CarState g_car{};
 
 bool DebugOpenCar() noexcept {
-    int8_t debug = carState.debugOpenCar.load(std::memory_order_relaxed);
+    int8_t debug = g_car.debugOpenCar.load(std::memory_order_relaxed);
     if (debug < 0) {
         debug = CFGGetYesNo("Control", "DebugOpenCAR") != 0 ? 1 : 0;
-        carState.debugOpenCar.store(debug, std::memory_order_relaxed);
+        g_car.debugOpenCar.store(debug, std::memory_order_relaxed);
     }
     return debug != 0;
 }
