@@ -122,20 +122,32 @@ uint32_t AppendLine(CFGConfig &config, uint32_t number, std::string_view key, st
     return AppendLineTo(config, number, ChainOf(config, number, key), key, value);
 }
 
-uint32_t AppendLineTo(CFGConfig &config, uint32_t number, CfgChain &chain, std::string_view key,
-                      std::string_view value) {
-    auto index = static_cast<uint32_t>(config.lines.size());
-    CfgLine line;
-    line.section = number;
-    line.key.assign(key);
-    line.value.assign(value);
+namespace {
+
+// Adds line at the end of config and of its section; its index. Throws
+// std::bad_alloc with config unchanged.
+uint32_t PushLine(CFGConfig &config, CfgLine &&line) {
+    const auto index = static_cast<uint32_t>(config.lines.size());
+    const uint32_t section = line.section;
     config.lines.push_back(std::move(line));
     try {
-        config.sections[number].lines.push_back(index);
+        config.sections[section].lines.push_back(index);
     } catch (...) {
         config.lines.pop_back();
         throw;
     }
+    return index;
+}
+
+}  // namespace
+
+uint32_t AppendLineTo(CFGConfig &config, uint32_t number, CfgChain &chain, std::string_view key,
+                      std::string_view value) {
+    CfgLine line;
+    line.section = number;
+    line.key.assign(key);
+    line.value.assign(value);
+    const uint32_t index = PushLine(config, std::move(line));
     if (chain.last != kNoLine)
         config.lines[chain.last].nextSame = index;
     else
@@ -145,18 +157,11 @@ uint32_t AppendLineTo(CFGConfig &config, uint32_t number, CfgChain &chain, std::
 }
 
 void AppendComment(CFGConfig &config, uint32_t section, std::string_view text) {
-    auto index = static_cast<uint32_t>(config.lines.size());
     CfgLine line;
     line.section = section;
     line.isComment = true;
     line.value.assign(text);
-    config.lines.push_back(std::move(line));
-    try {
-        config.sections[section].lines.push_back(index);
-    } catch (...) {
-        config.lines.pop_back();
-        throw;
-    }
+    PushLine(config, std::move(line));
 }
 
 void SetValue(CFGConfig &config, std::string_view section, std::string_view key, std::string_view value) {

@@ -2,6 +2,8 @@
 // error code and the version record.
 #include "cmnw32/errors.h"
 
+#include <utility>
+
 #include "cmnw32/sys.h"
 #include "cmnw32/trace.h"
 #include "diag/error_tables.h"
@@ -54,14 +56,11 @@ extern "C" int32_t UTLPlatformError(const char *where, int32_t errorNumber, uint
 }
 
 extern "C" UTLErrorNotifyFunc UTLSetErrorNotify(UTLErrorNotifyFunc notify) noexcept {
-    UTLErrorNotifyFunc previous = g_diag.errorNotify;
-    g_diag.errorNotify = notify;
-    return previous;
+    return std::exchange(g_diag.errorNotify, notify);
 }
 
 extern "C" UTLErrorNotifyFunc UTLResetErrorNotify(void) noexcept {
-    g_diag.errorNotify = &cmnw::diag::DefErrorExit;
-    return g_diag.errorNotify;
+    return g_diag.errorNotify = &cmnw::diag::DefErrorExit;
 }
 
 extern "C" int32_t UTLPlatformInfo(const char *where, const char *message) noexcept {
@@ -71,14 +70,11 @@ extern "C" int32_t UTLPlatformInfo(const char *where, const char *message) noexc
 }
 
 extern "C" UTLInfoNotifyFunc UTLSetInfoNotify(UTLInfoNotifyFunc notify) noexcept {
-    UTLInfoNotifyFunc previous = g_diag.infoNotify;
-    g_diag.infoNotify = notify;
-    return previous;
+    return std::exchange(g_diag.infoNotify, notify);
 }
 
 extern "C" UTLInfoNotifyFunc UTLResetInfoNotify(void) noexcept {
-    g_diag.infoNotify = &cmnw::diag::DefInfoNotify;
-    return g_diag.infoNotify;
+    return g_diag.infoNotify = &cmnw::diag::DefInfoNotify;
 }
 
 extern "C" UTLMsgReplaceFunc UTLSetMsgReplace(UTLMsgReplaceFunc replace) noexcept {

@@ -15,11 +15,11 @@ namespace {
 
 constexpr size_t kMappedNameSize = 257;
 constexpr size_t kReferenceMax = 271;
-constexpr size_t kErrorTextSize = 100;
-constexpr int32_t kLoadFailedMessage = 17;
 
+// Loads the mapped name; a failure writes message 17 to the trace.
 UTLHMODULE LoadMapped(const char *callerName, const char *mapped) noexcept {
-    char errorText[kErrorTextSize] = "";
+    constexpr int32_t kLoadFailedMessage = 17;
+    char errorText[100] = "";
     void *module = SYSLoadModule(mapped, errorText, sizeof errorText);
     if (module == nullptr) {
         UTLLogTrace(UTLErrorMsg(kLoadFailedMessage), callerName, mapped, errorText);

@@ -11,8 +11,8 @@
 namespace cmnw::version {
 namespace {
 
-constexpr uint16_t kOptionalPe32 = 0x10b;
-constexpr uint16_t kOptionalPe32Plus = 0x20b;
+// The magic numbers of the two optional-header forms.
+enum OptionalForm : uint16_t { kOptionalPe32 = 0x10b, kOptionalPe32Plus = 0x20b };
 constexpr uint32_t kResourceDirectoryIndex = 2;
 constexpr uint32_t kVersionType = 16;
 constexpr uint32_t kVersionName = 1;

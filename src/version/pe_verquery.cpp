@@ -17,9 +17,9 @@ namespace {
 
 constexpr uint32_t kHeaderBytes = 6;
 constexpr uint32_t kFixedInfoBytes = 52;
-constexpr int kMaxDepth = 6;
-// Depth of the strings below "\StringFileInfo\<language><code page>".
-constexpr int kStringDepth = 3;
+// How deep the tree may go, and the depth of the strings below
+// "\StringFileInfo\<language><code page>".
+enum Depth : int { kStringDepth = 3, kMaxDepth = 6 };
 
 uint32_t Align4(uint32_t n) noexcept {
     return (n + 3u) & ~3u;
