@@ -1,7 +1,8 @@
 // In-memory configurations: sections of lines in file order, with a hash
 // index from (section, key), both folded to lower case, to the chain of that
 // key's lines, so that lookups and appends take constant time whatever the
-// size of a section.
+// size of a section. Also the INI files on disk (cfg_file.cpp): reading,
+// atomic writing and the list of loaded files.
 #pragma once
 
 #include <cstdint>

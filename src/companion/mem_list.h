@@ -1,6 +1,8 @@
 // Inner layout of MEM lists: a doubly linked list of elements gives the order
 // and stable handles; a keyed list adds an ordered index over the elements
 // (compared on their key bytes) for logarithmic insertion and key lookup.
+// Also the operations on these internals shared by the list entries and the
+// configuration library.
 #pragma once
 
 #include <cstddef>
