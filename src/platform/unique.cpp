@@ -1,6 +1,6 @@
 // Unique strings from random GUIDs: plain hexadecimal, hexadecimal with
 // check digits, or scrambled into the text form.
-#include "platform/unique.h"
+#include "platform/platform.h"
 
 #include <sys/random.h>
 

@@ -8,7 +8,7 @@
 #include "cmnw32/ctype.h"
 #include "cmnw32/version.h"
 #include "common/text.h"
-#include "version/patch_markers.h"
+#include "version/version.h"
 
 namespace cmnw::version {
 namespace {

@@ -10,7 +10,7 @@
 #include "cmnw32/unicode.h"
 #include "cmnw32/version.h"
 #include "common/text.h"
-#include "version/patch_markers.h"
+#include "version/version.h"
 
 namespace cmnw::version {
 namespace {

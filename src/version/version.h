@@ -1,7 +1,9 @@
 // The version family's internal header: patch comparison and checks for
-// the version report.
+// the version report, and the patch marker table shared by the scanner and
+// the consecutiveness check.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace cmnw::version {
@@ -12,5 +14,33 @@ int32_t CompareRecords(const char *a, const char *b) noexcept;
 
 // UTLKVRVERCheckConsecutive with a non-null summary and line.
 int32_t CheckConsecutive(const char *summary, char *line) noexcept;
+
+
+inline constexpr int kMarkerCount = 5;
+inline constexpr size_t kLongestMarker = 30;
+// A "@" is only tested when more than this many bytes follow it (the length
+// of "@@QVS PATCH").
+inline constexpr size_t kMarkerProbe = 11;
+
+struct MarkerEntry {
+    const char *bytes;  // marker bytes, "@@" included
+    uint8_t length;     // bytes compared
+    bool utf16;         // UTF-16LE marker
+    const char *word;   // the three characters after "@@"
+    const char *prefixes[2];
+};
+
+extern const MarkerEntry kMarkers[kMarkerCount];
+
+// Result of matching the bytes at a "@" against the table.
+inline constexpr int kNoMarker = -1;
+inline constexpr int kNeedMoreBytes = -2;
+
+// The index of the marker that bytes[0, available) begin with, kNoMarker, or
+// kNeedMoreBytes when the available bytes are a proper prefix of a marker.
+int MatchMarker(const unsigned char *bytes, size_t available) noexcept;
+
+// Sets every counter of the marker table to 0.
+void ResetMarkerCounters() noexcept;
 
 }  // namespace cmnw::version
