@@ -8,7 +8,7 @@
 
 #include "alloc_count.h"
 #include "cmnw32/locale.h"
-#include "locale/locale_current.h"
+#include "locale/locale.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "cmnw32/filetype.h"
-#include "platform/filetype.h"
+#include "platform/platform.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     using cmnw::filetype::kHeadBytes;

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "cmnw32/locale.h"
-#include "locale/locale_current.h"
+#include "locale/locale.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     if (size < 2) return 0;

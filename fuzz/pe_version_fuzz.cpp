@@ -6,12 +6,12 @@
 #include <cstring>
 #include <vector>
 
-#include "companion/pe_version.h"
+#include "version/pe_version.h"
 
 namespace {
 
 void ReadImage(const uint8_t *data, size_t size) {
-    using namespace cmnw::companion;
+    using namespace cmnw::version;
     ResourceSpan span{};
     if (!FindVersionResource(MemorySource(data, size), span)) return;
     if (span.offset > size || span.size > size - span.offset) abort();

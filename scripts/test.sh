@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Installs the dependencies, then builds and runs every test: the normal
-# build, the same tests under AddressSanitizer and UndefinedBehaviorSanitizer,
-# the C11 header check, the export check, an install used from C through
+# Installs the dependencies, checks the source layout, then builds and runs
+# every test: the normal build, the same tests under AddressSanitizer and
+# UndefinedBehaviorSanitizer, the C11 header check, the export check, an install used from C through
 # pkg-config and CMake, the Debian packages unpacked and used the same way,
 # the concurrency tests and the cmnw fields job on two threads under
 # ThreadSanitizer, and a short run of every fuzz target.
@@ -10,6 +10,9 @@ cd "$(dirname "$0")/.."
 bash scripts/deps.sh
 jobs=$(nproc)
 export CTEST_OUTPUT_ON_FAILURE=1
+
+echo "== source layout: the system seam and the families' front doors"
+bash scripts/check-layout.sh
 
 echo "== build and test (warnings are errors)"
 cmake -S . -B build/ci -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

@@ -7,6 +7,7 @@
 #include "chars/codepage_set.h"
 #include "cmnw32/cfg.h"
 #include "cmnw32/codepage.h"
+#include "common/boundary.h"
 #include "common/text.h"
 
 namespace cmnw::codepage {
@@ -244,11 +245,7 @@ template <typename Step>
 uint16_t OnSet(UTLCPSET handle, Step step) noexcept {
     CodePageSet *set = SetFromHandle(handle);
     if (set == nullptr) return UTL_CP_FAIL;
-    try {
-        return step(*set);
-    } catch (const std::bad_alloc &) {
-        return UTL_CP_FAIL;
-    }
+    return cmnw::UnlessOutOfMemory(static_cast<uint16_t>(UTL_CP_FAIL), [&] { return step(*set); });
 }
 
 }  // namespace

@@ -15,16 +15,16 @@ struct RegistryState {
     uint16_t walkIndex = 0;        // position of the first/next walk
 };
 
-constinit RegistryState registry;
+constinit RegistryState g_registry;
 
 void LinkSet(CodePageSet *set) noexcept {
-    CodePageSet **link = &registry.first;
+    CodePageSet **link = &g_registry.first;
     while (*link != nullptr) link = &(*link)->next;
     *link = set;
 }
 
 void UnlinkSet(CodePageSet *set) noexcept {
-    for (CodePageSet **link = &registry.first; *link != nullptr; link = &(*link)->next) {
+    for (CodePageSet **link = &g_registry.first; *link != nullptr; link = &(*link)->next) {
         if (*link == set) {
             *link = set->next;
             return;
@@ -40,11 +40,11 @@ void RestoreConfig(CFGHANDLE remembered) noexcept {
 }
 
 UTLCPSET LoadSharedSet() noexcept {
-    if (registry.loadCount > 0 && registry.first != nullptr) {
-        ++registry.loadCount;
-        return reinterpret_cast<UTLCPSET>(registry.first);
+    if (g_registry.loadCount > 0 && g_registry.first != nullptr) {
+        ++g_registry.loadCount;
+        return reinterpret_cast<UTLCPSET>(g_registry.first);
     }
-    ++registry.loadCount;
+    ++g_registry.loadCount;
 
     char path[CMNW_MAX_PATH];
     CodePageFilePath(path, sizeof path);
@@ -75,7 +75,7 @@ UTLCPSET LoadSharedSet() noexcept {
 
 CodePageSet *SetFromHandle(UTLCPSET handle) noexcept {
     if (handle == nullptr) return nullptr;
-    for (CodePageSet *set = registry.first; set != nullptr; set = set->next)
+    for (CodePageSet *set = g_registry.first; set != nullptr; set = set->next)
         if (reinterpret_cast<UTLCPSET>(set) == handle) return set;
     return nullptr;
 }
@@ -92,7 +92,7 @@ void FreeSet(CodePageSet *set) noexcept {
 }
 
 uint16_t &WalkIndex() noexcept {
-    return registry.walkIndex;
+    return g_registry.walkIndex;
 }
 
 }  // namespace cmnw::codepage
@@ -106,8 +106,8 @@ extern "C" UTLCPSET UTLCreateCodePage(void) noexcept {
 extern "C" uint16_t UTLDestroyCodePage(UTLCPSET handle) noexcept {
     CodePageSet *set = SetFromHandle(handle);
     if (set == nullptr) return UTL_CP_FAIL;
-    if (registry.loadCount > 0) --registry.loadCount;
-    if (registry.loadCount > 0) return UTL_CP_OK;
+    if (g_registry.loadCount > 0) --g_registry.loadCount;
+    if (g_registry.loadCount > 0) return UTL_CP_OK;
     FreeSet(set);
     return UTL_CP_OK;
 }

@@ -35,11 +35,11 @@ bool IsWideHexDigit(uint16_t unit) noexcept {
 
 }  // namespace
 
-constinit std::atomic<const uint16_t *> gCTypeTable{kDefaultCTypeTable.data()};
+constinit std::atomic<const uint16_t *> g_ctypeTable{kDefaultCTypeTable.data()};
 
 const uint16_t *InstallCTypeTable(const uint16_t *table) noexcept {
     if (table == nullptr) return nullptr;
-    return gCTypeTable.exchange(table, std::memory_order_acq_rel);
+    return g_ctypeTable.exchange(table, std::memory_order_acq_rel);
 }
 
 }  // namespace cmnw::chars

@@ -15,7 +15,7 @@ struct EbcdicState {
     const uint8_t *toEbcdic;
 };
 
-constinit EbcdicState gEbcdic{kEbcdicToAscii.data(), kAsciiToEbcdic.data()};
+constinit EbcdicState g_ebcdic{kEbcdicToAscii.data(), kAsciiToEbcdic.data()};
 
 constexpr char kSignDigits[] = "0123456789??????";
 constexpr uint8_t kEbcdicSpace = 0x40;
@@ -60,7 +60,7 @@ int32_t UnzoneLastDigit(char *s, uint16_t len, bool insertMinus, int *error) noe
     auto last = static_cast<uint8_t>(s[len - 1]);
     bool asciiDigit = last >= '0' && last <= '9';
     bool asciiNegative = last >= 0x70 && last <= 0x79;
-    if (!asciiDigit && !asciiNegative) last = gEbcdic.toEbcdic[last];
+    if (!asciiDigit && !asciiNegative) last = g_ebcdic.toEbcdic[last];
     int32_t sign = SignOfZone(last & 0xF0);
     unsigned digit = last & 0x0F;
     if (error != nullptr) *error = sign == 0 || digit > 9 ? 1 : 0;
@@ -78,61 +78,61 @@ int32_t UnzoneLastDigit(char *s, uint16_t len, bool insertMinus, int *error) noe
 }  // namespace
 }  // namespace cmnw::chars
 
-using cmnw::chars::gEbcdic;
+using cmnw::chars::g_ebcdic;
 
 extern "C" const uint8_t *SetEBC2ASCTable(const uint8_t *table) noexcept {
-    return cmnw::chars::Replace(gEbcdic.toAscii, table);
+    return cmnw::chars::Replace(g_ebcdic.toAscii, table);
 }
 
 extern "C" const uint8_t *GetEBC2ASCTable(void) noexcept {
-    return gEbcdic.toAscii;
+    return g_ebcdic.toAscii;
 }
 
 extern "C" uint8_t EBC2ASC(uint8_t c) noexcept {
-    return gEbcdic.toAscii[c];
+    return g_ebcdic.toAscii[c];
 }
 
 extern "C" void EBCDIC2ASCII(void *buffer, uint16_t len) noexcept {
     if (buffer == nullptr) return;
     auto *bytes = static_cast<uint8_t *>(buffer);
     for (uint16_t i = len; i > 0; --i)
-        cmnw::StoreIfChanged(bytes[i - 1], gEbcdic.toAscii[bytes[i - 1]]);
+        cmnw::StoreIfChanged(bytes[i - 1], g_ebcdic.toAscii[bytes[i - 1]]);
 }
 
 extern "C" const uint8_t *SetASC2EBCTable(const uint8_t *table) noexcept {
-    return cmnw::chars::Replace(gEbcdic.toEbcdic, table);
+    return cmnw::chars::Replace(g_ebcdic.toEbcdic, table);
 }
 
 extern "C" const uint8_t *GetASC2EBCTable(void) noexcept {
-    return gEbcdic.toEbcdic;
+    return g_ebcdic.toEbcdic;
 }
 
 extern "C" uint8_t ASC2EBC(uint8_t c) noexcept {
-    return gEbcdic.toEbcdic[c];
+    return g_ebcdic.toEbcdic[c];
 }
 
 extern "C" uint8_t ForceASC2EBC(uint8_t c) noexcept {
-    return gEbcdic.toEbcdic[c];
+    return g_ebcdic.toEbcdic[c];
 }
 
 extern "C" void ASCII2EBCDIC(void *buffer, uint16_t len) noexcept {
-    cmnw::chars::TranslateForward(buffer, len, gEbcdic.toEbcdic, false);
+    cmnw::chars::TranslateForward(buffer, len, g_ebcdic.toEbcdic, false);
 }
 
 extern "C" void ForceASCII2EBCDIC(void *buffer, uint16_t len) noexcept {
-    cmnw::chars::TranslateForward(buffer, len, gEbcdic.toEbcdic, false);
+    cmnw::chars::TranslateForward(buffer, len, g_ebcdic.toEbcdic, false);
 }
 
 extern "C" void ForceASCII2EBCDICCR2Space(void *buffer, uint16_t len) noexcept {
-    cmnw::chars::TranslateForward(buffer, len, gEbcdic.toEbcdic, true);
+    cmnw::chars::TranslateForward(buffer, len, g_ebcdic.toEbcdic, true);
 }
 
 extern "C" const uint8_t *UTLDef_OS400_A2Etable(void) noexcept {
-    return cmnw::chars::Replace(gEbcdic.toEbcdic, cmnw::chars::kOs400AsciiToEbcdic.data());
+    return cmnw::chars::Replace(g_ebcdic.toEbcdic, cmnw::chars::kOs400AsciiToEbcdic.data());
 }
 
 extern "C" const uint8_t *UTLDef_MVS_A2Etable(void) noexcept {
-    return cmnw::chars::Replace(gEbcdic.toEbcdic, cmnw::chars::kAsciiToEbcdic.data());
+    return cmnw::chars::Replace(g_ebcdic.toEbcdic, cmnw::chars::kAsciiToEbcdic.data());
 }
 
 extern "C" int32_t UTLSignedStrToStrExt(char *s, uint16_t len, int insertMinus,

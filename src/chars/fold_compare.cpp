@@ -250,7 +250,7 @@ int32_t CompareBytes(const unsigned char *a, const unsigned char *b) noexcept {
 
 // The first call picks the widest compare and keeps it for the later ones.
 int32_t PickAndCompare(const unsigned char *a, const unsigned char *b) noexcept;
-constinit std::atomic<CompareFn> gCompare{PickAndCompare};
+constinit std::atomic<CompareFn> g_compare{PickAndCompare};
 
 int32_t PickAndCompare(const unsigned char *a, const unsigned char *b) noexcept {
     CompareFn chosen = CompareBytes;
@@ -267,14 +267,14 @@ int32_t PickAndCompare(const unsigned char *a, const unsigned char *b) noexcept 
             break;
     }
 #endif
-    gCompare.store(chosen, std::memory_order_relaxed);
+    g_compare.store(chosen, std::memory_order_relaxed);
     return chosen(a, b);
 }
 
 }  // namespace
 
 int32_t CompareFoldedBuiltInWide(const unsigned char *a, const unsigned char *b) noexcept {
-    return gCompare.load(std::memory_order_relaxed)(a, b);
+    return g_compare.load(std::memory_order_relaxed)(a, b);
 }
 
 }  // namespace cmnw::chars

@@ -13,16 +13,16 @@ struct TranslateState {
     UTLCp2CpTable table;  // used by callers that pass no table of their own
 };
 
-constinit TranslateState translate{};
+constinit TranslateState g_translate{};
 
 constexpr uint32_t kFallbackKeepByte = 0xFFFFFFFFu;
 
 UTLCp2CpTable &TableOrOwn(UTLCp2CpTable *table) noexcept {
-    return table != nullptr ? *table : translate.table;
+    return table != nullptr ? *table : g_translate.table;
 }
 
 const UTLCp2CpTable &TableOrOwn(const UTLCp2CpTable *table) noexcept {
-    return table != nullptr ? *table : translate.table;
+    return table != nullptr ? *table : g_translate.table;
 }
 
 bool SameCodePage(int32_t sourceId, const char *sourceShortName, int32_t targetId,

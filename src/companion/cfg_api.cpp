@@ -9,8 +9,8 @@
 #include <string_view>
 
 #include "cmnw32/cfg.h"
+#include "common/boundary.h"
 #include "common/text.h"
-#include "companion/cfg_file.h"
 #include "companion/cfg_store.h"
 
 namespace mc = cmnw::companion;
@@ -21,24 +21,24 @@ struct CfgState {
     std::atomic<CFGConfig *> current{nullptr};
     std::atomic<bool> environmentTried{false};  // CMNW32_INI looked at (or made moot)
 };
-constinit CfgState state;
+constinit CfgState g_config;
 // Held while CMNW32_INI is loaded, so that threads reading the configuration
 // for the first time at once load it once.
-constinit std::mutex environmentLock;
+constinit std::mutex g_environmentLock;
 
 // The configuration in force, loading CMNW32_INI the first time one is
 // needed and none has been set up.
 CFGConfig *Current() noexcept {
-    if (!state.environmentTried.load(std::memory_order_acquire)) {
-        const std::lock_guard hold(environmentLock);
-        if (!state.environmentTried.load(std::memory_order_relaxed)) {
+    if (!g_config.environmentTried.load(std::memory_order_acquire)) {
+        const std::lock_guard hold(g_environmentLock);
+        if (!g_config.environmentTried.load(std::memory_order_relaxed)) {
             const char *path = secure_getenv("CMNW32_INI");
-            if (state.current == nullptr && path != nullptr && path[0] != '\0')
-                state.current = mc::LoadIniFile(path);
-            state.environmentTried.store(true, std::memory_order_release);
+            if (g_config.current == nullptr && path != nullptr && path[0] != '\0')
+                g_config.current = mc::LoadIniFile(path);
+            g_config.environmentTried.store(true, std::memory_order_release);
         }
     }
-    return state.current.load(std::memory_order_acquire);
+    return g_config.current.load(std::memory_order_acquire);
 }
 
 char FoldChar(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -65,11 +65,7 @@ const mc::CfgLine *FindLine(const char *section, const char *key) {
     if (section == nullptr || key == nullptr) return nullptr;
     CFGConfig *config = Current();
     if (config == nullptr) return nullptr;
-    try {
-        return mc::FindFirstLine(*config, section, key);
-    } catch (...) {
-        return nullptr;
-    }
+    return cmnw::UnlessOutOfMemory(nullptr, [&] { return mc::FindFirstLine(*config, section, key); });
 }
 
 void CopyValue(const mc::CfgLine &line, char *buf, size_t size) {
@@ -114,17 +110,15 @@ int WriteSetting(const char *section, const char *key, const char *value, bool a
     if (config == nullptr) {
         config = mc::NewConfig();
         if (config == nullptr) return 0;
-        state.current = config;
+        g_config.current = config;
     }
-    try {
+    return cmnw::UnlessOutOfMemory(0, [&] {
         if (append)
             mc::AppendLine(*config, mc::SectionNumber(*config, s), k, v);
         else
             mc::SetValue(*config, s, k, v);
         return 1;
-    } catch (...) {
-        return 0;
-    }
+    });
 }
 
 }  // namespace
@@ -132,8 +126,8 @@ int WriteSetting(const char *section, const char *key, const char *value, bool a
 extern "C" CFGHANDLE CFGCurrent(void) noexcept { return Current(); }
 
 extern "C" void CFGSetCurrent(CFGHANDLE h) noexcept {
-    state.environmentTried = true;
-    if (h == nullptr || mc::IsLiveConfig(h)) state.current = h;
+    g_config.environmentTried = true;
+    if (h == nullptr || mc::IsLiveConfig(h)) g_config.current = h;
 }
 
 extern "C" int CFGGetString(const char *section, const char *key, char *buf, size_t size) noexcept {
@@ -182,14 +176,14 @@ extern "C" CFGCURSOR CFGFirstValue(const char *section, const char *key, char *b
     const mc::CfgLine *line = FindLine(section, key);
     if (line == nullptr) return nullptr;
     CopyValue(*line, buf, size);
-    CFGConfig *config = state.current.load(std::memory_order_acquire);
+    CFGConfig *config = g_config.current.load(std::memory_order_acquire);
     return mc::MakeCursor(*config, static_cast<uint32_t>(line - config->lines.data()));
 }
 
 extern "C" CFGCURSOR CFGNextValue(CFGCURSOR cursor, const char *section, const char *key, char *buf,
                                   size_t size) noexcept {
-    if (cursor == nullptr || section == nullptr || key == nullptr || state.current == nullptr) return nullptr;
-    const CFGConfig &config = *state.current.load(std::memory_order_acquire);
+    if (cursor == nullptr || section == nullptr || key == nullptr || g_config.current == nullptr) return nullptr;
+    const CFGConfig &config = *g_config.current.load(std::memory_order_acquire);
     uint32_t index;
     if (!mc::CursorLine(config, cursor, index)) return nullptr;
     if (!mc::LineMatches(config, config.lines[index], section, key)) return nullptr;
@@ -217,16 +211,16 @@ extern "C" void CFGEndChanges(CFGHANDLE h) noexcept {
 
 extern "C" CFGHANDLE CFGLoadINI(const char *path) noexcept {
     if (path == nullptr || path[0] == '\0') return nullptr;
-    state.environmentTried = true;
+    g_config.environmentTried = true;
     CFGConfig *config = mc::LoadIniFile(path);
-    if (config != nullptr) state.current = config;
+    if (config != nullptr) g_config.current = config;
     return config;
 }
 
 extern "C" CFGHANDLE CFGCreate(void) noexcept {
-    state.environmentTried = true;
+    g_config.environmentTried = true;
     CFGConfig *config = mc::NewConfig();
-    if (config != nullptr) state.current = config;
+    if (config != nullptr) g_config.current = config;
     return config;
 }
 
@@ -238,15 +232,15 @@ extern "C" int CFGSave(const char *path) noexcept {
 }
 
 extern "C" void CFGDiscard(void) noexcept {
-    state.environmentTried = true;
-    mc::FreeConfig(state.current);
-    state.current = nullptr;
+    g_config.environmentTried = true;
+    mc::FreeConfig(g_config.current);
+    g_config.current = nullptr;
 }
 
 extern "C" int32_t CFGWriteOptions(void *reserved, int32_t value, CFGOpenWriteFunc openWrite,
-                                   CFGAppendFunc append, CFGCloseFunc close) noexcept {
+                                   CFGAppendFunc append, CFGCloseFunc closeWrite) noexcept {
     (void)value;
-    if (reserved != nullptr || openWrite == nullptr || append == nullptr || close == nullptr) return -1;
+    if (reserved != nullptr || openWrite == nullptr || append == nullptr || closeWrite == nullptr) return -1;
     CFGConfig *config = Current();
     if (config == nullptr) return 1;
     try {
@@ -265,10 +259,10 @@ extern "C" int32_t CFGWriteOptions(void *reserved, int32_t value, CFGOpenWriteFu
                 append(text.c_str());
             }
         }
-        close();
+        closeWrite();
         return 0;
     } catch (...) {
-        close();
+        closeWrite();
         return -1;
     }
 }

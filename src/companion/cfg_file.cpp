@@ -1,8 +1,6 @@
 // INI files on disk: reading, atomic writing, the loaded-files list.
-#include "companion/cfg_file.h"
+#include "companion/cfg_store.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -12,9 +10,11 @@
 
 #include "cmnw32/mem.h"
 #include "cmnw32/sys.h"
+#include "common/boundary.h"
+#include "common/os.h"
 #include "common/text.h"
+#include "companion/companion.h"
 #include "companion/mem_list.h"
-#include "companion/sys_path.h"
 
 namespace cmnw::companion {
 namespace {
@@ -22,7 +22,7 @@ namespace {
 // Larger files are refused rather than read into memory.
 constexpr size_t kMaxIniBytes = size_t{256} << 20;
 
-constinit MEMListRec loadedFiles{.staticStorage = true};
+constinit MEMListRec g_loadedFiles{.staticStorage = true};
 
 bool ReadWholeFile(const char *path, std::string &text) {
     FILE *file = SYSfopen(path, "rb");
@@ -54,20 +54,20 @@ void RecordLoad(const char *path, bool loaded) {
     CFGFileEntry entry = {};
     CopyBounded(entry.fileName, sizeof entry.fileName, path);
     entry.loaded = loaded ? 1 : 0;
-    for (MEMITEM item = MEMFirstItem(&loadedFiles); item != nullptr; item = MEMNextItem(item)) {
+    for (MEMITEM item = MEMFirstItem(&g_loadedFiles); item != nullptr; item = MEMNextItem(item)) {
         auto *known = static_cast<CFGFileEntry *>(MEMItemData(item));
         if (std::strcmp(known->fileName, entry.fileName) == 0) {
             known->loaded = entry.loaded;
             return;
         }
     }
-    MEMAppendItem(&loadedFiles, &entry, sizeof entry);
+    MEMAppendItem(&g_loadedFiles, &entry, sizeof entry);
 }
 
 bool WriteAll(int fd, const std::string &text) {
     size_t done = 0;
     while (done < text.size()) {
-        ssize_t n = write(fd, text.data() + done, text.size() - done);
+        ssize_t n = os::Write(fd, text.data() + done, text.size() - done);
         if (n < 0) {
             if (errno == EINTR) continue;
             return false;
@@ -83,7 +83,7 @@ bool WriteAll(int fd, const std::string &text) {
 
 // fsync(2), tried again when a signal interrupts it.
 bool SyncRetrying(int fd) {
-    while (fsync(fd) != 0)
+    while (os::Sync(fd) != 0)
         if (errno != EINTR) return false;
     return true;
 }
@@ -96,12 +96,12 @@ bool SyncFolderOf(const std::string &native) {
                                : slash == 0               ? "/"
                                                           : native.substr(0, slash);
     int fd;
-    do fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    do fd = os::Open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     while (fd < 0 && errno == EINTR);
     if (fd < 0) return false;
     const bool ok = SyncRetrying(fd);
     const int saved = errno;
-    close(fd);
+    os::Close(fd);
     errno = saved;
     return ok;
 }
@@ -111,7 +111,7 @@ bool SyncFolderOf(const std::string &native) {
 // -1 with errno on failure.
 int CreateTempBeside(const std::string &native, std::string &temp) {
     temp = native + ".XXXXXX";
-    return mkostemp(temp.data(), O_CLOEXEC);
+    return os::MakeTemp(temp.data(), O_CLOEXEC);
 }
 
 // The permissions a replaced file hands on: those of a regular file owned
@@ -119,17 +119,17 @@ int CreateTempBeside(const std::string &native, std::string &temp) {
 // whose mode says nothing about who may read this account's configuration.
 bool InheritedMode(const std::string &native, mode_t *mode) {
     struct stat old;
-    if (lstat(native.c_str(), &old) != 0 || !S_ISREG(old.st_mode) || old.st_uid != geteuid()) return false;
+    if (os::StatLink(native.c_str(), &old) != 0 || !S_ISREG(old.st_mode) || old.st_uid != geteuid()) return false;
     *mode = old.st_mode & 07777;
     return true;
 }
 
 }  // namespace
 
-MEMListRec *LoadedFileList() noexcept { return &loadedFiles; }
+MEMListRec *LoadedFileList() noexcept { return &g_loadedFiles; }
 
 CFGConfig *LoadIniFile(const char *path) noexcept {
-    try {
+    return UnlessOutOfMemory(nullptr, [&]() -> CFGConfig * {
         std::string text;
         bool read = ReadWholeFile(path, text);
         CFGConfig *config = read ? NewConfig() : nullptr;
@@ -143,49 +143,46 @@ CFGConfig *LoadIniFile(const char *path) noexcept {
         }
         RecordLoad(path, config != nullptr);
         return config;
-    } catch (...) {
-        return nullptr;
-    }
+    });
 }
 
 bool SaveIniFile(const CFGConfig &config, const char *path) noexcept {
-    try {
-        std::string native = NativePath(path);
-        if (native.empty()) {
-            errno = ENOENT;
+    return UnlessOutOfMemory(false, [&] {
+        char nativeText[os::kNativeSize];
+        const bool fits = os::ToNative(path, nativeText);
+        if (!fits || nativeText[0] == '\0') {
+            errno = fits || path == nullptr ? ENOENT : ENAMETOOLONG;
             return false;
         }
+        const std::string native = nativeText;
         std::string text = FormatIniText(config);
         std::string temp;
         int fd = CreateTempBeside(native, temp);
         if (fd < 0) return false;
         // A replaced file keeps its permissions; a new one is the owner's only.
         mode_t mode = 0;
-        bool ok = !InheritedMode(native, &mode) || fchmod(fd, mode) == 0;
+        bool ok = !InheritedMode(native, &mode) || os::ChangeMode(fd, mode) == 0;
         ok = ok && WriteAll(fd, text) && SyncRetrying(fd);
         int saved = errno;
         // Linux releases the descriptor even when close reports EINTR, so
         // close is never tried again; after a successful fsync an EINTR from
         // close loses nothing.
-        if (close(fd) != 0 && ok && errno != EINTR) {
+        if (os::Close(fd) != 0 && ok && errno != EINTR) {
             ok = false;
             saved = errno;
         }
-        if (ok && rename(temp.c_str(), native.c_str()) != 0) {
+        if (ok && os::Rename(temp.c_str(), native.c_str()) != 0) {
             ok = false;
             saved = errno;
         }
         if (!ok) {
-            unlink(temp.c_str());
+            os::Unlink(temp.c_str());
             errno = saved;
             return false;
         }
         // The new name reaches the disk only with its folder.
         return SyncFolderOf(native);
-    } catch (...) {
-        errno = ENOMEM;
-        return false;
-    }
+    }, ENOMEM);
 }
 
 }  // namespace cmnw::companion

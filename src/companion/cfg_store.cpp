@@ -14,7 +14,7 @@ struct ConfigRegistry {
     CFGConfig *liveHead = nullptr;
     uint32_t lastSerial = 0;
 };
-constinit ConfigRegistry registry;
+constinit ConfigRegistry g_configs;
 
 constexpr std::array<char, 256> kFold = [] {
     std::array<char, 256> table{};
@@ -67,11 +67,11 @@ CFGConfig *NewConfig() noexcept {
         delete config;
         return nullptr;
     }
-    if (++registry.lastSerial == 0) ++registry.lastSerial;
-    config->serial = registry.lastSerial;
-    config->nextLive = registry.liveHead;
-    if (registry.liveHead != nullptr) registry.liveHead->prevLive = config;
-    registry.liveHead = config;
+    if (++g_configs.lastSerial == 0) ++g_configs.lastSerial;
+    config->serial = g_configs.lastSerial;
+    config->nextLive = g_configs.liveHead;
+    if (g_configs.liveHead != nullptr) g_configs.liveHead->prevLive = config;
+    g_configs.liveHead = config;
     return config;
 }
 
@@ -79,14 +79,14 @@ void FreeConfig(CFGConfig *config) noexcept {
     if (config == nullptr) return;
     if (config->prevLive != nullptr)
         config->prevLive->nextLive = config->nextLive;
-    else if (registry.liveHead == config)
-        registry.liveHead = config->nextLive;
+    else if (g_configs.liveHead == config)
+        g_configs.liveHead = config->nextLive;
     if (config->nextLive != nullptr) config->nextLive->prevLive = config->prevLive;
     delete config;
 }
 
 bool IsLiveConfig(const CFGConfig *config) noexcept {
-    for (const CFGConfig *c = registry.liveHead; c != nullptr; c = c->nextLive)
+    for (const CFGConfig *c = g_configs.liveHead; c != nullptr; c = c->nextLive)
         if (c == config) return true;
     return false;
 }
@@ -122,20 +122,32 @@ uint32_t AppendLine(CFGConfig &config, uint32_t number, std::string_view key, st
     return AppendLineTo(config, number, ChainOf(config, number, key), key, value);
 }
 
-uint32_t AppendLineTo(CFGConfig &config, uint32_t number, CfgChain &chain, std::string_view key,
-                      std::string_view value) {
-    auto index = static_cast<uint32_t>(config.lines.size());
-    CfgLine line;
-    line.section = number;
-    line.key.assign(key);
-    line.value.assign(value);
+namespace {
+
+// Adds line at the end of config and of its section; its index. Throws
+// std::bad_alloc with config unchanged.
+uint32_t PushLine(CFGConfig &config, CfgLine &&line) {
+    const auto index = static_cast<uint32_t>(config.lines.size());
+    const uint32_t section = line.section;
     config.lines.push_back(std::move(line));
     try {
-        config.sections[number].lines.push_back(index);
+        config.sections[section].lines.push_back(index);
     } catch (...) {
         config.lines.pop_back();
         throw;
     }
+    return index;
+}
+
+}  // namespace
+
+uint32_t AppendLineTo(CFGConfig &config, uint32_t number, CfgChain &chain, std::string_view key,
+                      std::string_view value) {
+    CfgLine line;
+    line.section = number;
+    line.key.assign(key);
+    line.value.assign(value);
+    const uint32_t index = PushLine(config, std::move(line));
     if (chain.last != kNoLine)
         config.lines[chain.last].nextSame = index;
     else
@@ -145,18 +157,11 @@ uint32_t AppendLineTo(CFGConfig &config, uint32_t number, CfgChain &chain, std::
 }
 
 void AppendComment(CFGConfig &config, uint32_t section, std::string_view text) {
-    auto index = static_cast<uint32_t>(config.lines.size());
     CfgLine line;
     line.section = section;
     line.isComment = true;
     line.value.assign(text);
-    config.lines.push_back(std::move(line));
-    try {
-        config.sections[section].lines.push_back(index);
-    } catch (...) {
-        config.lines.pop_back();
-        throw;
-    }
+    PushLine(config, std::move(line));
 }
 
 void SetValue(CFGConfig &config, std::string_view section, std::string_view key, std::string_view value) {

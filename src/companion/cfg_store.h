@@ -1,7 +1,8 @@
 // In-memory configurations: sections of lines in file order, with a hash
 // index from (section, key), both folded to lower case, to the chain of that
 // key's lines, so that lookups and appends take constant time whatever the
-// size of a section.
+// size of a section. Also the INI files on disk (cfg_file.cpp): reading,
+// atomic writing and the list of loaded files.
 #pragma once
 
 #include <cstdint>
@@ -88,5 +89,15 @@ std::string FormatIniText(const CFGConfig &config);
 // cursor does not name a line of config).
 CFGCURSOR MakeCursor(const CFGConfig &config, uint32_t index) noexcept;
 bool CursorLine(const CFGConfig &config, CFGCURSOR cursor, uint32_t &index) noexcept;
+
+// Reads the INI file at path (the suite's path form) into a new
+// configuration and records the attempt in the loaded-files list. Null when
+// the file cannot be read or memory runs out.
+CFGConfig *LoadIniFile(const char *path) noexcept;
+// Writes config to path through a temporary file in the same directory and a
+// rename; false (errno set) on failure, the old file then being untouched.
+bool SaveIniFile(const CFGConfig &config, const char *path) noexcept;
+// The list of CFGFileEntry records; never null.
+MEMListRec *LoadedFileList() noexcept;
 
 }  // namespace cmnw::companion

@@ -2,6 +2,8 @@
 // keeps a keyed list in order.
 #include "companion/mem_list.h"
 
+#include "common/boundary.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <cstdlib>
@@ -10,7 +12,6 @@
 #include <new>
 #include <vector>
 
-#include "companion/mem_internal.h"
 
 namespace cmnw::companion {
 namespace {
@@ -146,30 +147,16 @@ void Unlink(MEMItemRec *item) noexcept {
     --list->count;
 }
 
-bool PlaceByKey(MEMListRec *list, MEMItemRec *item) noexcept {
-    try {
-        auto pos = list->index->insert(EntryOf(list, item));
+bool PlaceByKey(MEMListRec *list, MEMItemRec *item, const KeyIndex::iterator *hint) noexcept {
+    return UnlessOutOfMemory(false, [&] {
+        auto pos = hint != nullptr ? list->index->emplace_hint(*hint, EntryOf(list, item))
+                                   : list->index->insert(EntryOf(list, item));
         item->indexPos = pos;
         item->indexed = true;
         auto after = std::next(pos);
         Link(list, item, after == list->index->end() ? nullptr : after->item);
         return true;
-    } catch (...) {
-        return false;
-    }
-}
-
-bool PlaceByKeyHint(MEMListRec *list, MEMItemRec *item, KeyIndex::iterator hint) noexcept {
-    try {
-        auto pos = list->index->emplace_hint(hint, EntryOf(list, item));
-        item->indexPos = pos;
-        item->indexed = true;
-        auto after = std::next(pos);
-        Link(list, item, after == list->index->end() ? nullptr : after->item);
-        return true;
-    } catch (...) {
-        return false;
-    }
+    });
 }
 
 MEMItemRec *AppendRecord(MEMListRec *list, const void *record, size_t size) noexcept {

@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "companion/mem_internal.h"
+#include "common/boundary.h"
 #include "companion/mem_list.h"
 
 namespace mc = cmnw::companion;
@@ -61,7 +61,7 @@ MEMITEM InsertKeyed(MEMLIST list, const void *record, size_t size, int32_t *stat
         SetStatus(status, 1);
         return existing;
     }
-    if (!mc::PlaceByKeyHint(list, item, pos)) {
+    if (!mc::PlaceByKey(list, item, &pos)) {
         mc::DeleteItem(item);
         return nullptr;
     }
@@ -136,15 +136,13 @@ extern "C" MEMITEM MEMInsertSummary(MEMLIST list, const void *record, size_t siz
 extern "C" MEMITEM MEMFindKey(MEMLIST list, const void *key, int16_t *found) noexcept {
     SetFound(found, false);
     if (list == nullptr || key == nullptr || !list->keyed) return nullptr;
-    try {
+    return cmnw::UnlessOutOfMemory(static_cast<MEMITEM>(nullptr), [&]() -> MEMITEM {
         mc::KeyProbe probe = mc::ProbeOf(list, key);
         auto pos = list->index->lower_bound(probe);
         if (pos == list->index->end()) return nullptr;
         if (!list->index->key_comp()(probe, *pos)) SetFound(found, true);
         return pos->item;
-    } catch (...) {
-        return nullptr;
-    }
+    });
 }
 
 extern "C" MEMITEM MEMFindData(MEMLIST list, const void *record, size_t size, int16_t *found) noexcept {
@@ -196,13 +194,11 @@ extern "C" int MEMReplaceItem(MEMITEM item, const void *buffer, size_t size) noe
         if (n > 0) std::memmove(item->data, buffer, n);
         return 1;
     }
-    try {
+    return cmnw::UnlessOutOfMemory(0, [&] {
         std::vector<unsigned char> old(item->data, item->data + item->size);
         if (n > 0) std::memmove(item->data, buffer, n);
         return KeepOrder(item, old.data(), old.size()) ? 1 : 0;
-    } catch (...) {
-        return 0;
-    }
+    });
 }
 
 extern "C" int MEMResizeItem(MEMITEM item, const void *buffer, size_t newSize) noexcept {

@@ -1,9 +1,10 @@
 // Shared modules through the dynamic loader.
-#include <dlfcn.h>
+#include <cerrno>
+#include <cstring>
 
 #include "cmnw32/sys.h"
+#include "common/os.h"
 #include "common/text.h"
-#include "companion/sys_path.h"
 
 extern "C" void *SYSLoadModule(const char *name, char *errorText, size_t errorSize) noexcept {
     if (errorText != nullptr && errorSize > 0) errorText[0] = '\0';
@@ -11,26 +12,25 @@ extern "C" void *SYSLoadModule(const char *name, char *errorText, size_t errorSi
         cmnw::CopyBounded(errorText, errorSize, "no module name given");
         return nullptr;
     }
-    try {
-        std::string native = cmnw::companion::NativePath(name);
-        void *module = dlopen(native.c_str(), RTLD_NOW);
-        if (module == nullptr) {
-            const char *why = dlerror();
-            cmnw::CopyBounded(errorText, errorSize, why != nullptr ? why : "module could not be loaded");
-        }
-        return module;
-    } catch (...) {
-        cmnw::CopyBounded(errorText, errorSize, "out of memory");
+    char native[cmnw::os::kNativeSize];
+    if (!cmnw::os::ToNative(name, native)) {
+        cmnw::CopyBounded(errorText, errorSize, std::strerror(ENAMETOOLONG));
         return nullptr;
     }
+    void *module = cmnw::os::LoadModule(native, RTLD_NOW);
+    if (module == nullptr) {
+        const char *why = cmnw::os::ModuleError();
+        cmnw::CopyBounded(errorText, errorSize, why != nullptr ? why : "module could not be loaded");
+    }
+    return module;
 }
 
 extern "C" int SYSFreeModule(void *module) noexcept {
     if (module == nullptr) return -1;
-    return dlclose(module) == 0 ? 0 : -1;
+    return cmnw::os::FreeModule(module) == 0 ? 0 : -1;
 }
 
 extern "C" void *SYSModuleSymbol(void *module, const char *name) noexcept {
     if (module == nullptr || name == nullptr) return nullptr;
-    return dlsym(module, name);
+    return cmnw::os::ModuleSymbol(module, name);
 }

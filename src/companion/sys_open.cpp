@@ -1,14 +1,13 @@
 // Opens by native path that another account's links and special files in a
 // shared folder cannot turn against the caller.
-#include <fcntl.h>
 #include <limits.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 
-#include "companion/sys_path.h"
+#include "common/os.h"
+#include "companion/companion.h"
 
 namespace cmnw::companion {
 namespace {
@@ -34,7 +33,7 @@ bool SplitFolder(const char *nativePath, char (&folder)[PATH_MAX], const char **
 }
 
 int CloseKeepingErrno(int fd, int error) noexcept {
-    close(fd);
+    os::Close(fd);
     errno = error;
     return -1;
 }
@@ -42,21 +41,21 @@ int CloseKeepingErrno(int fd, int error) noexcept {
 // The open relative to the folder's descriptor, checked as OpenChecked says.
 int OpenInFolder(int folderFd, const char *name, int flags, mode_t createMode) noexcept {
     struct stat folder;
-    if (fstat(folderFd, &folder) != 0) return -1;
-    if (!OthersMayWrite(folder)) return openat(folderFd, name, flags | O_CLOEXEC, createMode);
+    if (os::StatFd(folderFd, &folder) != 0) return -1;
+    if (!OthersMayWrite(folder)) return os::OpenAt(folderFd, name, flags | O_CLOEXEC, createMode);
 
     const bool writes = (flags & O_ACCMODE) != O_RDONLY || (flags & (O_CREAT | O_TRUNC)) != 0;
     int checked = (flags & ~O_TRUNC) | O_CLOEXEC | O_NONBLOCK;
     if (writes) checked |= O_NOFOLLOW;
-    int fd = openat(folderFd, name, checked, createMode);
+    int fd = os::OpenAt(folderFd, name, checked, createMode);
     if (fd < 0) return -1;
     struct stat st;
-    if (fstat(fd, &st) != 0) return CloseKeepingErrno(fd, errno);
+    if (os::StatFd(fd, &st) != 0) return CloseKeepingErrno(fd, errno);
     if (!S_ISREG(st.st_mode)) return CloseKeepingErrno(fd, EINVAL);
     if (writes && st.st_nlink > 1) return CloseKeepingErrno(fd, EMLINK);
-    if ((flags & O_NONBLOCK) == 0 && fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)
+    if ((flags & O_NONBLOCK) == 0 && os::SetFlags(fd, os::GetFlags(fd) & ~O_NONBLOCK) != 0)
         return CloseKeepingErrno(fd, errno);
-    if ((flags & O_TRUNC) != 0 && (flags & O_ACCMODE) != O_RDONLY && ftruncate(fd, 0) != 0)
+    if ((flags & O_TRUNC) != 0 && (flags & O_ACCMODE) != O_RDONLY && os::Truncate(fd, 0) != 0)
         return CloseKeepingErrno(fd, errno);
     return fd;
 }
@@ -70,12 +69,12 @@ constexpr int kAskFolder = -2;
 // kAskFolder where the folder decides. Not for O_TRUNC, which the checked
 // open applies only after its checks.
 int OpenPlainFile(const char *nativePath, int flags, mode_t createMode) noexcept {
-    int fd = open(nativePath, flags | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, createMode);
+    int fd = os::Open(nativePath, flags | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, createMode);
     if (fd < 0) return errno == ENOENT || errno == EACCES || errno == EEXIST ? -1 : kAskFolder;
     struct stat st;
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink > 1 ||
-        ((flags & O_NONBLOCK) == 0 && fcntl(fd, F_SETFL, flags) != 0)) {
-        close(fd);
+    if (os::StatFd(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink > 1 ||
+        ((flags & O_NONBLOCK) == 0 && os::SetFlags(fd, flags) != 0)) {
+        os::Close(fd);
         return kAskFolder;
     }
     return fd;
@@ -108,16 +107,16 @@ int OpenChecked(const char *nativePath, int flags, mode_t createMode) noexcept {
     char folder[PATH_MAX];
     const char *name = nullptr;
     if (nativePath == nullptr || !SplitFolder(nativePath, folder, &name)) return -1;
-    if (*name == '\0') return open(nativePath, flags | O_CLOEXEC, createMode);
+    if (*name == '\0') return os::Open(nativePath, flags | O_CLOEXEC, createMode);
     if ((flags & O_TRUNC) == 0) {
         const int fd = OpenPlainFile(nativePath, flags, createMode);
         if (fd != kAskFolder) return fd;
     }
-    int folderFd = open(folder, O_PATH | O_DIRECTORY | O_CLOEXEC);
+    int folderFd = os::Open(folder, O_PATH | O_DIRECTORY | O_CLOEXEC);
     if (folderFd < 0) return -1;
     int fd = OpenInFolder(folderFd, name, flags, createMode);
     int saved = errno;
-    close(folderFd);
+    os::Close(folderFd);
     errno = saved;
     return fd;
 }
@@ -127,15 +126,15 @@ int OpenFolderChecked(const char *nativePath) noexcept {
     const char *name = nullptr;
     const int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
     if (nativePath == nullptr || !SplitFolder(nativePath, folder, &name)) return -1;
-    if (*name == '\0') return open(nativePath, flags);
-    int parentFd = open(folder, O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (*name == '\0') return os::Open(nativePath, flags);
+    int parentFd = os::Open(folder, O_PATH | O_DIRECTORY | O_CLOEXEC);
     if (parentFd < 0) return -1;
     struct stat parent;
     int fd = -1;
-    if (fstat(parentFd, &parent) == 0)
-        fd = openat(parentFd, name, flags | (OthersMayWrite(parent) ? O_NOFOLLOW : 0));
+    if (os::StatFd(parentFd, &parent) == 0)
+        fd = os::OpenAt(parentFd, name, flags | (OthersMayWrite(parent) ? O_NOFOLLOW : 0));
     int saved = errno;
-    close(parentFd);
+    os::Close(parentFd);
     errno = saved;
     return fd;
 }
@@ -147,16 +146,15 @@ FILE *OpenStream(const char *path, const char *mode, mode_t createMode) noexcept
     }
     const int flags = FlagsOfMode(mode);
     if (flags < 0) return nullptr;
-    int fd = -1;
-    try {
-        fd = OpenChecked(NativePath(path).c_str(), flags, createMode);
-    } catch (...) {
-        errno = ENOMEM;
+    char native[os::kNativeSize];
+    if (!os::ToNative(path, native)) {
+        errno = ENAMETOOLONG;
         return nullptr;
     }
+    const int fd = OpenChecked(native, flags, createMode);
     if (fd < 0) return nullptr;
     const char streamMode[3] = {mode[0], (flags & O_ACCMODE) == O_RDWR ? '+' : '\0', '\0'};
-    FILE *stream = fdopen(fd, streamMode);
+    FILE *stream = os::StreamOf(fd, streamMode);
     if (stream == nullptr) CloseKeepingErrno(fd, errno);
     return stream;
 }

@@ -8,15 +8,12 @@
 // refused when some other open already has that access. The locks belong to
 // the open file description, so they last exactly as long as the stream and
 // conflict between two opens of the same process as between processes.
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
 
 #include "cmnw32/sys.h"
-#include "companion/sys_path.h"
+#include "common/os.h"
+#include "companion/companion.h"
 
 namespace cmnw::companion {
 namespace {
@@ -61,19 +58,18 @@ bool ParseMode(const char *mode, OpenMode &out) {
 }
 
 // Applies the lock request to every run of adjacent markers in the set (bit
-// n for marker n), one call per run; false at the first call that fails.
-bool LockMarkerRuns(int fd, int command, short type, unsigned set, bool *held = nullptr) {
+// n for marker n), one call per run: with held null, takes the locks and is
+// false at the first that fails; otherwise only tests them and sets *held
+// at the first run another open holds against a lock of type.
+bool LockMarkerRuns(int fd, short type, unsigned set, bool *held = nullptr) {
     for (unsigned first = 0; first < kMarkers; ++first) {
         if ((set & (1u << first)) == 0) continue;
         unsigned end = first;
         while (end < kMarkers && (set & (1u << end)) != 0) ++end;
-        struct flock lock = {};
-        lock.l_type = type;
-        lock.l_whence = SEEK_SET;
-        lock.l_start = kMarkerBase + first;
-        lock.l_len = end - first;
-        if (fcntl(fd, command, &lock) != 0) return false;
-        if (held != nullptr && lock.l_type != F_UNLCK) {
+        const off_t start = kMarkerBase + first;
+        if (held == nullptr) {
+            if (!os::LockBytes(fd, type, start, end - first)) return false;
+        } else if (os::BytesLockedByOther(fd, type, start, end - first)) {
             *held = true;
             return true;
         }
@@ -105,18 +101,18 @@ bool ClaimSharing(int fd, bool canMark, const OpenMode &mode, bool denyRead, boo
         if (mode.write && denyWrite) {
             const unsigned exclusive = bit(true, kHasWrite) | bit(true, kDeniesWrite) |
                                        bit(mode.read, kDeniesReadToWriters);
-            taken = LockMarkerRuns(fd, F_OFD_SETLK, F_WRLCK, exclusive);
+            taken = LockMarkerRuns(fd, F_WRLCK, exclusive);
             shared &= ~(exclusive | bit(mode.read, kHasRead));
             against &= ~(exclusive | bit(mode.read, kDeniesRead));
         }
-        if (!taken || !LockMarkerRuns(fd, F_OFD_SETLK, F_RDLCK, shared)) {
+        if (!taken || !LockMarkerRuns(fd, F_RDLCK, shared)) {
             if (errno == EAGAIN) errno = EACCES;
             return false;
         }
     } else if (denyRead) {
-        LockMarkerRuns(fd, F_OFD_GETLK, F_RDLCK, bit(true, kDeniesReadToWriters), &held);
+        LockMarkerRuns(fd, F_RDLCK, bit(true, kDeniesReadToWriters), &held);
     }
-    if (!held) LockMarkerRuns(fd, F_OFD_GETLK, F_WRLCK, against, &held);
+    if (!held) LockMarkerRuns(fd, F_WRLCK, against, &held);
     if (held) {
         errno = EACCES;
         return false;
@@ -155,23 +151,23 @@ FILE *OpenShared(const char *nativePath, const char *modeText, int shareFlag) no
 
     if (!ClaimSharing(fd, canMark, mode, denyRead, denyWrite)) {
         int saved = errno;
-        close(fd);
+        os::Close(fd);
         errno = saved;
         return nullptr;
     }
     // Truncate only once the sharing check has admitted the open: a refused
     // "w" must leave the other opener's data alone.
-    if (mode.truncate && ftruncate(fd, 0) != 0) {
+    if (mode.truncate && os::Truncate(fd, 0) != 0) {
         int saved = errno;
-        close(fd);
+        os::Close(fd);
         errno = saved;
         return nullptr;
     }
     char streamMode[3] = {modeText[0], mode.plus ? '+' : '\0', '\0'};
-    FILE *stream = fdopen(fd, streamMode);
+    FILE *stream = os::StreamOf(fd, streamMode);
     if (stream == nullptr) {
         int saved = errno;
-        close(fd);
+        os::Close(fd);
         errno = saved;
     }
     return stream;

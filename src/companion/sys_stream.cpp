@@ -6,7 +6,8 @@
 #include <cstdio>
 
 #include "cmnw32/sys.h"
-#include "companion/sys_path.h"
+#include "common/os.h"
+#include "companion/companion.h"
 
 namespace {
 
@@ -30,13 +31,12 @@ extern "C" FILE *SYSfsopen(const char *path, const char *mode, int shareFlag) no
         errno = EINVAL;
         return nullptr;
     }
-    try {
-        std::string native = cmnw::companion::NativePath(path);
-        return cmnw::companion::OpenShared(native.c_str(), mode, shareFlag);
-    } catch (...) {
-        errno = ENOMEM;
+    char native[cmnw::os::kNativeSize];
+    if (!cmnw::os::ToNative(path, native)) {
+        errno = ENAMETOOLONG;
         return nullptr;
     }
+    return cmnw::companion::OpenShared(native, mode, shareFlag);
 }
 
 extern "C" size_t SYSfread(void *buffer, size_t size, size_t count, FILE *stream) noexcept {

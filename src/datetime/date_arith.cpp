@@ -9,7 +9,7 @@
 #include "common/text.h"
 #include "datetime/date_internal.h"
 #include "datetime/date_validate.h"
-#include "locale/locale_current.h"
+#include "locale/locale.h"
 
 namespace cmnw::datetime {
 namespace {

@@ -9,8 +9,7 @@
 #include "common/text.h"
 #include "datetime/date_internal.h"
 #include "datetime/datetime_state.h"
-#include "locale/locale_current.h"
-#include "locale/locale_settings.h"
+#include "locale/locale.h"
 
 namespace cmnw::datetime {
 namespace {

@@ -11,7 +11,7 @@
 #include "datetime/date_validate.h"
 #include "datetime/datetime_state.h"
 #include "datetime/time_internal.h"
-#include "locale/locale_current.h"
+#include "locale/locale.h"
 
 namespace cmnw::datetime {
 namespace {

@@ -11,7 +11,7 @@
 #include "common/text.h"
 #include "datetime/date_internal.h"
 #include "datetime/time_internal.h"
-#include "locale/locale_current.h"
+#include "locale/locale.h"
 
 namespace cmnw::datetime {
 namespace {

@@ -10,9 +10,10 @@
 #include "cmnw32/mem.h"
 #include "cmnw32/sys.h"
 #include "cmnw32/trace.h"
+#include "common/os.h"
+#include "common/path.h"
 #include "common/text.h"
 #include "diag/debug_state.h"
-#include "platform/path.h"
 
 namespace cmnw::diag {
 namespace {
@@ -26,12 +27,12 @@ struct DebugState {
     int32_t echo;
 };
 
-constinit DebugState debug{-1, -1, -1};
+constinit DebugState g_debug{-1, -1, -1};
 
 // Reads the settings unless already read; false when they stay unread.
 bool EnsureDebugRead() {
-    if (debug.enabled == -1) UTLResetDebug();
-    return debug.enabled != -1;
+    if (g_debug.enabled == -1) UTLResetDebug();
+    return g_debug.enabled != -1;
 }
 
 void EchoAnswer(const char *option, const char *answer) {
@@ -49,9 +50,9 @@ void EchoAnswer(const char *option, const char *answer) {
 // directory.
 std::string AbsoluteDirectory(const char *dirText) {
     char cwd[PATH_MAX];
-    if (getcwd(cwd, sizeof cwd) == nullptr) cwd[0] = '\0';
+    if (os::CurrentFolder(cwd, sizeof cwd) == nullptr) cwd[0] = '\0';
     char native[PATH_MAX];
-    SYSNativePath(dirText, native, sizeof native);
+    os::NativePath(dirText, native, sizeof native);
     std::string joined = native[0] == '/' ? std::string(native) : std::string(cwd) + "/" + native;
     std::string result;
     size_t pos = 0;
@@ -72,12 +73,12 @@ std::string AbsoluteDirectory(const char *dirText) {
 
 // The full path of one loaded INI file, or "" when it names no file.
 std::string FullIniPath(const char *fileName) {
-    char drive[platform::kDriveSize], dir[platform::kDirSize], fname[platform::kNameSize],
-        ext[platform::kExtSize];
-    platform::UTLSplitPath(fileName, drive, dir, fname, ext);
+    char drive[kDriveSize], dir[kDirSize], fname[kNameSize],
+        ext[kExtSize];
+    UTLSplitPath(fileName, drive, dir, fname, ext);
     if (fname[0] == '\0') return {};
     char location[CMNW_MAX_PATH];
-    platform::MakePathBounded(location, sizeof location, drive, dir, nullptr, nullptr);
+    MakePathBounded(location, sizeof location, drive, dir, nullptr, nullptr);
     if (char *semicolon = std::strchr(location, ';')) *semicolon = '\0';
     std::string absolute = AbsoluteDirectory(location);
     while (!absolute.empty() && (absolute.back() == '/' || absolute.back() == '\\')) {
@@ -85,42 +86,42 @@ std::string FullIniPath(const char *fileName) {
     }
     absolute += '\\';
     char full[CMNW_MAX_PATH + 1];
-    platform::MakePathBounded(full, sizeof full, nullptr, absolute.c_str(), fname, ext);
+    MakePathBounded(full, sizeof full, nullptr, absolute.c_str(), fname, ext);
     return full;
 }
 
 }  // namespace
 
-int32_t TimeStampSwitch() noexcept { return debug.timeStamp; }
+int32_t TimeStampSwitch() noexcept { return g_debug.timeStamp; }
 
 }  // namespace cmnw::diag
 
-using cmnw::diag::debug;
+using cmnw::diag::g_debug;
 
 extern "C" int32_t UTLResetDebug(void) noexcept {
     if (CFGCurrent() == nullptr) return 0;
-    debug.enabled = CFGGetYesNo(cmnw::diag::kSection, "Enable_Debug_Options") ? 1 : 0;
-    debug.echo = CFGGetYesNo(cmnw::diag::kSection, "Show_Debug_Options") ? 1 : 0;
-    debug.timeStamp = CFGGetYesNoDef(cmnw::diag::kSection, "PrintTimeStamp", 1) ? 1 : 0;
-    return debug.timeStamp;
+    g_debug.enabled = CFGGetYesNo(cmnw::diag::kSection, "Enable_Debug_Options") ? 1 : 0;
+    g_debug.echo = CFGGetYesNo(cmnw::diag::kSection, "Show_Debug_Options") ? 1 : 0;
+    g_debug.timeStamp = CFGGetYesNoDef(cmnw::diag::kSection, "PrintTimeStamp", 1) ? 1 : 0;
+    return g_debug.timeStamp;
 }
 
 extern "C" int32_t UTLDebugOption(const char *option) noexcept {
-    if (!cmnw::diag::EnsureDebugRead() || debug.enabled == 0 || option == nullptr) return 0;
+    if (!cmnw::diag::EnsureDebugRead() || g_debug.enabled == 0 || option == nullptr) return 0;
     const int32_t value = CFGGetYesNo(cmnw::diag::kSection, option) ? 1 : 0;
-    if (debug.echo != 0) cmnw::diag::EchoAnswer(option, value ? "Yes" : "No");
+    if (g_debug.echo != 0) cmnw::diag::EchoAnswer(option, value ? "Yes" : "No");
     return value;
 }
 
 extern "C" int32_t UTLDebugValue(const char *option, char *buffer, uint32_t size) noexcept {
     if (buffer == nullptr || size == 0) return 0;
     if (!cmnw::diag::EnsureDebugRead()) return 0;
-    if (debug.enabled == 0 || option == nullptr) {
+    if (g_debug.enabled == 0 || option == nullptr) {
         buffer[0] = '\0';
         return 0;
     }
     const bool found = CFGGetString(cmnw::diag::kSection, option, buffer, size) != 0;
-    if (debug.echo != 0) {
+    if (g_debug.echo != 0) {
         cmnw::diag::EchoAnswer(option, found ? buffer : nullptr);
     }
     return found ? 1 : 0;

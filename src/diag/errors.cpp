@@ -2,6 +2,8 @@
 // error code and the version record.
 #include "cmnw32/errors.h"
 
+#include <utility>
+
 #include "cmnw32/sys.h"
 #include "cmnw32/trace.h"
 #include "diag/error_tables.h"
@@ -35,7 +37,7 @@ struct DiagState {
     int32_t errorCode;
 };
 
-constinit DiagState state{&DefErrorExit, &DefInfoNotify, nullptr, 0};
+constinit DiagState g_diag{&DefErrorExit, &DefInfoNotify, nullptr, 0};
 
 // The build stamp the version record reports.
 constexpr UTLVersionRec kVersion{0x40112010u, "400.112.010", __DATE__, __TIME__};
@@ -43,63 +45,57 @@ constexpr UTLVersionRec kVersion{0x40112010u, "400.112.010", __DATE__, __TIME__}
 }  // namespace
 }  // namespace cmnw::diag
 
-using cmnw::diag::state;
+using cmnw::diag::g_diag;
 
 extern "C" int32_t UTLPlatformError(const char *where, int32_t errorNumber, uint32_t detail,
                                     const char *message) noexcept {
-    UTLErrorNotifyFunc notify = state.errorNotify;
+    UTLErrorNotifyFunc notify = g_diag.errorNotify;
     if (notify == nullptr) return errorNumber;
     if (message == nullptr) message = UTLErrorMsg(errorNumber);
     return notify(where, errorNumber, detail, message);
 }
 
 extern "C" UTLErrorNotifyFunc UTLSetErrorNotify(UTLErrorNotifyFunc notify) noexcept {
-    UTLErrorNotifyFunc previous = state.errorNotify;
-    state.errorNotify = notify;
-    return previous;
+    return std::exchange(g_diag.errorNotify, notify);
 }
 
 extern "C" UTLErrorNotifyFunc UTLResetErrorNotify(void) noexcept {
-    state.errorNotify = &cmnw::diag::DefErrorExit;
-    return state.errorNotify;
+    return g_diag.errorNotify = &cmnw::diag::DefErrorExit;
 }
 
 extern "C" int32_t UTLPlatformInfo(const char *where, const char *message) noexcept {
-    UTLInfoNotifyFunc notify = state.infoNotify;
+    UTLInfoNotifyFunc notify = g_diag.infoNotify;
     if (notify == nullptr || message == nullptr) return 1;
     return notify(where, message);
 }
 
 extern "C" UTLInfoNotifyFunc UTLSetInfoNotify(UTLInfoNotifyFunc notify) noexcept {
-    UTLInfoNotifyFunc previous = state.infoNotify;
-    state.infoNotify = notify;
-    return previous;
+    return std::exchange(g_diag.infoNotify, notify);
 }
 
 extern "C" UTLInfoNotifyFunc UTLResetInfoNotify(void) noexcept {
-    state.infoNotify = &cmnw::diag::DefInfoNotify;
-    return state.infoNotify;
+    return g_diag.infoNotify = &cmnw::diag::DefInfoNotify;
 }
 
 extern "C" UTLMsgReplaceFunc UTLSetMsgReplace(UTLMsgReplaceFunc replace) noexcept {
-    UTLMsgReplaceFunc previous = state.msgReplace;
-    state.msgReplace = replace;
+    UTLMsgReplaceFunc previous = g_diag.msgReplace;
+    g_diag.msgReplace = replace;
     return previous;
 }
 
 extern "C" const char *UTLErrorMsg(int32_t errorNumber) noexcept {
-    if (state.msgReplace != nullptr) {
-        if (const char *text = state.msgReplace(errorNumber)) return text;
+    if (g_diag.msgReplace != nullptr) {
+        if (const char *text = g_diag.msgReplace(errorNumber)) return text;
     }
     const char *text = cmnw::diag::BuiltInMessage(errorNumber);
     return text != nullptr ? text : cmnw::diag::kUnknownMessage;
 }
 
-extern "C" int32_t UTLErrorCode(void) noexcept { return state.errorCode; }
+extern "C" int32_t UTLErrorCode(void) noexcept { return g_diag.errorCode; }
 
 extern "C" int32_t UTLSetErrorCode(int32_t code) noexcept {
-    int32_t previous = state.errorCode;
-    state.errorCode = code;
+    int32_t previous = g_diag.errorCode;
+    g_diag.errorCode = code;
     return previous;
 }
 

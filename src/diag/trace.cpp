@@ -2,8 +2,6 @@
 #include "cmnw32/trace.h"
 
 #include <stdio_ext.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstdarg>
@@ -15,11 +13,12 @@
 #include "cmnw32/cfg.h"
 #include "cmnw32/mem.h"
 #include "cmnw32/sys.h"
+#include "common/os.h"
+#include "common/path.h"
 #include "common/text.h"
-#include "companion/sys_path.h"
+#include "companion/companion.h"
 #include "diag/debug_state.h"
 #include "diag/trace_prefix.h"
-#include "platform/path.h"
 
 namespace cmnw::diag {
 namespace {
@@ -49,14 +48,14 @@ void ApplyConfiguredTraceFile() {
     if (!CFGGetString("Data", "TraceFile", configured, sizeof configured)) return;
     TrimInPlace(configured);
     if (configured[0] == '\0') return;
-    char drive[platform::kDriveSize], dir[CMNW_MAX_PATH], fname[platform::kNameSize],
-        ext[platform::kExtSize];
-    platform::UTLSplitPath(configured, drive, dir, fname, ext);
+    char drive[kDriveSize], dir[CMNW_MAX_PATH], fname[kNameSize],
+        ext[kExtSize];
+    UTLSplitPath(configured, drive, dir, fname, ext);
     if (drive[0] == '\0' && dir[0] == '\0') {
         if (!CFGGetString("Data", "DataPath", dir, sizeof dir)) dir[0] = '\0';
         TrimInPlace(dir);
     }
-    platform::MakePathBounded(trace.name, CMNW_MAX_PATH, drive, dir, fname, ext);
+    MakePathBounded(trace.name, CMNW_MAX_PATH, drive, dir, fname, ext);
 }
 
 // Ends the fragment a cut write left, as the first bytes of the next write.
@@ -69,7 +68,7 @@ constexpr size_t kCutMarkLength = sizeof kCutMark - 1;
 // without a head. True when a fragment without its newline is left behind.
 bool AppendOnce(int fd, const char *bytes, size_t length, bool cutBefore) {
     ssize_t n;
-    do n = write(fd, bytes, length);
+    do n = os::Write(fd, bytes, length);
     while (n < 0 && errno == EINTR);
     if (n <= 0) return cutBefore;  // nothing reached the file
     return static_cast<size_t>(n) < length;
@@ -82,8 +81,8 @@ bool AppendOnce(int fd, const char *bytes, size_t length, bool cutBefore) {
 void NoteHowFileEnds(int fd, bool &lineCut) {
     struct stat st;
     char last = '\n';
-    if (fstat(fd, &st) != 0) return;
-    if (st.st_size > 0 && pread(fd, &last, 1, st.st_size - 1) != 1) return;
+    if (os::StatFd(fd, &st) != 0) return;
+    if (st.st_size > 0 && os::ReadAt(fd, &last, 1, st.st_size - 1) != 1) return;
     lineCut = last != '\n';
 }
 

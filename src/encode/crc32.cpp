@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "cmnw32/encode.h"
-#include "encode/crc32.h"
+#include "encode/encode.h"
 
 namespace cmnw::encode {
 

@@ -7,7 +7,7 @@
 #include "cmnw32/encode.h"
 #include "cmnw32/mem.h"
 #include "cmnw32/sys.h"
-#include "encode/crc32.h"
+#include "encode/encode.h"
 
 namespace cmnw::encode {
 namespace {

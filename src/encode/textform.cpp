@@ -1,6 +1,6 @@
 // The text form: a pad-count character, then 4 characters of a file-name safe
 // 64-character alphabet per group of 3 bytes.
-#include "encode/textform.h"
+#include "encode/encode.h"
 
 #include <cstdint>
 #include <limits>

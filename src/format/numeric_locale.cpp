@@ -5,7 +5,7 @@
 #include "cmnw32/number.h"
 #include "common/text.h"
 #include "format/numeric_picture.h"
-#include "locale/locale_current.h"
+#include "locale/locale.h"
 
 namespace cmnw::number {
 namespace {

@@ -1,6 +1,6 @@
 // The current locale, the locale each call works in, the default locale and
 // the defaults derived from it.
-#include "locale/locale_current.h"
+#include "locale/locale.h"
 
 #include <atomic>
 #include <bit>
@@ -11,7 +11,6 @@
 
 #include "cmnw32/cfg.h"
 #include "common/text.h"
-#include "locale/locale_settings.h"
 
 namespace cmnw::locale {
 namespace {

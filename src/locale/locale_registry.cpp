@@ -6,7 +6,7 @@
 
 #include "cmnw32/locale.h"
 #include "common/text.h"
-#include "locale/locale_current.h"
+#include "locale/locale.h"
 
 // A registry entry; its address is the handle callers hold.
 struct UTLLocaleEntry {

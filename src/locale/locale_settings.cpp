@@ -1,7 +1,7 @@
 // UTLGetLocaleSettings: builds a locale's settings from the built-in table
 // and its configuration section, and keeps each named locale's record in a
 // cache for the life of the process.
-#include "locale/locale_settings.h"
+#include "locale/locale.h"
 
 #include <atomic>
 #include <cstdint>

@@ -1,21 +1,16 @@
 // Directory wrappers: clearing, removing, creating and copying directories.
 // Clearing and copying walk the folder through its descriptor, so a link
 // among its files is handled as a link and never followed.
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstring>
 
 #include "cmnw32/ctype.h"
 #include "cmnw32/file.h"
 #include "cmnw32/trace.h"
+#include "common/os.h"
+#include "common/path.h"
 #include "common/text.h"
-#include "companion/sys_path.h"
-#include "platform/native.h"
-#include "platform/path.h"
+#include "companion/companion.h"
 
 namespace cmnw::platform {
 
@@ -46,32 +41,32 @@ bool IsKept(const char *name, char **keepList, int32_t keepCount) noexcept {
 // the number of entries visited, -1 when the folder cannot be opened.
 template <class Visit>
 int ForEachFile(const char *directory, Visit visit) noexcept {
-    char native[kNativeSize];
-    const int fd = ToNative(directory, native) ? companion::OpenFolderChecked(native) : -1;
-    DIR *dir = fd >= 0 ? fdopendir(fd) : nullptr;
+    char native[os::kNativeSize];
+    const int fd = os::ToNative(directory, native) ? companion::OpenFolderChecked(native) : -1;
+    DIR *dir = fd >= 0 ? os::OpenFolderListFd(fd) : nullptr;
     if (dir == nullptr) {
-        if (fd >= 0) close(fd);
+        if (fd >= 0) os::Close(fd);
         return -1;
     }
     int visited = 0;
     char name[CMNW_MAX_PATH];
-    while (const dirent *entry = readdir(dir)) {
+    while (const dirent *entry = os::NextEntry(dir)) {
         struct stat st;
-        if (fstatat(fd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || S_ISDIR(st.st_mode)) continue;
+        if (os::StatAt(fd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || S_ISDIR(st.st_mode)) continue;
         const bool isLink = S_ISLNK(st.st_mode);
-        if (isLink && fstatat(fd, entry->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode)) continue;
+        if (isLink && os::StatAt(fd, entry->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode)) continue;
         CopyBounded(name, sizeof name, entry->d_name);
         TrimInPlace(name);
         ++visited;
         if (!visit(fd, name, isLink)) break;
     }
-    closedir(dir);
+    os::CloseFolderList(dir);
     return visited;
 }
 
 bool MakeDirectory(const char *path) noexcept {
-    char native[kNativeSize];
-    return ToNative(path, native) && mkdir(native, 0777) == 0;
+    char native[os::kNativeSize];
+    return os::ToNative(path, native) && os::MakeFolder(native, 0777) == 0;
 }
 
 }  // namespace
@@ -79,7 +74,7 @@ bool MakeDirectory(const char *path) noexcept {
 int32_t ClearDir(const char *directory, char **keepList, int32_t keepCount, MEMLIST errors) noexcept {
     int32_t result = 0;
     ForEachFile(directory, [&](int folderFd, const char *name, bool) noexcept {
-        if (IsKept(name, keepList, keepCount) || unlinkat(folderFd, name, 0) == 0) return true;
+        if (IsKept(name, keepList, keepCount) || os::UnlinkAt(folderFd, name) == 0) return true;
         char path[CMNW_MAX_PATH];
         JoinDirectory(path, directory, name);
         if (errors == nullptr) {
@@ -94,7 +89,7 @@ int32_t ClearDir(const char *directory, char **keepList, int32_t keepCount, MEML
 }
 
 int32_t CreatePath(const char *path) noexcept {
-    if (path == nullptr || *path == '\0' || PathExists(path)) return 0;
+    if (path == nullptr || *path == '\0' || os::PathExists(path)) return 0;
     char drive[kDriveSize], dir[kDirSize], fname[kNameSize], ext[kExtSize];
     UTLSplitPath(path, drive, dir, fname, ext);
     char rest[CMNW_MAX_PATH * 2];
@@ -121,9 +116,9 @@ int32_t CreatePath(const char *path) noexcept {
         if (length == 0) break;
         CopyBoundedN(prefix + used, sizeof prefix - used, p, length);
         p += length;
-        if (!PathExists(prefix)) {
+        if (!os::PathExists(prefix)) {
             MakeDirectory(prefix);
-            if (!PathExists(prefix)) return 1;
+            if (!os::PathExists(prefix)) return 1;
         }
         used = AppendBounded(prefix, sizeof prefix, "\\");
     }
@@ -131,17 +126,17 @@ int32_t CreatePath(const char *path) noexcept {
 }
 
 int32_t CopyDir(const char *source, const char *destination) noexcept {
-    if (!PathExists(destination)) MakeDirectory(destination);
+    if (!os::PathExists(destination)) MakeDirectory(destination);
     const int copied = ForEachFile(source, [&](int folderFd, const char *name, bool isLink) noexcept {
         char from[CMNW_MAX_PATH], to[CMNW_MAX_PATH];
         JoinDirectory(from, source, name);
         JoinDirectory(to, destination, name);
         FILE *in = nullptr;
         if (!isLink) {
-            const int fd = openat(folderFd, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+            const int fd = os::OpenAt(folderFd, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
             struct stat st;
-            if (fd >= 0 && fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) in = fdopen(fd, "rb");
-            if (in == nullptr && fd >= 0) close(fd);
+            if (fd >= 0 && os::StatFd(fd, &st) == 0 && S_ISREG(st.st_mode)) in = os::StreamOf(fd, "rb");
+            if (in == nullptr && fd >= 0) os::Close(fd);
         }
         if (in == nullptr || CopyOpenFile(in, to) != 0) UTLLogTrace("failed to copy src=(%s) dest=(%s)", from, to);
         return true;
@@ -165,9 +160,9 @@ extern "C" int32_t UTLClearDir(const char *directory, char **keepList, int32_t k
 extern "C" int32_t UTLRemoveDir(const char *directory) noexcept {
     if (directory == nullptr || *directory == '\0') return -1;
     cmnw::platform::ClearDir(directory, nullptr, 0, nullptr);
-    char native[cmnw::platform::kNativeSize];
-    if (!cmnw::platform::ToNative(directory, native)) return -1;
-    return rmdir(native) == 0 ? 0 : -1;
+    char native[cmnw::os::kNativeSize];
+    if (!cmnw::os::ToNative(directory, native)) return -1;
+    return cmnw::os::RemoveFolder(native) == 0 ? 0 : -1;
 }
 
 extern "C" int32_t UTLCreatePath(const char *path) noexcept { return cmnw::platform::CreatePath(path); }

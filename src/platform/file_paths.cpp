@@ -5,8 +5,8 @@
 #include "cmnw32/cfg.h"
 #include "cmnw32/file.h"
 #include "cmnw32/sys.h"
+#include "common/path.h"
 #include "common/text.h"
-#include "platform/path.h"
 
 namespace cmnw::platform {
 namespace {
@@ -100,7 +100,7 @@ extern "C" int32_t UTLSearchPath(const char *pathList, char *fileName) noexcept 
 }
 
 extern "C" int32_t UTLDefaultExtension(char *path, const char *defaultExtension) noexcept {
-    using namespace cmnw::platform;
+    using namespace cmnw;
     if (path == nullptr || defaultExtension == nullptr || *defaultExtension == '\0') return 0;
     char drive[kDriveSize], dir[kDirSize], fname[kNameSize], ext[kExtSize];
     UTLSplitPath(path, drive, dir, fname, ext);

@@ -1,5 +1,4 @@
 // Single-file wrappers: open, length, copy, exclusive access, names.
-#include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -10,9 +9,9 @@
 #include "cmnw32/file.h"
 #include "cmnw32/process.h"
 #include "cmnw32/sys.h"
+#include "common/os.h"
 #include "common/text.h"
-#include "companion/sys_path.h"
-#include "platform/native.h"
+#include "companion/companion.h"
 
 namespace cmnw::platform {
 namespace {
@@ -30,7 +29,7 @@ int64_t SecondsNow() noexcept {
 
 int32_t CopyOpenFile(FILE *in, const char *destination) noexcept {
     struct stat st;
-    const mode_t mode = fstat(fileno(in), &st) == 0 ? (st.st_mode & 0666) : 0600;
+    const mode_t mode = os::StatFd(fileno(in), &st) == 0 ? (st.st_mode & 0666) : 0600;
     FILE *out = companion::OpenStream(destination, "wb", mode);
     if (out == nullptr) {
         SYSfclose(in);
@@ -69,7 +68,7 @@ extern "C" FILE *UTLfopen(const char *name, const char *mode, char *buffer, int3
 
 extern "C" long UTLFilelength(int32_t fileDescriptor) noexcept {
     struct stat st;
-    if (fstat(fileDescriptor, &st) != 0) return -1;
+    if (cmnw::os::StatFd(fileDescriptor, &st) != 0) return -1;
     return static_cast<long>(st.st_size);
 }
 
@@ -89,8 +88,8 @@ extern "C" int32_t UTLGetComputerName(char *buffer, uint32_t *size) noexcept {
 }
 
 extern "C" uint32_t UTLGetCurrentDirectory(uint32_t size, char *buffer) noexcept {
-    char cwd[cmnw::platform::kNativeSize];
-    if (getcwd(cwd, sizeof cwd) == nullptr) return 0;
+    char cwd[cmnw::os::kNativeSize];
+    if (cmnw::os::CurrentFolder(cwd, sizeof cwd) == nullptr) return 0;
     uint32_t length = static_cast<uint32_t>(std::strlen(cwd));
     if (buffer == nullptr || length + 1 > size) return length + 1;
     std::memcpy(buffer, cwd, length + 1);
@@ -98,9 +97,9 @@ extern "C" uint32_t UTLGetCurrentDirectory(uint32_t size, char *buffer) noexcept
 }
 
 extern "C" int32_t UTLMkDir(const char *directory) noexcept {
-    char native[cmnw::platform::kNativeSize];
-    if (!cmnw::platform::ToNative(directory, native)) return -1;
-    return mkdir(native, 0777) == 0 ? 0 : -1;
+    char native[cmnw::os::kNativeSize];
+    if (!cmnw::os::ToNative(directory, native)) return -1;
+    return cmnw::os::MakeFolder(native, 0777) == 0 ? 0 : -1;
 }
 
 extern "C" int32_t UTLCopyFile(const char *source, const char *destination) noexcept {

@@ -5,7 +5,7 @@
 
 #include "cmnw32/filetype.h"
 #include "cmnw32/sys.h"
-#include "platform/filetype.h"
+#include "platform/platform.h"
 
 namespace cmnw::filetype {
 

@@ -4,7 +4,7 @@
 #include <array>
 #include <cstring>
 
-#include "platform/filetype.h"
+#include "platform/platform.h"
 
 namespace cmnw::filetype {
 namespace {

@@ -1,16 +1,12 @@
 // Directory searches: a pattern's directory part is opened, its last
 // component matched against each entry with the "*" and "?" wildcards.
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <cstring>
 #include <new>
 
 #include "cmnw32/file.h"
+#include "common/os.h"
 #include "common/text.h"
-#include "platform/native.h"
 
 struct UTLFindRec {
     DIR *dir;
@@ -54,7 +50,7 @@ bool IsDirectoryEntry(DIR *dir, const dirent *entry) noexcept {
     if (entry->d_type == DT_DIR) return true;
     if (entry->d_type != DT_UNKNOWN && entry->d_type != DT_LNK) return false;
     struct stat st;
-    if (fstatat(dirfd(dir), entry->d_name, &st, 0) != 0) return false;
+    if (os::StatAt(dirfd(dir), entry->d_name, &st, 0) != 0) return false;
     return S_ISDIR(st.st_mode);
 }
 
@@ -70,7 +66,7 @@ void FillNameRecord(char *record, const char *name) noexcept {
 int32_t NextFile(UTLFindRec *find, char *record) noexcept {
     for (;;) {
         errno = 0;
-        const dirent *entry = readdir(find->dir);
+        const dirent *entry = os::NextEntry(find->dir);
         if (entry == nullptr) return errno == 0 ? 2 : 1;
         if (!find->matchAll && !MatchName(find->pattern, entry->d_name) &&
             (find->patternNoExt[0] == '\0' || !MatchName(find->patternNoExt, entry->d_name))) {
@@ -83,8 +79,8 @@ int32_t NextFile(UTLFindRec *find, char *record) noexcept {
 }
 
 UTLFindRec *OpenSearch(const char *pattern) noexcept {
-    char native[kNativeSize];
-    if (!ToNative(pattern, native)) return nullptr;
+    char native[os::kNativeSize];
+    if (!os::ToNative(pattern, native)) return nullptr;
     char *slash = std::strrchr(native, '/');
     const char *namePart = slash != nullptr ? slash + 1 : native;
     const char *dirPart = ".";
@@ -102,7 +98,7 @@ UTLFindRec *OpenSearch(const char *pattern) noexcept {
     if (length > 2 && std::strcmp(find->pattern + length - 2, ".*") == 0) {
         CopyBoundedN(find->patternNoExt, sizeof find->patternNoExt, find->pattern, length - 2);
     }
-    find->dir = opendir(dirPart);
+    find->dir = os::OpenFolderList(dirPart);
     if (find->dir == nullptr) {
         delete find;
         return nullptr;
@@ -111,7 +107,7 @@ UTLFindRec *OpenSearch(const char *pattern) noexcept {
 }
 
 void CloseSearch(UTLFindRec *find) noexcept {
-    closedir(find->dir);
+    os::CloseFolderList(find->dir);
     delete find;
 }
 
@@ -141,7 +137,7 @@ extern "C" int32_t UTLFindNext(UTLHFIND find, char *name) noexcept {
 
 extern "C" int32_t UTLFindClose(UTLHFIND find) noexcept {
     if (find == nullptr) return 1;
-    int rc = closedir(find->dir);
+    int rc = cmnw::os::CloseFolderList(find->dir);
     delete find;
     return rc == 0 ? 0 : 1;
 }

@@ -4,7 +4,7 @@
 
 #include "cmnw32/cfg.h"
 #include "cmnw32/lock.h"
-#include "platform/path.h"
+#include "common/path.h"
 
 namespace cmnw::lock {
 namespace {
@@ -13,7 +13,7 @@ struct ArchiveState {
     FILE *stream = nullptr;  // the held lock, or null
 };
 
-constinit ArchiveState archive{};
+constinit ArchiveState g_archive{};
 
 bool IsSeparator(char c) noexcept {
     return c == '\\' || c == '/';
@@ -23,36 +23,36 @@ bool IsSeparator(char c) noexcept {
 // in force: that directory's archive.sem, or archive.sem alone without it.
 void SemaphorePath(char (&out)[CMNW_MAX_PATH]) noexcept {
     char carPath[CMNW_MAX_PATH + 1] = "";
-    char drive[platform::kDriveSize] = "";
-    char dir[platform::kDirSize] = "";
+    char drive[kDriveSize] = "";
+    char dir[kDirSize] = "";
     if (CFGGetString("ArcRet", "CarPath", carPath, CMNW_MAX_PATH) != 0 && carPath[0] != '\0') {
         size_t n = std::strlen(carPath);
         while (n > 0 && IsSeparator(carPath[n - 1])) --n;
         carPath[n] = '\\';
         carPath[n + 1] = '\0';
-        platform::UTLSplitPath(carPath, drive, dir, nullptr, nullptr);
+        UTLSplitPath(carPath, drive, dir, nullptr, nullptr);
     }
-    platform::UTLMakePath(out, drive, dir, "archive", ".sem");
+    UTLMakePath(out, drive, dir, "archive", ".sem");
 }
 
 }  // namespace
 
 int32_t LockArchive(CFGHANDLE config) noexcept {
-    if (archive.stream != nullptr) return 0;
+    if (g_archive.stream != nullptr) return 0;
     if (config == nullptr) return 1;
     CFGHANDLE remembered = CFGCurrent();
     CFGSetCurrent(config);
     char path[CMNW_MAX_PATH];
     SemaphorePath(path);
-    archive.stream = UTLLock(path);
+    g_archive.stream = UTLLock(path);
     CFGSetCurrent(remembered);
-    return archive.stream != nullptr ? 0 : 1;
+    return g_archive.stream != nullptr ? 0 : 1;
 }
 
 int32_t UnlockArchive() noexcept {
-    if (archive.stream == nullptr) return 1;
-    UTLUnlock(archive.stream);
-    archive.stream = nullptr;
+    if (g_archive.stream == nullptr) return 1;
+    UTLUnlock(g_archive.stream);
+    g_archive.stream = nullptr;
     return 0;
 }
 

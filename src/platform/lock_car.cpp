@@ -11,10 +11,10 @@
 #include "cmnw32/lock.h"
 #include "cmnw32/sys.h"
 #include "cmnw32/trace.h"
+#include "common/os.h"
 #include "common/text.h"
-#include "companion/sys_path.h"
+#include "companion/companion.h"
 #include "platform/lock_internal.h"
-#include "platform/native.h"
 
 namespace cmnw::lock {
 namespace {
@@ -27,25 +27,25 @@ struct CarState {
     std::atomic<int8_t> debugOpenCar{-1};  // -1 until read from the configuration
 };
 
-constinit CarState carState{};
+constinit CarState g_car{};
 
 bool DebugOpenCar() noexcept {
-    int8_t debug = carState.debugOpenCar.load(std::memory_order_relaxed);
+    int8_t debug = g_car.debugOpenCar.load(std::memory_order_relaxed);
     if (debug < 0) {
         debug = CFGGetYesNo("Control", "DebugOpenCAR") != 0 ? 1 : 0;
-        carState.debugOpenCar.store(debug, std::memory_order_relaxed);
+        g_car.debugOpenCar.store(debug, std::memory_order_relaxed);
     }
     return debug != 0;
 }
 
 // True when name exists; otherwise *error receives errno of the test.
 bool Exists(const char *name, int *error) noexcept {
-    char native[platform::kNativeSize];
-    if (!platform::ToNative(name, native)) {
+    char native[os::kNativeSize];
+    if (!os::ToNative(name, native)) {
         *error = ENAMETOOLONG;
         return false;
     }
-    if (access(native, F_OK) == 0) return true;
+    if (os::Access(native, F_OK) == 0) return true;
     *error = errno;
     return false;
 }
@@ -72,10 +72,10 @@ bool DiagnoseMissing(const char *name, int firstError) noexcept {
         if (error != firstError) TraceError("Different error", error);
     }
     UTLLogTrace("Subsequent attempts to locate the same way also fail.");
-    char native[platform::kNativeSize];
+    char native[os::kNativeSize];
     struct stat st;
-    const bool named = platform::ToNative(name, native);
-    if (named && stat(native, &st) == 0) {
+    const bool named = os::ToNative(name, native);
+    if (named && os::Stat(native, &st) == 0) {
         UTLLogTrace("_stat indicates file does exist.");
     } else {
         TraceError("_stat attempt", named ? errno : ENAMETOOLONG);
@@ -99,7 +99,7 @@ bool CreateEmpty(const char *name) noexcept {
 // sought to its end and back.
 int IsEmpty(FILE *stream) noexcept {
     struct stat st;
-    if (fstat(fileno(stream), &st) == 0 && S_ISREG(st.st_mode)) return st.st_size == 0 ? 1 : 0;
+    if (os::StatFd(fileno(stream), &st) == 0 && S_ISREG(st.st_mode)) return st.st_size == 0 ? 1 : 0;
     long start = -1;
     long end = -1;
     if (SYSfseek(stream, 0, SEEK_SET) == 0) start = SYSftell(stream);

@@ -1,15 +1,12 @@
 // Lock files (exclusive creation of "x.lck") and byte-range locks on open
 // descriptors.
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
 
 #include "cmnw32/lock.h"
+#include "common/os.h"
+#include "common/path.h"
 #include "platform/lock_internal.h"
-#include "platform/native.h"
-#include "platform/path.h"
 
 namespace cmnw::lock {
 namespace {
@@ -21,16 +18,16 @@ constexpr int kLockTries = 10;
 
 // The lock file of path in native form; false when path is null or the
 // name does not fit a path buffer.
-bool LockFileName(const char *path, char (&native)[platform::kNativeSize]) noexcept {
+bool LockFileName(const char *path, char (&native)[os::kNativeSize]) noexcept {
     if (path == nullptr) return false;
-    char drive[platform::kDriveSize];
-    char dir[platform::kDirSize];
-    char fname[platform::kNameSize];
-    platform::UTLSplitPath(path, drive, dir, fname, nullptr);
+    char drive[kDriveSize];
+    char dir[kDirSize];
+    char fname[kNameSize];
+    UTLSplitPath(path, drive, dir, fname, nullptr);
     char lockName[CMNW_MAX_PATH + 1];
-    platform::MakePathBounded(lockName, sizeof lockName, drive, dir, fname, ".lck");
+    MakePathBounded(lockName, sizeof lockName, drive, dir, fname, ".lck");
     if (std::strlen(lockName) >= CMNW_MAX_PATH) return false;
-    return platform::ToNative(lockName, native);
+    return os::ToNative(lockName, native);
 }
 
 int32_t Fail(int error) noexcept {
@@ -38,44 +35,34 @@ int32_t Fail(int error) noexcept {
     return -1;
 }
 
-// One try at the range lock; true on success, else errno tells why.
-bool TryRange(int fd, short type, off_t start, off_t length) noexcept {
-    struct flock range = {};
-    range.l_type = type;
-    range.l_whence = SEEK_SET;
-    range.l_start = start;
-    range.l_len = length;
-    return fcntl(fd, F_OFD_SETLK, &range) == 0;
-}
-
 }  // namespace
 
 int32_t LockFileExt(const char *path) noexcept {
-    char native[platform::kNativeSize];
+    char native[os::kNativeSize];
     if (!LockFileName(path, native)) {
         errno = path == nullptr ? EINVAL : ENAMETOOLONG;
         return 1;
     }
-    int fd = open(native, O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR);
+    int fd = os::Open(native, O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR);
     if (fd < 0) return 1;
-    close(fd);
+    os::Close(fd);
     return 0;
 }
 
 int32_t UnLockFileExt(const char *path) noexcept {
-    char native[platform::kNativeSize];
+    char native[os::kNativeSize];
     if (!LockFileName(path, native)) {
         errno = path == nullptr ? EINVAL : ENAMETOOLONG;
         return 1;
     }
-    return unlink(native) == 0 ? 0 : 1;
+    return os::Unlink(native) == 0 ? 0 : 1;
 }
 
 int32_t LockRange(int fd, int32_t mode, long bytes) noexcept {
-    const int flags = fcntl(fd, F_GETFL);
+    const int flags = os::GetFlags(fd);
     if (flags < 0) return Fail(EBADF);
     if (mode < UTL_LK_UNLCK || mode > UTL_LK_NBRLCK || bytes < 0) return Fail(EINVAL);
-    const off_t start = lseek(fd, 0, SEEK_CUR);
+    const off_t start = os::Seek(fd, 0, SEEK_CUR);
     if (start < 0) return -1;
     if (bytes == 0) return 0;
     if (start >= kRangeLimit || static_cast<off_t>(bytes) > kRangeLimit - start)
@@ -83,13 +70,13 @@ int32_t LockRange(int fd, int32_t mode, long bytes) noexcept {
 
     short type = (flags & O_ACCMODE) == O_RDONLY ? F_RDLCK : F_WRLCK;
     if (mode == UTL_LK_UNLCK) type = F_UNLCK;
-    if (TryRange(fd, type, start, bytes)) return 0;
+    if (os::LockBytes(fd, type, start, bytes)) return 0;
     if (errno != EAGAIN && errno != EACCES) return -1;
     NoteRefusedTry();
     if (mode != UTL_LK_LOCK && mode != UTL_LK_RLCK) return Fail(EACCES);
     for (int tried = 1; tried < kLockTries; ++tried) {
         PauseBetweenTries();
-        if (TryRange(fd, type, start, bytes)) return 0;
+        if (os::LockBytes(fd, type, start, bytes)) return 0;
         if (errno != EAGAIN && errno != EACCES) return -1;
         NoteRefusedTry();
     }

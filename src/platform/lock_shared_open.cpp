@@ -19,7 +19,7 @@ struct RetryState {
     RetryHooks hooks;
 };
 
-constinit RetryState retryState{};
+constinit RetryState g_retry{};
 
 // Failures that no other process's close can cure: not worth waiting for.
 bool IsLastingFailure(int error) noexcept {
@@ -30,21 +30,21 @@ bool IsLastingFailure(int error) noexcept {
 }  // namespace
 
 RetryHooks SetRetryHooks(RetryHooks hooks) noexcept {
-    RetryHooks previous = retryState.hooks;
-    retryState.hooks = hooks;
+    RetryHooks previous = g_retry.hooks;
+    g_retry.hooks = hooks;
     return previous;
 }
 
 void PauseBetweenTries() noexcept {
-    if (retryState.hooks.pause != nullptr) {
-        retryState.hooks.pause();
+    if (g_retry.hooks.pause != nullptr) {
+        g_retry.hooks.pause();
         return;
     }
     sleep(1);
 }
 
 void NoteRefusedTry() noexcept {
-    if (retryState.hooks.tried != nullptr) retryState.hooks.tried();
+    if (g_retry.hooks.tried != nullptr) g_retry.hooks.tried();
 }
 
 int RetryCountFromEnvironment() noexcept {

@@ -1,7 +1,5 @@
 // Dynamic modules: names pass through the configured substitution before
 // they are loaded; "module->function" references resolve in one call.
-#include <dlfcn.h>
-
 #include <cstring>
 
 #include "cmnw32/errors.h"
@@ -9,6 +7,7 @@
 #include "cmnw32/process.h"
 #include "cmnw32/sys.h"
 #include "cmnw32/trace.h"
+#include "common/os.h"
 #include "common/text.h"
 
 namespace cmnw::platform {
@@ -16,11 +15,11 @@ namespace {
 
 constexpr size_t kMappedNameSize = 257;
 constexpr size_t kReferenceMax = 271;
-constexpr size_t kErrorTextSize = 100;
-constexpr int32_t kLoadFailedMessage = 17;
 
+// Loads the mapped name; a failure writes message 17 to the trace.
 UTLHMODULE LoadMapped(const char *callerName, const char *mapped) noexcept {
-    char errorText[kErrorTextSize] = "";
+    constexpr int32_t kLoadFailedMessage = 17;
+    char errorText[100] = "";
     void *module = SYSLoadModule(mapped, errorText, sizeof errorText);
     if (module == nullptr) {
         UTLLogTrace(UTLErrorMsg(kLoadFailedMessage), callerName, mapped, errorText);
@@ -45,12 +44,12 @@ extern "C" UTLHMODULE UTLQueryLibrary(const char *name) noexcept {
     if (name == nullptr || *name == '\0') return nullptr;
     char mapped[cmnw::platform::kMappedNameSize];
     UTLGetINISubs(name, mapped, sizeof mapped);
-    char native[CMNW_MAX_PATH * 4];
-    if (SYSNativePath(mapped, native, sizeof native) >= sizeof native) return nullptr;
+    char native[cmnw::os::kNativeSize];
+    if (!cmnw::os::ToNative(mapped, native)) return nullptr;
     // RTLD_NOLOAD finds a loaded module only; the reference it adds is
     // given back at once, so the caller owns none.
-    void *module = dlopen(native, RTLD_LAZY | RTLD_NOLOAD);
-    if (module != nullptr) dlclose(module);
+    void *module = cmnw::os::LoadModule(native, RTLD_LAZY | RTLD_NOLOAD);
+    if (module != nullptr) cmnw::os::FreeModule(module);
     return module;
 }
 

@@ -14,25 +14,25 @@ struct ProcessState {
     char name[20];
 };
 
-constinit ProcessState state{};
+constinit ProcessState g_process{};
 
 }  // namespace
 }  // namespace cmnw::platform
 
-using cmnw::platform::state;
+using cmnw::platform::g_process;
 
 extern "C" int32_t UTLInitProcess(void) noexcept {
-    std::memset(state.name, 0, sizeof state.name);
+    std::memset(g_process.name, 0, sizeof g_process.name);
     return 0;
 }
 
 extern "C" int32_t UTLSetProcessName(const char *name) noexcept {
-    cmnw::CopyBounded(state.name, sizeof state.name, name);
+    cmnw::CopyBounded(g_process.name, sizeof g_process.name, name);
     return 0;
 }
 
 extern "C" int32_t UTLGetProcessName(char *buffer) noexcept {
-    if (buffer != nullptr) std::memcpy(buffer, state.name, sizeof state.name);
+    if (buffer != nullptr) std::memcpy(buffer, g_process.name, sizeof g_process.name);
     return 0;
 }
 

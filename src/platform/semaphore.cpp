@@ -3,11 +3,7 @@
 // sharing, ownership and clean-up protocol). The shared state is a count and
 // a magic number; waiters sleep on the count's futex, so nothing in the
 // object is a pointer or a lock that another process could leave or forge.
-#include <fcntl.h>
 #include <linux/futex.h>
-#include <sys/file.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <time.h>
 #include <unistd.h>
@@ -20,6 +16,7 @@
 
 #include "cmnw32/process.h"
 #include "cmnw32/trace.h"
+#include "common/os.h"
 #include "common/text.h"
 #include "platform/semaphore_handles.h"
 
@@ -72,20 +69,13 @@ void FutexWakeOne(SemShared *s) noexcept { syscall(SYS_futex, FutexWord(s), FUTE
 
 // Advisory lock on byte 0 of the object, owned by this open of it (not by
 // the process), so each handle counts as one user.
-bool SetUserLock(int fd, short type) noexcept {
-    struct flock lock {};
-    lock.l_type = type;
-    lock.l_whence = SEEK_SET;
-    lock.l_start = 0;
-    lock.l_len = 1;
-    return fcntl(fd, F_OFD_SETLK, &lock) == 0;
-}
+bool SetUserLock(int fd, short type) noexcept { return os::LockBytes(fd, type, 0, 1); }
 
 // The object's flock, which its users hold only for the few steps of an
 // open or close; false when it stays taken for about two seconds.
 bool LockObject(int fd) noexcept {
     for (int step = 0; step < kFlockSteps; ++step) {
-        if (flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
+        if (os::Flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
         if (errno != EWOULDBLOCK && errno != EINTR) return false;
         const timespec pause{0, kFlockStepNs};
         nanosleep(&pause, nullptr);
@@ -128,7 +118,7 @@ SemRecord *CreateUnnamed(uint32_t initialCount) noexcept {
 }
 
 SemShared *MapShared(int fd) noexcept {
-    void *p = mmap(nullptr, sizeof(SemShared), PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+    void *p = os::MapShared(fd, sizeof(SemShared));
     return p == MAP_FAILED ? nullptr : static_cast<SemShared *>(p);
 }
 
@@ -138,17 +128,17 @@ SemShared *MapShared(int fd) noexcept {
 int OpenObject(const char *objectName, bool create, bool *made) noexcept {
     *made = false;
     if (create) {
-        int fd = shm_open(objectName, O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, kObjectMode);
+        int fd = os::SharedOpen(objectName, O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, kObjectMode);
         if (fd >= 0) {
             *made = true;
-            if (fchmod(fd, kObjectMode) == 0) return fd;
-            shm_unlink(objectName);
-            close(fd);
+            if (os::ChangeMode(fd, kObjectMode) == 0) return fd;
+            os::SharedUnlink(objectName);
+            os::Close(fd);
             return -1;
         }
         if (errno != EEXIST) return -1;
     }
-    return shm_open(objectName, O_RDWR | O_CLOEXEC, 0);
+    return os::SharedOpen(objectName, O_RDWR | O_CLOEXEC, 0);
 }
 
 // True for an object this account may trust: a regular object owned by the
@@ -168,25 +158,25 @@ SemRecord *OpenNamed(const char *objectName, bool create, uint32_t initialCount)
             return nullptr;
         }
         struct stat st {};
-        if (fstat(fd, &st) != 0 || !IsOwnObject(st) || !LockObject(fd) || fstat(fd, &st) != 0) {
-            close(fd);
+        if (os::StatFd(fd, &st) != 0 || !IsOwnObject(st) || !LockObject(fd) || os::StatFd(fd, &st) != 0) {
+            os::Close(fd);
             return nullptr;
         }
         if (st.st_nlink == 0) {  // its last user removed it while we waited
-            close(fd);
+            os::Close(fd);
             continue;
         }
         SemShared *shared = nullptr;
         if (SetUserLock(fd, F_WRLCK)) {
             // Nobody else holds it: new, or left behind by a process that died.
             if (!create) {
-                shm_unlink(objectName);
-                close(fd);
+                os::SharedUnlink(objectName);
+                os::Close(fd);
                 return nullptr;
             }
-            if (static_cast<size_t>(st.st_size) != sizeof(SemShared) && ftruncate(fd, sizeof(SemShared)) != 0) {
-                shm_unlink(objectName);
-                close(fd);
+            if (static_cast<size_t>(st.st_size) != sizeof(SemShared) && os::Truncate(fd, sizeof(SemShared)) != 0) {
+                os::SharedUnlink(objectName);
+                os::Close(fd);
                 return nullptr;
             }
             shared = MapShared(fd);
@@ -196,18 +186,18 @@ SemRecord *OpenNamed(const char *objectName, bool create, uint32_t initialCount)
             // that took the flock between our create and our lock.
             shared = MapShared(fd);
             if (shared != nullptr && shared->magic != kSharedMagic) {
-                munmap(shared, sizeof(SemShared));
+                os::Unmap(shared, sizeof(SemShared));
                 shared = nullptr;
             }
         }
         SemRecord *rec = nullptr;
         if (shared != nullptr && SetUserLock(fd, F_RDLCK)) rec = NewRecord(shared, fd, objectName);
         if (rec == nullptr) {
-            if (shared != nullptr) munmap(shared, sizeof(SemShared));
-            close(fd);
+            if (shared != nullptr) os::Unmap(shared, sizeof(SemShared));
+            os::Close(fd);
             return nullptr;
         }
-        flock(fd, LOCK_UN);
+        os::Flock(fd, LOCK_UN);
         return rec;
     }
     return nullptr;
@@ -222,12 +212,12 @@ bool CloseSemRecord(SemRecord *rec) noexcept {
     if (rec->fd < 0) {
         delete rec->shared;
     } else {
-        if (LockObject(rec->fd) && SetUserLock(rec->fd, F_WRLCK)) shm_unlink(rec->objectName);
-        if (munmap(rec->shared, sizeof(SemShared)) != 0) {
+        if (LockObject(rec->fd) && SetUserLock(rec->fd, F_WRLCK)) os::SharedUnlink(rec->objectName);
+        if (os::Unmap(rec->shared, sizeof(SemShared)) != 0) {
             ok = false;
             savedErrno = errno;
         }
-        if (close(rec->fd) != 0 && ok) {
+        if (os::Close(rec->fd) != 0 && ok) {
             ok = false;
             savedErrno = errno;
         }

@@ -59,16 +59,16 @@ void SuspendHandler(int, siginfo_t *info, void *) {
     errno = savedErrno;
 }
 
-std::atomic<bool> handlerInstalled{false};
+std::atomic<bool> g_handlerInstalled{false};
 
 bool InstallSuspendHandler() noexcept {
-    if (handlerInstalled.load(std::memory_order_acquire)) return true;
+    if (g_handlerInstalled.load(std::memory_order_acquire)) return true;
     struct sigaction action {};
     action.sa_sigaction = SuspendHandler;
     action.sa_flags = SA_SIGINFO | SA_RESTART;
     sigemptyset(&action.sa_mask);
     if (sigaction(UTL_SUSPEND_SIGNAL, &action, nullptr) != 0) return false;
-    handlerInstalled.store(true, std::memory_order_release);
+    g_handlerInstalled.store(true, std::memory_order_release);
     return true;
 }
 

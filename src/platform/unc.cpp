@@ -1,9 +1,8 @@
 // Universal names: a path on a cifs or nfs mount becomes "\\server\share\..."
 // from the mount table; the table is read on every call, so mounts made
 // after start-up count too.
-#include "platform/unc.h"
+#include "platform/platform.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -11,7 +10,8 @@
 #include <string_view>
 
 #include "cmnw32/file.h"
-#include "platform/native.h"
+#include "common/boundary.h"
+#include "common/os.h"
 
 namespace cmnw::platform {
 namespace {
@@ -79,8 +79,8 @@ bool ConnectionName(std::string_view source, std::string *out) {
 std::string CleanAbsolute(const char *native) {
     std::string path;
     if (native[0] != '/') {
-        char cwd[kNativeSize];
-        if (getcwd(cwd, sizeof cwd) == nullptr) return {};
+        char cwd[os::kNativeSize];
+        if (os::CurrentFolder(cwd, sizeof cwd) == nullptr) return {};
         path = cwd;
         path += '/';
     }
@@ -107,15 +107,15 @@ std::string CleanAbsolute(const char *native) {
 
 std::string ReadMountTable() {
     std::string text;
-    int fd = open("/proc/self/mounts", O_RDONLY | O_CLOEXEC);
+    int fd = os::Open("/proc/self/mounts", O_RDONLY | O_CLOEXEC);
     if (fd < 0) return text;
     char chunk[4096];
     for (;;) {
-        ssize_t got = read(fd, chunk, sizeof chunk);
+        ssize_t got = os::Read(fd, chunk, sizeof chunk);
         if (got <= 0) break;
         text.append(chunk, static_cast<size_t>(got));
     }
-    close(fd);
+    os::Close(fd);
     return text;
 }
 
@@ -160,7 +160,7 @@ uint32_t UniversalNameFromMounts(const char *mountsText, const char *absolutePat
     if (infoLevel != UTL_UNIVERSAL_NAME_INFO_LEVEL && infoLevel != UTL_REMOTE_NAME_INFO_LEVEL) {
         return UTL_ERROR_INVALID_LEVEL;
     }
-    try {
+    return cmnw::UnlessOutOfMemory(kNoService, [&]() -> uint32_t {
         std::string_view table(mountsText);
         std::string bestSource, bestType, bestRest;
         size_t bestLength = 0;
@@ -194,9 +194,7 @@ uint32_t UniversalNameFromMounts(const char *mountsText, const char *absolutePat
             if (c == '/') c = '\\';
         }
         return FillRecord(infoLevel, connection, remaining, buffer, bufferSize);
-    } catch (...) {
-        return kNoService;
-    }
+    });
 }
 
 }  // namespace cmnw::platform
@@ -205,15 +203,13 @@ extern "C" uint32_t UTLGetUniversalName(const char *localPath, uint32_t infoLeve
                                         uint32_t *bufferSize) noexcept {
     using namespace cmnw::platform;
     if (localPath == nullptr || buffer == nullptr || bufferSize == nullptr) return kNoService;
-    char native[kNativeSize];
-    if (!ToNative(localPath, native) || native[0] == '\0') return kNoService;
-    try {
+    char native[cmnw::os::kNativeSize];
+    if (!cmnw::os::ToNative(localPath, native) || native[0] == '\0') return kNoService;
+    return cmnw::UnlessOutOfMemory(kNoService, [&]() -> uint32_t {
         std::string absolute = CleanAbsolute(native);
         if (absolute.empty()) return kNoService;
         std::string table = ReadMountTable();
         if (table.empty()) return kNoService;
         return UniversalNameFromMounts(table.c_str(), absolute.c_str(), infoLevel, buffer, bufferSize);
-    } catch (...) {
-        return kNoService;
-    }
+    });
 }

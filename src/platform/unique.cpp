@@ -1,6 +1,6 @@
 // Unique strings from random GUIDs: plain hexadecimal, hexadecimal with
 // check digits, or scrambled into the text form.
-#include "platform/unique.h"
+#include "platform/platform.h"
 
 #include <sys/random.h>
 
@@ -11,7 +11,7 @@
 
 #include "cmnw32/unique.h"
 #include "common/text.h"
-#include "encode/textform.h"
+#include "encode/encode.h"
 #include "platform/unique_tables.h"
 
 namespace cmnw::unique {

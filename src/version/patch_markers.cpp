@@ -8,7 +8,7 @@
 #include "cmnw32/ctype.h"
 #include "cmnw32/version.h"
 #include "common/text.h"
-#include "version/patch_markers.h"
+#include "version/version.h"
 
 namespace cmnw::version {
 namespace {
@@ -17,7 +17,7 @@ struct MarkerState {
     int32_t counters[kMarkerCount][2];
 };
 
-constinit MarkerState gMarkers{};
+constinit MarkerState g_markers{};
 
 // Width of the record column of a report line.
 constexpr int kFieldWidth = 25;
@@ -70,7 +70,7 @@ int MatchMarker(const unsigned char *bytes, size_t available) noexcept {
 }
 
 void ResetMarkerCounters() noexcept {
-    gMarkers = MarkerState{};
+    g_markers = MarkerState{};
 }
 
 int32_t CheckConsecutive(const char *summary, char *line) noexcept {
@@ -99,7 +99,7 @@ int32_t CheckConsecutive(const char *summary, char *line) noexcept {
     }
     if (slot < 0) return RecordLine(line, summary);
 
-    int32_t &counter = gMarkers.counters[entry][slot];
+    int32_t &counter = g_markers.counters[entry][slot];
     const int32_t expected = counter + 1;
     if (number <= expected) {
         counter = static_cast<int32_t>(number);

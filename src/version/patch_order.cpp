@@ -18,6 +18,19 @@ int MissingOrder(const void *a, const void *b, int missingA) noexcept {
     return 2;
 }
 
+// Moves a and b past their first ':'; a text without one sorts after, and
+// the order is returned then. Returns 2 when both have one.
+int PastColons(const char *&a, const char *&b) noexcept {
+    a = std::strchr(a, ':');
+    b = std::strchr(b, ':');
+    const int r = MissingOrder(a, b, 1);
+    if (r == 2) {
+        ++a;
+        ++b;
+    }
+    return r;
+}
+
 const char *FirstDigit(const char *text) noexcept {
     for (; *text != '\0'; ++text) {
         if (UTLisdigit(static_cast<unsigned char>(*text)) != 0) return text;
@@ -32,12 +45,10 @@ int32_t CompareSummaries(const char *a, const char *b) noexcept {
     if (r != 2) return r;
     r = Sign(std::strncmp(a, b, 3));
     if (r != 0) return r;
-    const char *ia = std::strchr(a, ':');
-    const char *ib = std::strchr(b, ':');
-    r = MissingOrder(ia, ib, 1);
+    const char *ia = a;
+    const char *ib = b;
+    r = PastColons(ia, ib);
     if (r != 2) return r;
-    ++ia;
-    ++ib;
     const char *da = FirstDigit(ia);
     const char *db = FirstDigit(ib);
     r = MissingOrder(da, db, -1);
@@ -56,12 +67,10 @@ int32_t CompareSummaries(const char *a, const char *b) noexcept {
 int32_t CompareRecords(const char *a, const char *b) noexcept {
     int r = MissingOrder(a, b, 1);
     if (r != 2) return r;
-    const char *fa = std::strchr(a, ':');
-    const char *fb = std::strchr(b, ':');
-    r = MissingOrder(fa, fb, 1);
+    const char *fa = a;
+    const char *fb = b;
+    r = PastColons(fa, fb);
     if (r != 2) return r;
-    ++fa;
-    ++fb;
     const size_t la = std::strcspn(fa, ":");
     const size_t lb = std::strcspn(fb, ":");
     if (la != lb) return la < lb ? -1 : 1;

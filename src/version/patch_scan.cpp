@@ -10,7 +10,7 @@
 #include "cmnw32/unicode.h"
 #include "cmnw32/version.h"
 #include "common/text.h"
-#include "version/patch_markers.h"
+#include "version/version.h"
 
 namespace cmnw::version {
 namespace {
@@ -19,7 +19,7 @@ struct ScanState {
     bool endOfFile;
 };
 
-constinit ScanState gScan{};
+constinit ScanState g_scan{};
 
 // The scanner reads in larger pieces than the exported reader; a record
 // still only needs the window that follows its marker.
@@ -34,13 +34,13 @@ int32_t ShiftAndRead(char *buffer, size_t capacity, size_t pos, size_t filled,
                      FILE *file) noexcept {
     const size_t rest = filled - pos;
     if (rest > 0 && pos > 0) std::memmove(buffer, buffer + pos, rest);
-    if (gScan.endOfFile) return rest > 0 ? 0 : -1;
+    if (g_scan.endOfFile) return rest > 0 ? 0 : -1;
     const size_t wanted = capacity - rest;
     const size_t got = SYSfread(buffer + rest, 1, wanted, file);
     if (got < wanted) {
         const bool failed = std::ferror(file) != 0;
         SYSfclose(file);
-        gScan.endOfFile = true;
+        g_scan.endOfFile = true;
         if (failed || (got == 0 && rest == 0)) return -1;
     }
     return static_cast<int32_t>(got);
@@ -107,7 +107,7 @@ void TakeRecord(const unsigned char *p, size_t available, int marker, MEMLIST re
 // compared with the table.
 size_t WalkBuffer(const unsigned char *buffer, size_t filled, MEMLIST records, MEMLIST summaries,
                   bool &tested) noexcept {
-    const bool endOfFile = gScan.endOfFile;
+    const bool endOfFile = g_scan.endOfFile;
     const size_t probeEnd = filled > kMarkerProbe ? filled - kMarkerProbe : 0;
     size_t i = 0;
     while (i < probeEnd) {
@@ -141,7 +141,7 @@ size_t WalkBuffer(const unsigned char *buffer, size_t filled, MEMLIST records, M
 }
 
 int32_t QueryPatchInfo(const char *fileName, MEMLIST records, MEMLIST summaries) noexcept {
-    gScan.endOfFile = false;
+    g_scan.endOfFile = false;
     FILE *file = SYSfopen(fileName, "rb");
     if (file == nullptr) return 8;
     char fallback[UTL_PATCH_BUFFER_SIZE];

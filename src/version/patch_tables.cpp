@@ -1,4 +1,4 @@
-#include "version/patch_markers.h"
+#include "version/version.h"
 
 namespace cmnw::version {
 

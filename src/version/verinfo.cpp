@@ -10,9 +10,9 @@
 #include "cmnw32/mem.h"
 #include "cmnw32/sysver.h"
 #include "cmnw32/version.h"
+#include "common/os.h"
+#include "common/path.h"
 #include "common/text.h"
-#include "platform/native.h"
-#include "platform/path.h"
 
 namespace cmnw::version {
 namespace {
@@ -28,10 +28,10 @@ struct VerInfoState {
     uint16_t codePage;
 };
 
-constinit thread_local VerInfoState gVerInfo{nullptr, nullptr, 0, kDefaultCodePage};
+constinit thread_local VerInfoState t_verInfo{nullptr, nullptr, 0, kDefaultCodePage};
 // The language last read in the process; it serves files without a
 // translation entry.
-constinit std::atomic<uint16_t> gLastLanguage{0};
+constinit std::atomic<uint16_t> g_lastLanguage{0};
 
 using Field = char[UTL_VERINFO_FIELD_SIZE];
 
@@ -41,43 +41,43 @@ void CutAtLineEnd(char *text) noexcept {
 
 void StringValue(const char *name, Field &field) noexcept {
     char subBlock[96];
-    FormatBounded(subBlock, sizeof subBlock, "\\StringFileInfo\\%04x%04x\\%s", gVerInfo.language,
-                  gVerInfo.codePage, name);
+    FormatBounded(subBlock, sizeof subBlock, "\\StringFileInfo\\%04x%04x\\%s", t_verInfo.language,
+                  t_verInfo.codePage, name);
     void *value = nullptr;
     uint32_t length = 0;
-    if (SYSVerQueryValue(gVerInfo.block, subBlock, &value, &length) != 0)
+    if (SYSVerQueryValue(t_verInfo.block, subBlock, &value, &length) != 0)
         CopyBoundedN(field, sizeof field, static_cast<const char *>(value), length);
 }
 
 void ReadTranslation() noexcept {
     void *value = nullptr;
     uint32_t length = 0;
-    gVerInfo.codePage = kDefaultCodePage;
-    if (SYSVerQueryValue(gVerInfo.block, "\\VarFileInfo\\Translation", &value, &length) == 0 ||
+    t_verInfo.codePage = kDefaultCodePage;
+    if (SYSVerQueryValue(t_verInfo.block, "\\VarFileInfo\\Translation", &value, &length) == 0 ||
         length < 4)
         return;
     const auto *pair = static_cast<const unsigned char *>(value);
-    gVerInfo.language = static_cast<uint16_t>(pair[0] | (pair[1] << 8));
-    gVerInfo.codePage = static_cast<uint16_t>(pair[2] | (pair[3] << 8));
+    t_verInfo.language = static_cast<uint16_t>(pair[0] | (pair[1] << 8));
+    t_verInfo.codePage = static_cast<uint16_t>(pair[2] | (pair[3] << 8));
 }
 
 void FileTime(const char *fileName, Field &field) noexcept {
-    char native[platform::kNativeSize];
+    char native[os::kNativeSize];
     struct stat st;
-    if (!platform::ToNative(fileName, native) || stat(native, &st) != 0) return;
+    if (!os::ToNative(fileName, native) || os::Stat(native, &st) != 0) return;
     char text[64];
     if (ctime_r(&st.st_mtime, text) != nullptr) CopyBounded(field, sizeof field, TrimInPlace(text));
 }
 
 void FillRecord(const char *fileName, UTLVerInfo &info) noexcept {
-    char name[platform::kNameSize];
-    char ext[platform::kExtSize];
-    platform::UTLSplitPath(fileName, nullptr, nullptr, name, ext);
+    char name[kNameSize];
+    char ext[kExtSize];
+    UTLSplitPath(fileName, nullptr, nullptr, name, ext);
     FormatBounded(info.fileName, sizeof info.fileName, "%s%s", name, ext);
     TrimInPlace(info.fileName);
 
     SYSFixedFileInfo fixed;
-    std::memcpy(&fixed, gVerInfo.fixedInfo, sizeof fixed);
+    std::memcpy(&fixed, t_verInfo.fixedInfo, sizeof fixed);
     FormatBounded(info.fileVersion, sizeof info.fileVersion, "%d.%d.%d.%d",
                   static_cast<int>(fixed.fileVersionMS >> 16),
                   static_cast<int>(fixed.fileVersionMS & 0xFFFF),
@@ -101,22 +101,22 @@ void GetVerInfo(const char *fileName, UTLVerInfo &info) noexcept {
     uint32_t handle = 0;
     const uint32_t size = SYSGetFileVersionInfoSize(fileName, &handle);
     if (size < 1) return;
-    gVerInfo.block = MEMAlloc(size);
-    if (gVerInfo.block == nullptr) return;
+    t_verInfo.block = MEMAlloc(size);
+    if (t_verInfo.block == nullptr) return;
     void *fixed = nullptr;
     uint32_t length = 0;
-    if (SYSGetFileVersionInfo(fileName, handle, size, gVerInfo.block) != 0 &&
-        SYSVerQueryValue(gVerInfo.block, "\\", &fixed, &length) != 0 &&
+    if (SYSGetFileVersionInfo(fileName, handle, size, t_verInfo.block) != 0 &&
+        SYSVerQueryValue(t_verInfo.block, "\\", &fixed, &length) != 0 &&
         length >= sizeof(SYSFixedFileInfo)) {
-        gVerInfo.fixedInfo = fixed;
-        gVerInfo.language = gLastLanguage.load(std::memory_order_relaxed);
+        t_verInfo.fixedInfo = fixed;
+        t_verInfo.language = g_lastLanguage.load(std::memory_order_relaxed);
         ReadTranslation();
-        gLastLanguage.store(gVerInfo.language, std::memory_order_relaxed);
+        g_lastLanguage.store(t_verInfo.language, std::memory_order_relaxed);
         FillRecord(fileName, info);
     }
-    MEMFree(gVerInfo.block);
-    gVerInfo.block = nullptr;
-    gVerInfo.fixedInfo = nullptr;
+    MEMFree(t_verInfo.block);
+    t_verInfo.block = nullptr;
+    t_verInfo.fixedInfo = nullptr;
 }
 
 }  // namespace

@@ -8,10 +8,10 @@
 #include "cmnw32/messages.h"
 #include "cmnw32/sys.h"
 #include "cmnw32/version.h"
+#include "common/path.h"
 #include "common/text.h"
-#include "encode/crc32.h"
-#include "platform/path.h"
-#include "version/patch.h"
+#include "encode/encode.h"
+#include "version/version.h"
 
 namespace cmnw::version {
 namespace {
@@ -80,8 +80,8 @@ void ReportFile(const char *directory, const char *name, MEMLIST records, MEMLIS
         UTLQueryPatchInfo(path, records, summaries) == 0 && TakeSummaries(summaries, report);
     if (!patched) *report.crc = encode::FileCrc32(path, static_cast<uint32_t>(*report.crc));
     if (verbose != 0) {
-        char fname[platform::kNameSize];
-        platform::UTLSplitPath(path, nullptr, nullptr, fname, nullptr);
+        char fname[kNameSize];
+        UTLSplitPath(path, nullptr, nullptr, fname, nullptr);
         if (!patched)
             SYSPrintf("filename=(%s) crc=%lx\n", fname, *report.crc);
         else

@@ -11,7 +11,7 @@
 #include "cmnw32/locale.h"
 #include "cmnw32/paper.h"
 #include "common/test_support.h"
-#include "locale/locale_current.h"
+#include "locale/locale.h"
 
 namespace {
 

@@ -9,8 +9,7 @@
 #include <cstring>
 
 #include "cmnw32/locale.h"
-#include "locale/locale_current.h"
-#include "locale/locale_settings.h"
+#include "locale/locale.h"
 
 namespace {
 

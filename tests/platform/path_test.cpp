@@ -4,14 +4,14 @@
 #include <string>
 
 #include "cmnw32/file.h"
-#include "platform/path.h"
-#include "platform/unc.h"
+#include "common/path.h"
+#include "platform/platform.h"
 
 namespace {
 
-using cmnw::platform::MakePathBounded;
-using cmnw::platform::UTLMakePath;
-using cmnw::platform::UTLSplitPath;
+using cmnw::MakePathBounded;
+using cmnw::UTLMakePath;
+using cmnw::UTLSplitPath;
 
 struct SplitCase {
     const char *path, *drive, *dir, *fname, *ext;

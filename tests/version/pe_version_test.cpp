@@ -6,16 +6,16 @@
 
 #include "cmnw32/sysver.h"
 #include "common/test_support.h"
-#include "companion/pe_version.h"
+#include "version/pe_version.h"
 
 namespace {
 
-using cmnw::companion::FindVersionResource;
-using cmnw::companion::MemorySource;
-using cmnw::companion::PrepareVersionBlock;
-using cmnw::companion::QueryVersionValue;
-using cmnw::companion::ResourceSpan;
-using cmnw::companion::VersionBlockSize;
+using cmnw::version::FindVersionResource;
+using cmnw::version::MemorySource;
+using cmnw::version::PrepareVersionBlock;
+using cmnw::version::QueryVersionValue;
+using cmnw::version::ResourceSpan;
+using cmnw::version::VersionBlockSize;
 
 const std::string kFixtures = CMNW_TEST_SOURCE_DIR "/tests/fixtures/version/";
 

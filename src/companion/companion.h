@@ -1,12 +1,11 @@
-// The native form of the suite's path texts, and the one careful open of
-// files by native path, for code inside the library.
+// The companion family's internal header, and its front door: the careful
+// opens of files by native path (os.h maps the suite's path texts) and the
+// sharing-mode opens, for code inside the library.
 #pragma once
 
+#include <cstdio>
 #include <sys/stat.h>
 #include <sys/types.h>
-
-#include <cstdio>
-#include <string>
 
 namespace cmnw::companion {
 
@@ -14,10 +13,6 @@ namespace cmnw::companion {
 // files, archive.sem): read and write for the owner and the owner's group,
 // nothing for others; the umask still applies.
 inline constexpr mode_t kOwnFileMode = 0660;
-
-// The native form of path (see SYSNativePath); "" for a null path. Throws
-// only std::bad_alloc.
-std::string NativePath(const char *path);
 
 // True when an account other than the effective user (or root, who needs no
 // link to reach anything) may add, remove or replace names in the folder

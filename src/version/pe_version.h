@@ -7,7 +7,10 @@
 #include <cstdint>
 #include <cstdio>
 
-namespace cmnw::companion {
+namespace cmnw::version {
+
+// The little-endian 16-bit value at p.
+inline uint16_t Le16(const uint8_t *p) noexcept { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
 
 // Random access to the bytes of a module image.
 class ByteSource {
@@ -64,4 +67,4 @@ bool PrepareVersionBlock(uint8_t *block, uint32_t size, uint32_t rawSize) noexce
 bool QueryVersionValue(const uint8_t *block, const char *subBlock, const void **value,
                        uint32_t *length) noexcept;
 
-}  // namespace cmnw::companion
+}  // namespace cmnw::version

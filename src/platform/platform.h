@@ -1,8 +1,34 @@
-// Unique strings and the byte scrambler, for use inside the library.
+// The platform family's internal header: universal names of paths on
+// network mounts, file type detection by content, and unique strings and
+// the byte scrambler.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+
+namespace cmnw::platform {
+
+// As UTLGetUniversalName for absolutePath (native form), with the mount
+// table given as the text of /proc/self/mounts.
+uint32_t UniversalNameFromMounts(const char *mountsText, const char *absolutePath, uint32_t infoLevel,
+                                 void *buffer, uint32_t *bufferSize) noexcept;
+
+}  // namespace cmnw::platform
+
+namespace cmnw::filetype {
+
+// The tests look at no byte past this offset.
+inline constexpr size_t kHeadBytes = 1024;
+
+// The type number for a file of fileLength bytes whose first
+// min(fileLength, kHeadBytes) bytes are head; 0 when no test recognises it.
+int32_t TypeFromContent(const uint8_t *head, size_t headLength, uint64_t fileLength) noexcept;
+
+// The type number of the file at path (the suite's path form); -1 when it
+// cannot be opened or read.
+int32_t TypeOfFile(const char *path) noexcept;
+
+}  // namespace cmnw::filetype
 
 namespace cmnw::unique {
 

@@ -6,13 +6,13 @@
 #include <cstring>
 #include <initializer_list>
 
-#include "companion/pe_version.h"
+#include "version/pe_version.h"
 
-namespace cmnw::companion {
+namespace cmnw::version {
 namespace {
 
-constexpr uint16_t kOptionalPe32 = 0x10b;
-constexpr uint16_t kOptionalPe32Plus = 0x20b;
+// The magic numbers of the two optional-header forms.
+enum OptionalForm : uint16_t { kOptionalPe32 = 0x10b, kOptionalPe32Plus = 0x20b };
 constexpr uint32_t kResourceDirectoryIndex = 2;
 constexpr uint32_t kVersionType = 16;
 constexpr uint32_t kVersionName = 1;
@@ -23,9 +23,6 @@ constexpr uint32_t kSubdirectoryBit = 0x80000000u;
 constexpr uint16_t kMaxSections = 96;
 constexpr uint32_t kMaxEntries = 4096;
 
-uint16_t Le16(const uint8_t *p) noexcept {
-    return static_cast<uint16_t>(p[0] | (p[1] << 8));
-}
 uint32_t Le32(const uint8_t *p) noexcept {
     return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
 }
@@ -170,4 +167,4 @@ bool FindVersionResource(const ByteSource &source, ResourceSpan &span) noexcept 
     return true;
 }
 
-}  // namespace cmnw::companion
+}  // namespace cmnw::version

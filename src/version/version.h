@@ -1,10 +1,20 @@
-// The patch marker table shared by the scanner and the consecutiveness check.
+// The version family's internal header: patch comparison and checks for
+// the version report, and the patch marker table shared by the scanner and
+// the consecutiveness check.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 
 namespace cmnw::version {
+
+// UTLKVRVERCompareFunc and UTLKVRVERCompareFunc2 on non-null texts or null.
+int32_t CompareSummaries(const char *a, const char *b) noexcept;
+int32_t CompareRecords(const char *a, const char *b) noexcept;
+
+// UTLKVRVERCheckConsecutive with a non-null summary and line.
+int32_t CheckConsecutive(const char *summary, char *line) noexcept;
+
 
 inline constexpr int kMarkerCount = 5;
 inline constexpr size_t kLongestMarker = 30;

@@ -3,12 +3,12 @@
 // conventions, not the operating system's: a ";" ends a path (so one entry
 // of a path list can be handed over unchanged), an extension is a dot and at
 // most three characters, directories are written with backslashes unless
-// they look like a URL. Hand the result to the system through SYSNativePath.
+// they look like a URL. The result reaches the system through os::NativePath.
 #pragma once
 
 #include <cstddef>
 
-namespace cmnw::platform {
+namespace cmnw {
 
 // Capacities of the parts, terminator included.
 inline constexpr size_t kDriveSize = 3;
@@ -32,4 +32,4 @@ inline void UTLMakePath(char *out, const char *drive, const char *dir, const cha
     MakePathBounded(out, 258, drive, dir, fname, ext);
 }
 
-}  // namespace cmnw::platform
+}  // namespace cmnw

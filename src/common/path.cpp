@@ -1,10 +1,10 @@
-#include "platform/path.h"
+#include "common/path.h"
 
 #include <cstring>
 
 #include "common/text.h"
 
-namespace cmnw::platform {
+namespace cmnw {
 namespace {
 
 bool IsSeparator(char c) { return c == '/' || c == '\\'; }
@@ -100,4 +100,4 @@ void MakePathBounded(char *out, size_t outSize, const char *drive, const char *d
     w.Finish();
 }
 
-}  // namespace cmnw::platform
+}  // namespace cmnw

@@ -10,20 +10,17 @@
 #include "cmnw32/sys.h"
 #include "cmnw32/sysver.h"
 #include "common/cp1252.h"
-#include "companion/pe_version.h"
+#include "version/pe_version.h"
 
-namespace cmnw::companion {
+namespace cmnw::version {
 namespace {
 
 constexpr uint32_t kHeaderBytes = 6;
 constexpr uint32_t kFixedInfoBytes = 52;
-constexpr int kMaxDepth = 6;
-// Depth of the strings below "\StringFileInfo\<language><code page>".
-constexpr int kStringDepth = 3;
+// How deep the tree may go, and the depth of the strings below
+// "\StringFileInfo\<language><code page>".
+enum Depth : int { kStringDepth = 3, kMaxDepth = 6 };
 
-uint16_t Le16(const uint8_t *p) noexcept {
-    return static_cast<uint16_t>(p[0] | (p[1] << 8));
-}
 uint32_t Align4(uint32_t n) noexcept {
     return (n + 3u) & ~3u;
 }
@@ -188,17 +185,17 @@ bool QueryVersionValue(const uint8_t *block, const char *subBlock, const void **
     return true;
 }
 
-}  // namespace cmnw::companion
+}  // namespace cmnw::version
 
 namespace {
 
 // The version resource of the file at path: its place, and the stream (open
 // only when found).
-FILE *OpenVersionResource(const char *path, cmnw::companion::ResourceSpan &span) noexcept {
+FILE *OpenVersionResource(const char *path, cmnw::version::ResourceSpan &span) noexcept {
     FILE *file = path != nullptr ? SYSfopen(path, "rb") : nullptr;
     if (file == nullptr) return nullptr;
-    cmnw::companion::StreamSource source(file);
-    if (cmnw::companion::FindVersionResource(source, span)) return file;
+    cmnw::version::StreamSource source(file);
+    if (cmnw::version::FindVersionResource(source, span)) return file;
     SYSfclose(file);
     return nullptr;
 }
@@ -207,16 +204,16 @@ FILE *OpenVersionResource(const char *path, cmnw::companion::ResourceSpan &span)
 
 extern "C" uint32_t SYSGetFileVersionInfoSize(const char *path, uint32_t *handle) noexcept {
     if (handle != nullptr) *handle = 0;
-    cmnw::companion::ResourceSpan span{};
+    cmnw::version::ResourceSpan span{};
     FILE *file = OpenVersionResource(path, span);
     if (file == nullptr) return 0;
     SYSfclose(file);
-    return cmnw::companion::VersionBlockSize(span.size);
+    return cmnw::version::VersionBlockSize(span.size);
 }
 
 extern "C" int SYSGetFileVersionInfo(const char *path, uint32_t, uint32_t size,
                                      void *data) noexcept {
-    using namespace cmnw::companion;
+    using namespace cmnw::version;
     if (data == nullptr) return 0;
     ResourceSpan span{};
     FILE *file = OpenVersionResource(path, span);
@@ -232,7 +229,7 @@ extern "C" int SYSVerQueryValue(const void *block, const char *subBlock, void **
                                 uint32_t *length) noexcept {
     const void *found = nullptr;
     uint32_t size = 0;
-    const bool ok = cmnw::companion::QueryVersionValue(static_cast<const uint8_t *>(block),
+    const bool ok = cmnw::version::QueryVersionValue(static_cast<const uint8_t *>(block),
                                                        subBlock, &found, &size);
     if (value != nullptr) *value = const_cast<void *>(found);
     if (length != nullptr) *length = size;
