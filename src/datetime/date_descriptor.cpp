@@ -98,7 +98,7 @@ size_t BuildDateTemplate(char *out, size_t outSize, int fmtNum, const char *sep,
     const char *s = sep != nullptr ? sep : "";
     static constexpr const char *kNumberConversions[] = {"%02d", "%-d", "%2d"};
     const char *number = kNumberConversions[static_cast<int>(f.pad)];
-    const DateParts parts = PartsOf(f);
+    const DateParts &parts = PartsOfFormat(fmtNum);
     size_t length = 0;
     for (int i = 0; i < parts.count; ++i) {
         if (i > 0) {

@@ -151,6 +151,12 @@ constexpr DateParts PartsOf(const DateFormat &f) noexcept {
     }
 }
 
+// PartsOf each format, index = format number as in kDateFormats.
+extern const std::array<DateParts, 28> kDateParts;
+inline const DateParts &PartsOfFormat(int fmtNum) noexcept {
+    return kDateParts[static_cast<unsigned>(fmtNum) <= 27u ? fmtNum : 0];
+}
+
 // Bit n set for each format n whose row says ZeroPaddedNumbers: the formats
 // the maker's fast path takes.
 extern const uint32_t kZeroPaddedNumberFormats;

@@ -200,7 +200,7 @@ void PutJoint(DateWriter &w, DateJoint joint, char sep) noexcept {
     if (f.month == MonthShow::Alone) {
         w.Put(FMTMonthName(month));
     } else {
-        const DateParts parts = PartsOf(f);
+        const DateParts &parts = PartsOfFormat(layout.fmtNum);
         for (int i = 0; i < parts.count; ++i) {
             if (i > 0) PutJoint(w, parts.joint[i - 1], layout.sep);
             PutPart(w, f, layout, parts.part[i], month, day, year);

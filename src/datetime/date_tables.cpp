@@ -66,6 +66,12 @@ constexpr auto BuildFormatOfCode() {
 
 constexpr std::array<uint8_t, 256> kFormatOfCode = BuildFormatOfCode();
 
+constexpr std::array<DateParts, 28> kDateParts = [] {
+    std::array<DateParts, 28> parts{};
+    for (size_t n = 0; n < parts.size(); ++n) parts[n] = PartsOf(kDateFormats[n]);
+    return parts;
+}();
+
 constexpr uint32_t kZeroPaddedNumberFormats = [] {
     uint32_t formats = 0;
     for (int n = 1; n <= 27; ++n)

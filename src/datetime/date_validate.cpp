@@ -43,7 +43,7 @@ void WriteBlankPicture(char *text, const DateLayout &layout) noexcept {
     }
     const char sep[2] = {layout.sep, '\0'};
     text[0] = '\0';
-    for (int i = 0; i < PartsOf(f).count; ++i) {
+    for (int i = 0; i < PartsOfFormat(layout.fmtNum).count; ++i) {
         if (i > 0) AppendBounded(text, kMaxDateText, sep);
         AppendBounded(text, kMaxDateText, "  ");
     }
@@ -141,7 +141,7 @@ extern "C" int FMTDateFormatString(const char *descriptor, char *out, unsigned o
     const DateLayout layout = DecodeDescriptor(descriptor);
     const DateFormat &f = FormatOf(layout.fmtNum);
     const char sep[2] = {layout.sep, '\0'};
-    const DateParts parts = PartsOf(f);
+    const DateParts &parts = PartsOfFormat(layout.fmtNum);
     char picture[48] = "";
     size_t length = 0;
     for (int i = 0; i < parts.count; ++i) {
