@@ -104,16 +104,26 @@ size_t BuildDateTemplate(char *out, size_t outSize, int fmtNum, const char *sep,
         if (i > 0) {
             const DateJoint joint = parts.joint[i - 1];
             if (joint != DateJoint::Blank) AppendBounded(out, outSize, s);
-            if (joint == DateJoint::Blank || (joint == DateJoint::SeparatorBlank && std::strcmp(s, " ") != 0))
+            if (joint == DateJoint::Blank ||
+                (joint == DateJoint::SeparatorBlank && std::strcmp(s, " ") != 0))
                 AppendBounded(out, outSize, " ");
         }
         char conversion[16];
         switch (parts.part[i]) {
-            case DatePart::Month: CopyBounded(conversion, sizeof conversion, f.ShowsName() ? "%s" : number); break;
+            case DatePart::Month:
+                CopyBounded(conversion, sizeof conversion, f.ShowsName() ? "%s" : number);
+                break;
             // Words print the day as "%d".
-            case DatePart::Day: CopyBounded(conversion, sizeof conversion, f.month == MonthShow::Words ? "%d" : number); break;
-            case DatePart::Year: FormatBounded(conversion, sizeof conversion, "%%0%dd", yearWidth); break;
-            case DatePart::DayOfYear: CopyBounded(conversion, sizeof conversion, "%03d"); break;
+            case DatePart::Day:
+                CopyBounded(conversion, sizeof conversion,
+                            f.month == MonthShow::Words ? "%d" : number);
+                break;
+            case DatePart::Year:
+                FormatBounded(conversion, sizeof conversion, "%%0%dd", yearWidth);
+                break;
+            case DatePart::DayOfYear:
+                CopyBounded(conversion, sizeof conversion, "%03d");
+                break;
         }
         length = AppendBounded(out, outSize, conversion);
     }

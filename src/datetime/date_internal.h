@@ -93,14 +93,14 @@ enum class NumberPad : uint8_t { Zero, None, Blank };
 // template builder, the maker, the parser, the validator and the pictures
 // know of a format.
 struct DateFormat {
-    char code;         // the descriptor character that selects it
-    DateOrder order;   // order of the parts; a day of year takes the day's place
+    char code;        // the descriptor character that selects it
+    DateOrder order;  // order of the parts; a day of year takes the day's place
     MonthShow month;
     NumberPad pad;
-    bool dayOfYear;    // the day of year (3 digits) stands for month and day
-    bool abbrev;       // the month's abbreviation rather than its full name
-    char separator;    // default separator; '\0' for none whatever the
-                       // descriptor says; ',' also reads a "/" as ","
+    bool dayOfYear;  // the day of year (3 digits) stands for month and day
+    bool abbrev;     // the month's abbreviation rather than its full name
+    char separator;  // default separator; '\0' for none whatever the
+                     // descriptor says; ',' also reads a "/" as ","
 
     // The format writes a month name (up to 63 characters) rather than numbers.
     constexpr bool ShowsName() const noexcept { return month != MonthShow::Number; }
@@ -145,9 +145,12 @@ constexpr DateParts PartsOf(const DateFormat &f) noexcept {
     const DateJoint nearYear = words ? DateJoint::SeparatorBlank : DateJoint::Separator;
     const DateJoint monthDay = words ? DateJoint::Blank : DateJoint::Separator;
     switch (f.order) {
-        case DateOrder::DayMonthYear: return {{P::Day, P::Month, P::Year}, {monthDay, nearYear}, 3};
-        case DateOrder::YearMonthDay: return {{P::Year, P::Month, P::Day}, {nearYear, monthDay}, 3};
-        default: return {{P::Month, P::Day, P::Year}, {monthDay, nearYear}, 3};
+        case DateOrder::DayMonthYear:
+            return {{P::Day, P::Month, P::Year}, {monthDay, nearYear}, 3};
+        case DateOrder::YearMonthDay:
+            return {{P::Year, P::Month, P::Day}, {nearYear, monthDay}, 3};
+        default:
+            return {{P::Month, P::Day, P::Year}, {monthDay, nearYear}, 3};
     }
 }
 

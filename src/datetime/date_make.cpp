@@ -162,8 +162,8 @@ size_t MakePaddedNumbers(char *out, const DateLayout &layout, int month, int day
 
 // Writes one part of a date of format f: month, day or year (adjusted to the
 // year length already) or the day of year.
-void PutPart(DateWriter &w, const DateFormat &f, const DateLayout &layout, DatePart part,
-             int month, int day, int year) noexcept {
+void PutPart(DateWriter &w, const DateFormat &f, const DateLayout &layout, DatePart part, int month,
+             int day, int year) noexcept {
     static constexpr struct {
         int width;
         bool zeroPad;
@@ -171,16 +171,22 @@ void PutPart(DateWriter &w, const DateFormat &f, const DateLayout &layout, DateP
     const auto pad = kPads[static_cast<int>(f.pad)];
     switch (part) {
         case DatePart::Month:
-            if (f.ShowsName()) w.Put(f.abbrev ? FMTMonthName3(month) : FMTMonthName(month));
-            else w.PutInt(month, pad.width, pad.zeroPad);
+            if (f.ShowsName())
+                w.Put(f.abbrev ? FMTMonthName3(month) : FMTMonthName(month));
+            else
+                w.PutInt(month, pad.width, pad.zeroPad);
             break;
-        case DatePart::Day: w.PutInt(day, pad.width, pad.zeroPad); break;
+        case DatePart::Day:
+            w.PutInt(day, pad.width, pad.zeroPad);
+            break;
         case DatePart::Year: {
             const int yrLen = layout.yrLen;
             w.PutInt(year, yrLen == 0 ? 2 : (yrLen < 0 ? -yrLen : yrLen), true);
             break;
         }
-        case DatePart::DayOfYear: w.PutInt(DayOfYearFromDate(month, day, year), 3, true); break;
+        case DatePart::DayOfYear:
+            w.PutInt(DayOfYearFromDate(month, day, year), 3, true);
+            break;
     }
 }
 

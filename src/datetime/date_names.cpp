@@ -67,7 +67,9 @@ int MonthNumberFromName(const char *text, size_t textMax, size_t *nameLength) no
 
 using namespace cmnw::datetime;
 
-extern "C" void FMTSetHostLocale(const char *name) noexcept { StoreHostLocale(name); }
+extern "C" void FMTSetHostLocale(const char *name) noexcept {
+    StoreHostLocale(name);
+}
 
 extern "C" char *FMTGetHostLocale(char *dst) noexcept {
     // Without a buffer of the caller's, the name goes into one of the

@@ -19,6 +19,7 @@ constexpr NumberPad None = NumberPad::None;
 constexpr NumberPad Blank = NumberPad::Blank;
 }  // namespace
 
+// clang-format off
 constexpr DateFormat kDateFormats[28] = {
     // code order month pad    doy    abbrev sep     number: example
     {'1', MDY, Num,   Zero,  false, false, '/' }, // (numbers outside 1..27)
@@ -50,6 +51,7 @@ constexpr DateFormat kDateFormats[28] = {
     {'Q', YMD, Words, None,  false, true,  ',' }, // 26: 1999, Dec 31
     {'R', MDY, Alone, Zero,  false, false, '\0'}, // 27: December
 };
+// clang-format on
 
 namespace {
 constexpr auto BuildFormatOfCode() {

@@ -28,8 +28,11 @@ bool IsHextimeDescriptor(const char *descriptor) noexcept {
 
 // descriptor cut to 31 characters, or the stored default for null.
 void ResolveDateDescriptor(const char *descriptor, char (&out)[kDescriptorBuffer]) noexcept {
-    if (descriptor == nullptr) KeepDefaultDescriptor(DescriptorKind::Date, out, 'G');
-    else CopyBoundedN(out, sizeof out, descriptor, kMaxDescriptor);
+    if (descriptor == nullptr) {
+        KeepDefaultDescriptor(DescriptorKind::Date, out, 'G');
+    } else {
+        CopyBoundedN(out, sizeof out, descriptor, kMaxDescriptor);
+    }
 }
 
 // The text that stands for "no date" in a field of the layout: a blank for
@@ -66,10 +69,14 @@ const char *CopyTypedDate(char (&work)[kWorkSize], const char *text, unsigned ma
 // How a picture shows one part of a date of format f.
 const char *PartPicture(const DateFormat &f, DatePart part, int yrLen) noexcept {
     switch (part) {
-        case DatePart::Month: return !f.ShowsName() ? "MM" : (f.abbrev ? "Mon" : "MonthName");
-        case DatePart::Day: return "DD";
-        case DatePart::Year: return (yrLen == 4 || yrLen == -4) ? "YYYY" : "YY";
-        case DatePart::DayOfYear: return "DOY";
+        case DatePart::Month:
+            return !f.ShowsName() ? "MM" : (f.abbrev ? "Mon" : "MonthName");
+        case DatePart::Day:
+            return "DD";
+        case DatePart::Year:
+            return (yrLen == 4 || yrLen == -4) ? "YYYY" : "YY";
+        case DatePart::DayOfYear:
+            return "DOY";
     }
     return "";
 }
@@ -148,9 +155,12 @@ extern "C" int FMTDateFormatString(const char *descriptor, char *out, unsigned o
         if (i > 0) {
             static constexpr const char *kJoints[] = {"", " ", ", "};
             const DateJoint joint = parts.joint[i - 1];
-            length = cmnw::AppendBounded(picture, sizeof picture, joint == DateJoint::Separator ? sep : kJoints[static_cast<int>(joint)]);
+            length = cmnw::AppendBounded(
+                picture, sizeof picture,
+                joint == DateJoint::Separator ? sep : kJoints[static_cast<int>(joint)]);
         }
-        length = cmnw::AppendBounded(picture, sizeof picture, PartPicture(f, parts.part[i], layout.yrLen));
+        length = cmnw::AppendBounded(picture, sizeof picture,
+                                     PartPicture(f, parts.part[i], layout.yrLen));
     }
     if (length + 1 > outSize) return 2;
     std::memcpy(out, picture, length);

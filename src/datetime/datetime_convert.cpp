@@ -83,7 +83,8 @@ bool SplitCombinedForm(const char *form, CombinedForm &c) noexcept {
     CopyBoundedN(c.date, sizeof c.date, form, dateLength < kMaxDescriptor ? dateLength : kMaxDescriptor);
     c.separator = percent[1];
     CopyBoundedN(c.time, sizeof c.time, percent + 2, kMaxDescriptor);
-    if (c.date[0] == 'N' || c.date[0] == 'n') KeepDefaultDescriptor(DescriptorKind::Date, c.date, 'G');
+    if (c.date[0] == 'N' || c.date[0] == 'n')
+        KeepDefaultDescriptor(DescriptorKind::Date, c.date, 'G');
     if (c.time[0] == 'N' || c.time[0] == 'n') StoredTimeDescriptor(c.time);
     return true;
 }

@@ -103,8 +103,9 @@ struct StrTimeFlags {
 // Writes the conversion of letter into piece (32 bytes) and returns its
 // length; -1 for a name out of range. A letter that is no conversion stands
 // for itself.
-[[gnu::always_inline]] inline int WriteConversion(char letter, const std::tm &time, const LocaleSettings &ls,
-                    StrTimeFlags &flags, char *piece) noexcept {
+[[gnu::always_inline]] inline int WriteConversion(char letter, const std::tm &time,
+                                                  const LocaleSettings &ls, StrTimeFlags &flags,
+                                                  char *piece) noexcept {
     int64_t value;
     int width;
     bool honoursNoPad;
@@ -126,7 +127,8 @@ struct StrTimeFlags {
 }
 
 // FMTGetStrTime into out (limit bytes, already zeroed).
-[[gnu::always_inline]] inline int FormatStrTime(char *out, size_t limit, const char *format, const std::tm &time) noexcept {
+[[gnu::always_inline]] inline int FormatStrTime(char *out, size_t limit, const char *format,
+                                                const std::tm &time) noexcept {
     // Names come from the current locale, or from the locale a "%@" names
     // for the rest of the format.
     cmnw::locale::CallLocale locale;

@@ -156,7 +156,9 @@ void LayOutLeftSide(const FitPicture &p, int leftEnd, int signAt, bool negative,
             case '-': case '(': case ')': out[i] = negative ? c : ' '; break;
             case '+': out[i] = negative ? '-' : '+'; break;
             case 'C': out[i] = ' '; break;
-            case 'R': out[i] = IsDebitR(picture, p.n, i) ? 'R' : ' '; break;
+            case 'R':
+                out[i] = IsDebitR(picture, p.n, i) ? 'R' : ' ';
+                break;
             default: out[i] = c; break;
         }
     }
@@ -186,7 +188,8 @@ void SpreadFill(const FitPicture &p, char *out) noexcept {
 // Moves a "-" shown inside the field to its front.
 void MoveMinusToFront(int n, char *out) noexcept {
     if (n < 2) return;
-    const char *minus = static_cast<const char *>(std::memchr(out + 1, '-', static_cast<size_t>(n - 1)));
+    const char *minus =
+        static_cast<const char *>(std::memchr(out + 1, '-', static_cast<size_t>(n - 1)));
     if (minus == nullptr) return;
     const int at = static_cast<int>(minus - out);
     std::memmove(out + 1, out, at);

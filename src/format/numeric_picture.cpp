@@ -32,7 +32,8 @@ struct PictureScan {
                 ++r.nines;
                 seenNine = true;
                 return true;
-            case 'Z': case 'z':
+            case 'Z':
+            case 'z':
                 if (seenNine && !inFraction) return false;
                 ++r.zeds;
                 seenZed = true;
@@ -42,7 +43,8 @@ struct PictureScan {
                 ++r.dollars;
                 return true;
             case '*':
-                if (r.dollars == 0 || seenNine || seenZed || seenLiteral || inFraction) return false;
+                if (r.dollars == 0 || seenNine || seenZed || seenLiteral || inFraction)
+                    return false;
                 ++r.stars;
                 seenStar = true;
                 return true;
@@ -57,26 +59,37 @@ struct PictureScan {
     bool TakeOther(char c, int i, ScanMode mode) noexcept {
         switch (c) {
             case '.':
-                if (r.point >= 0) Literal();
-                else r.point = i;
+                if (r.point >= 0)
+                    Literal();
+                else
+                    r.point = i;
                 return true;
-            case '+': case '-':
+            case '+':
+            case '-':
                 if (mode == ScanMode::Format && seenSignLike) {
                     Literal();
                     return true;
                 }
                 [[fallthrough]];
-            case '(': case ')': case 'C': case 'R': case 'D': case 'B':
+            case '(':
+            case ')':
+            case 'C':
+            case 'R':
+            case 'D':
+            case 'B':
                 ++r.signs;
                 if (r.point >= 0) ++r.fractionSigns;
                 seenSignLike = true;
                 return true;
-            case ',': case '%':
+            case ',':
+            case '%':
                 return true;
             case ':':
                 if (mode == ScanMode::Check) return false;
                 [[fallthrough]];
-            case '/': case '_': case 'b':
+            case '/':
+            case '_':
+            case 'b':
                 Literal();
                 return true;
             default:
