@@ -57,8 +57,9 @@ DateLayout DecodeDescriptor(const char *descriptor) noexcept {
         layout.yrLen = 0;
         return layout;
     }
-    layout.fmtNum = kFormatOfCode[static_cast<unsigned char>(d[0])];
-    const char fallback = FormatOf(layout.fmtNum).separator;
+    const DescriptorCode code = kDescriptorCodes[static_cast<unsigned char>(d[0])];
+    layout.fmtNum = code.fmtNum;
+    const char fallback = code.separator;
     const char second = kDescriptorSeparators[static_cast<unsigned char>(d[1])];
     if (fallback == '\0') {
         layout.sep = '\0';

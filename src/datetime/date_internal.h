@@ -164,9 +164,14 @@ inline const DateParts &PartsOfFormat(int fmtNum) noexcept {
 // the maker's fast path takes.
 extern const uint32_t kZeroPaddedNumberFormats;
 
-// The format number a descriptor's first character selects (any letter
-// case), 1 for a character that selects none.
-extern const std::array<uint8_t, 256> kFormatOfCode;
+// What a descriptor's first character selects (any letter case): the format
+// number (1 for a character that selects none) and that format's default
+// separator, copied from its row so that decoding takes one look-up.
+struct DescriptorCode {
+    uint8_t fmtNum;
+    char separator;
+};
+extern const std::array<DescriptorCode, 256> kDescriptorCodes;
 // The separator a descriptor character stands for: " " for "b" or "B", the
 // character itself for one of "/-., ", '\0' for any other.
 extern const std::array<char, 256> kDescriptorSeparators;

@@ -54,19 +54,20 @@ constexpr DateFormat kDateFormats[28] = {
 // clang-format on
 
 namespace {
-constexpr auto BuildFormatOfCode() {
-    std::array<uint8_t, 256> formats{};
-    for (int c = 0; c < 256; ++c) formats[c] = 1;
+constexpr auto BuildDescriptorCodes() {
+    std::array<DescriptorCode, 256> codes{};
+    for (auto &code : codes) code = {1, kDateFormats[1].separator};
     for (uint8_t n = 1; n <= 27; ++n) {
-        const char code = kDateFormats[n].code;
-        formats[static_cast<unsigned char>(code)] = n;
-        if (code >= 'A' && code <= 'Z') formats[static_cast<unsigned char>(code + 32)] = n;
+        const char c = kDateFormats[n].code;
+        const DescriptorCode code{n, kDateFormats[n].separator};
+        codes[static_cast<unsigned char>(c)] = code;
+        if (c >= 'A' && c <= 'Z') codes[static_cast<unsigned char>(c + 32)] = code;
     }
-    return formats;
+    return codes;
 }
 }  // namespace
 
-constexpr std::array<uint8_t, 256> kFormatOfCode = BuildFormatOfCode();
+constexpr std::array<DescriptorCode, 256> kDescriptorCodes = BuildDescriptorCodes();
 
 constexpr std::array<DateParts, 28> kDateParts = [] {
     std::array<DateParts, 28> parts{};
