@@ -20,6 +20,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "chars/ctype_state.h"
 #include "chars/ctype_tables.h"
 
 #if defined(__x86_64__)
@@ -30,6 +31,13 @@ namespace cmnw::chars {
 namespace {
 
 constexpr uintptr_t kPageSize = 4096;  // the smallest page of the targets
+
+// The bytes from a and from b that lie in their pages, whichever is less.
+inline size_t RoomInPages(const unsigned char *a, const unsigned char *b) noexcept {
+    const uintptr_t offsetA = reinterpret_cast<uintptr_t>(a) & (kPageSize - 1);
+    const uintptr_t offsetB = reinterpret_cast<uintptr_t>(b) & (kPageSize - 1);
+    return kPageSize - (offsetA > offsetB ? offsetA : offsetB);
+}
 
 // Settles the pair at a and b through the lower-case block: true with the
 // result when it decides, false when both fold alike and neither is NUL.
@@ -115,12 +123,11 @@ alignas(64) constexpr std::array<unsigned char, 256> kFoldBytes = [] {
     return fold;
 }();
 
-#define CMNW_TARGET_AVX512 target("avx512f,avx512bw,avx512vbmi")
+#define CMNW_TARGET_AVX512 target("avx512f,avx512bw,avx512vl,avx512vbmi")
 
 // 64 bytes folded exactly through the byte table, in four quarters of 64
 // read straight from memory.
 struct Avx512Blocks {
-    static constexpr size_t kWidth = 64;
 
     __attribute__((CMNW_TARGET_AVX512)) static __m512i Quarter(size_t i) noexcept {
         return _mm512_load_si512(kFoldBytes.data() + 64 * i);
@@ -142,21 +149,6 @@ struct Avx512Blocks {
                    nul;
         }
         return _mm512_cmpneq_epi8_mask(Fold(va), Fold(vb)) | nul;
-    }
-
-    __attribute__((CMNW_TARGET_AVX512, no_sanitize("address"))) uint64_t Check(
-        const unsigned char *a, const unsigned char *b) const noexcept {
-        return CheckVectors(_mm512_loadu_si512(a), _mm512_loadu_si512(b));
-    }
-
-    // The first n (below 64) bytes only: masked loads read nothing past them,
-    // though they may read past the terminator, within the page.
-    __attribute__((CMNW_TARGET_AVX512, no_sanitize("address"))) uint64_t CheckFirst(const unsigned char *a,
-                                                            const unsigned char *b,
-                                                            size_t n) const noexcept {
-        const __mmask64 valid = (uint64_t{1} << n) - 1;
-        return CheckVectors(_mm512_maskz_loadu_epi8(valid, a), _mm512_maskz_loadu_epi8(valid, b)) &
-               valid;
     }
 };
 
@@ -182,27 +174,158 @@ template <typename Blocks>
             room = 0;
             break;
         }
-        if constexpr (requires { blocks.CheckFirst(a, b, room); }) {
-            if (room == 0) continue;
-            const uint64_t mask = blocks.CheckFirst(a, b, room);
-            if (mask == 0) {
-                a += room, b += room;
-                continue;
-            }
-            const unsigned i = static_cast<unsigned>(__builtin_ctzll(mask));
-            if (SettlePair(a + i, b + i, result)) return result;
-            a += i + 1, b += i + 1;
-        } else {
-            for (; room > 0; --room, ++a, ++b) {
-                if (SettlePair(a, b, result)) return result;
-            }
+        for (; room > 0; --room, ++a, ++b) {
+            if (SettlePair(a, b, result)) return result;
         }
     }
 }
 
-__attribute__((CMNW_TARGET_AVX512)) int32_t CompareAvx512(const unsigned char *a,
-                                                          const unsigned char *b) noexcept {
-    return CompareBlocks(Avx512Blocks{}, a, b);
+// The first 128 entries of the lower-case block as bytes, but NUL, which
+// maps to 0x80 for the first string and to 0x81 for the second: a pair of
+// ASCII bytes looked up in these differs exactly when the pair needs the
+// table.
+constexpr std::array<unsigned char, 128> AsciiFold(unsigned char nul) {
+    std::array<unsigned char, 128> fold{};
+    for (unsigned c = 0; c < 128; ++c) fold[c] = kFoldBytes[c];
+    fold[0] = nul;
+    return fold;
+}
+alignas(64) constexpr std::array<unsigned char, 128> kAsciiFoldA = AsciiFold(0x80);
+alignas(64) constexpr std::array<unsigned char, 128> kAsciiFoldB = AsciiFold(0x81);
+
+// 128 bytes per step while both strings have them in their pages: a step
+// of ASCII bytes that all fold alike costs two lookups and one compare per
+// 64 bytes. Bytes from 0x80 send their block to the exact fold; near a page
+// end the blocks are masked loads cut at the end of the page.
+struct Avx512Walk {
+    __m512i foldA0, foldA1, foldB0, foldB1;
+
+    __attribute__((CMNW_TARGET_AVX512)) Avx512Walk() noexcept
+        : foldA0(_mm512_load_si512(kAsciiFoldA.data())),
+          foldA1(_mm512_load_si512(kAsciiFoldA.data() + 64)),
+          foldB0(_mm512_load_si512(kAsciiFoldB.data())),
+          foldB1(_mm512_load_si512(kAsciiFoldB.data() + 64)) {}
+
+    // Pairs whose ASCII folds differ, NUL included; meaningless where a byte
+    // is 0x80 or above.
+    __attribute__((CMNW_TARGET_AVX512)) uint64_t AsciiMismatch(__m512i va,
+                                                               __m512i vb) const noexcept {
+        return _mm512_cmpneq_epi8_mask(_mm512_permutex2var_epi8(foldA0, va, foldA1),
+                                       _mm512_permutex2var_epi8(foldB0, vb, foldB1));
+    }
+
+    // The first pair of the block that needs the table, or 64 when none.
+    __attribute__((CMNW_TARGET_AVX512)) unsigned FirstToSettle(__m512i va, __m512i vb,
+                                                               uint64_t mismatch) const noexcept {
+        const uint64_t high = _mm512_movepi8_mask(_mm512_or_si512(va, vb));
+        const uint64_t marked = mismatch | high;
+        if (marked == 0) return 64;
+        const unsigned i = static_cast<unsigned>(__builtin_ctzll(marked));
+        if (((high >> i) & 1) == 0) return i;
+        const uint64_t exact = Avx512Blocks{}.CheckVectors(va, vb);
+        return exact == 0 ? 64 : static_cast<unsigned>(__builtin_ctzll(exact));
+    }
+};
+
+// 16 bytes with only A-Z folded and a NUL in the first string marked: the
+// whole work for most words, and on 128-bit
+// registers they leave no upper register state to clear on return. Marks a
+// superset of the pairs that need the table.
+__attribute__((CMNW_TARGET_AVX512, no_sanitize("address"))) inline uint32_t HeadMask16(
+    const unsigned char *a, const unsigned char *b) noexcept {
+    const __m128i va = _mm_loadu_si128(reinterpret_cast<const __m128i *>(a));
+    const __m128i vb = _mm_loadu_si128(reinterpret_cast<const __m128i *>(b));
+    // 'A'-'Z' move to the 26 lowest signed bytes.
+    const __m128i shift = _mm_set1_epi8(static_cast<char>(0x80 - 'A'));
+    const __m128i top = _mm_set1_epi8(static_cast<char>(0x80 + 26));
+    const __m128i bit5 = _mm_set1_epi8(0x20);
+    const __m128i fa = _mm_or_si128(va, _mm_and_si128(_mm_cmpgt_epi8(top, _mm_add_epi8(va, shift)), bit5));
+    const __m128i fb = _mm_or_si128(vb, _mm_and_si128(_mm_cmpgt_epi8(top, _mm_add_epi8(vb, shift)), bit5));
+    const __m128i ok = _mm_min_epu8(va, _mm_cmpeq_epi8(fa, fb));
+    return static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(ok, _mm_setzero_si128())));
+}
+
+// The same for 64 bytes.
+__attribute__((CMNW_TARGET_AVX512, no_sanitize("address"))) inline uint64_t HeadMask64(
+    const unsigned char *a, const unsigned char *b) noexcept {
+    const __m512i va = _mm512_loadu_si512(a);
+    const __m512i vb = _mm512_loadu_si512(b);
+    const __m512i first = _mm512_set1_epi8('A');
+    const __m512i letters = _mm512_set1_epi8(26);
+    const __m512i bit5 = _mm512_set1_epi8(0x20);
+    const __m512i fa = _mm512_mask_add_epi8(
+        va, _mm512_cmplt_epu8_mask(_mm512_sub_epi8(va, first), letters), va, bit5);
+    const __m512i fb = _mm512_mask_add_epi8(
+        vb, _mm512_cmplt_epu8_mask(_mm512_sub_epi8(vb, first), letters), vb, bit5);
+    return ~_mm512_mask_test_epi8_mask(_mm512_cmpeq_epi8_mask(fa, fb), va, va);
+}
+
+__attribute__((CMNW_TARGET_AVX512, no_sanitize("address"), always_inline)) inline int32_t
+CompareAvx512(const unsigned char *a, const unsigned char *b) noexcept {
+    int32_t result = 0;
+    if (RoomInPages(a, b) >= 80) [[likely]] {
+        // Laid out for words that end in their first 16 bytes.
+        uint64_t mask = HeadMask16(a, b);
+        if (__builtin_expect(mask != 0, 1)) {
+            const unsigned i = static_cast<unsigned>(__builtin_ctzll(mask));
+            const uint16_t *lower = kDefaultCTypeTable.data() + kLowerBlock;
+            const int32_t x = lower[a[i]];
+            const int32_t y = lower[b[i]];
+            if (__builtin_expect(x != y || x == 0, 1)) return x - y;
+            a += i + 1, b += i + 1;
+        } else {
+            mask = HeadMask64(a + 16, b + 16);
+            if (mask == 0) {
+                a += 80, b += 80;
+            } else {
+                const unsigned i = 16 + static_cast<unsigned>(__builtin_ctzll(mask));
+                if (SettlePair(a + i, b + i, result)) return result;
+                a += i + 1, b += i + 1;
+            }
+        }
+    }
+    const Avx512Walk walk;
+    for (;;) {
+        const size_t room = RoomInPages(a, b);
+        unsigned i;
+        if (room >= 128) {
+            const __m512i va0 = _mm512_loadu_si512(a);
+            const __m512i vb0 = _mm512_loadu_si512(b);
+            const __m512i va1 = _mm512_loadu_si512(a + 64);
+            const __m512i vb1 = _mm512_loadu_si512(b + 64);
+            const uint64_t mismatch0 = walk.AsciiMismatch(va0, vb0);
+            const uint64_t mismatch1 = walk.AsciiMismatch(va1, vb1);
+            const __m512i high = _mm512_or_si512(_mm512_ternarylogic_epi32(va0, vb0, va1, 0xFE), vb1);
+            if ((mismatch0 | mismatch1 | _mm512_movepi8_mask(high)) == 0) {
+                a += 128, b += 128;
+                continue;
+            }
+            i = walk.FirstToSettle(va0, vb0, mismatch0);
+            if (i == 64) i = 64 + walk.FirstToSettle(va1, vb1, mismatch1);
+            if (i == 128) {
+                a += 128, b += 128;
+                continue;
+            }
+        } else {
+            const size_t n = room < 64 ? room : 64;
+            const __mmask64 valid = n == 64 ? ~uint64_t{0} : (uint64_t{1} << n) - 1;
+            const uint64_t exact = Avx512Blocks{}.CheckVectors(_mm512_maskz_loadu_epi8(valid, a),
+                                                               _mm512_maskz_loadu_epi8(valid, b)) &
+                                   valid;
+            if (exact == 0) {
+                a += n, b += n;
+                continue;
+            }
+            i = static_cast<unsigned>(__builtin_ctzll(exact));
+        }
+        if (SettlePair(a + i, b + i, result)) return result;
+        a += i + 1, b += i + 1;
+    }
+}
+
+__attribute__((CMNW_TARGET_AVX512)) int32_t CompareFoldedAvx512(const unsigned char *a,
+                                                                const unsigned char *b) noexcept {
+    return CompareAvx512(a, b);
 }
 
 __attribute__((CMNW_TARGET_AVX2)) int32_t CompareAvx2(const unsigned char *a,
@@ -221,7 +344,9 @@ int32_t CompareSse2(const unsigned char *a, const unsigned char *b) noexcept {
 size_t WidestFoldBlock() noexcept {
 #if defined(__x86_64__)
     __builtin_cpu_init();
-    if (__builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vbmi")) return 64;
+    if (__builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl") &&
+        __builtin_cpu_supports("avx512vbmi"))
+        return 64;
     return __builtin_cpu_supports("avx2") ? 32 : 16;
 #else
     return 1;
@@ -231,7 +356,7 @@ size_t WidestFoldBlock() noexcept {
 int32_t CompareFoldedBuiltInBy(size_t width, const unsigned char *a,
                                const unsigned char *b) noexcept {
 #if defined(__x86_64__)
-    if (width == 64) return CompareAvx512(a, b);
+    if (width == 64) return CompareFoldedAvx512(a, b);
     if (width == 32) return CompareAvx2(a, b);
     if (width == 16) return CompareSse2(a, b);
 #endif
@@ -242,22 +367,20 @@ int32_t CompareFoldedBuiltInBy(size_t width, const unsigned char *a,
 
 namespace {
 
-using CompareFn = int32_t (*)(const unsigned char *, const unsigned char *) noexcept;
-
 int32_t CompareBytes(const unsigned char *a, const unsigned char *b) noexcept {
     return CompareFoldedBuiltInBy(1, a, b);
 }
 
-// The first call picks the widest compare and keeps it for the later ones.
+// The widest block compare, picked on the first call.
 int32_t PickAndCompare(const unsigned char *a, const unsigned char *b) noexcept;
-constinit std::atomic<CompareFn> g_compare{PickAndCompare};
+constinit std::atomic<FoldCompareFn> gCompare{PickAndCompare};
 
 int32_t PickAndCompare(const unsigned char *a, const unsigned char *b) noexcept {
-    CompareFn chosen = CompareBytes;
+    FoldCompareFn chosen = CompareBytes;
 #if defined(__x86_64__)
     switch (WidestFoldBlock()) {
         case 64:
-            chosen = CompareAvx512;
+            chosen = CompareFoldedAvx512;
             break;
         case 32:
             chosen = CompareAvx2;
@@ -267,14 +390,39 @@ int32_t PickAndCompare(const unsigned char *a, const unsigned char *b) noexcept 
             break;
     }
 #endif
-    g_compare.store(chosen, std::memory_order_relaxed);
+    gCompare.store(chosen, std::memory_order_relaxed);
     return chosen(a, b);
 }
 
+// One test, without branches of its own, that neither string is null and
+// the built-in class table is in force.
+bool BuiltInTableFor(const char *a, const char *b) noexcept {
+    return (CTypeTableInForce() == kDefaultCTypeTable.data()) & (a != nullptr) & (b != nullptr);
+}
+
+int32_t StricmpAnyWidth(const char *a, const char *b) noexcept {
+    if (!BuiltInTableFor(a, b)) [[unlikely]]
+        return StricmpByTable(a, b);
+    return gCompare.load(std::memory_order_relaxed)(reinterpret_cast<const unsigned char *>(a),
+                                                    reinterpret_cast<const unsigned char *>(b));
+}
+
+#if defined(__x86_64__)
+__attribute__((CMNW_TARGET_AVX512)) int32_t StricmpAvx512(const char *a, const char *b) noexcept {
+    if (!BuiltInTableFor(a, b)) [[unlikely]]
+        return StricmpByTable(a, b);
+    return CompareAvx512(reinterpret_cast<const unsigned char *>(a),
+                         reinterpret_cast<const unsigned char *>(b));
+}
+#endif
+
 }  // namespace
 
-int32_t CompareFoldedBuiltInWide(const unsigned char *a, const unsigned char *b) noexcept {
-    return g_compare.load(std::memory_order_relaxed)(a, b);
+StricmpFn PickStricmp() noexcept {
+#if defined(__x86_64__)
+    if (WidestFoldBlock() == 64) return StricmpAvx512;
+#endif
+    return StricmpAnyWidth;
 }
 
 }  // namespace cmnw::chars

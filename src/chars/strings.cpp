@@ -107,6 +107,11 @@ char *MapInPlace(char *s, int block) noexcept {
 }
 
 }  // namespace
+
+int32_t StricmpByTable(const char *a, const char *b) noexcept {
+    return CompareFolded(AsBytes(a), AsBytes(b), kUnlimited, true);
+}
+
 }  // namespace cmnw::chars
 
 namespace chars = cmnw::chars;
@@ -125,12 +130,15 @@ extern "C" int32_t UTLmemicmp(const void *a, const void *b, size_t n) noexcept {
     return chars::CompareFolded(chars::AsBytes(a), chars::AsBytes(b), n, false);
 }
 
-extern "C" int32_t UTLstricmp(const char *a, const char *b) noexcept {
-    if (chars::CTypeTableInForce() == chars::kDefaultCTypeTable.data()) {
-        return chars::CompareFoldedBuiltIn(chars::AsBytes(a), chars::AsBytes(b));
-    }
-    return chars::CompareFolded(chars::AsBytes(a), chars::AsBytes(b), chars::kUnlimited, true);
+// Resolved once while the library loads, so that a call goes straight to the
+// compare for this processor.
+extern "C" {
+static chars::StricmpFn ResolveStricmp() noexcept {
+    return chars::PickStricmp();
 }
+}
+extern "C" int32_t UTLstricmp(const char *a, const char *b) noexcept
+    __attribute__((ifunc("ResolveStricmp")));
 
 extern "C" int32_t UTLstrnicmp(const char *a, const char *b, size_t n) noexcept {
     return chars::CompareFolded(chars::AsBytes(a), chars::AsBytes(b), n, true);
