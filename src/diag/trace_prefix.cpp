@@ -15,20 +15,21 @@ constexpr const char *kDays[7] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat
 constexpr const char *kMonths[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                      "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
-// "Www Mmm dd hh:mm:ss" and "yyyy" of one second, and the process id: the
-// local-time conversion runs once a second, not once a line. A fork clears
-// the process id.
+// "Www Mmm dd hh:mm:ss" of one second, and " yyyy pid=%08d " after the
+// milliseconds: the local-time conversion runs once a second, not once a
+// line. A fork clears the process id, which rebuilds the tail.
 struct StampCache {
     time_t second;
     bool valid;
     char when[20];
-    char year[12];
-    size_t yearLen;
+    char tail[40];
+    size_t tailLen;
+    long year;
     pid_t pid;
     bool forkHookSet;
 };
 
-constinit StampCache gStamp{0, false, {}, {}, 0, 0, false};
+constinit StampCache gStamp{0, false, {}, {}, 0, 0, 0, false};
 
 void ForgetPid() noexcept {
     gStamp.pid = 0;
@@ -62,17 +63,26 @@ void RefreshStamp(time_t seconds) noexcept {
     PutPadded(p + 14, static_cast<unsigned>(local.tm_min) % 100, 2, '0');
     p[16] = ':';
     PutPadded(p + 17, static_cast<unsigned>(local.tm_sec) % 100, 2, '0');
-    // "%d" of the year; a negative year keeps its sign.
-    long year = static_cast<long>(local.tm_year) + 1900;
-    char *y = gStamp.year;
-    if (year < 0) {
-        *y++ = '-';
-        year = -year;
-    }
-    y = PutPadded(y, static_cast<unsigned>(year), 1, '0');
-    gStamp.yearLen = static_cast<size_t>(y - gStamp.year);
+    gStamp.year = static_cast<long>(local.tm_year) + 1900;
     gStamp.second = seconds;
     gStamp.valid = true;
+    gStamp.tailLen = 0;
+}
+
+// " yyyy pid=%08d ": "%d" of the year, a negative year keeping its sign.
+void RefreshTail() noexcept {
+    char *p = gStamp.tail;
+    *p++ = ' ';
+    long year = gStamp.year;
+    if (year < 0) {
+        *p++ = '-';
+        year = -year;
+    }
+    p = PutPadded(p, static_cast<unsigned>(year), 1, '0');
+    std::memcpy(p, " pid=", 5);
+    p = PutPadded(p + 5, static_cast<unsigned>(gStamp.pid), 8, '0');
+    *p++ = ' ';
+    gStamp.tailLen = static_cast<size_t>(p - gStamp.tail);
 }
 
 }  // namespace
@@ -87,26 +97,27 @@ size_t FormatTracePrefix(char *out, size_t outSize, uint32_t number) noexcept {
             gStamp.forkHookSet = pthread_atfork(nullptr, nullptr, ForgetPid) == 0;
         }
         gStamp.pid = getpid();
+        gStamp.tailLen = 0;
     }
+    if (gStamp.tailLen == 0) RefreshTail();
     // "%4u. %s.%03d %s pid=%08d ": the traditional "% 4u" prints as "%4u",
     // the blank flag having no effect on an unsigned conversion.
     char line[kTracePrefixMax];
-    char *p = PutPadded(line, number, 4, ' ');
-    *p++ = '.';
-    *p++ = ' ';
-    std::memcpy(p, gStamp.when, sizeof gStamp.when - 1);
-    p += sizeof gStamp.when - 1;
-    *p++ = '.';
-    p = PutPadded(p, static_cast<unsigned>(now.tv_nsec / 1000000) % 1000, 3, '0');
-    *p++ = ' ';
-    std::memcpy(p, gStamp.year, gStamp.yearLen);
-    p += gStamp.yearLen;
-    std::memcpy(p, " pid=", 5);
-    p += 5;
-    p = PutPadded(p, static_cast<unsigned>(gStamp.pid), 8, '0');
-    *p++ = ' ';
-    const size_t length = std::min(static_cast<size_t>(p - line), outSize - 1);
-    std::memcpy(out, line, length);
+    char *p = outSize >= kTracePrefixMax ? out : line;
+    char *end = PutPadded(p, number, 4, ' ');
+    end[0] = '.';
+    end[1] = ' ';
+    std::memcpy(end + 2, gStamp.when, sizeof gStamp.when - 1);
+    end += 2 + sizeof gStamp.when - 1;
+    const unsigned ms = static_cast<unsigned>(now.tv_nsec / 1000000) % 1000;
+    end[0] = '.';
+    end[1] = static_cast<char>('0' + ms / 100);
+    end[2] = static_cast<char>('0' + ms / 10 % 10);
+    end[3] = static_cast<char>('0' + ms % 10);
+    std::memcpy(end + 4, gStamp.tail, gStamp.tailLen);
+    end += 4 + gStamp.tailLen;
+    const size_t length = std::min(static_cast<size_t>(end - p), outSize - 1);
+    if (p != out) std::memcpy(out, p, length);
     out[length] = '\0';
     return length;
 }
