@@ -128,7 +128,6 @@ alignas(64) constexpr std::array<unsigned char, 256> kFoldBytes = [] {
 // 64 bytes folded exactly through the byte table, in four quarters of 64
 // read straight from memory.
 struct Avx512Blocks {
-
     __attribute__((CMNW_TARGET_AVX512)) static __m512i Quarter(size_t i) noexcept {
         return _mm512_load_si512(kFoldBytes.data() + 64 * i);
     }
@@ -239,8 +238,10 @@ __attribute__((CMNW_TARGET_AVX512, no_sanitize("address"))) inline uint32_t Head
     const __m128i shift = _mm_set1_epi8(static_cast<char>(0x80 - 'A'));
     const __m128i top = _mm_set1_epi8(static_cast<char>(0x80 + 26));
     const __m128i bit5 = _mm_set1_epi8(0x20);
-    const __m128i fa = _mm_or_si128(va, _mm_and_si128(_mm_cmpgt_epi8(top, _mm_add_epi8(va, shift)), bit5));
-    const __m128i fb = _mm_or_si128(vb, _mm_and_si128(_mm_cmpgt_epi8(top, _mm_add_epi8(vb, shift)), bit5));
+    const __m128i fa =
+        _mm_or_si128(va, _mm_and_si128(_mm_cmpgt_epi8(top, _mm_add_epi8(va, shift)), bit5));
+    const __m128i fb =
+        _mm_or_si128(vb, _mm_and_si128(_mm_cmpgt_epi8(top, _mm_add_epi8(vb, shift)), bit5));
     const __m128i ok = _mm_min_epu8(va, _mm_cmpeq_epi8(fa, fb));
     return static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(ok, _mm_setzero_si128())));
 }
@@ -263,7 +264,10 @@ __attribute__((CMNW_TARGET_AVX512, no_sanitize("address"))) inline uint64_t Head
 __attribute__((CMNW_TARGET_AVX512, no_sanitize("address"), always_inline)) inline int32_t
 CompareAvx512(const unsigned char *a, const unsigned char *b) noexcept {
     int32_t result = 0;
-    if (RoomInPages(a, b) >= 80) [[likely]] {
+    // The first test is exact for most pairs of addresses and a shade cheaper.
+    if (((reinterpret_cast<uintptr_t>(a) | reinterpret_cast<uintptr_t>(b)) & (kPageSize - 1)) <=
+            kPageSize - 80 ||
+        RoomInPages(a, b) >= 80) [[likely]] {
         // Laid out for words that end in their first 16 bytes.
         uint64_t mask = HeadMask16(a, b);
         if (__builtin_expect(mask != 0, 1)) {
@@ -295,7 +299,8 @@ CompareAvx512(const unsigned char *a, const unsigned char *b) noexcept {
             const __m512i vb1 = _mm512_loadu_si512(b + 64);
             const uint64_t mismatch0 = walk.AsciiMismatch(va0, vb0);
             const uint64_t mismatch1 = walk.AsciiMismatch(va1, vb1);
-            const __m512i high = _mm512_or_si512(_mm512_ternarylogic_epi32(va0, vb0, va1, 0xFE), vb1);
+            const __m512i high =
+                _mm512_or_si512(_mm512_ternarylogic_epi32(va0, vb0, va1, 0xFE), vb1);
             if ((mismatch0 | mismatch1 | _mm512_movepi8_mask(high)) == 0) {
                 a += 128, b += 128;
                 continue;
@@ -323,8 +328,8 @@ CompareAvx512(const unsigned char *a, const unsigned char *b) noexcept {
     }
 }
 
-__attribute__((CMNW_TARGET_AVX512)) int32_t CompareFoldedAvx512(const unsigned char *a,
-                                                                const unsigned char *b) noexcept {
+__attribute__((CMNW_TARGET_AVX512, no_sanitize("address"))) int32_t CompareFoldedAvx512(
+    const unsigned char *a, const unsigned char *b) noexcept {
     return CompareAvx512(a, b);
 }
 
@@ -341,7 +346,7 @@ int32_t CompareSse2(const unsigned char *a, const unsigned char *b) noexcept {
 
 }  // namespace
 
-size_t WidestFoldBlock() noexcept {
+CMNW_BEFORE_SANITIZERS size_t WidestFoldBlock() noexcept {
 #if defined(__x86_64__)
     __builtin_cpu_init();
     if (__builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl") &&
@@ -408,7 +413,8 @@ int32_t StricmpAnyWidth(const char *a, const char *b) noexcept {
 }
 
 #if defined(__x86_64__)
-__attribute__((CMNW_TARGET_AVX512)) int32_t StricmpAvx512(const char *a, const char *b) noexcept {
+__attribute__((CMNW_TARGET_AVX512, no_sanitize("address"))) int32_t StricmpAvx512(
+    const char *a, const char *b) noexcept {
     if (!BuiltInTableFor(a, b)) [[unlikely]]
         return StricmpByTable(a, b);
     return CompareAvx512(reinterpret_cast<const unsigned char *>(a),
@@ -418,7 +424,7 @@ __attribute__((CMNW_TARGET_AVX512)) int32_t StricmpAvx512(const char *a, const c
 
 }  // namespace
 
-StricmpFn PickStricmp() noexcept {
+CMNW_BEFORE_SANITIZERS StricmpFn PickStricmp() noexcept {
 #if defined(__x86_64__)
     if (WidestFoldBlock() == 64) return StricmpAvx512;
 #endif

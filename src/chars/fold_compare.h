@@ -5,6 +5,11 @@
 #include <cstddef>
 #include <cstdint>
 
+// For code that runs while the library is being relocated, before any
+// sanitizer runtime is ready: left uninstrumented.
+#define CMNW_BEFORE_SANITIZERS \
+    __attribute__((no_sanitize("address", "thread", "undefined"), no_instrument_function))
+
 namespace cmnw::chars {
 
 using FoldCompareFn = int32_t (*)(const unsigned char *, const unsigned char *) noexcept;
@@ -13,7 +18,7 @@ using StricmpFn = int32_t (*)(const char *, const char *) noexcept;
 // The case-insensitive compare for this processor: the widest block compare
 // while the built-in class table is in force and neither string is null,
 // else StricmpByTable. Cheap enough to run once while the library loads.
-StricmpFn PickStricmp() noexcept;
+CMNW_BEFORE_SANITIZERS StricmpFn PickStricmp() noexcept;
 
 // The byte-by-byte walk through the class table in force, nulls read as
 // empty strings.
@@ -21,7 +26,7 @@ int32_t StricmpByTable(const char *a, const char *b) noexcept;
 
 // The widest block this processor compares at once: 64, 32 or 16 bytes, or 1
 // where there is no block compare.
-size_t WidestFoldBlock() noexcept;
+CMNW_BEFORE_SANITIZERS size_t WidestFoldBlock() noexcept;
 
 // The difference of the lower-case entries of the first pair that differs
 // after folding, or 0 when both strings end together; what the byte-by-byte

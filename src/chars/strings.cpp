@@ -133,7 +133,7 @@ extern "C" int32_t UTLmemicmp(const void *a, const void *b, size_t n) noexcept {
 // Resolved once while the library loads, so that a call goes straight to the
 // compare for this processor.
 extern "C" {
-static chars::StricmpFn ResolveStricmp() noexcept {
+CMNW_BEFORE_SANITIZERS static chars::StricmpFn ResolveStricmp() noexcept {
     return chars::PickStricmp();
 }
 }
