@@ -131,14 +131,13 @@ extern "C" int32_t UTLmemicmp(const void *a, const void *b, size_t n) noexcept {
 }
 
 // Resolved once while the library loads, so that a call goes straight to the
-// compare for this processor.
-extern "C" {
-CMNW_BEFORE_SANITIZERS static chars::StricmpFn ResolveStricmp() noexcept {
+// compare for this processor. The resolver has external linkage (kept out of
+// the exported symbols) for compilers that look ifunc targets up by symbol.
+extern "C" CMNW_BEFORE_SANITIZERS chars::StricmpFn CmnwResolveStricmp() noexcept {
     return chars::PickStricmp();
 }
-}
 extern "C" int32_t UTLstricmp(const char *a, const char *b) noexcept
-    __attribute__((ifunc("ResolveStricmp")));
+    __attribute__((ifunc("CmnwResolveStricmp")));
 
 extern "C" int32_t UTLstrnicmp(const char *a, const char *b, size_t n) noexcept {
     return chars::CompareFolded(chars::AsBytes(a), chars::AsBytes(b), n, true);
