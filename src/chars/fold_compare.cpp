@@ -7,7 +7,14 @@
 // 0x9F/0xFF. A block is passed over when every byte pair is equal or such a
 // 0x20 letter pair and no byte of the first string is NUL; anything else is
 // settled byte by byte through the table, so the result is always the
-// difference of the lower-case entries of the deciding pair.
+// difference of the lower-case entries of the deciding pair. A block test may
+// mark more pairs than that (the ASCII-only tests mark every different pair
+// of bytes from 0x80); a marked pair that folds alike is stepped over.
+//
+// With 64-byte registers the walk is: 16 bytes, 64 bytes, then 128 bytes a
+// step through a 128-entry lookup, refolded exactly only for a block that
+// holds bytes from 0x80. UTLstricmp is bound to this walk when the library
+// loads, so a call reaches it without an indirect jump.
 //
 // Loads are unaligned but never reach into the page after the one holding
 // the next unread byte, so a string that ends just before an unmapped page is
