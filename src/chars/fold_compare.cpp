@@ -276,16 +276,16 @@ CompareAvx512(const unsigned char *a, const unsigned char *b) noexcept {
             kPageSize - 80 ||
         RoomInPages(a, b) >= 80) [[likely]] {
         // Laid out for words that end in their first 16 bytes.
-        uint64_t mask = HeadMask16(a, b);
-        if (__builtin_expect(mask != 0, 1)) {
-            const unsigned i = static_cast<unsigned>(__builtin_ctzll(mask));
+        const uint32_t head = HeadMask16(a, b);
+        if (__builtin_expect(head != 0, 1)) {
+            const unsigned i = static_cast<unsigned>(__builtin_ctz(head));
             const uint16_t *lower = kDefaultCTypeTable.data() + kLowerBlock;
             const int32_t x = lower[a[i]];
             const int32_t y = lower[b[i]];
             if (__builtin_expect(x != y || x == 0, 1)) return x - y;
             a += i + 1, b += i + 1;
         } else {
-            mask = HeadMask64(a + 16, b + 16);
+            const uint64_t mask = HeadMask64(a + 16, b + 16);
             if (mask == 0) {
                 a += 80, b += 80;
             } else {
