@@ -385,7 +385,7 @@ int32_t CompareBytes(const unsigned char *a, const unsigned char *b) noexcept {
 
 // The widest block compare, picked on the first call.
 int32_t PickAndCompare(const unsigned char *a, const unsigned char *b) noexcept;
-constinit std::atomic<FoldCompareFn> gCompare{PickAndCompare};
+constinit std::atomic<FoldCompareFn> g_compare{PickAndCompare};
 
 int32_t PickAndCompare(const unsigned char *a, const unsigned char *b) noexcept {
     FoldCompareFn chosen = CompareBytes;
@@ -402,7 +402,7 @@ int32_t PickAndCompare(const unsigned char *a, const unsigned char *b) noexcept 
             break;
     }
 #endif
-    gCompare.store(chosen, std::memory_order_relaxed);
+    g_compare.store(chosen, std::memory_order_relaxed);
     return chosen(a, b);
 }
 
@@ -415,7 +415,7 @@ bool BuiltInTableFor(const char *a, const char *b) noexcept {
 int32_t StricmpAnyWidth(const char *a, const char *b) noexcept {
     if (!BuiltInTableFor(a, b)) [[unlikely]]
         return StricmpByTable(a, b);
-    return gCompare.load(std::memory_order_relaxed)(reinterpret_cast<const unsigned char *>(a),
+    return g_compare.load(std::memory_order_relaxed)(reinterpret_cast<const unsigned char *>(a),
                                                     reinterpret_cast<const unsigned char *>(b));
 }
 
