@@ -147,7 +147,7 @@ CMNW_API int32_t UTLFindNext(UTLHFIND find, char *name) CMNW_NOEXCEPT;
 /* Ends a search. 0 on success, 1 on failure or for handle 0. */
 CMNW_API int32_t UTLFindClose(UTLHFIND find) CMNW_NOEXCEPT;
 /* Every file matching pattern, as a MEM list of 258-byte name records, or 0
- * when none matches. The caller destroys the list. */
+ * when none matches or memory runs out. The caller destroys the list. */
 CMNW_API MEMLIST UTLFindAll(const char *pattern, uint32_t reserved) CMNW_NOEXCEPT;
 
 /* Finds a file along pathList. Without ";" in pathList the name in fileName

@@ -127,7 +127,9 @@ CMNW_API UTLVerInfo UTLGetVerInfo(const char *fileName) CMNW_NOEXCEPT;
  * its bytes. With verbose not 0, prints one line per file on the console:
  * "filename=(name) crc=<hex>" or "filename=(name) qvspatch=<n> 3rdparty=<n>".
  * release is cleared (releaseSize bytes) first; the other outputs are only
- * raised or extended from the caller's start values. Always returns 0. */
+ * raised or extended from the caller's start values. When memory runs out
+ * the outputs keep the caller's start values (release cleared) rather than
+ * give a partial report. Always returns 0. */
 CMNW_API uint16_t UTLGetVersions(const char *directory, long *mainPatch, long *thirdPartyPatch,
                                  unsigned long *crc, char *release, int releaseSize,
                                  char **exclude, int excludeCount, int verbose) CMNW_NOEXCEPT;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdio>
+#include "cmnw32/mem.h"
 #include <sys/stat.h>
 #include <sys/types.h>
 
@@ -42,5 +43,9 @@ FILE *OpenStream(const char *path, const char *mode, mode_t createMode) noexcept
 // Opens path (already native) with a C mode text ("r", "w+", "ab", ...)
 // and the sharing mode of SYSfsopen; null with errno set on failure.
 FILE *OpenShared(const char *nativePath, const char *mode, int shareFlag) noexcept;
+
+// True when list (not null) is keyed: its elements are in key order. A
+// list keyed while memory ran out is not, until a later call sets it up.
+bool ListInKeyOrder(MEMLIST list) noexcept;
 
 }  // namespace cmnw::companion

@@ -3,6 +3,7 @@
 #include "companion/mem_list.h"
 
 #include "common/boundary.h"
+#include "common/fault.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -111,6 +112,7 @@ bool ItemKeyLess::operator()(const KeyProbe &a, const IndexEntry &b) const {
 
 MEMItemRec *NewItem(const void *record, size_t size) noexcept {
     if (size > static_cast<size_t>(-1) - kHeaderSize - 1) return nullptr;
+    if (fault::AllocationFails()) return nullptr;
     void *block = std::malloc(kHeaderSize + (size == 0 ? 1 : size));
     if (block == nullptr) return nullptr;
     auto *item = new (block) MEMItemRec;
@@ -199,11 +201,11 @@ bool SetListKey(MEMListRec *list, size_t position, size_t length, MEMCompareFunc
     if (list->index != nullptr) list->index->clear();
     for (MEMItemRec *it = list->first; it != nullptr; it = it->next) it->indexed = false;
     list->keyed = false;
+    list->keyPosition = position;
+    list->keyLength = length;
+    list->compare = compare;
     try {
         if (list->index == nullptr) list->index = new KeyIndex(ItemKeyLess{list});
-        list->keyPosition = position;
-        list->keyLength = length;
-        list->compare = compare;
 
         std::vector<MEMItemRec *> items;
         items.reserve(list->count);
@@ -219,9 +221,12 @@ bool SetListKey(MEMListRec *list, size_t position, size_t length, MEMCompareFunc
             it->indexed = true;
         }
         list->keyed = true;
+        list->keyPending = false;
         return true;
     } catch (...) {
-        // Out of memory: the list stays complete but unkeyed.
+        // Out of memory: the list stays complete but unkeyed until a later
+        // call that needs the key manages to set it up (KeyReady).
+        list->keyPending = true;
         if (list->index != nullptr) list->index->clear();
         for (MEMItemRec *it = list->first; it != nullptr; it = it->next) it->indexed = false;
         return false;
@@ -230,10 +235,27 @@ bool SetListKey(MEMListRec *list, size_t position, size_t length, MEMCompareFunc
 
 bool Resort(MEMItemRec *item) noexcept {
     MEMListRec *list = item->list;
+    KeyIndex::node_type node;
+    try {
+        IndexEntry entry = EntryOf(list, item);
+        node = list->index->extract(item->indexPos);
+        node.value() = entry;
+        item->indexPos = list->index->insert(std::move(node));
+    } catch (...) {
+        // Comparing a key padded in scratch memory ran out of it: the
+        // element keeps its place in the list, out of the index.
+        if (node.empty()) list->index->erase(item->indexPos);
+        item->indexed = false;
+        return false;
+    }
     Unlink(item);
-    if (PlaceByKey(list, item)) return true;
-    Link(list, item, nullptr);  // out of memory: keep the element, out of the index
-    return false;
+    auto after = std::next(item->indexPos);
+    Link(list, item, after == list->index->end() ? nullptr : after->item);
+    return true;
+}
+
+bool KeyReady(MEMListRec *list) noexcept {
+    return !list->keyPending || SetListKey(list, list->keyPosition, list->keyLength, list->compare);
 }
 
 void DestroyList(MEMListRec *list) noexcept {

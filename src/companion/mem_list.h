@@ -71,6 +71,7 @@ struct MEMListRec {
     size_t count = 0;
     MEMLIST *holder = nullptr;
     bool keyed = false;
+    bool keyPending = false;  // keyed while out of memory: set up the key at next need
     bool staticStorage = false;  // never freed: destroying it only empties it
     size_t keyPosition = 0;
     size_t keyLength = 0;
@@ -104,9 +105,13 @@ void RemoveItem(MEMItemRec *item) noexcept;
 // Keys the list and sorts what it holds (stable); false when out of memory or
 // the key range overflows, the list then being left unkeyed.
 bool SetListKey(MEMListRec *list, size_t position, size_t length, MEMCompareFunc compare) noexcept;
-// Moves an element of a keyed list whose key changed to its place in order.
-// The element must already be out of the index (indexed false).
+// Moves an indexed element whose key changed to its place in order, reusing
+// its index node, so that running out of memory cannot drop it from the
+// index (false only when comparing keys that need scratch memory ran out).
 bool Resort(MEMItemRec *item) noexcept;
+// False when list was keyed while memory ran out and its key still cannot be
+// set up; the calls that order or look up by key then fail.
+bool KeyReady(MEMListRec *list) noexcept;
 // Frees list and its elements and clears its registered holder.
 void DestroyList(MEMListRec *list) noexcept;
 

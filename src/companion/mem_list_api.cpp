@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/boundary.h"
+#include "companion/companion.h"
 #include "companion/mem_list.h"
 
 namespace mc = cmnw::companion;
@@ -39,7 +40,7 @@ bool ReplaceRecord(MEMItemRec *item, const void *record, size_t size) {
 // record instead.
 MEMITEM InsertKeyed(MEMLIST list, const void *record, size_t size, int32_t *status, bool replaceEqual) {
     SetStatus(status, -1);
-    if (list == nullptr || !RecordUsable(record, size)) return nullptr;
+    if (list == nullptr || !RecordUsable(record, size) || !mc::KeyReady(list)) return nullptr;
     if (!list->keyed) {
         MEMItemRec *item = mc::AppendRecord(list, record, size);
         if (item != nullptr) SetStatus(status, 0);
@@ -77,12 +78,14 @@ bool KeepOrder(MEMItemRec *item, const unsigned char *oldData, size_t oldSize) {
     before.data = const_cast<unsigned char *>(oldData);
     before.size = oldSize;
     if (mc::CompareItemKeys(item->list, &before, item) == 0) return true;
-    item->list->index->erase(item->indexPos);
-    item->indexed = false;
     return mc::Resort(item);
 }
 
 }  // namespace
+
+namespace cmnw::companion {
+bool ListInKeyOrder(MEMLIST list) noexcept { return list->keyed; }
+}  // namespace cmnw::companion
 
 extern "C" MEMLIST MEMCreateList(void) noexcept { return new (std::nothrow) MEMListRec; }
 
@@ -108,7 +111,7 @@ extern "C" void MEMSortList(MEMLIST list, size_t keyPosition, size_t keyLength) 
 }
 
 extern "C" MEMITEM MEMAddItem(MEMLIST list, const void *record, size_t size) noexcept {
-    if (list == nullptr || !RecordUsable(record, size)) return nullptr;
+    if (list == nullptr || !RecordUsable(record, size) || !mc::KeyReady(list)) return nullptr;
     if (!list->keyed) return mc::AppendRecord(list, record, size);
     MEMItemRec *item = mc::NewItem(record, size);
     if (item == nullptr) return nullptr;
@@ -120,7 +123,7 @@ extern "C" MEMITEM MEMAddItem(MEMLIST list, const void *record, size_t size) noe
 }
 
 extern "C" MEMITEM MEMAppendItem(MEMLIST list, const void *record, size_t size) noexcept {
-    if (list == nullptr || !RecordUsable(record, size)) return nullptr;
+    if (list == nullptr || !RecordUsable(record, size) || !mc::KeyReady(list)) return nullptr;
     return mc::AppendRecord(list, record, size);
 }
 
@@ -135,7 +138,7 @@ extern "C" MEMITEM MEMInsertSummary(MEMLIST list, const void *record, size_t siz
 
 extern "C" MEMITEM MEMFindKey(MEMLIST list, const void *key, int16_t *found) noexcept {
     SetFound(found, false);
-    if (list == nullptr || key == nullptr || !list->keyed) return nullptr;
+    if (list == nullptr || key == nullptr || !mc::KeyReady(list) || !list->keyed) return nullptr;
     return cmnw::UnlessOutOfMemory(static_cast<MEMITEM>(nullptr), [&]() -> MEMITEM {
         mc::KeyProbe probe = mc::ProbeOf(list, key);
         auto pos = list->index->lower_bound(probe);

@@ -149,7 +149,11 @@ extern "C" MEMLIST UTLFindAll(const char *pattern, uint32_t) noexcept {
     MEMLIST list = MEMCreateList();
     if (list != nullptr) {
         do {
-            if (MEMAppendItem(list, record, sizeof record) == nullptr) break;
+            if (MEMAppendItem(list, record, sizeof record) == nullptr) {
+                MEMDestroyList(list);  // no list that silently misses files
+                list = nullptr;
+                break;
+            }
         } while (cmnw::platform::NextFile(find, record) == 0);
     }
     UTLFindClose(find);

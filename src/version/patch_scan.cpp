@@ -17,6 +17,7 @@ namespace {
 
 struct ScanState {
     bool endOfFile;
+    bool lostRecord;  // the last scan could not insert a record (out of memory)
 };
 
 constinit ScanState g_scan{};
@@ -51,12 +52,14 @@ void InsertRecord(const char *record, MEMLIST records, MEMLIST summaries) noexce
     if (second == nullptr) return;
     int32_t status = 0;
     if (records != nullptr) MEMInsertItem(records, record, std::strlen(record) + 1, &status);
+    if (status < 0) g_scan.lostRecord = true;
     if (summaries != nullptr) {
         char summary[kSingleByteRecordMax + 1];
         const size_t length = static_cast<size_t>(second - record);
         std::memcpy(summary, record, length);
         summary[length] = '\0';
         MEMInsertSummary(summaries, summary, length + 1, &status);
+        if (status < 0) g_scan.lostRecord = true;
     }
 }
 
@@ -142,6 +145,7 @@ size_t WalkBuffer(const unsigned char *buffer, size_t filled, MEMLIST records, M
 
 int32_t QueryPatchInfo(const char *fileName, MEMLIST records, MEMLIST summaries) noexcept {
     g_scan.endOfFile = false;
+    g_scan.lostRecord = false;
     FILE *file = SYSfopen(fileName, "rb");
     if (file == nullptr) return 8;
     char fallback[UTL_PATCH_BUFFER_SIZE];
@@ -164,6 +168,9 @@ int32_t QueryPatchInfo(const char *fileName, MEMLIST records, MEMLIST summaries)
 }
 
 }  // namespace
+
+bool LastScanLostRecords() noexcept { return g_scan.lostRecord; }
+
 }  // namespace cmnw::version
 
 extern "C" int32_t UTLShiftAndRead(char *buffer, int pos, int filled, FILE *file) noexcept {

@@ -43,4 +43,8 @@ int MatchMarker(const unsigned char *bytes, size_t available) noexcept;
 // Sets every counter of the marker table to 0.
 void ResetMarkerCounters() noexcept;
 
+// True when the last UTLQueryPatchInfo ran out of memory for a record it
+// found, so its lists miss one.
+bool LastScanLostRecords() noexcept;
+
 }  // namespace cmnw::version

@@ -1,5 +1,6 @@
 // The version report over a directory: patch levels of the main product and
 // of third-party components, the release, and a CRC over unpatched files.
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 
@@ -10,6 +11,7 @@
 #include "cmnw32/version.h"
 #include "common/path.h"
 #include "common/text.h"
+#include "companion/companion.h"
 #include "encode/encode.h"
 #include "version/version.h"
 
@@ -72,13 +74,21 @@ bool TakeSummaries(MEMLIST summaries, Report &report) noexcept {
     return patched;
 }
 
-void ReportFile(const char *directory, const char *name, MEMLIST records, MEMLIST summaries,
+// Adds one file to the report; false when memory ran out on the way, the
+// report then being incomplete.
+bool ReportFile(const char *directory, const char *name, MEMLIST records, MEMLIST summaries,
                 Report &report, int verbose) noexcept {
     char path[2 * CMNW_MAX_PATH];
     FormatBounded(path, sizeof path, "%s\\%s", directory, name);
-    const bool patched =
-        UTLQueryPatchInfo(path, records, summaries) == 0 && TakeSummaries(summaries, report);
-    if (!patched) *report.crc = encode::FileCrc32(path, static_cast<uint32_t>(*report.crc));
+    errno = 0;
+    const bool scanned = UTLQueryPatchInfo(path, records, summaries) == 0;
+    if (scanned ? LastScanLostRecords() : errno == ENOMEM) return false;
+    const bool patched = scanned && TakeSummaries(summaries, report);
+    if (!patched) {
+        errno = 0;
+        *report.crc = encode::FileCrc32(path, static_cast<uint32_t>(*report.crc));
+        if (errno == ENOMEM) return false;
+    }
     if (verbose != 0) {
         char fname[kNameSize];
         UTLSplitPath(path, nullptr, nullptr, fname, nullptr);
@@ -90,6 +100,7 @@ void ReportFile(const char *directory, const char *name, MEMLIST records, MEMLIS
     }
     MEMEmptyList(records);
     MEMEmptyList(summaries);
+    return true;
 }
 
 void GetVersions(const char *directory, Report &report, char **exclude, int excludeCount,
@@ -102,17 +113,29 @@ void GetVersions(const char *directory, Report &report, char **exclude, int excl
     if (files == nullptr) return;
     MEMLIST records = MEMCreateList();
     MEMLIST summaries = MEMCreateList();
+    const long startMain = *report.mainPatch, startThirdParty = *report.thirdPartyPatch;
+    const unsigned long startCrc = *report.crc;
     if (records != nullptr && summaries != nullptr) {
         MEMKeyList(records, 0, kListKeyLength, CompareRecordKeys);
         MEMKeyList(summaries, 0, kListKeyLength, CompareSummaryKeys);
         MEMSortList(files, 0, CMNW_MAX_PATH);
         MEMPrepareFileList(files, 0);
-        for (MEMITEM item = MEMFirstItem(files); item != nullptr; item = MEMNextItem(item)) {
+        // Unsorted (out of memory) the files would be reported in another order.
+        for (MEMITEM item = companion::ListInKeyOrder(files) ? MEMFirstItem(files) : nullptr; item != nullptr;
+             item = MEMNextItem(item)) {
             char name[CMNW_MAX_PATH];
             CopyBoundedN(name, sizeof name, static_cast<const char *>(MEMItemData(item)),
                          MEMItemSize(item));
             if (IsExcluded(name, exclude, excludeCount)) continue;
-            ReportFile(directory, name, records, summaries, report, verbose);
+            if (!ReportFile(directory, name, records, summaries, report, verbose)) {
+                // Out of memory: no half report.
+                *report.mainPatch = startMain;
+                *report.thirdPartyPatch = startThirdParty;
+                *report.crc = startCrc;
+                if (report.release != nullptr && report.releaseSize > 0)
+                    std::memset(report.release, 0, static_cast<size_t>(report.releaseSize));
+                break;
+            }
         }
     }
     MEMDestroyList(files);
