@@ -114,8 +114,8 @@ CMNW_API CFGHANDLE CFGCreate(void) CMNW_NOEXCEPT;
  * interrupts the save does not make it fail. The unnamed section's lines
  * come first, then each section as "[Name]" and its lines and comments in
  * order, a blank line before each section. A replaced regular file owned by
- * the effective user keeps its permissions; any other file gets mode 0600,
- * and a link at path is replaced, not followed. The temporary file has an
+ * the effective user keeps its permissions; any other file gets mode 0600
+ * (less the umask), and a link at path is replaced, not followed. The temporary file has an
  * unpredictable name. Returns 0 on success, non-zero on failure or when none
  * is in force. */
 CMNW_API int CFGSave(const char *path) CMNW_NOEXCEPT;

@@ -77,11 +77,13 @@ CMNW_API int32_t UTLMkDir(const char *directory) CMNW_NOEXCEPT;
 CMNW_API uint32_t UTLGetUniversalName(const char *localPath, uint32_t infoLevel, void *buffer,
                                       uint32_t *bufferSize) CMNW_NOEXCEPT;
 
-/* Copies a file (replacing the destination). 0 on success, 1 on failure; a
- * failed write leaves the destination as far as it was written. A new
- * destination gets the source's read and write permissions less the umask;
- * it is opened as SYSfopen opens (sys.h), so a link at the destination in a
- * folder another account may write fails the copy. */
+/* Copies a file (replacing the destination). 0 on success, 1 on failure. The
+ * copy is written to a temporary file beside the destination (its name, a
+ * dot and six characters) and renamed over it once complete, so a failed
+ * copy leaves the destination as it was and removes the temporary file; a
+ * link at the destination is replaced, not followed. A replaced file of the
+ * effective user keeps its permissions; any other destination gets the
+ * source's read and write permissions less the umask. */
 CMNW_API int32_t UTLCopyFile(const char *source, const char *destination) CMNW_NOEXCEPT;
 
 /* Removes the files (not the subdirectories) of directory except those named

@@ -21,9 +21,12 @@ enum class Kind {
 #if CMNW_FAULTS
 
 // From now on, counting from 1, the nth call of kind fails once: an
-// allocation gives null (or throws std::bad_alloc), a system call gives -1
-// with errno = error; with shortWrite a write of more than one byte instead
-// writes only its first half. Earlier arming is forgotten.
+// allocation gives null (or throws std::bad_alloc) with errno ENOMEM, a
+// system call of the seam its failure value (-1, null or MAP_FAILED) with
+// errno = error (a close still closes, as Linux does); with shortWrite only
+// writes count and the nth writes just the first half of its bytes. With
+// error EINTR only calls that can be interrupted count. Earlier arming is
+// forgotten.
 void Arm(Kind kind, long nth, int error = 0, bool shortWrite = false) noexcept;
 
 // Disarms the switch; true when the armed fault was injected.
@@ -32,15 +35,18 @@ bool Disarm() noexcept;
 // Hook before an allocation: true when this one must fail.
 bool AllocationFails() noexcept;
 
-// Hook before a system call: 0 to make the call, else the errno to fail
-// with. A write sees kShortWrite when it must write short.
+// Hook of the seam (os.h) before a system call: 0 to make the call, else
+// the errno to fail with, or kShortWrite for a write that must write short.
+// traits tells which faults the call can meet: an EINTR is injected only
+// into calls that can be interrupted, a short write only into writes.
 inline constexpr int kShortWrite = -1;
-int SystemFault() noexcept;
+inline constexpr unsigned kWrites = 1, kInterruptible = 2;
+int SystemFault(unsigned traits) noexcept;
 
 #else
 
 constexpr bool AllocationFails() noexcept { return false; }
-constexpr int SystemFault() noexcept { return 0; }
+constexpr int SystemFault(unsigned) noexcept { return 0; }
 
 #endif
 

@@ -90,12 +90,13 @@ size_t NativePath(const char *path, char *out, size_t outSize) noexcept {
 
 bool LockBytes(int fd, short type, off_t start, off_t length) noexcept {
     struct flock range = ByteRange(type, start, length);
-    return g_osCalls.fcntlLock(fd, F_OFD_SETLK, &range) == 0;
+    return Uninterrupted([&] { return g_osCalls.fcntlLock(fd, F_OFD_SETLK, &range); }) == 0;
 }
 
 bool BytesLockedByOther(int fd, short type, off_t start, off_t length) noexcept {
     struct flock range = ByteRange(type, start, length);
-    return g_osCalls.fcntlLock(fd, F_OFD_GETLK, &range) == 0 && range.l_type != F_UNLCK;
+    return Uninterrupted([&] { return g_osCalls.fcntlLock(fd, F_OFD_GETLK, &range); }) == 0 &&
+           range.l_type != F_UNLCK;
 }
 
 }  // namespace cmnw::os

@@ -7,8 +7,11 @@
 // Each call goes through one entry of the table g_osCalls, set at load to
 // the system's own function, so a test build can point any entry elsewhere
 // in one place (to fail the Nth call with an errno, or to write short). The
-// functions keep the system's contract exactly: -1 (or null) with errno on
-// failure, nothing retried, EINTR included, unless a comment says otherwise.
+// functions keep the system's contract: -1 (or null) with errno on failure,
+// except that a call a signal can interrupt (open, read, write, fsync,
+// ftruncate, flock, the byte locks, temporary and shared-memory opens) is
+// made again when it fails with EINTR, so no caller sees EINTR from them.
+// Close is never made again: Linux releases the descriptor even then.
 //
 // Threads: g_osCalls is written only before any thread uses the library (a
 // test build's switch); the calls themselves are as thread-safe as the
@@ -23,6 +26,7 @@
 #include <sys/stat.h>
 #include <sys/types.h>
 
+#include <cerrno>
 #include <cstddef>
 #include <cstdio>
 
@@ -71,29 +75,37 @@ struct Calls {
 
 extern Calls g_osCalls;
 
+// Makes call again while a signal interrupts it (-1 with EINTR).
+template <typename Call>
+inline auto Uninterrupted(Call call) noexcept {
+    auto result = call();
+    while (result == -1 && errno == EINTR) result = call();
+    return result;
+}
+
 inline int Open(const char *path, int flags, mode_t mode = 0) noexcept {
-    return g_osCalls.open(path, flags, mode);
+    return Uninterrupted([&] { return g_osCalls.open(path, flags, mode); });
 }
 inline int OpenAt(int folderFd, const char *name, int flags, mode_t mode = 0) noexcept {
-    return g_osCalls.openat(folderFd, name, flags, mode);
+    return Uninterrupted([&] { return g_osCalls.openat(folderFd, name, flags, mode); });
 }
 inline ssize_t Read(int fd, void *buffer, size_t size) noexcept {
-    return g_osCalls.read(fd, buffer, size);
+    return Uninterrupted([&] { return g_osCalls.read(fd, buffer, size); });
 }
 inline ssize_t ReadAt(int fd, void *buffer, size_t size, off_t offset) noexcept {
-    return g_osCalls.pread(fd, buffer, size, offset);
+    return Uninterrupted([&] { return g_osCalls.pread(fd, buffer, size, offset); });
 }
 inline ssize_t Write(int fd, const void *bytes, size_t size) noexcept {
-    return g_osCalls.write(fd, bytes, size);
+    return Uninterrupted([&] { return g_osCalls.write(fd, bytes, size); });
 }
 inline int Sync(int fd) noexcept {
-    return g_osCalls.fsync(fd);
+    return Uninterrupted([&] { return g_osCalls.fsync(fd); });
 }
 inline int Close(int fd) noexcept {
     return g_osCalls.close(fd);
 }
 inline int Truncate(int fd, off_t length) noexcept {
-    return g_osCalls.ftruncate(fd, length);
+    return Uninterrupted([&] { return g_osCalls.ftruncate(fd, length); });
 }
 inline off_t Seek(int fd, off_t offset, int whence) noexcept {
     return g_osCalls.lseek(fd, offset, whence);
@@ -105,7 +117,7 @@ inline int SetFlags(int fd, int flags) noexcept {
     return g_osCalls.fcntlFlags(fd, F_SETFL, flags);
 }
 inline int Flock(int fd, int operation) noexcept {
-    return g_osCalls.flock(fd, operation);
+    return Uninterrupted([&] { return g_osCalls.flock(fd, operation); });
 }
 inline int StatFd(int fd, struct stat *st) noexcept {
     return g_osCalls.fstat(fd, st);
@@ -143,7 +155,7 @@ inline int RemoveFolder(const char *path) noexcept {
 // A new file from pattern ("...XXXXXX", replaced by the name made), owner
 // read and write only; the descriptor, or -1 with errno.
 inline int MakeTemp(char *pattern, int flags) noexcept {
-    return g_osCalls.mkostemp(pattern, flags);
+    return Uninterrupted([&] { return g_osCalls.mkostemp(pattern, flags); });
 }
 inline char *CurrentFolder(char *buffer, size_t size) noexcept {
     return g_osCalls.getcwd(buffer, size);
@@ -164,7 +176,7 @@ inline FILE *StreamOf(int fd, const char *mode) noexcept {
     return g_osCalls.fdopen(fd, mode);
 }
 inline int SharedOpen(const char *name, int flags, mode_t mode) noexcept {
-    return g_osCalls.shmOpen(name, flags, mode);
+    return Uninterrupted([&] { return g_osCalls.shmOpen(name, flags, mode); });
 }
 inline int SharedUnlink(const char *name) noexcept {
     return g_osCalls.shmUnlink(name);

@@ -44,6 +44,22 @@ FILE *OpenStream(const char *path, const char *mode, mode_t createMode) noexcept
 // and the sharing mode of SYSfsopen; null with errno set on failure.
 FILE *OpenShared(const char *nativePath, const char *mode, int shareFlag) noexcept;
 
+// Writes all size bytes to fd; a write that makes no progress counts as a
+// full disk (ENOSPC). False with errno.
+bool WriteAll(int fd, const void *bytes, size_t size) noexcept;
+
+// Replaces the file at native (a system path) as a whole: fill writes the
+// new content to the descriptor of a temporary file beside it (named native,
+// a dot and six unpredictable letters or digits), which is then renamed over
+// native, so that native holds its old content or the complete new one
+// whatever fails; a link at native is replaced, not followed. A replaced
+// regular file of the effective user keeps its permissions; a new file gets
+// createMode less the umask. With durable the file is synced before the
+// rename and its folder after it. A failure removes the temporary file;
+// false with errno.
+bool ReplaceFile(const char *native, mode_t createMode, bool durable, bool (*fill)(int fd, void *context),
+                 void *context) noexcept;
+
 // True when list (not null) is keyed: its elements are in key order. A
 // list keyed while memory ran out is not, until a later call sets it up.
 bool ListInKeyOrder(MEMLIST list) noexcept;

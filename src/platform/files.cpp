@@ -30,24 +30,19 @@ int64_t SecondsNow() noexcept {
 int32_t CopyOpenFile(FILE *in, const char *destination) noexcept {
     struct stat st;
     const mode_t mode = os::StatFd(fileno(in), &st) == 0 ? (st.st_mode & 0666) : 0600;
-    FILE *out = companion::OpenStream(destination, "wb", mode);
-    if (out == nullptr) {
-        SYSfclose(in);
-        return 1;
-    }
-    char chunk[kCopyChunk];
-    for (;;) {
-        size_t got = SYSfread(chunk, 1, sizeof chunk, in);
-        if (got == 0) break;
-        if (SYSfwrite(chunk, 1, got, out) < got) {
-            SYSfclose(in);
-            SYSfflush(out);
-            SYSfclose(out);
-            return 1;
-        }
-    }
+    char native[os::kNativeSize];
+    const bool ok = os::ToNative(destination, native) && native[0] != '\0' &&
+                    companion::ReplaceFile(native, mode, false, [](int fd, void *context) {
+                        FILE *source = static_cast<FILE *>(context);
+                        char chunk[kCopyChunk];
+                        for (;;) {
+                            const size_t got = SYSfread(chunk, 1, sizeof chunk, source);
+                            if (got == 0) return ferror(source) == 0;
+                            if (!companion::WriteAll(fd, chunk, got)) return false;
+                        }
+                    }, in);
     SYSfclose(in);
-    return SYSfclose(out) == 0 ? 0 : 1;
+    return ok ? 0 : 1;
 }
 
 int32_t CopyFile(const char *source, const char *destination) noexcept {

@@ -102,7 +102,10 @@ const Trap kTraps[] = {
          EXPECT_EQ(UTLLogTrace("planted"), nullptr);
      }},
     {"link at a copy destination", [](const Folders &f) { return Link(f.Root("secret"), f.Shared("copy")); },
-     [](const Folders &f) { EXPECT_EQ(UTLCopyFile(f.Root("keep/file").c_str(), f.Shared("copy").c_str()), 1); }},
+     [](const Folders &f) {  // the link is replaced, not followed
+         EXPECT_EQ(UTLCopyFile(f.Root("keep/file").c_str(), f.Shared("copy").c_str()), 0);
+         EXPECT_EQ(ReadFile(f.Shared("copy")), "kept\n");
+     }},
     {"link at a CAR file", [](const Folders &f) { return Link(f.Root("secret"), f.Shared("a.car")); },
      [](const Folders &f) {
          int32_t created = -1;
