@@ -67,9 +67,7 @@ constexpr size_t kCutMarkLength = sizeof kCutMark - 1;
 // follow the fragment, and the rest would land inside the file as a line
 // without a head. True when a fragment without its newline is left behind.
 bool AppendOnce(int fd, const char *bytes, size_t length, bool cutBefore) {
-    ssize_t n;
-    do n = os::Write(fd, bytes, length);
-    while (n < 0 && errno == EINTR);
+    const ssize_t n = os::Write(fd, bytes, length);
     if (n <= 0) return cutBefore;  // nothing reached the file
     return static_cast<size_t>(n) < length;
 }
