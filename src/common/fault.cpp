@@ -76,7 +76,7 @@ struct Faulty<R (*)(A...)> {
     os::g_osCalls.entry = Faulty<decltype(os::Calls::entry)>::Call<&os::Calls::entry, traits>
 
 // Puts the switch in front of every entry of the seam that can fail (the
-// module error text and unmapping are left alone).
+// module error text, unloading and unmapping are left alone).
 void PutOnSeam() noexcept {
     static bool done = false;
     if (done) return;
