@@ -39,8 +39,10 @@ os::Calls real;
 
 template <typename R>
 R Failure() noexcept {
-    if constexpr (std::is_pointer_v<R>) return nullptr;
-    else return static_cast<R>(-1);
+    if constexpr (std::is_pointer_v<R>)
+        return nullptr;
+    else
+        return static_cast<R>(-1);
 }
 
 // Traits of the seam's entries beyond those of fault.h.
@@ -67,8 +69,10 @@ struct Faulty<R (*)(A...)> {
             (real.*Entry)(args...);  // the descriptor is gone whatever close reports
         }
         errno = error;
-        if constexpr ((traits & kMaps) != 0) return MAP_FAILED;
-        else return Failure<R>();
+        if constexpr ((traits & kMaps) != 0)
+            return MAP_FAILED;
+        else
+            return Failure<R>();
     }
 };
 

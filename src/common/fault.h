@@ -45,8 +45,12 @@ int SystemFault(unsigned traits) noexcept;
 
 #else
 
-constexpr bool AllocationFails() noexcept { return false; }
-constexpr int SystemFault(unsigned) noexcept { return 0; }
+constexpr bool AllocationFails() noexcept {
+    return false;
+}
+constexpr int SystemFault(unsigned) noexcept {
+    return 0;
+}
 
 #endif
 

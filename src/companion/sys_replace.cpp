@@ -18,7 +18,9 @@ namespace {
 bool SyncFolderOf(const char *native) noexcept {
     char folder[os::kNativeSize];
     const char *slash = std::strrchr(native, '/');
-    const size_t length = slash == nullptr ? 0 : slash == native ? 1 : static_cast<size_t>(slash - native);
+    const size_t length = slash == nullptr  ? 0
+                          : slash == native ? 1
+                                            : static_cast<size_t>(slash - native);
     std::memcpy(folder, length == 0 ? "." : native, length == 0 ? 1 : length);
     folder[length == 0 ? 1 : length] = '\0';
     const int fd = os::Open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -33,8 +35,10 @@ bool SyncFolderOf(const char *native) noexcept {
 // Creates a new file beside native under a name nobody can foresee (native,
 // a dot and six letters or digits), written to temp; its descriptor, or -1
 // with errno.
-int CreateTempBeside(const char *native, mode_t createMode, char (&temp)[os::kNativeSize]) noexcept {
-    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+int CreateTempBeside(const char *native, mode_t createMode,
+                     char (&temp)[os::kNativeSize]) noexcept {
+    static constexpr char kLetters[] =
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     const size_t length = std::strlen(native);
     if (length + 8 > sizeof temp) {
         errno = ENAMETOOLONG;
@@ -46,10 +50,12 @@ int CreateTempBeside(const char *native, mode_t createMode, char (&temp)[os::kNa
     for (int attempt = 0; attempt < 100; ++attempt) {
         uint64_t random = 0;
         if (getrandom(&random, sizeof random, GRND_NONBLOCK) != sizeof random)
-            random ^= static_cast<uint64_t>(getpid()) * 0x9E3779B97F4A7C15u + static_cast<uint64_t>(attempt);
+            random ^= static_cast<uint64_t>(getpid()) * 0x9E3779B97F4A7C15u +
+                      static_cast<uint64_t>(attempt);
         for (int i = 1; i <= 6; ++i, random /= sizeof kLetters - 1)
             temp[length + i] = kLetters[random % (sizeof kLetters - 1)];
-        const int fd = os::Open(temp, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, createMode);
+        const int fd =
+            os::Open(temp, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, createMode);
         if (fd >= 0 || errno != EEXIST) return fd;
     }
     return -1;
@@ -60,7 +66,8 @@ int CreateTempBeside(const char *native, mode_t createMode, char (&temp)[os::kNa
 // whose mode says nothing about who may read this account's data.
 bool InheritedMode(const char *native, mode_t *mode) noexcept {
     struct stat old;
-    if (os::StatLink(native, &old) != 0 || !S_ISREG(old.st_mode) || old.st_uid != geteuid()) return false;
+    if (os::StatLink(native, &old) != 0 || !S_ISREG(old.st_mode) || old.st_uid != geteuid())
+        return false;
     *mode = old.st_mode & 07777;
     return true;
 }
@@ -82,8 +89,8 @@ bool WriteAll(int fd, const void *bytes, size_t size) noexcept {
     return true;
 }
 
-bool ReplaceFile(const char *native, mode_t createMode, bool durable, bool (*fill)(int fd, void *context),
-                 void *context) noexcept {
+bool ReplaceFile(const char *native, mode_t createMode, bool durable,
+                 bool (*fill)(int fd, void *context), void *context) noexcept {
     char temp[os::kNativeSize];
     const int fd = CreateTempBeside(native, createMode, temp);
     if (fd < 0) return false;

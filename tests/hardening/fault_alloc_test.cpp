@@ -50,7 +50,8 @@ std::string CodePageSet() {
 std::string IniLoad(const std::string &path) {
     CFGHANDLE prior = CFGCurrent();
     CFGHANDLE h = CFGLoadINI(path.c_str());
-    if (h == nullptr) return Result(CFGCurrent() == prior ? "null" : "null, another configuration in force");
+    if (h == nullptr)
+        return Result(CFGCurrent() == prior ? "null" : "null, another configuration in force");
     char a[32] = "", b[32] = "";
     CFGGetString("A", "k", a, sizeof a);
     CFGGetString("B", "y", b, sizeof b);
@@ -69,7 +70,10 @@ std::string MemoryList() {
     bool failed = false;
     for (uint32_t i = 0; i < 40; ++i) {
         const uint32_t key = __builtin_bswap32((i * 7) % 40);
-        if (MEMAddItem(list, &key, sizeof key) != nullptr) ++added; else failed = true;
+        if (MEMAddItem(list, &key, sizeof key) != nullptr)
+            ++added;
+        else
+            failed = true;
     }
     int32_t status = 0;
     const uint32_t again = __builtin_bswap32(5);
@@ -77,7 +81,8 @@ std::string MemoryList() {
     failed |= status == -1;
     added += status == 0;
     const char grown[100] = "\0\0\0\0grown";
-    if (MEMFirstItem(list) != nullptr && MEMResizeItem(MEMFirstItem(list), grown, sizeof grown) == 0)
+    if (MEMFirstItem(list) != nullptr &&
+        MEMResizeItem(MEMFirstItem(list), grown, sizeof grown) == 0)
         failed = true;
     bool whole = MEMCount(list) == added;
     uint32_t previous = 0;
@@ -119,7 +124,8 @@ std::string DirectoryReport(const std::string &dir) {
     long mainPatch = 0, thirdParty = 0;
     unsigned long crc = 0xFFFFFFFFul;
     char release[16] = "stale";
-    UTLGetVersions(dir.c_str(), &mainPatch, &thirdParty, &crc, release, sizeof release, nullptr, 0, 0);
+    UTLGetVersions(dir.c_str(), &mainPatch, &thirdParty, &crc, release, sizeof release, nullptr, 0,
+                   0);
     return Result("%ld,%ld,%lu,%s", mainPatch, thirdParty, crc, release);
 }
 
@@ -127,8 +133,10 @@ TEST(AllocationFaults, EveryAllocationOfEveryAllocatingFunction) {
     cmnw::test::TempDir dir;
     const std::string ini = dir.Write("a.ini", "top=1\n[A]\nk=v\n; note\n[B]\nx=1\ny=2\n");
     cmnw::test::TempDir patches;
-    const std::string record = std::string("@@QVS PATCH 11.2:P03:PCR 1:400.112:..\\C\\unit:May 24 "
-                                           "2007:15:54:00:") + '\0';
+    const std::string record = std::string(
+                                   "@@QVS PATCH 11.2:P03:PCR 1:400.112:..\\C\\unit:May 24 "
+                                   "2007:15:54:00:") +
+                               '\0';
     patches.Write("a.dll", "head" + record + "tail");
     patches.Write("b.txt", "plain text\n");
     auto exactly = [](const char *text) { return [=](const std::string &s) { return s == text; }; };

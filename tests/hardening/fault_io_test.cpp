@@ -66,12 +66,15 @@ void LoopEveryFault(const std::string &operation, const std::function<std::strin
         const char *name;
         int error;
         bool shortWrite;
-    } faults[] = {{"ENOSPC", ENOSPC, false}, {"EIO", EIO, false}, {"EACCES", EACCES, false},
-                  {"EINTR", EINTR, false},   {"short write", 0, true}};
+    } faults[] = {{"ENOSPC", ENOSPC, false},
+                  {"EIO", EIO, false},
+                  {"EACCES", EACCES, false},
+                  {"EINTR", EINTR, false},
+                  {"short write", 0, true}};
     for (const auto &f : faults) {
         const std::string name = operation + ", " + f.name;
-        cmnw::test::RunFaultLoop(name.c_str(), cmnw::fault::Kind::System, f.error, f.shortWrite, run,
-                                 f.error == EINTR ? OneOf({}) : isFailure);
+        cmnw::test::RunFaultLoop(name.c_str(), cmnw::fault::Kind::System, f.error, f.shortWrite,
+                                 run, f.error == EINTR ? OneOf({}) : isFailure);
     }
 }
 
@@ -92,21 +95,29 @@ TEST_F(SystemFaults, ConfigurationAndCodePageSaves) {
     for (int i = 0; i < 50; ++i) CFGAddLine("Data", "key", std::to_string(i).c_str());
     ASSERT_EQ(CFGSave(ini.c_str()), 0);
     const std::string saved = ReadFile(ini), old = "[Data]\nkey=old\n";
-    LoopEveryFault("CFGSave", [&] {
-        WriteFile(ini, old);
-        const int fds = OpenDescriptors(), rc = CFGSave(ini.c_str());
-        return Result("%d %s fds%+d%s", rc != 0, State(ini, old, saved), OpenDescriptors() - fds,
-                      Listing(dir.path()).c_str());
-    }, OneOf({"1 old fds+0 a.ini cmnw32.ini codepage.ini", "1 new fds+0 a.ini cmnw32.ini codepage.ini"}));
+    LoopEveryFault(
+        "CFGSave",
+        [&] {
+            WriteFile(ini, old);
+            const int fds = OpenDescriptors(), rc = CFGSave(ini.c_str());
+            return Result("%d %s fds%+d%s", rc != 0, State(ini, old, saved),
+                          OpenDescriptors() - fds, Listing(dir.path()).c_str());
+        },
+        OneOf({"1 old fds+0 a.ini cmnw32.ini codepage.ini",
+               "1 new fds+0 a.ini cmnw32.ini codepage.ini"}));
     CFGDiscard();
     CFGSetCurrent(pointsToDir);
     const std::string page = dir.File("codepage.ini");
-    LoopEveryFault("code page set save", [&] {
-        WriteFile(page, old);
-        const int fds = OpenDescriptors(), rc = UTLUnloadCodePage(set);
-        return Result("%d %s fds%+d%s", rc != 0, State(page, old, pages), OpenDescriptors() - fds,
-                      Listing(dir.path()).c_str());
-    }, OneOf({"1 old fds+0 a.ini cmnw32.ini codepage.ini", "1 new fds+0 a.ini cmnw32.ini codepage.ini"}));
+    LoopEveryFault(
+        "code page set save",
+        [&] {
+            WriteFile(page, old);
+            const int fds = OpenDescriptors(), rc = UTLUnloadCodePage(set);
+            return Result("%d %s fds%+d%s", rc != 0, State(page, old, pages),
+                          OpenDescriptors() - fds, Listing(dir.path()).c_str());
+        },
+        OneOf({"1 old fds+0 a.ini cmnw32.ini codepage.ini",
+               "1 new fds+0 a.ini cmnw32.ini codepage.ini"}));
     UTLDestroyCodePage(set);
 }
 
@@ -126,43 +137,58 @@ std::string TraceLines(const std::string &text) {
 
 TEST_F(SystemFaults, TraceLog) {
     UTLSetTraceName(dir.File("trace").c_str());
-    LoopEveryFault("trace log", [&] {
-        const int fds = OpenDescriptors();
-        UTLLogTrace("entry");
-        UTLLogTrace(nullptr);
-        return Result("%s fds%+d", TraceLines(ReadFile(dir.File("trace"))).c_str(),
-                      OpenDescriptors() - fds);
-    }, OneOf({"- fds+0", "open fds+0"}));
+    LoopEveryFault(
+        "trace log",
+        [&] {
+            const int fds = OpenDescriptors();
+            UTLLogTrace("entry");
+            UTLLogTrace(nullptr);
+            return Result("%s fds%+d", TraceLines(ReadFile(dir.File("trace"))).c_str(),
+                          OpenDescriptors() - fds);
+        },
+        OneOf({"- fds+0", "open fds+0"}));
 }
 
 TEST_F(SystemFaults, LockFilesArchiveFilesAndTheArchiveLock) {
     const std::string data = dir.File("x.dat"), car = dir.File("a.car");
-    LoopEveryFault("lock file", [&] {
-        const int fds = OpenDescriptors(), lock = UTLLockFileExt(data.c_str());
-        const bool held = access(dir.File("x.lck").c_str(), F_OK) == 0;
-        const int unlock = UTLUnLockFileExt(data.c_str());
-        unlink(dir.File("x.lck").c_str());  // as a caller that was told the release failed tries again
-        return Result("lock %d held %d unlock %d fds%+d", lock, held, unlock, OpenDescriptors() - fds);
-    }, OneOf({"lock 1 held 0 unlock 1 fds+0", "lock 0 held 1 unlock 1 fds+0"}));
-    LoopEveryFault("archive file", [&] {
-        const int fds = OpenDescriptors();
-        FILE *stream = UTLLock(car.c_str());
-        const int written = stream != nullptr ? fputs("archived\n", stream) >= 0 : 0;
-        const int unlock = UTLUnlock(stream);
-        FILE *again = UTLLock(car.c_str());  // nothing left holding the file
-        const int reopened = again != nullptr;
-        UTLUnlock(again);
-        unlink(car.c_str());
-        return Result("%d %d %d %d fds%+d", stream != nullptr, written, unlock, reopened,
-                      OpenDescriptors() - fds);
-    }, OneOf({"0 0 1 1 fds+0", "0 0 1 0 fds+0"}));
+    LoopEveryFault(
+        "lock file",
+        [&] {
+            const int fds = OpenDescriptors(), lock = UTLLockFileExt(data.c_str());
+            const bool held = access(dir.File("x.lck").c_str(), F_OK) == 0;
+            const int unlock = UTLUnLockFileExt(data.c_str());
+            unlink(dir.File("x.lck")
+                       .c_str());  // as a caller that was told the release failed tries again
+            return Result("lock %d held %d unlock %d fds%+d", lock, held, unlock,
+                          OpenDescriptors() - fds);
+        },
+        OneOf({"lock 1 held 0 unlock 1 fds+0", "lock 0 held 1 unlock 1 fds+0"}));
+    LoopEveryFault(
+        "archive file",
+        [&] {
+            const int fds = OpenDescriptors();
+            FILE *stream = UTLLock(car.c_str());
+            const int written = stream != nullptr ? fputs("archived\n", stream) >= 0 : 0;
+            const int unlock = UTLUnlock(stream);
+            FILE *again = UTLLock(car.c_str());  // nothing left holding the file
+            const int reopened = again != nullptr;
+            UTLUnlock(again);
+            unlink(car.c_str());
+            return Result("%d %d %d %d fds%+d", stream != nullptr, written, unlock, reopened,
+                          OpenDescriptors() - fds);
+        },
+        OneOf({"0 0 1 1 fds+0", "0 0 1 0 fds+0"}));
     CFGHANDLE config = CFGCreate();
     CFGSetString("ArcRet", "CarPath", dir.path().c_str());
     CFGSetCurrent(nullptr);
-    LoopEveryFault("archive lock", [&] {
-        const int fds = OpenDescriptors(), lock = UTLLockARC(0, config), unlock = UTLUnlockARC();
-        return Result("%d %d fds%+d", lock, unlock, OpenDescriptors() - fds);
-    }, OneOf({"1 1 fds+0"}));
+    LoopEveryFault(
+        "archive lock",
+        [&] {
+            const int fds = OpenDescriptors(), lock = UTLLockARC(0, config),
+                      unlock = UTLUnlockARC();
+            return Result("%d %d fds%+d", lock, unlock, OpenDescriptors() - fds);
+        },
+        OneOf({"1 1 fds+0"}));
 }
 
 TEST_F(SystemFaults, FileAndFolderCopies) {
@@ -173,19 +199,29 @@ TEST_F(SystemFaults, FileAndFolderCopies) {
     WriteFile(from + "/b.txt", text + "b");
     UTLSetTraceName(dir.File("trace").c_str());  // a failed copy writes a line: open it first
     UTLLogTrace("copies");
-    LoopEveryFault("UTLCopyFile", [&] {
-        WriteFile(to + "/a.txt", old);
-        const int fds = OpenDescriptors(), rc = UTLCopyFile((from + "/a.txt").c_str(), (to + "/a.txt").c_str());
-        return Result("%d %s fds%+d%s", rc, State(to + "/a.txt", old, text), OpenDescriptors() - fds,
-                      Listing(to).c_str());
-    }, OneOf({"1 old fds+0 a.txt", "1 new fds+0 a.txt"}));
-    LoopEveryFault("UTLCopyDir", [&] {
-        WriteFile(to + "/a.txt", old);
-        WriteFile(to + "/b.txt", old);
-        const int fds = OpenDescriptors(), rc = UTLCopyDir(from.c_str(), to.c_str());
-        return Result("%d %s %s fds%+d%s", rc, State(to + "/a.txt", old, text),
-                      State(to + "/b.txt", old, text + "b"), OpenDescriptors() - fds, Listing(to).c_str());
-    }, [](const std::string &s) { return s.find("DAMAGED") == std::string::npos && s.ends_with("fds+0 a.txt b.txt"); });
+    LoopEveryFault(
+        "UTLCopyFile",
+        [&] {
+            WriteFile(to + "/a.txt", old);
+            const int fds = OpenDescriptors(),
+                      rc = UTLCopyFile((from + "/a.txt").c_str(), (to + "/a.txt").c_str());
+            return Result("%d %s fds%+d%s", rc, State(to + "/a.txt", old, text),
+                          OpenDescriptors() - fds, Listing(to).c_str());
+        },
+        OneOf({"1 old fds+0 a.txt", "1 new fds+0 a.txt"}));
+    LoopEveryFault(
+        "UTLCopyDir",
+        [&] {
+            WriteFile(to + "/a.txt", old);
+            WriteFile(to + "/b.txt", old);
+            const int fds = OpenDescriptors(), rc = UTLCopyDir(from.c_str(), to.c_str());
+            return Result("%d %s %s fds%+d%s", rc, State(to + "/a.txt", old, text),
+                          State(to + "/b.txt", old, text + "b"), OpenDescriptors() - fds,
+                          Listing(to).c_str());
+        },
+        [](const std::string &s) {
+            return s.find("DAMAGED") == std::string::npos && s.ends_with("fds+0 a.txt b.txt");
+        });
 }
 
 }  // namespace
