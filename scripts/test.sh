@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs the dependencies, checks the source layout, then builds and runs
-# every test: the normal build (with a check that it holds no fault switch),
-# the same tests under AddressSanitizer and UndefinedBehaviorSanitizer with
-# the fault switch on (the loops that fail every allocation and system call of
-# an operation in turn), the C11 header check, the export check, an install used from C through
+# every test: the normal build (with a check that it holds no fault switch;
+# then prints the size of the tests against the code), the same tests under
+# AddressSanitizer and UndefinedBehaviorSanitizer with the fault switch on
+# (the loops that fail every allocation and system call of an operation in
+# turn), the C11 header check, the export check, an install used from C through
 # pkg-config and CMake, the Debian packages unpacked and used the same way,
 # the concurrency tests and the cmnw fields job on two threads under
 # ThreadSanitizer, and a short run of every fuzz target.
@@ -20,6 +21,7 @@ echo "== build and test (warnings are errors)"
 cmake -S . -B build/ci -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMNW_FAULTS=OFF >/dev/null
 cmake --build build/ci -j "$jobs"
 ctest --test-dir build/ci -j "$jobs" --timeout 300
+bash scripts/test-ratio.sh
 
 echo "== install and use from C"
 bash scripts/check-install.sh build/ci

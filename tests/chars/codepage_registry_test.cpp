@@ -191,20 +191,6 @@ TEST(CodePageSharedLoad, LoadsOnceAndFreesWithTheLastRelease) {
     EXPECT_EQ(UTLDestroyCodePage(again), UTL_CP_OK);
 }
 
-TEST(CodePageSharedLoad, LeavesTheConfigurationInForce) {
-    ScratchDir scratch;
-    scratch.UseConfig("[Probe]\nKey=kept\n");
-    CFGHANDLE before = CFGCurrent();
-    ASSERT_NE(before, nullptr);
-    UTLCPSET set = UTLLoadCodePage();
-    ASSERT_NE(set, nullptr);
-    EXPECT_EQ(CFGCurrent(), before);
-    char value[16] = "";
-    EXPECT_NE(CFGGetString("Probe", "Key", value, sizeof value), 0);
-    EXPECT_STREQ(value, "kept");
-    EXPECT_EQ(UTLDestroyCodePage(set), UTL_CP_OK);
-}
-
 struct LoadedSet {
     // Per code page 1004, 9999, 9998: every character as walked.
     std::vector<WalkedChar> pages[3];

@@ -68,21 +68,6 @@ TEST(CTypeCase, MapsBytesThroughTheTableAndLargeCodesThroughUnicode) {
     EXPECT_EQ(UTLstrlwr(nullptr), nullptr);
 }
 
-TEST(CTypeTableSwap, InstalledTableIsUsedUntilRestored) {
-    std::array<uint16_t, CT_TABLE_SIZE> mine{};
-    std::memcpy(mine.data(), GetCTypeTable(), sizeof mine);
-    mine['_'] |= CT_ALPHA;
-    mine[CT_LOWER_MAP + 0xFFFF % 256] = 0xFFFF;  // read back as signed 16-bit
-    const uint16_t *builtIn = SetCTypeTable(mine.data());
-    EXPECT_EQ(GetCTypeTable(), mine.data());
-    EXPECT_NE(UTLisalpha('_'), 0);
-    EXPECT_EQ(UTLtolower(0xFF), -1);
-    EXPECT_EQ(SetCTypeTable(nullptr), nullptr);  // refused
-    EXPECT_EQ(GetCTypeTable(), mine.data());
-    EXPECT_EQ(SetCTypeTable(builtIn), mine.data());
-    EXPECT_EQ(UTLisalpha('_'), 0);
-}
-
 TEST(CTypeCompare, ResultIsTheDifferenceOfTheLastPair) {
     const struct {
         const char *a, *b;

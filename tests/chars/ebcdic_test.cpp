@@ -24,19 +24,6 @@ TEST(EbcdicTables, DefaultTablesAreCodePage037WithNewlinesSwapped) {
     EXPECT_EQ(EBC2ASC(0x15), 0x0A);
 }
 
-// The OS/400 table is switched in and out; its bytes are constant data.
-TEST(EbcdicTables, Os400TableIsAPermutationSwitchedInAndOut) {
-    const uint8_t *before = UTLDef_OS400_A2Etable();
-    const uint8_t *os400 = GetASC2EBCTable();
-    EXPECT_NE(os400, before);
-    std::array<bool, 256> seen{};
-    for (int a = 0; a < 256; ++a) EXPECT_FALSE(std::exchange(seen[os400[a]], true)) << a;
-    EXPECT_EQ(os400[0x9B], 0x4A);  // the cent sign
-    EXPECT_EQ(UTLDef_MVS_A2Etable(), os400);
-    EXPECT_EQ(GetASC2EBCTable(), before);
-    EXPECT_EQ(UTLDef_MVS_A2Etable(), before);  // idempotent
-}
-
 TEST(EbcdicTranslate, BuffersUseTheTablesInForce) {
     std::string text = "Hello, World\r\n";
     std::string ebcdic = text;
@@ -103,25 +90,6 @@ TEST(SignedStr, LastCharacterZoneGivesTheSign) {
     EXPECT_EQ(error, 1);
     EXPECT_STREQ(empty, "12}");
     EXPECT_EQ(UTLSignedStrToStrExt(empty, 3, 0, nullptr), -1);
-}
-
-TEST(SignedStr, MinusInsertionMovesTheWholeString) {
-    // len picks the sign character; the whole string and its NUL move right,
-    // into exactly one more byte.
-    const struct {
-        const char *in;
-        uint16_t len;
-        const char *out;
-    } cases[] = {{"12}45", 3, "-12045"}, {"42}XYZ", 3, "-420XYZ"}, {"7J", 2, "-71"}};
-    for (const auto &c : cases) {
-        char buf[12];
-        std::memset(buf, '#', sizeof buf);
-        std::strcpy(buf, c.in);
-        UTLSignedStrToStr(buf, c.len, 1);
-        const size_t room = std::strlen(c.in) + 2;
-        EXPECT_EQ(std::string(buf, room), std::string(c.out, room)) << c.in;  // with its NUL
-        EXPECT_EQ(buf[room], '#') << c.in;
-    }
 }
 
 }  // namespace

@@ -149,43 +149,5 @@ TEST(DateDescriptor, DecodesNumberSeparatorAndYearLength) {
     EXPECT_EQ(FMTGetDateFmtYrLen(nullptr), 0);
 }
 
-TEST(DateDescriptor, BuildsDescriptorsFromParts) {
-    const struct {
-        int fmtNum;
-        const char *sep;
-        int yrLen;
-        const char *descriptor, *sepAfter;
-    } cases[] = {
-        {22, "b", -4, "Mb5", "b"}, {40, "/", 4, "1/4", "/"}, {0, "-", 2, "1-2", "-"},
-        {1, "B", 4, "1b4", "b"},   {10, " ", 3, "Ab3", " "}, {13, "", 7, "D", ""},
-        {19, ",", -2, "J,3", ","}, {9, ".", 0, "9.", "."},
-    };
-    for (const auto &c : cases) {
-        char sep[8], out[8];
-        std::strcpy(sep, c.sep);
-        EXPECT_EQ(FMTGetDateFmtString(out, c.fmtNum, sep, c.yrLen), 0);
-        EXPECT_STREQ(out, c.descriptor);
-        EXPECT_STREQ(sep, c.sepAfter);  // an upper-case B is lowered in place
-    }
-    char out[8];
-    FMTGetDateFmtString(out, 5, nullptr, 4);
-    EXPECT_STREQ(out, "54");
-}
-
-TEST(DateDescriptor, SeparatorsAndStoredDefault) {
-    EXPECT_STREQ(FMTDateSepStr(), "/-., ");
-    for (int ch : {'/', '-', '.', ',', ' '}) EXPECT_NE(FMTIsDateSep(ch), 0) << ch;
-    for (int ch : {0, int{'b'}, '/' + 256, -1}) EXPECT_EQ(FMTIsDateSep(ch), 0) << ch;
-
-    char buf[32];
-    std::memset(buf, 'z', sizeof buf);
-    FMTDefDateFormat(buf, 'G');
-    EXPECT_STREQ(buf, "1/4");
-    EXPECT_EQ(buf[31], '\0');  // the whole 32 bytes are cleared first
-    FMTDefDateFormat(nullptr, 'R');  // resets even without a buffer
-    FMTDefDateFormat(buf, 'G');
-    EXPECT_STREQ(buf, "1/4");
-}
-
 
 }  // namespace

@@ -121,17 +121,4 @@ TEST(DateParse, NamesOfTheHostLocale) {
     EXPECT_EQ(Parse("5 March 2007", 2, 4).month, 3);
 }
 
-TEST(DateParse, NamesOfTheCurrentLocale) {
-    UTLSetLocale("USD");
-    for (int n : {0, 13}) EXPECT_EQ(FMTMonthName(n), nullptr) << n;
-    EXPECT_EQ(FMTMonthName3(13), nullptr);
-    for (int n : {0, 8}) EXPECT_EQ(FMTDayName(n), nullptr) << n;
-    EXPECT_STREQ(FMTMonthName3(9), "Sep");
-    EXPECT_STREQ(FMTDayName(1), "Sunday");
-    EXPECT_STREQ(FMTDayName(7), "Saturday");
-    UTLSetLocale("ESP");
-    EXPECT_STREQ(FMTMonthName3(5), "MAY");
-    EXPECT_EQ(Parse("mayo 5, 2007", 4, 4), (Parsed{0, 5, 5, 2007}));
-}
-
 }  // namespace

@@ -110,16 +110,4 @@ TEST(TMTime, ReadsBackWhatStrTimeWrote) {
     }
 }
 
-TEST(TMTime, MonthNamesUnderTheHostLocale) {
-    UTLSetLocale("USD");
-    std::tm tm{};
-    EXPECT_EQ(FMTGetTMTime("24. Mai 2007", "%d %B %Y", &tm), 1);
-    FMTSetHostLocale("DEM");
-    EXPECT_EQ(FMTGetTMTime("24. Mai 2007", "%d %B %Y", &tm), 0);
-    EXPECT_EQ(tm.tm_mon, 4);
-    EXPECT_EQ(FMTGetTMTime("1. M\xE4rz 2007", "%d %B %Y", &tm), 0);
-    EXPECT_EQ(tm.tm_mon, 2);
-    EXPECT_STREQ(UTLGetLocale(), "USD");
-}
-
 }  // namespace

@@ -1,6 +1,6 @@
-// Validation of field data against bar code types, and the bar type table:
-// its record layout, the order of the types and their lookup by letter. The
-// pattern tables are constant data, checked through validation.
+// Validation of field data against bar code types, and the layout of the bar
+// type record. The pattern tables are constant data, checked through
+// validation.
 #include <gtest/gtest.h>
 
 #include <cstddef>
@@ -66,10 +66,8 @@ TEST(Barcode, AcceptedCharacters) {
         char want;
     };
     const Case cases[] = {
-        {"A", 'a', 0, 5, 'A'},  {"A", 'z', 3, 5, 'Z'},   {"A", '%', 0, 1, '%'},
-        {"A", '*', 0, 1, 0},    {"A", '#', 0, 1, 0},     {"A", 'x', 254, 300, 0},
-        {"A", 'x', 253, 300, 'X'},
-        {"Y", 'q', 0, 1, 'Q'},  {"M", ' ', 0, 1, ' '},
+        {"A", 'z', 3, 5, 'Z'},  {"A", '%', 0, 1, '%'},   {"A", '*', 0, 1, 0},
+        {"A", 'x', 254, 300, 0}, {"A", 'x', 253, 300, 'X'}, {"M", ' ', 0, 1, ' '},
         {"D", 'A', 0, 3, 'a'},  {"D", 'd', 2, 3, 'd'},   {"D", 'A', 1, 3, 0},
         {"D", '1', 0, 3, 0},    {"D", ':', 1, 3, ':'},   {"E", 'e', 0, 3, 0},
         {"R", '\x7f', 0, 1, '\x7f'}, {"U", '\x80', 0, 1, 0}, {"T", 'a', 0, 1, 'a'},
@@ -81,52 +79,10 @@ TEST(Barcode, AcceptedCharacters) {
             << c.type << " '" << c.ch << "' at " << c.pos;
 }
 
-// Reads a field of a packed record by value: gtest's comparisons take their
-// arguments by reference, which a misaligned field cannot bind to.
-template <typename T>
-T Copy(T value) {
-    return value;
-}
-
-using namespace cmnw::barcode;
-
-size_t CountOf(const char *const *table) {
-    for (const UTLBarType *t = kBarTypes; t->typeLetter != 0; ++t) {
-        if (t->patterns != table) continue;
-        if (table == kCode39Patterns) return kCode39Count;
-        if (table == kCodabarPatterns) return kCodabarCount;
-        if (table == kTwoOfFivePatterns) return kTwoOfFiveCount;
-        if (table == kMsiPatterns) return kMsiCount;
-        if (table == kCode128Patterns) return kCode128Count;
-        if (table == kCode93Patterns) return kCode93Count;
-    }
-    return 0;
-}
-
 // The packed record layout callers compile against (LP64).
 static_assert(sizeof(UTLBarType) == 38 && offsetof(UTLBarType, startPattern) == 1);
 static_assert(offsetof(UTLBarType, stopPattern) == 9 && offsetof(UTLBarType, maxLength) == 17);
 static_assert(offsetof(UTLBarType, reserved) == 19 && offsetof(UTLBarType, widths) == 21);
 static_assert(offsetof(UTLBarType, patterns) == 29 && offsetof(UTLBarType, firstChar) == 37);
-
-TEST(BarcodeTable, TypesInOrderWithTheirTables) {
-    const char order[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ14";
-    for (size_t i = 0; i < kBarTypeCount; ++i) {
-        const UTLBarType &t = kBarTypes[i];
-        EXPECT_EQ(Copy(t.typeLetter), order[i]);
-        EXPECT_EQ(Copy(t.reserved), 0);
-        EXPECT_EQ(UTLFindBarType(order[i]), &t);
-        ASSERT_NE(Copy(t.widths), nullptr);
-        EXPECT_TRUE(std::strlen(t.widths) == 4 || std::strlen(t.widths) == 8) << order[i];
-        if (t.patterns != nullptr) {
-            EXPECT_NE(CountOf(t.patterns), 0u);
-        }
-    }
-    EXPECT_EQ(Copy(kBarTypes[kBarTypeCount].typeLetter), 0);
-    EXPECT_EQ(Copy(kBarTypes[kBarTypeCount].patterns), nullptr);
-
-    for (char letter : {'a', '2', '\0'}) EXPECT_EQ(UTLFindBarType(letter), nullptr) << letter;
-}
-
 
 }  // namespace

@@ -245,10 +245,7 @@ TEST(Paths, FileFromINI) {
     EXPECT_STREQ(out, "");
     EXPECT_EQ(UTLFileFromINI("Files", "Full", nullptr, nullptr, out, 16, nullptr), 0) << "16 characters fit";
     EXPECT_EQ(UTLFileFromINI("Files", "Full", nullptr, nullptr, out, 15, nullptr), 1);
-    EXPECT_EQ(UTLFileFromINI("", "Full", nullptr, nullptr, out, 100, nullptr), 1);
-    EXPECT_EQ(UTLFileFromINI("Files", nullptr, nullptr, nullptr, out, 100, nullptr), 1);
     EXPECT_EQ(UTLFileFromINI("Files", "Full", nullptr, nullptr, nullptr, 100, nullptr), 1);
-    EXPECT_EQ(UTLFileFromINI("Files", "Full", nullptr, nullptr, out, 0, nullptr), 1);
 }
 
 }  // namespace

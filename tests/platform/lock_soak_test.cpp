@@ -1,5 +1,6 @@
-// Many processes at once on one trace file, one lock file and the archive
-// lock: nothing torn, nothing lost, every lock exclusive and none left held.
+// Many processes at once on one trace file, one lock file, one open-file
+// lock and the archive lock: nothing torn, nothing lost, every lock exclusive
+// and none left held.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -13,7 +14,6 @@
 #include "cmnw32/cfg.h"
 #include "cmnw32/lock.h"
 #include "cmnw32/trace.h"
-#include "lock_test_util.h"
 #include "platform/lock_internal.h"
 #include "platform_test_util.h"
 
@@ -28,7 +28,7 @@ const int kRounds = [] {
     const char *rounds = std::getenv("CMNW_SOAK_ROUNDS");
     return rounds != nullptr && std::atoi(rounds) > 0 ? std::atoi(rounds) : 150;
 }();
-constexpr const char *kKinds[] = {"start", "lockfile", "archive"};
+constexpr const char *kKinds[] = {"start", "lockfile", "archive", "car"};
 
 // True when this process alone holds what guards owner: it writes its mark
 // there, yields, and finds it unchanged.
@@ -52,6 +52,12 @@ int SoakProcess(int p, const std::string &dir) {
         if (!HeldAlone(dir + "/archive.owner", p)) ++faults;
         UTLLogTrace("soak p=%d n=%d %s", p, n, kKinds[2]);
         if (UTLUnlockARC() != 0) ++faults;
+
+        FILE *car = UTLLock("soak.car");
+        if (car == nullptr) return 101;
+        if (!HeldAlone(dir + "/car.owner", p)) ++faults;
+        UTLLogTrace("soak p=%d n=%d %s", p, n, kKinds[3]);
+        if (UTLUnlock(car) != 0) ++faults;
     }
     return faults > 99 ? 99 : faults;
 }
@@ -89,7 +95,7 @@ TEST(LockSoak, TraceLinesAndLocksFromManyProcesses) {
         ASSERT_EQ(sscanf(line.c_str() + at, "soak p=%d n=%d %15s", &p, &n, kind), 3) << line;
         ++seen[{p, n, kind}];
     }
-    EXPECT_EQ(count, static_cast<size_t>(kProcesses * kRounds * 3));
+    EXPECT_EQ(count, static_cast<size_t>(kProcesses * kRounds * 4));
     EXPECT_EQ(seen.size(), count);
     for (const auto &[key, times] : seen)
         EXPECT_EQ(times, 1) << std::get<0>(key) << " " << std::get<1>(key);
@@ -99,6 +105,9 @@ TEST(LockSoak, TraceLinesAndLocksFromManyProcesses) {
     EXPECT_EQ(UTLLockFileExt("soak.dat"), 0);
     EXPECT_EQ(UTLLockARC(0, CFGCurrent()), 0);
     EXPECT_EQ(UTLUnlockARC(), 0);
+    FILE *car = UTLLock("soak.car");
+    EXPECT_NE(car, nullptr);
+    UTLUnlock(car);
 }
 
 }  // namespace

@@ -6,14 +6,12 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
-#include <map>
 #include <string>
 #include <thread>
 #include <utility>
 
 #include "cmnw32/cfg.h"
 #include "cmnw32/lock.h"
-#include "lock_test_util.h"
 #include "platform/lock_internal.h"
 #include "platform_test_util.h"
 
@@ -85,26 +83,6 @@ TEST(LockFile, ExtensionSharedAndReleasedByAnyName) {
     struct stat st;
     ASSERT_EQ(stat("sub/a.lck", &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
-}
-
-TEST(LockFile, RacingProcessesExactlyOneWins) {
-    TempDir dir(true);
-    constexpr int kProcesses = 8;
-    for (int round = 0; round < 10; ++round) {
-        Gate start(kProcesses);
-        pid_t pids[kProcesses];
-        for (pid_t &pid : pids) {
-            pid = StartChild([&] {
-                start.Wait();
-                return UTLLockFileExt("race.dat");
-            });
-        }
-        start.Open();
-        int winners = 0;
-        for (pid_t pid : pids) winners += WaitChild(pid) == 0 ? 1 : 0;
-        EXPECT_EQ(winners, 1) << "round " << round;
-        EXPECT_EQ(UTLUnLockFileExt("race.dat"), 0);
-    }
 }
 
 TEST(LockFile, KilledHolderLeavesLockFileButReleasesOpenFile) {
@@ -269,53 +247,6 @@ TEST(CarFile, ReadersShareWritersWait) {
     EXPECT_EQ(tries, 2);
 }
 
-// The waiter pauses a real second and then finds the file free.
-TEST(CarFile, WaiterGetsFileOnceHolderIsGone) {
-    TempDir dir(true);
-    Holder holder([] { return UTLLock("slow.car") != nullptr; });
-    ASSERT_TRUE(holder.holding());
-    setenv("KVRWAIT", "-1", 1);  // without end: only the holder's end stops the wait
-    std::thread killer([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        holder.Kill();
-    });
-    auto start = std::chrono::steady_clock::now();
-    FILE *lock = UTLLock("slow.car");
-    auto waited = std::chrono::steady_clock::now() - start;
-    killer.join();
-    ASSERT_NE(lock, nullptr);
-    EXPECT_GE(waited, std::chrono::milliseconds(900));
-    UTLUnlock(lock);
-}
-
-TEST(CarFile, DebugSwitchTracesTheSearchForAMissingFile) {
-    for (bool debug : {true, false}) {
-        TempDir dir(true);
-        cmnw::test::UseTraceConfig(dir.path(), dir.File("trace.log"),
-                                   debug ? "[Control]\nDebugOpenCAR=Yes\n" : "");
-        const int status = cmnw::test::RunChild([] {
-            int32_t newFile = 0;
-            FILE *car = UTLOpenCARFile("new.car", &newFile, UTL_CAR_READWRITE);
-            return car != nullptr && newFile == 1 ? 0 : 1;
-        });
-        EXPECT_EQ(status, 0);
-        std::string trace = ReadFile(dir.File("trace.log"));
-        if (!debug) {
-            EXPECT_EQ(trace, "");
-            continue;
-        }
-        const char *expected[] = {"First access < No such file or directory >\n",
-                                  "Subsequent attempts to locate the same way also fail.\n",
-                                  "_stat attempt < No such file or directory >\n"};
-        size_t at = 0;
-        for (const char *line : expected) {
-            at = trace.find(line, at);
-            EXPECT_NE(at, std::string::npos) << line << " in\n" << trace;
-        }
-        EXPECT_EQ(trace.find("Different error"), std::string::npos);
-    }
-}
-
 TEST(ArchiveLock, TakenAgainReleasedAgainConfigurationRestored) {
     TempDir dir(true);
     ASSERT_EQ(mkdir("arc", 0700), 0);
@@ -372,66 +303,6 @@ TEST(ArchiveLock, SemaphorePlaceFromCarPath) {
         EXPECT_EQ(Exists(c.semaphore), c.result == 0) << (c.carPath ? c.carPath : "(none)");
         EXPECT_EQ(UTLUnlockARC(), c.result == 0 ? 0 : 1);
     }
-}
-
-// Eight processes append numbered records through the open-file lock for two
-// seconds; every record must be there once and whole.
-TEST(CarFile, StressAppendsUnderLock) {
-    TempDir dir(true);
-    constexpr int kProcesses = 8;
-    constexpr size_t kRecordSize = 64;
-    setenv("KVRWAIT", "-1", 1);
-    cmnw::lock::SetRetryHooks({[] { usleep(500); }, nullptr});
-    Gate start(kProcesses);
-    pid_t pids[kProcesses];
-    for (int p = 0; p < kProcesses; ++p) {
-        pids[p] = StartChild([&, p] {
-            start.Wait();
-            const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-            int r = 0;
-            for (; std::chrono::steady_clock::now() < end; ++r) {
-                FILE *car = UTLLock("stress.car");
-                if (car == nullptr) return 1;
-                char record[2 * kRecordSize];
-                if (snprintf(record, sizeof record, "%d:%06d:%-54s\n", p, r,
-                             "payload-payload-payload") != static_cast<int>(kRecordSize)) {
-                    return 5;
-                }
-                if (fseek(car, 0, SEEK_END) != 0) return 2;
-                // Written in two pieces so that an unlocked writer would tear it.
-                if (fwrite(record, 1, 20, car) != 20 || fflush(car) != 0) return 3;
-                if (fwrite(record + 20, 1, kRecordSize - 20, car) != kRecordSize - 20) return 3;
-                UTLUnlock(car);
-            }
-            return cmnw::test::WriteFile("count." + std::to_string(p), std::to_string(r)) ? 0 : 4;
-        });
-    }
-    start.Open();
-    size_t expected = 0;
-    std::map<int, int> written;
-    for (int p = 0; p < kProcesses; ++p) {
-        EXPECT_EQ(WaitChild(pids[p]), 0);
-        written[p] = std::atoi(ReadFile("count." + std::to_string(p)).c_str());
-        expected += static_cast<size_t>(written[p]);
-    }
-
-    const std::string all = ReadFile("stress.car");
-    ASSERT_EQ(all.size(), expected * kRecordSize);
-    std::map<std::pair<int, int>, int> seen;
-    for (size_t at = 0; at < all.size(); at += kRecordSize) {
-        int p = -1;
-        int r = -1;
-        char payload[64] = "";
-        // sscanf measures its whole input: give it one record, not the rest of the file.
-        const std::string record = all.substr(at, kRecordSize);
-        ASSERT_EQ(sscanf(record.c_str(), "%d:%d:%63s", &p, &r, payload), 3) << "at " << at;
-        ASSERT_TRUE(written.count(p) == 1 && r >= 0 && r < written[p]) << "at " << at;
-        EXPECT_STREQ(payload, "payload-payload-payload");
-        EXPECT_EQ(all[at + kRecordSize - 1], '\n');
-        ++seen[{p, r}];
-    }
-    EXPECT_EQ(seen.size(), expected);
-    for (const auto &[key, count] : seen) EXPECT_EQ(count, 1) << key.first << ":" << key.second;
 }
 
 }  // namespace

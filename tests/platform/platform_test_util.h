@@ -1,11 +1,14 @@
 // Helpers of the platform tests beside the shared ones: existence checks, a
-// traced configuration and forked children.
+// traced configuration, forked children, a gate that lets many children go at
+// once, and a child that holds a lock until told to let go.
 #pragma once
 
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <functional>
 #include <string>
 
@@ -27,14 +30,100 @@ inline void UseTraceConfig(const std::string &dir, const std::string &traceFile,
     CFGLoadINI(ini.c_str());
 }
 
-// Runs body in a forked child; returns the child's exit status (body's
-// result), or -1 when it did not exit normally.
-inline int RunChild(const std::function<int()> &body) {
+// Forks a child that runs body and exits with its result.
+inline pid_t StartChild(const std::function<int()> &body) {
     pid_t pid = fork();
     if (pid == 0) _exit(body());
+    return pid;
+}
+
+// The child's exit status, or -1 when it did not exit normally.
+inline int WaitChild(pid_t pid) {
     int status = 0;
-    waitpid(pid, &status, 0);
+    if (waitpid(pid, &status, 0) != pid) return -1;
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
+
+// Children Wait() until the parent calls Open() (or ends). Each waiter takes
+// one byte, so copies of the pipe in other children do not hold it shut.
+class Gate {
+public:
+    explicit Gate(int waiters = 1) : waiters_(waiters) {
+        if (pipe(fds_) != 0) fds_[0] = fds_[1] = -1;
+    }
+    ~Gate() {
+        Open();
+        if (fds_[0] >= 0) close(fds_[0]);
+    }
+    Gate(const Gate &) = delete;
+    Gate &operator=(const Gate &) = delete;
+    void Open() {
+        if (fds_[1] < 0) return;
+        for (int i = 0; i < waiters_; ++i) {
+            if (write(fds_[1], "g", 1) != 1) break;
+        }
+        close(fds_[1]);
+        fds_[1] = -1;
+    }
+    // In a child: blocks until the gate opens.
+    void Wait() {
+        char c;
+        while (read(fds_[0], &c, 1) < 0 && errno == EINTR) {
+        }
+    }
+
+private:
+    int waiters_;
+    int fds_[2];
+};
+
+// A child that takes a lock with take (non-zero when it has it), says so, and
+// keeps it until Release() or Kill().
+class Holder {
+public:
+    explicit Holder(const std::function<bool()> &take) {
+        int ready[2];
+        if (pipe(ready) != 0) return;
+        pid_ = StartChild([&] {
+            close(ready[0]);
+            char ok = take() ? '1' : '0';
+            if (write(ready[1], &ok, 1) != 1) return 2;
+            close(ready[1]);
+            release_.Wait();
+            return 0;
+        });
+        close(ready[1]);
+        char ok = '0';
+        holding_ = read(ready[0], &ok, 1) == 1 && ok == '1';
+        close(ready[0]);
+    }
+    ~Holder() { Release(); }
+    Holder(const Holder &) = delete;
+    Holder &operator=(const Holder &) = delete;
+
+    bool holding() const { return holding_; }
+    // Lets the child end normally and waits for it.
+    void Release() {
+        release_.Open();
+        Reap();
+    }
+    // Ends the child by SIGKILL and waits for it.
+    void Kill() {
+        if (pid_ > 0) kill(pid_, SIGKILL);
+        Reap();
+    }
+
+private:
+    void Reap() {
+        if (pid_ > 0) WaitChild(pid_);
+        pid_ = -1;
+    }
+    Gate release_;
+    pid_t pid_ = -1;
+    bool holding_ = false;
+};
+
+// Runs body in a forked child and waits for it.
+inline int RunChild(const std::function<int()> &body) { return WaitChild(StartChild(body)); }
 
 }  // namespace cmnw::test

@@ -37,14 +37,11 @@ TEST(Semaphore, ClosedAndForgedHandlesAreRefused) {
     EXPECT_NE(live, closed);
     int local = 0;
     const uintptr_t liveBits = reinterpret_cast<uintptr_t>(live);
-    const UTLHSEM refused[] = {
-        closed,
-        reinterpret_cast<UTLHSEM>(&local),
-        reinterpret_cast<UTLHSEM>(uintptr_t{1}),
-        reinterpret_cast<UTLHSEM>(~uintptr_t{0}),
-        reinterpret_cast<UTLHSEM>(liveBits ^ (uintptr_t{1} << 32)),
-        reinterpret_cast<UTLHSEM>(liveBits + 1),
-    };
+    const UTLHSEM refused[] = {closed, reinterpret_cast<UTLHSEM>(&local),
+                               reinterpret_cast<UTLHSEM>(uintptr_t{1}),
+                               reinterpret_cast<UTLHSEM>(~uintptr_t{0}),
+                               reinterpret_cast<UTLHSEM>(liveBits ^ (uintptr_t{1} << 32)),
+                               reinterpret_cast<UTLHSEM>(liveBits + 1)};
     for (UTLHSEM h : refused) {
         EXPECT_EQ(UTLRequestSemaphore(h, 0), 1) << h;
         EXPECT_EQ(UTLReleaseSemaphore(h), 1) << h;
@@ -140,18 +137,11 @@ TEST(Semaphore, MutualExclusionAcrossProcessesAndThreads) {
         return 0;
     };
     pid_t children[3];
-    for (pid_t &child : children) {
-        child = fork();
-        if (child == 0) _exit(work());
-    }
+    for (pid_t &child : children) child = cmnw::test::StartChild(work);
     std::atomic<int> threadResult{0};
     std::thread t([&] { threadResult = work(); });
     t.join();
-    for (pid_t child : children) {
-        int status = 0;
-        waitpid(child, &status, 0);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    }
+    for (pid_t child : children) EXPECT_EQ(cmnw::test::WaitChild(child), 0);
     EXPECT_EQ(threadResult.load(), 0);
     EXPECT_EQ(cmnw::test::ReadFile(counterFile), "200");
     EXPECT_FALSE(ObjectExists(name));

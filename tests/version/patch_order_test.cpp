@@ -19,16 +19,9 @@ TEST(PatchOrder, ComparePatchKnowsTheFiveMarkers) {
         std::string bytes;
         int32_t result;
     } cases[] = {
-        {"@@QVS PATCH 11.2:P03:", 0},
-        {"@@RWT PATCH", 0},
-        {"@@3RD PATCH", 0},
-        {Utf16Le("@@MXTRLOG PATCH"), 0},
-        {Utf16Le("@@RWT PATCH"), 0},
-        {Utf16Le("@@QVS PATCH"), 1},
-        {"@@MXTRLOG PATCH", 1},
-        {"@@qvs PATCH", 1},
-        {"@QVS PATCH", 1},
-        {"", 1},
+        {"@@QVS PATCH 11.2:P03:", 0}, {"@@RWT PATCH", 0}, {"@@3RD PATCH", 0},
+        {Utf16Le("@@MXTRLOG PATCH"), 0}, {Utf16Le("@@RWT PATCH"), 0}, {Utf16Le("@@QVS PATCH"), 1},
+        {"@@MXTRLOG PATCH", 1}, {"@@qvs PATCH", 1}, {"@QVS PATCH", 1}, {"", 1},
     };
     for (const auto &c : cases)
         EXPECT_EQ(UTLKVRVERComparePatch(c.bytes.c_str()), c.result) << c.bytes;

@@ -38,7 +38,7 @@ std::string Filler(size_t n, char c = 'x') {
     return std::string(n, c);
 }
 
-TEST(PatchScan, FindsRecordsAcrossReadBoundariesAndCutsThem) {
+TEST(PatchScan, FindsRecordsAcrossReadBoundariesAndCutsLongOnes) {
     const std::string marked = "@@" + kRecord + std::string(1, '\0');
     const std::string wide =
         Utf16Le("@@MXTRLOG PATCH 10.1:P05:PCR 7:src:May 1 2007:") + std::string(2, '\0');
@@ -48,35 +48,16 @@ TEST(PatchScan, FindsRecordsAcrossReadBoundariesAndCutsThem) {
         std::vector<std::string> records;
         std::vector<std::string> summaries;
     } cases[] = {
-        {"at end without NUL", Filler(100) + "@@" + kRecord, {kRecord}, {"QVS PATCH 11.2:P03"}},
-        {"straddles 4096", Filler(4090) + marked, {kRecord}, {"QVS PATCH 11.2:P03"}},
+        // Boundaries of the 4096-byte reads and the 65536-byte window (the
+        // random files of the model test below cross them by chance only).
         {"record straddles 4096", Filler(4070) + marked, {kRecord}, {"QVS PATCH 11.2:P03"}},
-        {"straddles 65536", Filler(65531) + marked, {kRecord}, {"QVS PATCH 11.2:P03"}},
         {"last @ before 65536", Filler(65535) + marked, {kRecord}, {"QVS PATCH 11.2:P03"}},
         {"record straddles 65536", Filler(65500) + marked, {kRecord}, {"QVS PATCH 11.2:P03"}},
-        {"wide straddles 65536",
-         Filler(65520) + wide,
-         {"MXTRLOG PATCH 10.1:P05:PCR 7:"},
+        {"wide straddles 65536", Filler(65520) + wide, {"MXTRLOG PATCH 10.1:P05:PCR 7:"},
          {"MXTRLOG PATCH 10.1:P05"}},
-        {"wide, odd offset",
-         Filler(3) + wide,
-         {"MXTRLOG PATCH 10.1:P05:PCR 7:"},
-         {"MXTRLOG PATCH 10.1:P05"}},
-        {"wide, two colons keep 8 characters",
-         Utf16Le("@@RWT PATCH 2.0:P07:ABCDEFGHIJKL"),
-         {"RWT PATCH 2.0:P07:ABCDEFGH"},
-         {"RWT PATCH 2.0:P07"}},
-        {"wide, one colon", Utf16Le("@@RWT PATCH 2.0:P07 and more text"), {}, {}},
-        {"wide, colon beyond 513 bytes",
-         Utf16Le("@@RWT PATCH 2.0" + Filler(300) + ":P1:a:b:"),
-         {},
-         {}},
-        {"one colon", "@@3RD PATCH 1.0:P03" + std::string(1, '\0') + Filler(20), {}, {}},
-        {"near misses", "@@QVS PATCh 1:P1:x:@QVS PATCH 1:P1:x:@@RWT PATCH", {}, {}},
-        {"long record cut at 1023",
-         "@@QVS PATCH 1:P1:" + Filler(2000),
-         {"QVS PATCH 1:P1:" + Filler(1023 - 15)},
-         {"QVS PATCH 1:P1"}},
+        {"wide, colon beyond 513 bytes", Utf16Le("@@RWT PATCH 2.0" + Filler(300) + ":P1:a:b:"), {}, {}},
+        {"long record cut at 1023", "@@QVS PATCH 1:P1:" + Filler(2000),
+         {"QVS PATCH 1:P1:" + Filler(1023 - 15)}, {"QVS PATCH 1:P1"}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);

@@ -77,15 +77,6 @@ TEST(PeVersion, ReadsFixedInfoTranslationsAndStrings) {
     EXPECT_EQ(length, 0u);
 }
 
-TEST(PeVersion, ReadsPe32ResourceOnlyModules) {
-    std::vector<uint64_t> block = ReadBlock(kFixtures + "notrans.dll");
-    ASSERT_FALSE(block.empty());
-    void *value = nullptr;
-    uint32_t length = 0;
-    EXPECT_EQ(SYSVerQueryValue(block.data(), "\\VarFileInfo\\Translation", &value, &length), 0);
-    EXPECT_EQ(Text(block.data(), "\\StringFileInfo\\000004E4\\CompanyName"), "Neutral Works");
-}
-
 // The fourth part of the file version of the resource chosen in image.
 int ChosenLanguageMark(const std::string &image) {
     ResourceSpan span{};
@@ -132,24 +123,6 @@ TEST(PeVersion, ChoosesTheResourceLanguage) {
         EXPECT_EQ(ChosenLanguageMark(patched), c.chosen)
             << std::hex << c.ids[0] << " " << c.ids[1] << " " << c.ids[2];
     }
-}
-
-// Strings of a string table are text even when their type word says binary.
-TEST(PeVersion, StringTableEntriesAreTextWhateverTheirType) {
-    const std::string image = cmnw::test::ReadFile(kFixtures + "verinfo.dll");
-    ResourceSpan span{};
-    ASSERT_TRUE(FindVersionResource(MemorySource(image.data(), image.size()), span));
-    std::string raw = image.substr(span.offset, span.size);
-    const std::string key("P\0r\0o\0d\0u\0c\0t\0V\0", 16);
-    const size_t at = raw.find(key);
-    ASSERT_NE(at, std::string::npos);
-    ASSERT_EQ(raw[at - 2], 1);  // the type word of the entry
-    raw[at - 2] = 0;
-    std::vector<uint64_t> block((VersionBlockSize(span.size) + 7) / 8);
-    std::memcpy(block.data(), raw.data(), raw.size());
-    auto *bytes = reinterpret_cast<uint8_t *>(block.data());
-    ASSERT_TRUE(PrepareVersionBlock(bytes, VersionBlockSize(span.size), span.size));
-    EXPECT_EQ(Text(bytes, "\\StringFileInfo\\040904e4\\ProductVersion"), "11.2");
 }
 
 // Every truncation and a damaged byte at every offset: the reader either
