@@ -80,17 +80,19 @@ TEST_F(OwnSet, SplitsFieldsTrimsTextsAndKeepsBytesModulo256) {
 TEST_F(OwnSet, RepeatedTextsAreReachedInOrderUpToTheHundredth) {
     std::vector<std::string> chars = {"DUP,first, ,0", "DUP,second, ,0", "DUP,third, ,7",
                                       "SOLO,name,alias,9", "LONGIDENT,long, ,4"};
-    // 104 more characters sharing one identifier; only the hundredth and the
-    // hundred-and-first have a byte.
+    // 104 more characters sharing one identifier, of which only the hundredth
+    // and the hundred-and-first have a byte; 101 more where only the last has.
     for (int i = 0; i < 104; ++i)
         chars.push_back("MANY,m" + std::to_string(i) + ", ," +
                         (i == 99    ? "11"
                          : i == 100 ? "12"
                                     : "0"));
+    for (int i = 0; i < 101; ++i) chars.push_back("MORE,o, ," + std::string(i == 100 ? "13" : "0"));
     Fill({"1,P"}, chars);
     ASSERT_EQ(UTLSetDefCodePage(set_, 1, nullptr), UTL_CP_OK);
     EXPECT_EQ(UTLLocateCharByName(set_, "DUP", nullptr, nullptr), 7);
     EXPECT_EQ(UTLLocateCharByName(set_, "MANY", nullptr, nullptr), 11);
+    EXPECT_EQ(UTLLocateCharByName(set_, "MORE", nullptr, nullptr), 0);
     EXPECT_EQ(UTLLocateCharByName(set_, "LONGIDENTIFIER", nullptr, nullptr), 4);  // cut to 9
     EXPECT_EQ(UTLLocateCharByName(set_, "", nullptr, nullptr), 0);
     EXPECT_EQ(UTLLocateCharByName(set_, " SOLO", nullptr, nullptr), 0);

@@ -104,6 +104,7 @@ TEST(StrTime, InFormatLocaleSwitchIsUndoneOnEveryWayOut) {
     std::tm tm = May24();
     EXPECT_EQ(Ours("%B %@DEM%B %b", tm), "May Mai Mai");
     EXPECT_STREQ(UTLGetLocale(), "USD");
+    EXPECT_EQ(FMTGetStrTime(nullptr, 10, "%@DEM%B", &tm), 0);  // no output: nothing happens
     tm.tm_mon = 2;
     EXPECT_EQ(Ours("%@DEM%<>B/%@FRF%B", tm), "M\xE4rz/mars");
     EXPECT_STREQ(UTLGetLocale(), "USD");

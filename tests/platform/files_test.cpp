@@ -25,7 +25,7 @@ TEST(Files, MakeValidFileName) {
         {"a:b?c", 5, "a_b_c", 65535}, {"plain.txt", 9, "plain.txt", 0},
         {"dir\\name", 8, "dir\\name", 0}, {"<>:\"/?|*", 8, "________", 65535},
         {std::string("ab\0c", 4), 4, "ab_c", 65535}, {"tab\there", 8, "tab_here", 65535},
-        {"abc?", 3, "abc?", 0}, {"x", 0, "x", 0},
+        {"abc?", 3, "abc?", 0}, {"x", 0, "x", 0}, {"a b~", 4, "a b~", 0},
     };
     for (const Case &c : cases) {
         std::string buffer = c.input;
@@ -129,6 +129,20 @@ TEST(Files, MkDir) {
     EXPECT_TRUE(cmnw::test::Exists(dir.File("made")));
     EXPECT_EQ(UTLMkDir(sub.c_str()), -1);
     EXPECT_EQ(UTLMkDir(nullptr), -1);
+}
+
+// The host name, or the room it needs when the buffer is too small.
+TEST(Files, ComputerNameIsTheHostName) {
+    char host[256] = "", name[256];
+    ASSERT_EQ(gethostname(host, sizeof host), 0);
+    const auto length = static_cast<uint32_t>(std::strlen(host));
+    uint32_t size = sizeof name;
+    EXPECT_EQ(UTLGetComputerName(name, &size), 1);
+    EXPECT_STREQ(name, host);
+    EXPECT_EQ(size, length);
+    size = length;
+    EXPECT_EQ(UTLGetComputerName(name, &size), 0);
+    EXPECT_EQ(size, length + 1);
 }
 
 }  // namespace

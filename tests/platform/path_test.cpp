@@ -46,6 +46,8 @@ TEST(SplitPath, CutsLongPartsAndAcceptsNullOutputs) {
     EXPECT_STREQ(ext, ".e");
     UTLSplitPath(nullptr, nullptr, dir, nullptr, nullptr);
     EXPECT_STREQ(dir, "");
+    UTLSplitPath("C:\\dir\\f.e", nullptr, nullptr, fname, nullptr);
+    EXPECT_STREQ(fname, "f");
 }
 
 struct MakeCase {

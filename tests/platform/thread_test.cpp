@@ -108,6 +108,7 @@ TEST(CriticalSection, RecursiveAndExclusive) {
 
     EXPECT_EQ(UTLCleanupCriticalSection(&cs), 0);
     EXPECT_EQ(UTLEnterCriticalSection(nullptr), 0);
+    EXPECT_EQ(UTLCleanupThread(nullptr), 1);
 }
 
 }  // namespace
