@@ -1,6 +1,7 @@
 #include "common/test_support.h"
 
 #include <sys/mman.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <climits>
@@ -38,6 +39,18 @@ std::string TempDir::Write(const std::string &name, const std::string &text) con
     std::string file = File(name);
     WriteFile(file, text);
     return file;
+}
+
+pid_t StartChild(const std::function<int()> &body) {
+    const pid_t pid = fork();
+    if (pid == 0) _exit(body());
+    return pid;
+}
+
+int WaitChild(pid_t pid) {
+    int status = 0;
+    if (waitpid(pid, &status, 0) != pid) return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 bool WriteFile(const std::string &path, const std::string &text) {

@@ -1,7 +1,11 @@
-// Helpers shared by the tests: temporary directories and small file I/O.
+// Helpers shared by the tests: temporary directories, small file I/O, forked
+// children and guarded buffers.
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstddef>
+#include <functional>
 #include <string>
 
 namespace cmnw::test {
@@ -25,6 +29,11 @@ private:
     std::string path_;
     std::string previousCwd_;
 };
+
+// Forks a child that runs body and exits with its result.
+pid_t StartChild(const std::function<int()> &body);
+// The child's exit status, or -1 when it did not exit normally.
+int WaitChild(pid_t pid);
 
 // Writes text to a file, replacing it; returns false on failure.
 bool WriteFile(const std::string &path, const std::string &text);

@@ -1,4 +1,3 @@
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -17,15 +16,9 @@ using cmnw::test::TempDir;
 // Opens path in a child process; returns 0 when the open succeeded, 1 when it
 // was refused with EACCES, 2 for any other failure.
 int OpenInChild(const std::string &path, const char *mode, int share) {
-    pid_t pid = fork();
-    if (pid == 0) {
-        FILE *f = SYSfsopen(path.c_str(), mode, share);
-        int code = f != nullptr ? 0 : (errno == EACCES ? 1 : 2);
-        _exit(code);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 3;
+    return cmnw::test::WaitChild(cmnw::test::StartChild([&] {
+        return SYSfsopen(path.c_str(), mode, share) != nullptr ? 0 : (errno == EACCES ? 1 : 2);
+    }));
 }
 
 struct Access {

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -132,10 +131,8 @@ TEST(LogTrace, StampFollowsTheClockAndTheProcess) {
         EXPECT_TRUE(stamp == stampOf(before) || stamp == stampOf(after)) << line;
         if (i == 1) usleep(1100 * 1000);
     }
-    const pid_t child = fork();
-    if (child == 0) _exit(UTLLogTrace("child") != nullptr ? 0 : 1);
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
+    const pid_t child = cmnw::test::StartChild([] { return UTLLogTrace("child") != nullptr ? 0 : 1; });
+    ASSERT_EQ(cmnw::test::WaitChild(child), 0);
     char pid[16];
     snprintf(pid, sizeof pid, "pid=%08d ", static_cast<int>(child));
     EXPECT_NE(Lines(ReadFile(dir.File("trace"))).back().find(pid), std::string::npos);

@@ -1,6 +1,5 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -94,15 +93,13 @@ TEST(Files, FileAccessWaitsForOtherProcess) {
     // A child holds the file open with others denied writing, for 1.5 s.
     int ready[2];
     ASSERT_EQ(pipe(ready), 0);
-    pid_t pid = fork();
-    if (pid == 0) {
+    const pid_t pid = cmnw::test::StartChild([&] {
         FILE *held = SYSfsopen(file.c_str(), "r", SYS_SH_DENYWR);
         char c = held != nullptr ? 'y' : 'n';
         (void)!write(ready[1], &c, 1);
         usleep(1500 * 1000);
-        if (held != nullptr) SYSfclose(held);
-        _exit(0);
-    }
+        return held != nullptr ? SYSfclose(held) : 0;
+    });
     char c = 0;
     ASSERT_EQ(read(ready[0], &c, 1), 1);
     ASSERT_EQ(c, 'y');
@@ -111,7 +108,7 @@ TEST(Files, FileAccessWaitsForOtherProcess) {
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
     EXPECT_EQ(UTLFileAccess(file.c_str(), 10), 0) << "succeeds once the child lets go";
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1000));
-    waitpid(pid, nullptr, 0);
+    cmnw::test::WaitChild(pid);
 
     start = std::chrono::steady_clock::now();
     EXPECT_EQ(UTLFileAccess(dir.File("missing").c_str(), 1), 1);

@@ -1,11 +1,10 @@
 // Helpers of the platform tests beside the shared ones: existence checks, a
-// traced configuration, forked children, a gate that lets many children go at
-// once, and a child that holds a lock until told to let go.
+// traced configuration, a gate that lets many forked children go at once, and
+// a child that holds a lock until told to let go.
 #pragma once
 
 #include <signal.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -28,20 +27,6 @@ inline void UseTraceConfig(const std::string &dir, const std::string &traceFile,
     std::string ini = dir + "/test.ini";
     WriteFile(ini, "[Data]\nTraceFile=" + traceFile + "\n" + extra);
     CFGLoadINI(ini.c_str());
-}
-
-// Forks a child that runs body and exits with its result.
-inline pid_t StartChild(const std::function<int()> &body) {
-    pid_t pid = fork();
-    if (pid == 0) _exit(body());
-    return pid;
-}
-
-// The child's exit status, or -1 when it did not exit normally.
-inline int WaitChild(pid_t pid) {
-    int status = 0;
-    if (waitpid(pid, &status, 0) != pid) return -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 // Children Wait() until the parent calls Open() (or ends). Each waiter takes
@@ -122,8 +107,5 @@ private:
     pid_t pid_ = -1;
     bool holding_ = false;
 };
-
-// Runs body in a forked child and waits for it.
-inline int RunChild(const std::function<int()> &body) { return WaitChild(StartChild(body)); }
 
 }  // namespace cmnw::test

@@ -14,7 +14,6 @@
 
 namespace {
 
-using cmnw::test::RunChild;
 
 // A name no other run of these tests uses at the same time.
 std::string UniqueName(const char *tag) { return std::string("Global\\cmnw32test.") + tag + "." + std::to_string(getpid()); }
@@ -150,12 +149,12 @@ TEST(Semaphore, MutualExclusionAcrossProcessesAndThreads) {
 TEST(Semaphore, DeadUserLeavesNothingInTheWay) {
     std::string name = UniqueName("dead");
     // A child takes the semaphore and dies without releasing or closing it.
-    EXPECT_EQ(RunChild([&] {
-                  UTLHSEM sem = nullptr;
-                  UTLCreateSemaphore(name.c_str(), &sem, 0, 0);
-                  return sem != nullptr && UTLRequestSemaphore(sem, 0) == 0 ? 0 : 1;
-              }),
-              0);
+    const pid_t user = cmnw::test::StartChild([&] {
+        UTLHSEM sem = nullptr;
+        UTLCreateSemaphore(name.c_str(), &sem, 0, 0);
+        return sem != nullptr && UTLRequestSemaphore(sem, 0) == 0 ? 0 : 1;
+    });
+    EXPECT_EQ(cmnw::test::WaitChild(user), 0);
     UTLHSEM sem = nullptr;
     EXPECT_EQ(UTLOpenSemaphore(name.c_str(), &sem), 0);
     EXPECT_EQ(sem, nullptr) << "nobody holds it any more";
