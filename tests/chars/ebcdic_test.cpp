@@ -54,6 +54,13 @@ TEST(EbcdicTranslate, BuffersUseTheTablesInForce) {
     EXPECT_EQ(EBC2ASC(0), 255);
     EXPECT_EQ(SetEBC2ASCTable(asciiBefore), mine.data());
     EXPECT_EQ(GetEBC2ASCTable(), asciiBefore);
+
+    // The OS/400 table is switched in and out.
+    const uint8_t *mvs = UTLDef_OS400_A2Etable();
+    const uint8_t *os400 = GetASC2EBCTable();
+    EXPECT_EQ(os400[0x9B], 0x4A);  // the cent sign
+    EXPECT_EQ(UTLDef_MVS_A2Etable(), os400);
+    EXPECT_EQ(GetASC2EBCTable(), mvs);
 }
 
 TEST(SignedStr, LastCharacterZoneGivesTheSign) {

@@ -149,5 +149,25 @@ TEST(DateDescriptor, DecodesNumberSeparatorAndYearLength) {
     EXPECT_EQ(FMTGetDateFmtYrLen(nullptr), 0);
 }
 
+// Built from parts, a descriptor decodes back to them; an upper-case "B" is
+// lowered in place, and numbers or separators out of range fall back.
+TEST(DateDescriptor, BuildsDescriptorsFromParts) {
+    const struct {
+        int fmtNum;
+        const char *sep;
+        int yrLen;
+        const char *descriptor, *sepAfter;
+    } cases[] = {
+        {22, "b", -4, "Mb5", "b"}, {40, "/", 4, "1/4", "/"}, {1, "B", 2, "1b2", "b"},
+        {13, "x", 7, "D", "x"},    {19, ",", -2, "J,3", ","}, {9, ".", 0, "9.", "."},
+    };
+    for (const auto &c : cases) {
+        char sep[8], out[8];
+        std::strcpy(sep, c.sep);
+        EXPECT_EQ(FMTGetDateFmtString(out, c.fmtNum, sep, c.yrLen), 0);
+        EXPECT_STREQ(out, c.descriptor);
+        EXPECT_STREQ(sep, c.sepAfter);
+    }
+}
 
 }  // namespace

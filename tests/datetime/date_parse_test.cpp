@@ -119,6 +119,8 @@ TEST(DateParse, NamesOfTheHostLocale) {
     FMTSetHostLocale(nullptr);
     EXPECT_STREQ(FMTGetHostLocale(host), "");
     EXPECT_EQ(Parse("5 March 2007", 2, 4).month, 3);
+    EXPECT_STREQ(FMTDayName(7), "Saturday");
+    EXPECT_EQ(FMTDayName(8), nullptr);
 }
 
 }  // namespace

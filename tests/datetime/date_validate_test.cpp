@@ -112,6 +112,7 @@ TEST(DateFormatString, PicturesFollowFormatSeparatorAndYearLength) {
     } cases[] = {
         {'1', "MM/DD/YYYY"}, {'4', "MonthName DD, YYYY"}, {'F', "DDMonYYYY"},
         {'I', "YYYY/DOY"},   {'M', "DD-Mon-YYYY"},         {'Q', "YYYY, Mon DD"},
+        {'R', "MonthNameDDYYYY"},
     };
     for (const auto &c : cases) {
         const std::string descriptor = std::string(1, c.code) + "4";

@@ -147,6 +147,12 @@ TEST(DateTime, DefaultDescriptorsStandForN) {
     const std::string x = Hex(kMay24);
     EXPECT_EQ(Convert(x, "X", "N% n"), "24.05.2007 14.05");
     EXPECT_EQ(Convert("24.05.2007 14.05", "n% N", "X"), Hex(kMay24 - 9));
+    FMTDefDateFormat(date, 'R');  // the built-in ones again
+    FMTDefTimeFormat(time, 'R');
+    EXPECT_EQ(std::string(date) + " " + time, "1/4 1:");
+    FMTDefDateFormat(date, 'G');
+    FMTDefTimeFormat(time, 'G');
+    EXPECT_EQ(std::string(date) + " " + time, "1/4 1:");
 }
 
 // Combined text to hextime against the long way of public calls: the date to

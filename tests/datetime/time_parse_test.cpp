@@ -205,6 +205,8 @@ TEST(TimeDescriptor, DecodesNumberAndSeparator) {
     EXPECT_EQ(FMTGetTimeFmtNum(nullptr), 1);
     EXPECT_EQ(FMTGetTimeFmtInfo("2.", nullptr, nullptr, nullptr), 0);
     EXPECT_EQ(FMTIsTimeSep(':' + 256), 0);
+    EXPECT_STREQ(FMTTimeSepStr(), ":-., ");
+    EXPECT_STREQ(FMTHour12Name(24), "");
 }
 
 

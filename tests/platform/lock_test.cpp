@@ -245,6 +245,12 @@ TEST(CarFile, ReadersShareWritersWait) {
     UTLCloseCARFile(second);
     EXPECT_EQ(UTLLock("shared.car"), nullptr);
     EXPECT_EQ(tries, 2);
+    // Without the test's hooks a pause between tries is a real second.
+    cmnw::lock::SetRetryHooks({nullptr, nullptr});
+    setenv("KVRWAIT", "2", 1);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(UTLLock("shared.car"), nullptr);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(900));
 }
 
 TEST(ArchiveLock, TakenAgainReleasedAgainConfigurationRestored) {
