@@ -36,10 +36,10 @@ struct TraceState {
     bool lineCut;  // the last line reached the file only in part
 };
 
-constinit TraceState trace{"trace", nullptr, 0, nullptr, 0, 0, false};
+constinit TraceState g_trace{"trace", nullptr, 0, nullptr, 0, 0, false};
 // Serialises the trace state between threads; one line at a time also keeps
 // the line numbers of one process unique and in file order.
-constinit std::mutex traceLock;
+constinit std::mutex g_traceLock;
 
 // Replaces the trace name with the configured TraceFile, placed in DataPath
 // when it names no drive or directory.
@@ -55,7 +55,7 @@ void ApplyConfiguredTraceFile() {
         if (!CFGGetString("Data", "DataPath", dir, sizeof dir)) dir[0] = '\0';
         TrimInPlace(dir);
     }
-    MakePathBounded(trace.name, CMNW_MAX_PATH, drive, dir, fname, ext);
+    MakePathBounded(g_trace.name, CMNW_MAX_PATH, drive, dir, fname, ext);
 }
 
 // Ends the fragment a cut write left, as the first bytes of the next write.
@@ -109,75 +109,75 @@ void WriteLine(FILE *stream, bool stamped, uint32_t number, const char *format, 
     }
     size_t total = prefixLen + static_cast<size_t>(messageLen) + 1;
     start[total - 1] = '\n';
-    if (trace.lineCut) {
+    if (g_trace.lineCut) {
         start -= kCutMarkLength;
         std::memcpy(start, kCutMark, kCutMarkLength);
         total += kCutMarkLength;
     }
     if (__fpending(stream) != 0) std::fflush(stream);
-    trace.lineCut = AppendOnce(fileno(stream), start, total, trace.lineCut);
+    g_trace.lineCut = AppendOnce(fileno(stream), start, total, g_trace.lineCut);
 }
 
 void AppendMemory(const char *bytes, size_t length, const char *tail, size_t tailLength) {
-    const size_t newSize = trace.memorySize + length + tailLength;
+    const size_t newSize = g_trace.memorySize + length + tailLength;
     if (newSize > UINT32_MAX) return;
-    void *grown = trace.memoryBuffer == nullptr ? MEMAlloc(newSize)
-                                                : MEMRealloc(trace.memoryBuffer, newSize);
+    void *grown = g_trace.memoryBuffer == nullptr ? MEMAlloc(newSize)
+                                                : MEMRealloc(g_trace.memoryBuffer, newSize);
     if (grown == nullptr) return;
-    trace.memoryBuffer = static_cast<char *>(grown);
-    std::memcpy(trace.memoryBuffer + trace.memorySize, bytes, length);
-    std::memcpy(trace.memoryBuffer + trace.memorySize + length, tail, tailLength);
-    trace.memorySize = static_cast<uint32_t>(newSize);
+    g_trace.memoryBuffer = static_cast<char *>(grown);
+    std::memcpy(g_trace.memoryBuffer + g_trace.memorySize, bytes, length);
+    std::memcpy(g_trace.memoryBuffer + g_trace.memorySize + length, tail, tailLength);
+    g_trace.memorySize = static_cast<uint32_t>(newSize);
 }
 
 }  // namespace
 }  // namespace cmnw::diag
 
-using cmnw::diag::trace;
-using cmnw::diag::traceLock;
+using cmnw::diag::g_trace;
+using cmnw::diag::g_traceLock;
 
 extern "C" FILE *UTLLogTrace(const char *format, ...) noexcept {
-    const std::lock_guard hold(traceLock);
+    const std::lock_guard hold(g_traceLock);
     if (format == nullptr) {
-        if (trace.stream != nullptr) SYSfclose(trace.stream);
-        trace.stream = nullptr;
+        if (g_trace.stream != nullptr) SYSfclose(g_trace.stream);
+        g_trace.stream = nullptr;
         return nullptr;
     }
-    if (trace.stream == nullptr) {
+    if (g_trace.stream == nullptr) {
         cmnw::diag::ApplyConfiguredTraceFile();
         // Opened for reading too, to look at its last byte; a file this
         // account may only write is still appended to.
-        trace.stream = cmnw::companion::OpenStream(trace.name, "a+", cmnw::companion::kOwnFileMode);
-        if (trace.stream == nullptr && errno == EACCES)
-            trace.stream =
-                cmnw::companion::OpenStream(trace.name, "a", cmnw::companion::kOwnFileMode);
-        if (trace.stream == nullptr) return nullptr;
-        cmnw::diag::NoteHowFileEnds(fileno(trace.stream), trace.lineCut);
+        g_trace.stream = cmnw::companion::OpenStream(g_trace.name, "a+", cmnw::companion::kOwnFileMode);
+        if (g_trace.stream == nullptr && errno == EACCES)
+            g_trace.stream =
+                cmnw::companion::OpenStream(g_trace.name, "a", cmnw::companion::kOwnFileMode);
+        if (g_trace.stream == nullptr) return nullptr;
+        cmnw::diag::NoteHowFileEnds(fileno(g_trace.stream), g_trace.lineCut);
     }
-    ++trace.lineCounter;
+    ++g_trace.lineCounter;
     va_list args;
     va_start(args, format);
-    cmnw::diag::WriteLine(trace.stream, cmnw::diag::TimeStampSwitch() != 0, trace.lineCounter,
+    cmnw::diag::WriteLine(g_trace.stream, cmnw::diag::TimeStampSwitch() != 0, g_trace.lineCounter,
                           format, args);
     va_end(args);
-    return trace.stream;
+    return g_trace.stream;
 }
 
-extern "C" char *UTLTraceName(void) noexcept { return trace.name; }
+extern "C" char *UTLTraceName(void) noexcept { return g_trace.name; }
 
 extern "C" char *UTLSetTraceName(const char *name) noexcept {
-    cmnw::CopyBounded(trace.name, CMNW_MAX_PATH, name);
-    return trace.name;
+    cmnw::CopyBounded(g_trace.name, CMNW_MAX_PATH, name);
+    return g_trace.name;
 }
 
 extern "C" void UTLLogTraceMemory(const char *format, ...) noexcept {
     char work[cmnw::diag::kMemoryWorkSize];
-    const std::lock_guard hold(traceLock);
-    ++trace.memoryCounter;
-    size_t n = cmnw::diag::FormatTracePrefix(work, sizeof work, trace.memoryCounter);
-    const size_t before = trace.memorySize;
+    const std::lock_guard hold(g_traceLock);
+    ++g_trace.memoryCounter;
+    size_t n = cmnw::diag::FormatTracePrefix(work, sizeof work, g_trace.memoryCounter);
+    const size_t before = g_trace.memorySize;
     cmnw::diag::AppendMemory(work, n, "", 0);
-    if (trace.memorySize == before && n > 0) return;
+    if (g_trace.memorySize == before && n > 0) return;
     va_list args;
     va_start(args, format);
     n = cmnw::FormatBoundedV(work, sizeof work, format, args);
@@ -186,13 +186,13 @@ extern "C" void UTLLogTraceMemory(const char *format, ...) noexcept {
 }
 
 extern "C" void UTLDumpMemTrace(const char *fileName) noexcept {
-    const std::lock_guard hold(traceLock);
+    const std::lock_guard hold(g_traceLock);
     if (FILE *file = cmnw::companion::OpenStream(fileName, "a", cmnw::companion::kOwnFileMode)) {
-        if (trace.memorySize > 0) SYSfwrite(trace.memoryBuffer, 1, trace.memorySize, file);
+        if (g_trace.memorySize > 0) SYSfwrite(g_trace.memoryBuffer, 1, g_trace.memorySize, file);
         SYSfclose(file);
     }
-    MEMFree(trace.memoryBuffer);
-    trace.memoryBuffer = nullptr;
-    trace.memorySize = 0;
-    trace.memoryCounter = 0;
+    MEMFree(g_trace.memoryBuffer);
+    g_trace.memoryBuffer = nullptr;
+    g_trace.memorySize = 0;
+    g_trace.memoryCounter = 0;
 }

@@ -20,7 +20,7 @@ constexpr size_t kPictureMax = FMT_DISPLAY_PICTURE_MAX;
 struct MaskState {
     char picture[kPictureMax + 1];
 };
-constinit thread_local MaskState state{};
+constinit thread_local MaskState t_mask{};
 
 struct TypeName {
     char code;
@@ -98,7 +98,7 @@ int Transform(const char *text, char *out, unsigned outSize, const char *mask,
 }
 
 const char *CustomPicture(const char *mask) noexcept {
-    char *picture = state.picture;
+    char *picture = t_mask.picture;
     size_t length = 0;
     const char *cursor = mask[0] == '\0' ? nullptr : mask;
     while (cursor != nullptr) {
@@ -138,14 +138,14 @@ extern "C" int FMTDefmtString(const char *masked, char *out, unsigned outSize,
 }
 
 extern "C" const char *FMTFormatString(char code, const char *format) noexcept {
-    char *picture = state.picture;
-    std::memset(picture, 0, sizeof state.picture);
+    char *picture = t_mask.picture;
+    std::memset(picture, 0, sizeof t_mask.picture);
     if (format == nullptr) return picture;
     switch (code) {
         case 'C':
             return CustomPicture(format);
         case 'n':
-            cmnw::CopyBounded(picture, sizeof state.picture, format);
+            cmnw::CopyBounded(picture, sizeof t_mask.picture, format);
             if (FMTValidNumericFormat(picture) != 0) picture[0] = '\0';
             return picture;
         case 'd':
