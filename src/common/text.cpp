@@ -73,7 +73,7 @@ bool ReplaceIfChanged(char *dst, const char *src) noexcept {
     return true;
 }
 
-bool ReplaceIfChanged(char *dst, const char *src, size_t srcLength) noexcept {
+bool ReplaceLongIfChanged(char *dst, const char *src, size_t srcLength) noexcept {
     // dst holds srcLength + 1 bytes, so the common case, a text already in
     // its final form, is one compare of the whole run.
     if (std::memcmp(dst, src, srcLength + 1) == 0) return false;

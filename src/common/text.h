@@ -5,6 +5,8 @@
 
 #include <cstdarg>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <type_traits>
 
 namespace cmnw {
@@ -47,7 +49,22 @@ char *TrimRightInPlace(char *text) noexcept;
 // when dst was written.
 bool ReplaceIfChanged(char *dst, const char *src) noexcept;
 // The same for a src of known length (strlen(src) == srcLength).
-bool ReplaceIfChanged(char *dst, const char *src, size_t srcLength) noexcept;
+bool ReplaceLongIfChanged(char *dst, const char *src, size_t srcLength) noexcept;
+inline bool ReplaceIfChanged(char *dst, const char *src, size_t srcLength) noexcept {
+    // Dates and times are 8 to 16 bytes with the terminator: two overlapping
+    // words compare and copy them without a call.
+    const size_t n = srcLength + 1;
+    if (n - 8 > 8) return ReplaceLongIfChanged(dst, src, srcLength);
+    uint64_t d0, d1, s0, s1;
+    std::memcpy(&d0, dst, 8);
+    std::memcpy(&d1, dst + n - 8, 8);
+    std::memcpy(&s0, src, 8);
+    std::memcpy(&s1, src + n - 8, 8);
+    if (((d0 ^ s0) | (d1 ^ s1)) == 0) return false;
+    std::memcpy(dst, &s0, 8);
+    std::memcpy(dst + n - 8, &s1, 8);
+    return true;
+}
 
 // Stores value into slot only when it differs (see ReplaceIfChanged).
 template <typename Unit>
