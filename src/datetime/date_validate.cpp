@@ -90,7 +90,9 @@ DateEntry ValidateDateEntry(char *text, unsigned maxLen, const char *descriptor,
     const char *typed = CopyTypedDate(work, text, maxLen);
     if (typed[0] == '\0') return DateEntry::Empty;
     char canonical[kMaxDateText];
-    if (IsBlankEntry(typed, IsDateSepChar)) {
+    // A typed date rarely starts with a separator: the first test spares the call.
+    if (IsDateSeparator(static_cast<unsigned char>(typed[0])) &&
+        IsBlankEntry(typed, IsDateSepChar)) {
         WriteBlankPicture(canonical, layout);
         ReplaceIfChanged(text, canonical);
         return DateEntry::Blank;
