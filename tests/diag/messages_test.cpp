@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <cctype>
 #include <cstring>
@@ -10,8 +9,11 @@
 #include "cmnw32/cfg.h"
 #include "cmnw32/mem.h"
 #include "cmnw32/messages.h"
+#include "common/test_support.h"
 
 namespace {
+
+using namespace std::string_literals;
 
 MEMLIST MakeInserts(std::initializer_list<const char *> texts) {
     MEMLIST list = MEMCreateList();
@@ -19,37 +21,26 @@ MEMLIST MakeInserts(std::initializer_list<const char *> texts) {
     return list;
 }
 
-std::string Format(const char *message, MEMLIST inserts, uint32_t size = 256, int32_t *count = nullptr) {
+std::string Format(const char *message, MEMLIST inserts, uint32_t size = 256) {
     std::string out(size, '\x7f');
-    int32_t n = UTLFormatMessage(out.data(), size, message, inserts);
-    if (count != nullptr) *count = n;
-    return std::string(out.data(), static_cast<size_t>(n));
+    return out.substr(0, static_cast<size_t>(UTLFormatMessage(out.data(), size, message, inserts)));
 }
 
 // Escapes and inserts of up to four are checked against a model below; here
-// two-digit insert numbers and a missing insert list.
-TEST(FormatMessage, InsertsAndEscapes) {
-    MEMLIST file = MakeInserts({"f.txt"});
+// two-digit insert numbers, a missing insert list and the variadic form.
+TEST(FormatMessage, InsertsEscapesAndTheVariadicForm) {
+    MEMLIST file = MakeInserts({"f.txt"}), three = MakeInserts({"one", "two", "three"});
     MEMLIST twelve = MakeInserts({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "twelve"});
     EXPECT_EQ(Format("File %1 not found%n", file), "File f.txt not found\n");
     EXPECT_EQ(Format("%123", twelve), "twelve3");
     EXPECT_EQ(Format("%1 %2", nullptr), "%1 %2");
-    MEMDestroyList(file);
-    MEMDestroyList(twelve);
-}
-
-TEST(FormatMessage, VariadicMatchesList) {
-    char a[64], b[64];
-    MEMLIST list = MakeInserts({"one", "two", "three"});
-    const char *message = "%3-%2-%1-%4";
-    int32_t na = UTLFormatMessage(a, sizeof a, message, list);
-    int32_t nb = UTLFmtMsgString(b, sizeof b, message, 3, "one", "two", "three");
-    EXPECT_EQ(na, nb);
-    EXPECT_STREQ(a, b);
+    char b[64];
+    EXPECT_EQ(UTLFmtMsgString(b, sizeof b, "%3-%2-%1-%4", 3, "one", "two", "three"), 16);
+    EXPECT_EQ(b, Format("%3-%2-%1-%4", three));
     EXPECT_STREQ(b, "three-two-one-%4");
     EXPECT_EQ(UTLFmtMsgString(b, sizeof b, "%1", 0), 2);
     EXPECT_STREQ(b, "%1");
-    MEMDestroyList(list);
+    for (MEMLIST list : {file, three, twelve}) MEMDestroyList(list);
 }
 
 // A second, straightforward model of the template rules, checked against the
@@ -82,36 +73,29 @@ std::string ModelFormat(const std::string &message, const std::vector<std::strin
 TEST(FormatMessage, RandomTemplatesMatchModel) {
     std::mt19937 rng(1234);
     const char alphabet[] = "%%%0123456789nab";
-    std::vector<std::string> inserts = {"alpha", "", "gamma-delta", "x"};
-    MEMLIST list = MEMCreateList();
-    for (const auto &s : inserts) MEMAppendItem(list, s.c_str(), s.size() + 1);
+    const std::vector<std::string> inserts = {"alpha", "", "gamma-delta", "x"};
+    MEMLIST list = MakeInserts({"alpha", "", "gamma-delta", "x"});
     for (int round = 0; round < 3000; ++round) {
         std::string message;
-        size_t len = rng() % 20;
-        for (size_t i = 0; i < len; ++i) message += alphabet[rng() % (sizeof alphabet - 1)];
-        uint32_t size = 1 + rng() % 40;
-        std::string expected = ModelFormat(message, inserts, size);
-        int32_t count = 0;
-        EXPECT_EQ(Format(message.c_str(), list, size, &count), expected) << message << " size " << size;
+        for (size_t i = 0, len = rng() % 20; i < len; ++i) message += alphabet[rng() % (sizeof alphabet - 1)];
+        const uint32_t size = 1 + rng() % 40;
+        EXPECT_EQ(Format(message.c_str(), list, size), ModelFormat(message, inserts, size)) << message << " size " << size;
     }
     MEMDestroyList(list);
 }
 
+// Pads with NULs to n, cuts without a terminator, and reads nothing after
+// the source's terminator (a source of 2 bytes at the end of readable memory).
 TEST(StringHelpers, Strncpy) {
     char buf[8];
     std::memset(buf, 'Z', sizeof buf);
     EXPECT_EQ(UTLstrncpy(buf, "ab", 5), buf);
     EXPECT_EQ(std::string(buf, 6), std::string("ab\0\0\0Z", 6));
-    std::memset(buf, 'Z', sizeof buf);
     UTLstrncpy(buf, "abcdef", 4);
-    EXPECT_EQ(std::string(buf, 5), "abcdZ");
-    // Nothing after the source's terminator is read: a source of 2 bytes.
-    char *shortSource = static_cast<char *>(malloc(2));
-    shortSource[0] = 'q';
-    shortSource[1] = '\0';
-    UTLstrncpy(buf, shortSource, 7);
+    EXPECT_EQ(std::string(buf, 6), "abcd\0Z"s);
+    cmnw::test::GuardedBuffer shortSource(std::string("q\0", 2));
+    UTLstrncpy(buf, shortSource.data(), 7);
     EXPECT_EQ(std::string(buf, 7), std::string("q\0\0\0\0\0\0", 7));
-    free(shortSource);
 }
 
 TEST(StringHelpers, SearchFunctions) {
@@ -135,9 +119,12 @@ TEST(StringHelpers, SearchFunctions) {
 }
 
 TEST(Substitution, LookupsAndWriteBack) {
+    unsetenv("CMNW32_INI");
+    char out[64];
+    UTLGetINISubs("MEMW32.DLL", out, sizeof out);  // without a configuration
+    EXPECT_STREQ(out, "libmemw32.so");
     CFGCreate();
     CFGSetString("Window32Subs", "MYMOD.DLL", "libmine.so");
-    char out[64];
     struct Case {
         const char *name;
         const char *withDefault;
@@ -167,13 +154,6 @@ TEST(Substitution, LookupsAndWriteBack) {
     EXPECT_STREQ(out, "UNK");
     UTLGetINISubs(nullptr, out, sizeof out);
     EXPECT_STREQ(out, "");
-}
-
-TEST(Substitution, WorksWithoutConfiguration) {
-    unsetenv("CMNW32_INI");
-    char out[64];
-    UTLGetINISubs("MEMW32.DLL", out, sizeof out);
-    EXPECT_STREQ(out, "libmemw32.so");
 }
 
 }  // namespace

@@ -7,8 +7,8 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -21,113 +21,106 @@ namespace {
 using cmnw::test::ReadFile;
 using cmnw::test::TempDir;
 
-std::vector<std::string> Lines(const std::string &text) {
+std::vector<std::string> Lines(const std::string &text, const char *end = "\n") {
     std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    for (size_t start = 0, at; (at = text.find(end, start)) != std::string::npos; start = at + std::strlen(end))
+        lines.push_back(text.substr(start, at - start));
     return lines;
 }
 
-// Points the configuration at an INI file with the given text.
-void UseIni(const TempDir &dir, const std::string &text) {
-    setenv("CMNW32_INI", dir.Write("test.ini", text).c_str(), 1);
-}
+// A fresh current directory, with the configuration read from an INI file
+// of the given text (none when it is null).
+struct TraceDir : TempDir {
+    explicit TraceDir(const char *ini = nullptr) : TempDir(true) {
+        if (ini == nullptr) unsetenv("CMNW32_INI");
+        else UseIni(ini);
+    }
+    void UseIni(const std::string &text) const { setenv("CMNW32_INI", Write("test.ini", text).c_str(), 1); }
+    std::vector<std::string> Trace(const char *name = "trace") const { return Lines(ReadFile(File(name))); }
+};
 
-// Splits a prefixed trace line "%4u. Www Mmm dd hh:mm:ss.mmm yyyy pid=%08d msg"
-// into its number (four columns) and message; false when the prefix is off.
-bool SplitPrefixed(const std::string &line, std::string *number, std::string *message) {
+// The number (four columns) then the message of a prefixed trace line
+// "%4u. Www Mmm dd hh:mm:ss.mmm yyyy pid=%08d msg"; "   ?[line]" when the
+// prefix is off.
+std::string Unprefixed(const std::string &line) {
     static const char kShape[] = "####. AAA AAA 99 99:99:99.999 9999 pid=99999999 ";
-    static const std::string kDays = "SunMonTueWedThuFriSat";
-    static const std::string kMonths = "JanFebMarAprMayJunJulAugSepOctNovDec";
     const size_t len = sizeof kShape - 1;
-    if (line.size() < len) return false;
+    const std::string off = "   ?[" + line + "]";
+    if (line.size() < len) return off;
     for (size_t i = 0; i < len; ++i) {
         const char c = line[i], want = kShape[i];
         const bool digit = c >= '0' && c <= '9';
-        if (want == '9' && !digit) return false;
-        if (want == '#' && !digit && c != ' ') return false;
-        if (want != '9' && want != '#' && want != 'A' && c != want) return false;
+        if ((want == '9' && !digit) || (want == '#' && !digit && c != ' ') ||
+            (want != '9' && want != '#' && want != 'A' && c != want))
+            return off;
     }
-    const std::string day = line.substr(6, 3), month = line.substr(10, 3);
-    if (kDays.find(day) % 3 != 0 || kMonths.find(month) % 3 != 0) return false;
-    if (number != nullptr) *number = line.substr(0, 4);
-    if (message != nullptr) *message = line.substr(len);
-    return true;
+    if (std::string("SunMonTueWedThuFriSat").find(line.substr(6, 3)) % 3 != 0 ||
+        std::string("JanFebMarAprMayJunJulAugSepOctNovDec").find(line.substr(10, 3)) % 3 != 0)
+        return off;
+    return line.substr(0, 4) + line.substr(len);
 }
 
+// Lines are numbered on across a close and written whole however long; a
+// file that cannot be opened gives null and is tried again at the next line.
 TEST(LogTrace, NumberedPrefixedLinesInTraceOfCurrentDirectory) {
-    TempDir dir(true);
-    unsetenv("CMNW32_INI");
+    TraceDir dir;
     EXPECT_EQ(UTLLogTrace(nullptr), nullptr);  // nothing open: nothing happens
     FILE *stream = UTLLogTrace("first %d", 1);
     ASSERT_NE(stream, nullptr);
     EXPECT_EQ(UTLLogTrace("second %s", "x"), stream);
     EXPECT_EQ(UTLLogTrace(nullptr), nullptr);  // closes
-    EXPECT_NE(UTLLogTrace("third"), nullptr);  // reopens, numbering goes on
-    auto lines = Lines(ReadFile(dir.File("trace")));
+    const std::string big(70000, 'q');
+    EXPECT_NE(UTLLogTrace("%s|", big.c_str()), nullptr);
+    const auto lines = dir.Trace();
     ASSERT_EQ(lines.size(), 3u);
-    const char *messages[] = {"first 1", "second x", "third"};
-    for (size_t i = 0; i < 3; ++i) {
-        std::string number, message;
-        ASSERT_TRUE(SplitPrefixed(lines[i], &number, &message)) << lines[i];
-        EXPECT_EQ(number, "   " + std::to_string(i + 1));
-        EXPECT_EQ(message, messages[i]);
-    }
+    EXPECT_EQ(Unprefixed(lines[0]) + Unprefixed(lines[1]) + Unprefixed(lines[2]),
+              "   1first 1   2second x   3" + big + "|");
     char pid[16];
     snprintf(pid, sizeof pid, "pid=%08d ", static_cast<int>(getpid()));
     EXPECT_NE(lines[0].find(pid), std::string::npos);
-}
 
-TEST(LogTrace, UnopenableFileReturnsNullAndIsRetried) {
-    TempDir dir(true);
-    unsetenv("CMNW32_INI");
+    UTLLogTrace(nullptr);
     UTLSetTraceName(dir.File("missing/dir/trace").c_str());
     EXPECT_EQ(UTLLogTrace("lost"), nullptr);
     UTLSetTraceName(dir.File("t2").c_str());
     EXPECT_STREQ(UTLTraceName(), dir.File("t2").c_str());
     EXPECT_NE(UTLLogTrace("kept"), nullptr);
-    auto lines = Lines(ReadFile(dir.File("t2")));
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_NE(lines[0].find("kept"), std::string::npos);
+    ASSERT_EQ(dir.Trace("t2").size(), 1u);
+    EXPECT_EQ(Unprefixed(dir.Trace("t2")[0]).substr(4), "kept");
 }
 
-TEST(LogTrace, BareTraceFileGoesIntoDataPath) {
-    TempDir dir(true);
+// The trace named in the configuration lands in the data folder as written.
+void ExpectTraceIn(const char *traceFile, bool bare, const char *written) {
+    TraceDir dir;
     ASSERT_EQ(mkdir(dir.File("data").c_str(), 0700), 0);
-    UseIni(dir, "[Data]\nTraceFile =  my.log  \nDataPath=" + dir.File("data") + "\n");
+    dir.UseIni(std::string("[Data]\nTraceFile =") + traceFile + "\nDataPath=" + (bare ? dir.File("data") : "/none") + "\n");
     ASSERT_NE(UTLLogTrace("x"), nullptr);
-    EXPECT_FALSE(ReadFile(dir.File("data/my.log")).empty());
-    EXPECT_TRUE(ReadFile(dir.File("trace")).empty());
+    UTLLogTrace(nullptr);
+    EXPECT_EQ(dir.Trace(written).size(), 1u);
+    EXPECT_TRUE(dir.Trace().empty());
 }
 
-TEST(LogTrace, TraceFileWithDirectoryIgnoresDataPath) {
-    TempDir dir(true);
-    ASSERT_EQ(mkdir(dir.File("logs").c_str(), 0700), 0);
-    // A folder without a drive letter is enough; backslashes are mapped when
-    // the file is opened.
-    UseIni(dir, "[Data]\nTraceFile=logs\\t.log\nDataPath=/nonexistent\n");
-    ASSERT_NE(UTLLogTrace("y"), nullptr);
-    EXPECT_FALSE(ReadFile(dir.File("logs/t.log")).empty());
-}
+TEST(LogTrace, BareTraceFileGoesIntoDataPath) { ExpectTraceIn("  my.log  ", true, "data/my.log"); }
+
+// A folder without a drive letter is enough; backslashes are mapped.
+TEST(LogTrace, TraceFileWithFolderIgnoresDataPath) { ExpectTraceIn("data\\t.log", false, "data/t.log"); }
 
 // The stamp text is cached per second: it must still name the second of the
 // line, and a forked child must print its own process id.
 TEST(LogTrace, StampFollowsTheClockAndTheProcess) {
-    TempDir dir(true);
-    unsetenv("CMNW32_INI");
+    TraceDir dir;
     auto stampOf = [](time_t t) {
         std::tm local{};
         localtime_r(&t, &local);
         char text[64];
-        std::strftime(text, sizeof text, "%a %b %d %H:%M:%S", &local);
-        return std::string(text) + "." + std::to_string(local.tm_year + 1900);
+        std::strftime(text, sizeof text, "%a %b %d %H:%M:%S.%Y", &local);
+        return std::string(text);
     };
     for (int i = 0; i < 3; ++i) {
         const time_t before = time(nullptr);
         ASSERT_NE(UTLLogTrace("line"), nullptr);
         const time_t after = time(nullptr);
-        std::string line = Lines(ReadFile(dir.File("trace"))).back();
-        std::string stamp = line.substr(6, 19) + "." + line.substr(30, 4);
+        const std::string line = dir.Trace().back(), stamp = line.substr(6, 19) + "." + line.substr(30, 4);
         EXPECT_TRUE(stamp == stampOf(before) || stamp == stampOf(after)) << line;
         if (i == 1) usleep(1100 * 1000);
     }
@@ -135,32 +128,20 @@ TEST(LogTrace, StampFollowsTheClockAndTheProcess) {
     ASSERT_EQ(cmnw::test::WaitChild(child), 0);
     char pid[16];
     snprintf(pid, sizeof pid, "pid=%08d ", static_cast<int>(child));
-    EXPECT_NE(Lines(ReadFile(dir.File("trace"))).back().find(pid), std::string::npos);
+    EXPECT_NE(dir.Trace().back().find(pid), std::string::npos);
     UTLLogTrace(nullptr);
 }
 
 TEST(LogTrace, NoTimeStampKeepsCounting) {
-    TempDir dir(true);
-    UseIni(dir, "[Debug_Switches]\nPrintTimeStamp=No\n");
+    TraceDir dir("[Debug_Switches]\nPrintTimeStamp=No\n");
     UTLLogTrace("with prefix");
     EXPECT_EQ(UTLResetDebug(), 0);
     UTLLogTrace("bare %d", 2);
     UTLLogTrace(nullptr);
     ASSERT_EQ(UTLResetDebug(), 0);
-    auto lines = Lines(ReadFile(dir.File("trace")));
+    const auto lines = dir.Trace();
     ASSERT_EQ(lines.size(), 2u);
-    EXPECT_TRUE(SplitPrefixed(lines[0], nullptr, nullptr)) << lines[0];
-    EXPECT_EQ(lines[1], "bare 2");
-}
-
-TEST(LogTrace, LongLinesAreWrittenWhole) {
-    TempDir dir(true);
-    unsetenv("CMNW32_INI");
-    std::string big(70000, 'q');
-    ASSERT_NE(UTLLogTrace("%s|", big.c_str()), nullptr);
-    auto lines = Lines(ReadFile(dir.File("trace")));
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_NE(lines[0].find(big + "|"), std::string::npos);
+    EXPECT_EQ(Unprefixed(lines[0]) + "|" + lines[1], "   1with prefix|bare 2");
 }
 
 // The file-size limit set `room` bytes past the end of the trace cuts the
@@ -168,8 +149,7 @@ TEST(LogTrace, LongLinesAreWrittenWhole) {
 // end of the file when it opens, ends in " <cut>" on a line of its own and
 // the lines after it stand whole.
 TEST(LogTrace, LineCutByTheFileSizeLimitDoesNotSwallowTheNext) {
-    TempDir dir(true);
-    unsetenv("CMNW32_INI");
+    TraceDir dir;
     signal(SIGXFSZ, SIG_IGN);
     rlimit unlimited{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &unlimited), 0);
@@ -187,26 +167,13 @@ TEST(LogTrace, LineCutByTheFileSizeLimitDoesNotSwallowTheNext) {
     }
     UTLLogTrace("after");
     std::string shape;  // the message of a whole line, the length of a fragment
-    for (const std::string &line : Lines(ReadFile("trace"))) {
-        std::string message;
-        if (line.ends_with(" <cut>"))
-            shape += std::to_string(line.size() - 6) + " ";
-        else if (SplitPrefixed(line, nullptr, &message))
-            shape += (message == cut ? "cut" : message) + " ";
-        else
-            shape += "[" + line + "] ";
+    for (const std::string &line : dir.Trace()) {
+        const std::string message = Unprefixed(line).substr(4);
+        shape += line.ends_with(" <cut>") ? std::to_string(line.size() - 6) + " "
+                                          : (message == cut ? "cut" : message) + " ";
     }
     EXPECT_EQ(shape, "6 before 30 before before 1 before 60 before cut after ");
     signal(SIGXFSZ, SIG_DFL);
-}
-
-TEST(DebugSwitches, DisabledOrMissingMasterSwitchAnswersNo) {
-    TempDir dir(true);
-    UseIni(dir, "[Debug_Switches]\nTraceAll=Yes\n");
-    EXPECT_EQ(UTLDebugOption("TraceAll"), 0);
-    char value[16] = "keep";
-    EXPECT_EQ(UTLDebugValue("TraceAll", value, sizeof value), 0);
-    EXPECT_STREQ(value, "");
 }
 
 std::vector<std::string> infos;
@@ -215,30 +182,34 @@ int32_t CollectInfo(const char *where, const char *message) {
     return 0;
 }
 
+TEST(DebugSwitches, DisabledOrMissingMasterSwitchAnswersNo) {
+    TraceDir dir("[Debug_Switches]\nTraceAll=Yes\n");
+    EXPECT_EQ(UTLDebugOption("TraceAll"), 0);
+    char value[16] = "keep";
+    EXPECT_EQ(UTLDebugValue("TraceAll", value, sizeof value), 0);
+    EXPECT_STREQ(value, "");
+}
+
+// Answers are echoed when asked to, values cut to the buffer.
 TEST(DebugSwitches, EnabledAnswersAndEchoes) {
-    TempDir dir(true);
-    UseIni(dir,
-           "[debug_switches]\nenable_debug_options=TRUE\nShow_Debug_Options=on\n"
-           "TraceAll=y\nQuiet=0\nLevel=verbose\n");
+    TraceDir dir("[debug_switches]\nenable_debug_options=TRUE\nShow_Debug_Options=on\n"
+                 "TraceAll=y\nQuiet=0\nLevel=verbose\n");
     UTLSetInfoNotify(&CollectInfo);
     EXPECT_NE(UTLDebugOption("TraceAll"), 0);
-    EXPECT_EQ(UTLDebugOption("Quiet"), 0);
-    EXPECT_EQ(UTLDebugOption("Missing"), 0);
+    EXPECT_EQ(UTLDebugOption("Quiet") + UTLDebugOption("Missing"), 0);
     char value[4];
     EXPECT_EQ(UTLDebugValue("Level", value, sizeof value), 1);
-    EXPECT_STREQ(value, "ver");  // cut to the buffer
+    EXPECT_STREQ(value, "ver");
     EXPECT_EQ(UTLDebugValue("Nothing", value, sizeof value), 0);
-    std::vector<std::string> expected = {
-        "<Debug_Switches>|TraceAll=Yes", "<Debug_Switches>|Quiet=No", "<Debug_Switches>|Missing=No",
-        "<Debug_Switches>|Level=ver", "<Debug_Switches>|Nothing is not defined in the INI file."};
-    EXPECT_EQ(infos, expected);
+    EXPECT_EQ(infos, (std::vector<std::string>{"<Debug_Switches>|TraceAll=Yes", "<Debug_Switches>|Quiet=No",
+                                               "<Debug_Switches>|Missing=No", "<Debug_Switches>|Level=ver",
+                                               "<Debug_Switches>|Nothing is not defined in the INI file."}));
 }
 
 // Records end in "\n\r" and are numbered afresh after a dump; a dump to a
 // file that cannot be opened discards what was recorded (here a long line).
 TEST(MemoryTrace, RecordsEndWithLineFeedCarriageReturnAndRestartAfterDump) {
-    TempDir dir(true);
-    unsetenv("CMNW32_INI");
+    TraceDir dir;
     UTLLogTraceMemory("%s", std::string(5000, 'm').c_str());
     UTLDumpMemTrace(dir.File("no/such/dir").c_str());
     UTLLogTraceMemory("one %d", 1);
@@ -246,43 +217,22 @@ TEST(MemoryTrace, RecordsEndWithLineFeedCarriageReturnAndRestartAfterDump) {
     UTLDumpMemTrace(dir.File("mem.log").c_str());
     UTLLogTraceMemory("three");
     UTLDumpMemTrace(dir.File("mem.log").c_str());
-    std::string text = ReadFile(dir.File("mem.log"));
-    std::vector<std::string> records;
-    for (size_t start = 0, end; (end = text.find("\n\r", start)) != std::string::npos;
-         start = end + 2) {
-        records.push_back(text.substr(start, end - start));
-    }
-    ASSERT_EQ(records.size(), 3u) << text;
-    const char *expected[] = {"   1one 1", "   2two", "   1three"};
-    for (size_t i = 0; i < 3; ++i) {
-        std::string number, message;
-        ASSERT_TRUE(SplitPrefixed(records[i], &number, &message)) << records[i];
-        EXPECT_EQ(number + message, expected[i]);
-    }
+    std::string records;
+    for (const std::string &record : Lines(ReadFile(dir.File("mem.log")), "\n\r")) records += Unprefixed(record) + "|";
+    EXPECT_EQ(records, "   1one 1|   2two|   1three|");
 }
 
 TEST(IniTrace, FileNamesAndOptionsBetweenBanners) {
-    TempDir dir(true);
-    UseIni(dir, "[Data]\nA=1\n[Other]\nB=two\n");
+    TraceDir dir("[Data]\nA=1\n[Other]\nB=two\n");
     ASSERT_EQ(UTLResetDebug(), 1);
     EXPECT_EQ(UTLLogINIOptions(0), 0);
     UTLLogTrace(nullptr);
-    std::string text = ReadFile(dir.File("trace"));
-    std::vector<std::string> messages;
-    for (const auto &line : Lines(text)) {
-        size_t mark = line.find(" pid=");
-        ASSERT_NE(mark, std::string::npos) << line;
-        messages.push_back(line.substr(mark + 14));  // " pid=" + 8 digits + " "
-    }
-    std::string iniPath = dir.File("test.ini");
-    std::string suiteForm;
-    for (char c : iniPath) suiteForm += c == '/' ? '\\' : c;
-    std::vector<std::string> expected = {
-        "-------------------------- INI Files Loaded ---------------------------", " ", suiteForm,
-        " ", "----------------------- Begin INI Options Trace -----------------------", "[Data]",
-        "A=1", "[Other]", "B=two",
-        "----------------------- End INI Options Trace -----------------------"};
-    EXPECT_EQ(messages, expected) << text;
+    std::string messages, suiteForm;
+    for (const auto &line : dir.Trace()) messages += Unprefixed(line).substr(4) + "|";
+    for (char c : dir.File("test.ini")) suiteForm += c == '/' ? '\\' : c;
+    EXPECT_EQ(messages, "-------------------------- INI Files Loaded ---------------------------| |" + suiteForm +
+                            "| |----------------------- Begin INI Options Trace -----------------------|[Data]|A=1|"
+                            "[Other]|B=two|----------------------- End INI Options Trace -----------------------|");
 }
 
 }  // namespace
