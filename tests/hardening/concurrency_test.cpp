@@ -3,6 +3,7 @@
 // every one-time lookup is first built under contention. Under the
 // ThreadSanitizer build these tests prove the absence of data races; in the
 // other builds they check that every thread gets the same answers.
+#include <algorithm>
 #include <atomic>
 #include <cstddef>
 #include <cstdio>
@@ -10,6 +11,7 @@
 #include <ctime>
 #include <map>
 #include <random>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <tuple>
@@ -52,17 +54,11 @@ void ExpectSameAnswers(int rounds, Probe probe) {
     EXPECT_FALSE(answers[0].empty());
 }
 
-std::string Hex(uint32_t value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%08x", value);
-    return text;
-}
-
 TEST(Concurrency, PureConversionsAgreeAcrossThreads) {
     ExpectSameAnswers(200, [](int round) {
         std::string out;
         const std::string text = "Gr\xc3\xbc\xc3\x9f" "e " + std::to_string(round) + " \xe2\x82\xac";
-        out += Hex(UTLCalculateBlockCRC32(static_cast<uint32_t>(text.size()), 0, text.data()));
+        out += std::to_string(UTLCalculateBlockCRC32(static_cast<uint32_t>(text.size()), 0, text.data()));
         char b64[64] = {};
         UTLEncodeBase64(text.data(), static_cast<uint32_t>(text.size()), b64);
         out += b64;
@@ -76,7 +72,7 @@ TEST(Concurrency, PureConversionsAgreeAcrossThreads) {
         const char *src = text.data();
         uint16_t *dst = wide;
         Utf8ToUtf16(&src, text.data() + text.size(), &dst, wide + 64);
-        for (const uint16_t *w = wide; w < dst; ++w) out += Hex(*w);
+        for (const uint16_t *w = wide; w < dst; ++w) out += std::to_string(*w) + ",";
 
         char ansi[64];
         std::snprintf(ansi, sizeof ansi, "%s", text.c_str());
@@ -165,47 +161,31 @@ const struct {
     {"FMTDeformatDate", [](const char *n, int v) { return ProbeDate(n, v, FMTDeformatDate); }, true},
     {"FMTConvertNumFormat", [](const char *n, int v) { return ProbeNumberText(n, v, false); }, true},
     {"FMTUnconvertNumFormat", [](const char *n, int v) { return ProbeNumberText(n, v, true); }, true},
-    {"FMTDeformatNum",
-     [](const char *n, int v) {
+    {"FMTDeformatNum", [](const char *n, int v) {
          static const char *const kTexts[] = {"(1.234,50)", "1,234.50 CR", "-12 345,6", "kr 1'234.5"};
          char text[40];
          std::snprintf(text, sizeof text, "%s", kTexts[v % 4]);
          FMTDeformatNum(text, Arg(n).c_str());
          return std::string(text);
-     },
-     true},
-    {"UTLIsValidNumChar",
-     [](const char *n, int v) {
-         const auto ch = static_cast<unsigned char>(kTypedChars[v]);
-         return std::to_string(UTLIsValidNumChar(ch, v % 2 ? "$ZZ9" : "ZZ9", Arg(n).c_str()));
-     },
-     true},
-    {"UTLGetValidYesNo",
-     [](const char *n, int v) {
-         const auto ch = static_cast<unsigned char>(kTypedChars[v]);
-         return std::to_string(UTLGetValidYesNo(ch, nullptr, Arg(n).c_str()));
-     },
-     true},
-    {"UTLGetLocaleSettings",
-     [](const char *n, int) {
+     }, true},
+    {"UTLIsValidNumChar", [](const char *n, int v) {
+         return std::to_string(UTLIsValidNumChar(static_cast<unsigned char>(kTypedChars[v]), v % 2 ? "$ZZ9" : "ZZ9", Arg(n).c_str()));
+     }, true},
+    {"UTLGetValidYesNo", [](const char *n, int v) {
+         return std::to_string(UTLGetValidYesNo(static_cast<unsigned char>(kTypedChars[v]), nullptr, Arg(n).c_str()));
+     }, true},
+    {"UTLGetLocaleSettings", [](const char *n, int) {
          LocaleSettings s;
          UTLGetLocaleSettings(Arg(n).c_str(), &s);
-         return std::string(reinterpret_cast<const char *>(&s), offsetof(LocaleSettings, spellDict)) +
-                s.spellDict;
-     },
-     false},
-    {"FMTGetStrTime",
-     [](const char *n, int v) {
+         return std::string(reinterpret_cast<const char *>(&s), offsetof(LocaleSettings, spellDict)) + s.spellDict;
+     }, false},
+    {"FMTGetStrTime", [](const char *n, int v) {
          const std::string format = (n != nullptr ? std::string("%@") + n : "") + "%A, %<>B %#d %>b %Y";
          std::tm t{};
-         t.tm_wday = v % 7;
-         t.tm_mon = v % 12;
-         t.tm_mday = 1 + v;
-         t.tm_year = 100 + v;
+         t.tm_wday = v % 7, t.tm_mon = v % 12, t.tm_mday = 1 + v, t.tm_year = 100 + v;
          char out[80];
          return std::to_string(FMTGetStrTime(out, sizeof out, format.c_str(), &t)) + out;
-     },
-     true},
+     }, true},
 };
 constexpr int kProbes = static_cast<int>(std::size(kLocaleProbes));
 constexpr int kVariants = 20;
@@ -275,52 +255,40 @@ TEST(Concurrency, LocaleArgumentsWhileAnotherThreadSwitchesTheCurrentLocale) {
 TEST(Concurrency, VersionRecordsOfTwoModulesAtOnce) {
     const std::string dir = CMNW_TEST_SOURCE_DIR "/tests/fixtures/version/";
     const std::string modules[2] = {dir + "verinfo.dll", dir + "notrans.dll"};
-    UTLVerInfo alone[2];
-    for (int i = 0; i < 2; ++i) alone[i] = UTLGetVerInfo(modules[i].c_str());
-    int wrong[2] = {0, 0};
-    std::thread threads[2];
-    for (int i = 0; i < 2; ++i) {
-        threads[i] = std::thread([&, i] {
-            for (int n = 0; n < 1000; ++n) {
-                const UTLVerInfo info = UTLGetVerInfo(modules[i].c_str());
-                wrong[i] += std::memcmp(&info, &alone[i], sizeof info) != 0;
-            }
-        });
-    }
-    for (auto &t : threads) t.join();
+    const UTLVerInfo alone[2] = {UTLGetVerInfo(modules[0].c_str()), UTLGetVerInfo(modules[1].c_str())};
+    std::atomic<int> wrong{0};
+    RunTogether([&](int i) {
+        for (int n = 0; n < 250; ++n) {
+            const UTLVerInfo info = UTLGetVerInfo(modules[i % 2].c_str());
+            wrong += std::memcmp(&info, &alone[i % 2], sizeof info) != 0;
+        }
+    });
     EXPECT_STRNE(alone[0].companyName, alone[1].companyName);
-    EXPECT_EQ(wrong[0] + wrong[1], 0);
+    EXPECT_EQ(wrong.load(), 0);
 }
 
 TEST(Concurrency, TraceLinesFromEightThreadsStayWhole) {
     cmnw::test::TempDir dir;
-    const std::string path = dir.File("trace.log");
-    UTLSetTraceName(path.c_str());
+    UTLSetTraceName(dir.File("trace.log").c_str());
     constexpr int kLines = 200;
     RunTogether([&](int i) {
         for (int n = 0; n < kLines; ++n) UTLLogTrace("thread %d line %d end", i, n);
     });
     UTLLogTrace(nullptr);
-
-    const std::string log = cmnw::test::ReadFile(path);
     std::vector<int> seen(kThreads * kLines, 0);
-    size_t start = 0, lines = 0;
-    while (start < log.size()) {
-        const size_t end = log.find('\n', start);
-        ASSERT_NE(end, std::string::npos);
-        const std::string line = log.substr(start, end - start);
-        int thread = -1, number = -1;
+    std::istringstream log(cmnw::test::ReadFile(dir.File("trace.log")));
+    size_t lines = 0;
+    for (std::string line; std::getline(log, line); ++lines) {
+        int thread = -1, number = -1, end = 0;
         const size_t at = line.find("thread ");
-        ASSERT_NE(at, std::string::npos) << line;
-        ASSERT_EQ(std::sscanf(line.c_str() + at, "thread %d line %d end", &thread, &number), 2)
+        ASSERT_TRUE(at != std::string::npos &&
+                    std::sscanf(line.c_str() + at, "thread %d line %d end%n", &thread, &number, &end) == 2 &&
+                    at + end == line.size() && thread >= 0 && thread < kThreads && number >= 0 && number < kLines)
             << line;
-        ASSERT_EQ(line.substr(line.size() - 3), "end") << line;
         ++seen[thread * kLines + number];
-        ++lines;
-        start = end + 1;
     }
     EXPECT_EQ(lines, static_cast<size_t>(kThreads * kLines));
-    for (int count : seen) EXPECT_EQ(count, 1);
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), 1), kThreads * kLines);
 }
 
 TEST(Concurrency, RecursiveCriticalSectionsGuardASharedCount) {

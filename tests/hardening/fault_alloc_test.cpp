@@ -18,8 +18,6 @@ namespace {
 
 using cmnw::fault::Kind;
 
-const char kVerInfoDll[] = CMNW_TEST_SOURCE_DIR "/tests/fixtures/version/verinfo.dll";
-
 using cmnw::test::Result;
 
 std::string LocaleRecord() {
@@ -98,12 +96,6 @@ std::string MemoryList() {
     return whole && failed ? Result("failed") : Result(whole ? "%zu" : "broken", added);
 }
 
-std::string MessageWithInserts() {
-    char out[64];
-    UTLFmtMsgString(out, sizeof out, "%1-%2-%3", 3, "a", "b", "c");
-    return Result("%s", out);
-}
-
 std::string Keywords() {
     char text[] = "NAME(abc), SIZE(12), FLAG";
     char *cursor = text, *value = nullptr;
@@ -114,30 +106,10 @@ std::string Keywords() {
     return Result("%d%s %d%d %d%d", name, value != nullptr ? value : "", size, number, bare, flag);
 }
 
-std::string VersionRecord() {
-    const UTLVerInfo info = UTLGetVerInfo(kVerInfoDll);
-    return Result("%s|%s|%s|%s|%s", info.fileName, info.fileVersion, info.companyName,
-                  info.productVersion, info.fileTime);
-}
-
-std::string DirectoryReport(const std::string &dir) {
-    long mainPatch = 0, thirdParty = 0;
-    unsigned long crc = 0xFFFFFFFFul;
-    char release[16] = "stale";
-    UTLGetVersions(dir.c_str(), &mainPatch, &thirdParty, &crc, release, sizeof release, nullptr, 0,
-                   0);
-    return Result("%ld,%ld,%lu,%s", mainPatch, thirdParty, crc, release);
-}
-
 TEST(AllocationFaults, EveryAllocationOfEveryAllocatingFunction) {
-    cmnw::test::TempDir dir;
+    cmnw::test::TempDir dir, patches;
     const std::string ini = dir.Write("a.ini", "top=1\n[A]\nk=v\n; note\n[B]\nx=1\ny=2\n");
-    cmnw::test::TempDir patches;
-    const std::string record = std::string(
-                                   "@@QVS PATCH 11.2:P03:PCR 1:400.112:..\\C\\unit:May 24 "
-                                   "2007:15:54:00:") +
-                               '\0';
-    patches.Write("a.dll", "head" + record + "tail");
+    patches.Write("a.dll", "head@@QVS PATCH 11.2:P03:PCR 1:400.112:..\\C\\unit:May 24 2007:15:54:00:" + std::string(1, '\0') + "tail");
     patches.Write("b.txt", "plain text\n");
     auto exactly = [](const char *text) { return [=](const std::string &s) { return s == text; }; };
     const struct {
@@ -150,13 +122,31 @@ TEST(AllocationFaults, EveryAllocationOfEveryAllocatingFunction) {
         {"INI load", [&] { return IniLoad(ini); }, exactly("null")},
         {"memory list", MemoryList, exactly("failed")},
         // A missing insert is left as written.
-        {"message with inserts", MessageWithInserts,
+        {"message with inserts",
+         [] {
+             char out[64];
+             UTLFmtMsgString(out, sizeof out, "%1-%2-%3", 3, "a", "b", "c");
+             return Result("%s", out);
+         },
          [](const std::string &s) { return s == "%1-%2-%3" || s == "a-%2-%3" || s == "a-b-%3"; }},
         {"keyword parsing", Keywords, exactly("")},  // nothing to fail
         // Without its buffer the record is the one of a file without a resource.
-        {"version record", VersionRecord, exactly("||||")},
+        {"version record",
+         [] {
+             const UTLVerInfo info = UTLGetVerInfo(CMNW_TEST_SOURCE_DIR "/tests/fixtures/version/verinfo.dll");
+             return Result("%s|%s|%s|%s|%s", info.fileName, info.fileVersion, info.companyName,
+                           info.productVersion, info.fileTime);
+         },
+         exactly("||||")},
         // Always "succeeds": a report it cannot make leaves the caller's values.
-        {"directory report", [&] { return DirectoryReport(patches.path()); },
+        {"directory report",
+         [&] {
+             long mainPatch = 0, thirdParty = 0;
+             unsigned long crc = 0xFFFFFFFFul;
+             char release[16] = "stale";
+             UTLGetVersions(patches.path().c_str(), &mainPatch, &thirdParty, &crc, release, sizeof release, nullptr, 0, 0);
+             return Result("%ld,%ld,%lu,%s", mainPatch, thirdParty, crc, release);
+         },
          exactly("0,0,4294967295,")},
     };
     for (const auto &c : cases)

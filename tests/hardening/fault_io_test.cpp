@@ -35,23 +35,26 @@ int OpenDescriptors() {
     return n;
 }
 
-// The names in dir, in order: a temporary file left behind shows here.
-std::string Listing(const std::string &dir) {
+// op's text, then the descriptors it left open and the names in dir, in
+// order (a temporary file left behind shows here).
+std::string Leaves(const std::string &dir, const std::function<std::string()> &op) {
+    const int fds = OpenDescriptors();
+    std::string text = op();
     std::set<std::string> names;
     if (DIR *d = opendir(dir.c_str())) {
         while (dirent *e = readdir(d))
             if (e->d_name[0] != '.') names.insert(e->d_name);
         closedir(d);
     }
-    std::string all;
-    for (const std::string &n : names) all += " " + n;
-    return all;
+    text += Result(" fds%+d", OpenDescriptors() - fds);
+    for (const std::string &n : names) text += " " + n;
+    return text;
 }
 
 // "new", "old" or "DAMAGED" for the content of path.
-const char *State(const std::string &path, const std::string &oldText, const std::string &newText) {
+std::string State(const std::string &path, const std::string &oldText, const std::string &newText) {
     const std::string now = ReadFile(path);
-    return now == newText ? "new" : now == oldText ? "old" : "DAMAGED";
+    return now == newText ? " new" : now == oldText ? " old" : " DAMAGED";
 }
 
 Check OneOf(std::set<std::string> texts) {
@@ -60,22 +63,14 @@ Check OneOf(std::set<std::string> texts) {
 
 // The loop of every fault kind over run; an interrupted call must be retried,
 // so with EINTR only the clean result is accepted.
-void LoopEveryFault(const std::string &operation, const std::function<std::string()> &run,
-                    const Check &isFailure) {
+void LoopEveryFault(const std::string &operation, const std::function<std::string()> &run, const Check &isFailure) {
     const struct {
         const char *name;
         int error;
-        bool shortWrite;
-    } faults[] = {{"ENOSPC", ENOSPC, false},
-                  {"EIO", EIO, false},
-                  {"EACCES", EACCES, false},
-                  {"EINTR", EINTR, false},
-                  {"short write", 0, true}};
-    for (const auto &f : faults) {
-        const std::string name = operation + ", " + f.name;
-        cmnw::test::RunFaultLoop(name.c_str(), cmnw::fault::Kind::System, f.error, f.shortWrite,
-                                 run, f.error == EINTR ? OneOf({}) : isFailure);
-    }
+    } faults[] = {{"ENOSPC", ENOSPC}, {"EIO", EIO}, {"EACCES", EACCES}, {"EINTR", EINTR}, {"short write", 0}};
+    for (const auto &f : faults)
+        cmnw::test::RunFaultLoop((operation + ", " + f.name).c_str(), cmnw::fault::Kind::System, f.error,
+                                 f.error == 0, run, f.error == EINTR ? OneOf({}) : isFailure);
 }
 
 class SystemFaults : public ::testing::Test {
@@ -94,30 +89,24 @@ TEST_F(SystemFaults, ConfigurationAndCodePageSaves) {
     ASSERT_NE(CFGCreate(), nullptr);
     for (int i = 0; i < 50; ++i) CFGAddLine("Data", "key", std::to_string(i).c_str());
     ASSERT_EQ(CFGSave(ini.c_str()), 0);
-    const std::string saved = ReadFile(ini), old = "[Data]\nkey=old\n";
-    LoopEveryFault(
-        "CFGSave",
-        [&] {
+    const std::string saved = ReadFile(ini), old = "[Data]\nkey=old\n", page = dir.File("codepage.ini");
+    const Check oldOrNew = OneOf({"1 old fds+0 a.ini cmnw32.ini codepage.ini", "1 new fds+0 a.ini cmnw32.ini codepage.ini"});
+    LoopEveryFault("CFGSave", [&] {
             WriteFile(ini, old);
-            const int fds = OpenDescriptors(), rc = CFGSave(ini.c_str());
-            return Result("%d %s fds%+d%s", rc != 0, State(ini, old, saved),
-                          OpenDescriptors() - fds, Listing(dir.path()).c_str());
-        },
-        OneOf({"1 old fds+0 a.ini cmnw32.ini codepage.ini",
-               "1 new fds+0 a.ini cmnw32.ini codepage.ini"}));
+            return Leaves(dir.path(), [&] {
+                const int rc = CFGSave(ini.c_str());
+                return Result("%d", rc != 0) + State(ini, old, saved);
+            });
+        }, oldOrNew);
     CFGDiscard();
     CFGSetCurrent(pointsToDir);
-    const std::string page = dir.File("codepage.ini");
-    LoopEveryFault(
-        "code page set save",
-        [&] {
+    LoopEveryFault("code page set save", [&] {
             WriteFile(page, old);
-            const int fds = OpenDescriptors(), rc = UTLUnloadCodePage(set);
-            return Result("%d %s fds%+d%s", rc != 0, State(page, old, pages),
-                          OpenDescriptors() - fds, Listing(dir.path()).c_str());
-        },
-        OneOf({"1 old fds+0 a.ini cmnw32.ini codepage.ini",
-               "1 new fds+0 a.ini cmnw32.ini codepage.ini"}));
+            return Leaves(dir.path(), [&] {
+                const int rc = UTLUnloadCodePage(set);
+                return Result("%d", rc != 0) + State(page, old, pages);
+            });
+        }, oldOrNew);
     UTLDestroyCodePage(set);
 }
 
@@ -137,58 +126,47 @@ std::string TraceLines(const std::string &text) {
 
 TEST_F(SystemFaults, TraceLog) {
     UTLSetTraceName(dir.File("trace").c_str());
-    LoopEveryFault(
-        "trace log",
-        [&] {
-            const int fds = OpenDescriptors();
-            UTLLogTrace("entry");
-            UTLLogTrace(nullptr);
-            return Result("%s fds%+d", TraceLines(ReadFile(dir.File("trace"))).c_str(),
-                          OpenDescriptors() - fds);
-        },
-        OneOf({"- fds+0", "open fds+0"}));
+    LoopEveryFault("trace log", [&] {
+            return Leaves("", [&] {
+                UTLLogTrace("entry");
+                UTLLogTrace(nullptr);
+                return TraceLines(ReadFile(dir.File("trace")));
+            });
+        }, OneOf({"- fds+0", "open fds+0"}));
 }
 
 TEST_F(SystemFaults, LockFilesArchiveFilesAndTheArchiveLock) {
     const std::string data = dir.File("x.dat"), car = dir.File("a.car");
-    LoopEveryFault(
-        "lock file",
-        [&] {
-            const int fds = OpenDescriptors(), lock = UTLLockFileExt(data.c_str());
-            const bool held = access(dir.File("x.lck").c_str(), F_OK) == 0;
-            const int unlock = UTLUnLockFileExt(data.c_str());
-            unlink(dir.File("x.lck")
-                       .c_str());  // as a caller that was told the release failed tries again
-            return Result("lock %d held %d unlock %d fds%+d", lock, held, unlock,
-                          OpenDescriptors() - fds);
-        },
-        OneOf({"lock 1 held 0 unlock 1 fds+0", "lock 0 held 1 unlock 1 fds+0"}));
-    LoopEveryFault(
-        "archive file",
-        [&] {
-            const int fds = OpenDescriptors();
-            FILE *stream = UTLLock(car.c_str());
-            const int written = stream != nullptr ? fputs("archived\n", stream) >= 0 : 0;
-            const int unlock = UTLUnlock(stream);
-            FILE *again = UTLLock(car.c_str());  // nothing left holding the file
-            const int reopened = again != nullptr;
-            UTLUnlock(again);
-            unlink(car.c_str());
-            return Result("%d %d %d %d fds%+d", stream != nullptr, written, unlock, reopened,
-                          OpenDescriptors() - fds);
-        },
-        OneOf({"0 0 1 1 fds+0", "0 0 1 0 fds+0"}));
+    LoopEveryFault("lock file", [&] {
+            return Leaves("", [&] {
+                const int lock = UTLLockFileExt(data.c_str());
+                const bool held = access(dir.File("x.lck").c_str(), F_OK) == 0;
+                const int unlock = UTLUnLockFileExt(data.c_str());
+                unlink(dir.File("x.lck").c_str());  // as a caller told the release failed tries again
+                return Result("lock %d held %d unlock %d", lock, held, unlock);
+            });
+        }, OneOf({"lock 1 held 0 unlock 1 fds+0", "lock 0 held 1 unlock 1 fds+0"}));
+    LoopEveryFault("archive file", [&] {
+            return Leaves("", [&] {
+                FILE *stream = UTLLock(car.c_str());
+                const int written = stream != nullptr ? fputs("archived\n", stream) >= 0 : 0;
+                const int unlock = UTLUnlock(stream);
+                FILE *again = UTLLock(car.c_str());  // nothing left holding the file
+                const int reopened = again != nullptr;
+                UTLUnlock(again);
+                unlink(car.c_str());
+                return Result("%d %d %d %d", stream != nullptr, written, unlock, reopened);
+            });
+        }, OneOf({"0 0 1 1 fds+0", "0 0 1 0 fds+0"}));
     CFGHANDLE config = CFGCreate();
     CFGSetString("ArcRet", "CarPath", dir.path().c_str());
     CFGSetCurrent(nullptr);
-    LoopEveryFault(
-        "archive lock",
-        [&] {
-            const int fds = OpenDescriptors(), lock = UTLLockARC(0, config),
-                      unlock = UTLUnlockARC();
-            return Result("%d %d fds%+d", lock, unlock, OpenDescriptors() - fds);
-        },
-        OneOf({"1 1 fds+0"}));
+    LoopEveryFault("archive lock", [&] {
+            return Leaves("", [&] {
+                const int lock = UTLLockARC(0, config);
+                return Result("%d %d", lock, UTLUnlockARC());
+            });
+        }, OneOf({"1 1 fds+0"}));
 }
 
 TEST_F(SystemFaults, FileAndFolderCopies) {
@@ -199,29 +177,22 @@ TEST_F(SystemFaults, FileAndFolderCopies) {
     WriteFile(from + "/b.txt", text + "b");
     UTLSetTraceName(dir.File("trace").c_str());  // a failed copy writes a line: open it first
     UTLLogTrace("copies");
-    LoopEveryFault(
-        "UTLCopyFile",
-        [&] {
+    LoopEveryFault("UTLCopyFile", [&] {
             WriteFile(to + "/a.txt", old);
-            const int fds = OpenDescriptors(),
-                      rc = UTLCopyFile((from + "/a.txt").c_str(), (to + "/a.txt").c_str());
-            return Result("%d %s fds%+d%s", rc, State(to + "/a.txt", old, text),
-                          OpenDescriptors() - fds, Listing(to).c_str());
-        },
-        OneOf({"1 old fds+0 a.txt", "1 new fds+0 a.txt"}));
-    LoopEveryFault(
-        "UTLCopyDir",
-        [&] {
+            return Leaves(to, [&] {
+                const int rc = UTLCopyFile((from + "/a.txt").c_str(), (to + "/a.txt").c_str());
+                return Result("%d", rc) + State(to + "/a.txt", old, text);
+            });
+        }, OneOf({"1 old fds+0 a.txt", "1 new fds+0 a.txt"}));
+    LoopEveryFault("UTLCopyDir", [&] {
             WriteFile(to + "/a.txt", old);
             WriteFile(to + "/b.txt", old);
-            const int fds = OpenDescriptors(), rc = UTLCopyDir(from.c_str(), to.c_str());
-            return Result("%d %s %s fds%+d%s", rc, State(to + "/a.txt", old, text),
-                          State(to + "/b.txt", old, text + "b"), OpenDescriptors() - fds,
-                          Listing(to).c_str());
+            return Leaves(to, [&] {
+                const int rc = UTLCopyDir(from.c_str(), to.c_str());
+                return Result("%d", rc) + State(to + "/a.txt", old, text) + State(to + "/b.txt", old, text + "b");
+            });
         },
-        [](const std::string &s) {
-            return s.find("DAMAGED") == std::string::npos && s.ends_with("fds+0 a.txt b.txt");
-        });
+        [](const std::string &s) { return s.find("DAMAGED") == std::string::npos && s.ends_with("fds+0 a.txt b.txt"); });
 }
 
 }  // namespace

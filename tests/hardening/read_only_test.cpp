@@ -28,50 +28,30 @@ struct Row {
     Call call;
 };
 
-uint16_t *Wide(char *text) {
-    return reinterpret_cast<uint16_t *>(text);
-}
+uint16_t *Wide(char *text) { return reinterpret_cast<uint16_t *>(text); }
+long Same(const char *a, const char *b) { return std::strcmp(a, b) == 0 ? 0 : 1; }
 
 const Row kRows[] = {
-    {"FMTValidNumericFormat", "ZZ9.99", "", 0,
-     [](char *a, char *) { return FMTValidNumericFormat(a); }},
-    {"FMTValNumFormat", "ZZ9.99", "  1.50", 0,
-     [](char *a, char *b) { return FMTValNumFormat(6, a, b); }},
-    {"FMTValNumFormat mask", "99/99/99", "12/31/99", 0,
-     [](char *a, char *b) { return FMTValNumFormat(8, a, b); }},
-    {"FMTDeformatNum", "-1234.50", "", 0,
-     [](char *a, char *) { return FMTDeformatNum(a, nullptr); }},
+    {"FMTValidNumericFormat", "ZZ9.99", "", 0, [](char *a, char *) { return FMTValidNumericFormat(a); }},
+    {"FMTValNumFormat", "ZZ9.99", "  1.50", 0, [](char *a, char *b) { return FMTValNumFormat(6, a, b); }},
+    {"FMTValNumFormat mask", "99/99/99", "12/31/99", 0, [](char *a, char *b) { return FMTValNumFormat(8, a, b); }},
+    {"FMTDeformatNum", "-1234.50", "", 0, [](char *a, char *) { return FMTDeformatNum(a, nullptr); }},
     {"FMTAddCommas", "1,234,567.891", "", 1, [](char *a, char *) { return FMTAddCommas(a); }},
-    {"FMTUnconvertNumFormat", "Z.ZZ9,99", "", 0,
-     [](char *a, char *) {
+    {"FMTUnconvertNumFormat", "Z.ZZ9,99", "", 0, [](char *a, char *) {
          char dst[40];
          FMTUnconvertNumFormat(a, " DEM", 32, dst);
-         return std::strcmp(dst, "Z,ZZ9.99") == 0 ? 0L : 1L;
+         return Same(dst, "Z,ZZ9.99");
      }},
-    {"FMTIntlValDate", "01/02/2008", "", 0,
-     [](char *a, char *) { return FMTIntlValDate(a, 64, "1/4", " USD"); }},
-    {"FMTIntlValDate blank", "  /  /  ", "", 0,
-     [](char *a, char *) { return FMTIntlValDate(a, 64, "1/4", " USD"); }},
-    {"FMTDeformatDate", "01/02/2008", "", 0,
-     [](char *a, char *) { return FMTDeformatDate(a, 64, "1/4", " USD"); }},
-    {"FMTDateAdd", "01/02/2008", "", 0,
-     [](char *a, char *) { return FMTDateAdd(a, "1/4", 0, 0, 0); }},
+    {"FMTIntlValDate", "01/02/2008", "", 0, [](char *a, char *) { return FMTIntlValDate(a, 64, "1/4", " USD"); }},
+    {"FMTIntlValDate blank", "  /  /  ", "", 0, [](char *a, char *) { return FMTIntlValDate(a, 64, "1/4", " USD"); }},
+    {"FMTDeformatDate", "01/02/2008", "", 0, [](char *a, char *) { return FMTDeformatDate(a, 64, "1/4", " USD"); }},
+    {"FMTDateAdd", "01/02/2008", "", 0, [](char *a, char *) { return FMTDateAdd(a, "1/4", 0, 0, 0); }},
     {"FMTValTime", "09:30:15", "", 0, [](char *a, char *) { return FMTValTime(a, 11, "1:"); }},
-    {"FMTValTime blank", "  :  :  ", "", 0,
-     [](char *a, char *) { return FMTValTime(a, 11, "1:"); }},
-    {"FMTDeformatTime", "09:30:15", "", 0,
-     [](char *a, char *) { return FMTDeformatTime(a, 11, "1:"); }},
+    {"FMTValTime blank", "  :  :  ", "", 0, [](char *a, char *) { return FMTValTime(a, 11, "1:"); }},
+    {"FMTDeformatTime", "09:30:15", "", 0, [](char *a, char *) { return FMTDeformatTime(a, 11, "1:"); }},
     {"FMTTimeAdd", "09:30:15", "", 0, [](char *a, char *) { return FMTTimeAdd(a, "1:", 0, 0, 0); }},
-    {"FMTGetDateFmtString", "/", "", 0,
-     [](char *a, char *) {
-         char out[8];
-         return FMTGetDateFmtString(out, 1, a, 4);
-     }},
-    {"FMTGetTimeFmtString", ":", "", 0,
-     [](char *a, char *) {
-         char out[8];
-         return FMTGetTimeFmtString(out, 1, a);
-     }},
+    {"FMTGetDateFmtString", "/", "", 0, [](char *a, char *) { char o[8]; return FMTGetDateFmtString(o, 1, a, 4); }},
+    {"FMTGetTimeFmtString", ":", "", 0, [](char *a, char *) { char o[8]; return FMTGetTimeFmtString(o, 1, a); }},
     {"UTLstrupr", "ABC 1", "", 0, [](char *a, char *) { return UTLstrupr(a) == a ? 0L : 1L; }},
     {"UTLstrlwr", "abc 1", "", 0, [](char *a, char *) { return UTLstrlwr(a) == a ? 0L : 1L; }},
     {"UTLStrClip", "abc", "", 3, [](char *a, char *) { return UTLStrClip(a, 3); }},
@@ -81,29 +61,19 @@ const Row kRows[] = {
     {"UTLStrLeftW", "a\0b\0"s, "", 2, [](char *a, char *) { return UTLStrLeftW(Wide(a)); }},
     {"UTLKillSpacesW", "a\0b\0"s, "", 2, [](char *a, char *) { return UTLKillSpacesW(Wide(a)); }},
     {"UTLUtf8ToAnsi", "plain text", "", 10, [](char *a, char *) { return UTLUtf8ToAnsi(a, 10); }},
-    {"EBCDIC2ASCII", "\x01\x02\x03", "", 0,
-     [](char *a, char *) {
-         EBCDIC2ASCII(a, 3);
-         return 0L;
-     }},
-    {"ASCII2EBCDIC", "\x01\x02\x03", "", 0,
-     [](char *a, char *) {
+    {"EBCDIC2ASCII", "\x01\x02\x03", "", 0, [](char *a, char *) { return EBCDIC2ASCII(a, 3), 0L; }},
+    {"ASCII2EBCDIC", "\x01\x02\x03", "", 0, [](char *a, char *) {
          ASCII2EBCDIC(a, 3);
          ForceASCII2EBCDIC(a, 3);
-         ForceASCII2EBCDICCR2Space(a, 3);
-         return 0L;
+         return ForceASCII2EBCDICCR2Space(a, 3), 0L;
      }},
     {"UTLSignedStrToStr", "123", "", 1, [](char *a, char *) { return UTLSignedStrToStr(a, 3, 1); }},
-    {"UTLMakeValidFileName", "name.txt", "", 0,
-     [](char *a, char *) { return UTLMakeValidFileName(a, 8); }},
-    {"UTLDefaultExtension", "dir/name.txt", "", 0,
-     [](char *a, char *) { return UTLDefaultExtension(a, "dat"); }},
+    {"UTLMakeValidFileName", "name.txt", "", 0, [](char *a, char *) { return UTLMakeValidFileName(a, 8); }},
+    {"UTLDefaultExtension", "dir/name.txt", "", 0, [](char *a, char *) { return UTLDefaultExtension(a, "dat"); }},
     {"UTLSearchPath", "name.txt", "", 0, [](char *a, char *) { return UTLSearchPath("", a); }},
-    {"UTLParseKeywordBool", "FLAG", "", 1,
-     [](char *a, char *) {
+    {"UTLParseKeywordBool", "FLAG", "", 1, [](char *a, char *) {
          int32_t on = 0;
-         char *cursor = a;
-         return UTLParseKeywordBool(&cursor, &on, "FLAG") + 0L;
+         return UTLParseKeywordBool(&a, &on, "FLAG") + 0L;
      }},
 };
 
