@@ -54,68 +54,38 @@ void ExpectSameAnswers(int rounds, Probe probe) {
     EXPECT_FALSE(answers[0].empty());
 }
 
-TEST(Concurrency, PureConversionsAgreeAcrossThreads) {
-    ExpectSameAnswers(200, [](int round) {
-        std::string out;
+// Pure conversions, and date, time and number formatting in the current locale.
+TEST(Concurrency, ConversionsAndFormattingAgreeAcrossThreads) {
+    ExpectSameAnswers(150, [](int round) {
         const std::string text = "Gr\xc3\xbc\xc3\x9f" "e " + std::to_string(round) + " \xe2\x82\xac";
-        out += std::to_string(UTLCalculateBlockCRC32(static_cast<uint32_t>(text.size()), 0, text.data()));
-        char b64[64] = {};
-        UTLEncodeBase64(text.data(), static_cast<uint32_t>(text.size()), b64);
-        out += b64;
-        char plain[64] = {};
-        out += std::to_string(UTLDecodeBase64(b64, static_cast<uint32_t>(std::strlen(b64)), plain));
-        char crcName[8] = {};
-        UTLMakeCRCName(crcName, static_cast<uint32_t>(round) * 2654435761u);
-        out += crcName;
-
-        uint16_t wide[64];
+        const auto size = static_cast<uint32_t>(text.size());
+        char b64[64] = {}, plain[64], crcName[8] = {}, ansi[64], date[64], converted[64], time[12], again[12];
+        char value[40], picture[] = "ZZZ,ZZ9.99", masked[32] = {};
+        uint16_t wide[64], *dst = wide;
         const char *src = text.data();
-        uint16_t *dst = wide;
-        Utf8ToUtf16(&src, text.data() + text.size(), &dst, wide + 64);
-        for (const uint16_t *w = wide; w < dst; ++w) out += std::to_string(*w) + ",";
-
-        char ansi[64];
-        std::snprintf(ansi, sizeof ansi, "%s", text.c_str());
-        UTLUtf8ToAnsi(ansi, static_cast<int32_t>(text.size()));
-        out += ansi;
-        out += static_cast<char>(UTLtoupper(0xE0 + round % 16));
-        out += std::to_string(UTLstricoll("\xc4" "bc", "\xe4" "bd"));
-        out += static_cast<char>(EBC2ASC(ASC2EBC(static_cast<uint8_t>(round))));
-        return out;
-    });
-}
-
-TEST(Concurrency, DateTimeAndNumberFormattingInTheCurrentLocale) {
-    ExpectSameAnswers(100, [](int round) {
-        std::string out;
-        char date[64];
-        FMTMakeDate(date, "4.4", 1 + round % 12, 1 + round % 28, 1990 + round);
-        out += date;
         int month = 0, day = 0, year = 0;
-        out += std::to_string(FMTGetDateFmtValues(date, 4, ".", 4, &month, &day, &year));
-        out += std::to_string(month * 10000 + day * 100 + year);
-        out += std::to_string(FMTDiffDays("01/01/2024", "1/4", date, "4.4"));
-        char converted[64];
+        UTLEncodeBase64(text.data(), size, b64);
+        UTLMakeCRCName(crcName, static_cast<uint32_t>(round) * 2654435761u);
+        Utf8ToUtf16(&src, text.data() + size, &dst, wide + 64);
+        std::snprintf(ansi, sizeof ansi, "%s", text.c_str());
+        UTLUtf8ToAnsi(ansi, static_cast<int32_t>(size));
+        FMTMakeDate(date, "4.4", 1 + round % 12, 1 + round % 28, 1990 + round);
         FMTDate2Date(date, "4.4", converted, "D4");
-        out += converted;
-
-        char time[12];
         FMTMakeTime(time, "2:", round % 24, round % 60, 59 - round % 60);
-        out += time;
-        char again[12];
         FMTTime2Time(time, "2:", again, "1:");
-        out += again;
-
-        char value[40];
         std::snprintf(value, sizeof value, "%d.%d", round * 997, round % 10);
-        char picture[] = "ZZZ,ZZ9.99";
-        out += std::to_string(FMTValNumFormat(static_cast<int>(sizeof value), picture, value));
-        out += value;
-
-        char masked[32] = {};
         FMTFmtString(std::to_string(123456789 + round).c_str(), masked, 31, "3,-,2,-");
-        out += masked;
-        out += std::to_string(FMTValBarcode("12345", 5, "C"));
+        const int valid = FMTGetDateFmtValues(date, 4, ".", 4, &month, &day, &year);
+        std::string out = std::string(b64) + crcName + ansi + date + converted + time + again + masked + "|";
+        out += std::to_string(UTLCalculateBlockCRC32(size, 0, text.data())) + "," +
+               std::to_string(UTLDecodeBase64(b64, static_cast<uint32_t>(std::strlen(b64)), plain)) + "," +
+               std::to_string(UTLtoupper(0xE0 + round % 16)) + "," + std::to_string(UTLstricoll("\xc4" "bc", "\xe4" "bd")) +
+               "," + std::to_string(EBC2ASC(ASC2EBC(static_cast<uint8_t>(round)))) + "," +
+               std::to_string(valid * 100000000 + month * 1000000 + day * 10000 + year) + "," +
+               std::to_string(FMTDiffDays("01/01/2024", "1/4", date, "4.4")) + "," +
+               std::to_string(FMTValNumFormat(static_cast<int>(sizeof value), picture, value)) + value + "," +
+               std::to_string(FMTValBarcode("12345", 5, "C"));
+        for (const uint16_t *w = wide; w < dst; ++w) out += "," + std::to_string(*w);
         return out;
     });
 }

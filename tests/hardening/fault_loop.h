@@ -1,6 +1,4 @@
-// The fault loop shared by the fault tests: an operation is run with the
-// Nth call of a kind failing, for N = 1, 2, ... until it runs without the
-// fault being injected.
+// The fault loop of the fault tests.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -16,8 +14,7 @@ namespace cmnw::test {
 
 // The text of an operation's result, formatted with the switch disarmed so
 // that a fault never lands in the test's own allocations.
-inline std::string Result(const char *format, ...) __attribute__((format(printf, 1, 2)));
-inline std::string Result(const char *format, ...) {
+__attribute__((format(printf, 1, 2))) inline std::string Result(const char *format, ...) {
     fault::Disarm();
     char text[1024];
     va_list args;
@@ -27,17 +24,17 @@ inline std::string Result(const char *format, ...) {
     return text;
 }
 
-// run performs the operation, undoes what it built and describes the result
-// in a text (which includes any damage it saw). Without a fault the text must
-// equal the first clean run's; with one it must equal it or satisfy
-// isFailure (the documented failure result); after each faulted run a clean
-// run must give the reference again. Returns the number of fault points.
+// Runs run with the nth call of kind failing, n = 1, 2, ... until no fault is
+// injected. run performs the operation, undoes what it built and describes
+// the result (and any damage it saw) in a text: with a fault it must equal
+// the clean run's or satisfy isFailure (the documented failure result), and
+// the clean run after it must give the clean text again.
 inline long RunFaultLoop(const char *name, fault::Kind kind, int error, bool shortWrite,
                          const std::function<std::string()> &run,
                          const std::function<bool(const std::string &)> &isFailure) {
     const std::string reference = run();
     long n = 1;
-    for (;; ++n) {
+    for (; n <= 100000; ++n) {
         fault::Arm(kind, n, error, shortWrite);
         const std::string faulted = run();
         if (!fault::Disarm()) {
@@ -47,10 +44,8 @@ inline long RunFaultLoop(const char *name, fault::Kind kind, int error, bool sho
         EXPECT_TRUE(faulted == reference || isFailure(faulted))
             << name << ": fault at call " << n << " gave \"" << faulted << "\"";
         EXPECT_EQ(run(), reference) << name << ": clean run after a fault at call " << n;
-        if (n > 100000) break;
     }
     std::printf("fault points: %s: %ld\n", name, n - 1);
-    std::fflush(stdout);
     return n - 1;
 }
 
