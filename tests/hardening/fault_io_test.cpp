@@ -61,9 +61,12 @@ Check OneOf(std::set<std::string> texts) {
     return [texts](const std::string &s) { return texts.count(s) > 0; };
 }
 
-// The loop of every fault kind over run; an interrupted call must be retried,
-// so with EINTR only the clean result is accepted.
-void LoopEveryFault(const std::string &operation, const std::function<std::string()> &run, const Check &isFailure) {
+// The loop of every fault kind over op, with what it leaves in dir; an
+// interrupted call must be retried, so with EINTR only the clean result is
+// accepted.
+void LoopEveryFault(const std::string &operation, const std::string &dir,
+                    const std::function<std::string()> &op, const Check &isFailure) {
+    const auto run = [&] { return Leaves(dir, op); };
     const struct {
         const char *name;
         int error;
@@ -91,22 +94,18 @@ TEST_F(SystemFaults, ConfigurationAndCodePageSaves) {
     ASSERT_EQ(CFGSave(ini.c_str()), 0);
     const std::string saved = ReadFile(ini), old = "[Data]\nkey=old\n", page = dir.File("codepage.ini");
     const Check oldOrNew = OneOf({"1 old fds+0 a.ini cmnw32.ini codepage.ini", "1 new fds+0 a.ini cmnw32.ini codepage.ini"});
-    LoopEveryFault("CFGSave", [&] {
-            WriteFile(ini, old);
-            return Leaves(dir.path(), [&] {
-                const int rc = CFGSave(ini.c_str());
-                return Result("%d", rc != 0) + State(ini, old, saved);
-            });
-        }, oldOrNew);
+    LoopEveryFault("CFGSave", dir.path(), [&] {
+        WriteFile(ini, old);
+        const int rc = CFGSave(ini.c_str());
+        return Result("%d", rc != 0) + State(ini, old, saved);
+    }, oldOrNew);
     CFGDiscard();
     CFGSetCurrent(pointsToDir);
-    LoopEveryFault("code page set save", [&] {
-            WriteFile(page, old);
-            return Leaves(dir.path(), [&] {
-                const int rc = UTLUnloadCodePage(set);
-                return Result("%d", rc != 0) + State(page, old, pages);
-            });
-        }, oldOrNew);
+    LoopEveryFault("code page set save", dir.path(), [&] {
+        WriteFile(page, old);
+        const int rc = UTLUnloadCodePage(set);
+        return Result("%d", rc != 0) + State(page, old, pages);
+    }, oldOrNew);
     UTLDestroyCodePage(set);
 }
 
@@ -126,47 +125,39 @@ std::string TraceLines(const std::string &text) {
 
 TEST_F(SystemFaults, TraceLog) {
     UTLSetTraceName(dir.File("trace").c_str());
-    LoopEveryFault("trace log", [&] {
-            return Leaves("", [&] {
-                UTLLogTrace("entry");
-                UTLLogTrace(nullptr);
-                return TraceLines(ReadFile(dir.File("trace")));
-            });
-        }, OneOf({"- fds+0", "open fds+0"}));
+    LoopEveryFault("trace log", "", [&] {
+        UTLLogTrace("entry");
+        UTLLogTrace(nullptr);
+        return TraceLines(ReadFile(dir.File("trace")));
+    }, OneOf({"- fds+0", "open fds+0"}));
 }
 
 TEST_F(SystemFaults, LockFilesArchiveFilesAndTheArchiveLock) {
     const std::string data = dir.File("x.dat"), car = dir.File("a.car");
-    LoopEveryFault("lock file", [&] {
-            return Leaves("", [&] {
-                const int lock = UTLLockFileExt(data.c_str());
-                const bool held = access(dir.File("x.lck").c_str(), F_OK) == 0;
-                const int unlock = UTLUnLockFileExt(data.c_str());
-                unlink(dir.File("x.lck").c_str());  // as a caller told the release failed tries again
-                return Result("lock %d held %d unlock %d", lock, held, unlock);
-            });
-        }, OneOf({"lock 1 held 0 unlock 1 fds+0", "lock 0 held 1 unlock 1 fds+0"}));
-    LoopEveryFault("archive file", [&] {
-            return Leaves("", [&] {
-                FILE *stream = UTLLock(car.c_str());
-                const int written = stream != nullptr ? fputs("archived\n", stream) >= 0 : 0;
-                const int unlock = UTLUnlock(stream);
-                FILE *again = UTLLock(car.c_str());  // nothing left holding the file
-                const int reopened = again != nullptr;
-                UTLUnlock(again);
-                unlink(car.c_str());
-                return Result("%d %d %d %d", stream != nullptr, written, unlock, reopened);
-            });
-        }, OneOf({"0 0 1 1 fds+0", "0 0 1 0 fds+0"}));
+    LoopEveryFault("lock file", "", [&] {
+        const int lock = UTLLockFileExt(data.c_str());
+        const bool held = access(dir.File("x.lck").c_str(), F_OK) == 0;
+        const int unlock = UTLUnLockFileExt(data.c_str());
+        unlink(dir.File("x.lck").c_str());  // as a caller told the release failed tries again
+        return Result("lock %d held %d unlock %d", lock, held, unlock);
+    }, OneOf({"lock 1 held 0 unlock 1 fds+0", "lock 0 held 1 unlock 1 fds+0"}));
+    LoopEveryFault("archive file", "", [&] {
+        FILE *stream = UTLLock(car.c_str());
+        const int written = stream != nullptr ? fputs("archived\n", stream) >= 0 : 0;
+        const int unlock = UTLUnlock(stream);
+        FILE *again = UTLLock(car.c_str());  // nothing left holding the file
+        const int reopened = again != nullptr;
+        UTLUnlock(again);
+        unlink(car.c_str());
+        return Result("%d %d %d %d", stream != nullptr, written, unlock, reopened);
+    }, OneOf({"0 0 1 1 fds+0", "0 0 1 0 fds+0"}));
     CFGHANDLE config = CFGCreate();
     CFGSetString("ArcRet", "CarPath", dir.path().c_str());
     CFGSetCurrent(nullptr);
-    LoopEveryFault("archive lock", [&] {
-            return Leaves("", [&] {
-                const int lock = UTLLockARC(0, config);
-                return Result("%d %d", lock, UTLUnlockARC());
-            });
-        }, OneOf({"1 1 fds+0"}));
+    LoopEveryFault("archive lock", "", [&] {
+        const int lock = UTLLockARC(0, config);
+        return Result("%d %d", lock, UTLUnlockARC());
+    }, OneOf({"1 1 fds+0"}));
 }
 
 TEST_F(SystemFaults, FileAndFolderCopies) {
@@ -177,22 +168,17 @@ TEST_F(SystemFaults, FileAndFolderCopies) {
     WriteFile(from + "/b.txt", text + "b");
     UTLSetTraceName(dir.File("trace").c_str());  // a failed copy writes a line: open it first
     UTLLogTrace("copies");
-    LoopEveryFault("UTLCopyFile", [&] {
-            WriteFile(to + "/a.txt", old);
-            return Leaves(to, [&] {
-                const int rc = UTLCopyFile((from + "/a.txt").c_str(), (to + "/a.txt").c_str());
-                return Result("%d", rc) + State(to + "/a.txt", old, text);
-            });
-        }, OneOf({"1 old fds+0 a.txt", "1 new fds+0 a.txt"}));
-    LoopEveryFault("UTLCopyDir", [&] {
-            WriteFile(to + "/a.txt", old);
-            WriteFile(to + "/b.txt", old);
-            return Leaves(to, [&] {
-                const int rc = UTLCopyDir(from.c_str(), to.c_str());
-                return Result("%d", rc) + State(to + "/a.txt", old, text) + State(to + "/b.txt", old, text + "b");
-            });
-        },
-        [](const std::string &s) { return s.find("DAMAGED") == std::string::npos && s.ends_with("fds+0 a.txt b.txt"); });
+    LoopEveryFault("UTLCopyFile", to, [&] {
+        WriteFile(to + "/a.txt", old);
+        const int rc = UTLCopyFile((from + "/a.txt").c_str(), (to + "/a.txt").c_str());
+        return Result("%d", rc) + State(to + "/a.txt", old, text);
+    }, OneOf({"1 old fds+0 a.txt", "1 new fds+0 a.txt"}));
+    LoopEveryFault("UTLCopyDir", to, [&] {
+        WriteFile(to + "/a.txt", old);
+        WriteFile(to + "/b.txt", old);
+        const int rc = UTLCopyDir(from.c_str(), to.c_str());
+        return Result("%d", rc) + State(to + "/a.txt", old, text) + State(to + "/b.txt", old, text + "b");
+    }, [](const std::string &s) { return s.find("DAMAGED") == std::string::npos && s.ends_with("fds+0 a.txt b.txt"); });
 }
 
 }  // namespace
