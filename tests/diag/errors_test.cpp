@@ -39,16 +39,10 @@ TEST(PlatformError, DefaultNotifyPrintsFrameAndTraces) {
     EXPECT_EQ(UTLPlatformInfo("mod", nullptr), 1);
     UTLPlatformError("W", -3, 4000000000u, "m");  // 32-bit values
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");  // a program's data output stays clean
-    EXPECT_EQ(GetCapturedStderr(),
-              "*********************************\n"
-              "* UTLDefErrorExit\n"
-              "* X <5> <0> No objects available for requested operation\n"
-              "*********************************\n"
-              "\nInformational in mod: hello\n"
-              "*********************************\n"
-              "* UTLDefErrorExit\n"
-              "* W <-3> <4000000000> m\n"
-              "*********************************\n");
+    const std::string frame = "*********************************\n";
+    EXPECT_EQ(GetCapturedStderr(), frame + "* UTLDefErrorExit\n* X <5> <0> No objects available for requested operation\n" +
+                                       frame + "\nInformational in mod: hello\n" + frame +
+                                       "* UTLDefErrorExit\n* W <-3> <4000000000> m\n" + frame);
     const std::string trace = cmnw::test::ReadFile(dir.File("trace"));
     EXPECT_NE(trace.find("pid="), std::string::npos);
     EXPECT_NE(trace.find("* UTLDefErrorExit * X <5> <0> No objects available for requested operation\n\n"),

@@ -47,25 +47,22 @@ TEST(FormatMessage, InsertsEscapesAndTheVariadicForm) {
 // library on random templates.
 std::string ModelFormat(const std::string &message, const std::vector<std::string> &inserts, size_t size) {
     std::string out;
-    size_t limit = size - 1;
+    const size_t limit = size - 1;
+    auto digit = [&](size_t at) { return at < message.size() && std::isdigit(static_cast<unsigned char>(message[at])); };
     for (size_t i = 0; i < message.size() && out.size() < limit;) {
-        char c = message[i];
-        if (c != '%') { out += c; ++i; continue; }
-        if (i + 1 >= message.size()) break;
-        char d = message[i + 1];
-        if (d == '0') { out += '\0'; i += 2; }
-        else if (d == 'n') { out += '\n'; i += 2; }
-        else if (std::isdigit(static_cast<unsigned char>(d))) {
-            size_t len = 2;
-            unsigned n = static_cast<unsigned>(d - '0');
-            if (i + 2 < message.size() && std::isdigit(static_cast<unsigned char>(message[i + 2]))) {
-                n = n * 10 + static_cast<unsigned>(message[i + 2] - '0');
-                len = 3;
-            }
-            std::string piece = (n >= 1 && n <= inserts.size()) ? inserts[n - 1] : message.substr(i, len);
-            out += piece.substr(0, limit - out.size());
+        if (message[i] != '%') {
+            out += message[i++];
+        } else if (i + 1 >= message.size()) {
+            break;
+        } else if (message[i + 1] != '0' && digit(i + 1)) {
+            const size_t len = digit(i + 2) ? 3 : 2;
+            const size_t n = std::stoul(message.substr(i + 1, len - 1));
+            out += (n >= 1 && n <= inserts.size() ? inserts[n - 1] : message.substr(i, len)).substr(0, limit - out.size());
             i += len;
-        } else { out += d; i += 2; }
+        } else {
+            out += message[i + 1] == 'n' ? '\n' : message[i + 1] == '0' ? '\0' : message[i + 1];
+            i += 2;
+        }
     }
     return out;
 }
@@ -125,16 +122,11 @@ TEST(Substitution, LookupsAndWriteBack) {
     EXPECT_STREQ(out, "libmemw32.so");
     CFGCreate();
     CFGSetString("Window32Subs", "MYMOD.DLL", "libmine.so");
-    struct Case {
-        const char *name;
-        const char *withDefault;
-        const char *noDefault;
-    } cases[] = {
-        {"UNKNOWN.DLL", "UNKNOWN.DLL", ""}, {"mymod.dll", "libmine.so", "libmine.so"},
-        {"cfgw32.dll", "libcfgw32.so", "libcfgw32.so"},
-        {"CMNW16.DLL", "libcmnw32.so", "libcmnw32.so"}, {"", "", ""},
-    };
-    for (const Case &c : cases) {
+    const struct {
+        const char *name, *withDefault, *noDefault;
+    } cases[] = {{"UNKNOWN.DLL", "UNKNOWN.DLL", ""}, {"mymod.dll", "libmine.so", "libmine.so"},
+                 {"cfgw32.dll", "libcfgw32.so", "libcfgw32.so"}, {"CMNW16.DLL", "libcmnw32.so", "libcmnw32.so"}, {"", "", ""}};
+    for (const auto &c : cases) {
         std::memset(out, 'Z', sizeof out);
         UTLGetINISubs(c.name, out, sizeof out);
         EXPECT_STREQ(out, c.withDefault) << c.name;

@@ -60,9 +60,15 @@ std::string Unprefixed(const std::string &line) {
     return line.substr(0, 4) + line.substr(len);
 }
 
+std::string Pid(pid_t pid) {
+    char text[16];
+    snprintf(text, sizeof text, "pid=%08d ", static_cast<int>(pid));
+    return text;
+}
+
 // Lines are numbered on across a close and written whole however long; a
 // file that cannot be opened gives null and is tried again at the next line.
-TEST(LogTrace, NumberedPrefixedLinesInTraceOfCurrentDirectory) {
+TEST(LogTrace, NumberedPrefixedLinesInFileAndMemory) {
     TraceDir dir;
     EXPECT_EQ(UTLLogTrace(nullptr), nullptr);  // nothing open: nothing happens
     FILE *stream = UTLLogTrace("first %d", 1);
@@ -75,9 +81,7 @@ TEST(LogTrace, NumberedPrefixedLinesInTraceOfCurrentDirectory) {
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(Unprefixed(lines[0]) + Unprefixed(lines[1]) + Unprefixed(lines[2]),
               "   1first 1   2second x   3" + big + "|");
-    char pid[16];
-    snprintf(pid, sizeof pid, "pid=%08d ", static_cast<int>(getpid()));
-    EXPECT_NE(lines[0].find(pid), std::string::npos);
+    EXPECT_NE(lines[0].find(Pid(getpid())), std::string::npos);
 
     UTLLogTrace(nullptr);
     UTLSetTraceName(dir.File("missing/dir/trace").c_str());
@@ -87,6 +91,19 @@ TEST(LogTrace, NumberedPrefixedLinesInTraceOfCurrentDirectory) {
     EXPECT_NE(UTLLogTrace("kept"), nullptr);
     ASSERT_EQ(dir.Trace("t2").size(), 1u);
     EXPECT_EQ(Unprefixed(dir.Trace("t2")[0]).substr(4), "kept");
+
+    // Memory records end in "\n\r" and are numbered afresh after a dump; a
+    // dump to a file that cannot be opened discards what was recorded.
+    UTLLogTraceMemory("%s", big.c_str());
+    UTLDumpMemTrace(dir.File("no/such/dir").c_str());
+    UTLLogTraceMemory("one %d", 1);
+    UTLLogTraceMemory("two");
+    UTLDumpMemTrace(dir.File("mem.log").c_str());
+    UTLLogTraceMemory("three");
+    UTLDumpMemTrace(dir.File("mem.log").c_str());
+    std::string records;
+    for (const std::string &record : Lines(ReadFile(dir.File("mem.log")), "\n\r")) records += Unprefixed(record) + "|";
+    EXPECT_EQ(records, "   1one 1|   2two|   1three|");
 }
 
 // The trace named in the configuration lands in the data folder as written.
@@ -110,11 +127,9 @@ TEST(LogTrace, TraceFileWithFolderIgnoresDataPath) { ExpectTraceIn("data\\t.log"
 TEST(LogTrace, StampFollowsTheClockAndTheProcess) {
     TraceDir dir;
     auto stampOf = [](time_t t) {
-        std::tm local{};
-        localtime_r(&t, &local);
         char text[64];
-        std::strftime(text, sizeof text, "%a %b %d %H:%M:%S.%Y", &local);
-        return std::string(text);
+        std::tm local{};
+        return std::string(text, std::strftime(text, sizeof text, "%a %b %d %H:%M:%S.%Y", localtime_r(&t, &local)));
     };
     for (int i = 0; i < 3; ++i) {
         const time_t before = time(nullptr);
@@ -126,9 +141,7 @@ TEST(LogTrace, StampFollowsTheClockAndTheProcess) {
     }
     const pid_t child = cmnw::test::StartChild([] { return UTLLogTrace("child") != nullptr ? 0 : 1; });
     ASSERT_EQ(cmnw::test::WaitChild(child), 0);
-    char pid[16];
-    snprintf(pid, sizeof pid, "pid=%08d ", static_cast<int>(child));
-    EXPECT_NE(dir.Trace().back().find(pid), std::string::npos);
+    EXPECT_NE(dir.Trace().back().find(Pid(child)), std::string::npos);
     UTLLogTrace(nullptr);
 }
 
@@ -204,22 +217,6 @@ TEST(DebugSwitches, EnabledAnswersAndEchoes) {
     EXPECT_EQ(infos, (std::vector<std::string>{"<Debug_Switches>|TraceAll=Yes", "<Debug_Switches>|Quiet=No",
                                                "<Debug_Switches>|Missing=No", "<Debug_Switches>|Level=ver",
                                                "<Debug_Switches>|Nothing is not defined in the INI file."}));
-}
-
-// Records end in "\n\r" and are numbered afresh after a dump; a dump to a
-// file that cannot be opened discards what was recorded (here a long line).
-TEST(MemoryTrace, RecordsEndWithLineFeedCarriageReturnAndRestartAfterDump) {
-    TraceDir dir;
-    UTLLogTraceMemory("%s", std::string(5000, 'm').c_str());
-    UTLDumpMemTrace(dir.File("no/such/dir").c_str());
-    UTLLogTraceMemory("one %d", 1);
-    UTLLogTraceMemory("two");
-    UTLDumpMemTrace(dir.File("mem.log").c_str());
-    UTLLogTraceMemory("three");
-    UTLDumpMemTrace(dir.File("mem.log").c_str());
-    std::string records;
-    for (const std::string &record : Lines(ReadFile(dir.File("mem.log")), "\n\r")) records += Unprefixed(record) + "|";
-    EXPECT_EQ(records, "   1one 1|   2two|   1three|");
 }
 
 TEST(IniTrace, FileNamesAndOptionsBetweenBanners) {
