@@ -45,10 +45,8 @@ TEST(PeVersion, ReadsFixedInfoTranslationsAndStrings) {
     ASSERT_EQ(length, sizeof(SYSFixedFileInfo));
     SYSFixedFileInfo fixed;
     std::memcpy(&fixed, value, sizeof fixed);
-    EXPECT_EQ(fixed.signature, 0xFEEF04BDu);
-    EXPECT_EQ(fixed.fileVersionMS, 0x000B0002u);
-    EXPECT_EQ(fixed.fileVersionLS, 0x000000DEu);
-    EXPECT_EQ(fixed.productVersionMS, 0x000B0002u);
+    EXPECT_EQ((std::vector<uint32_t>{fixed.signature, fixed.fileVersionMS, fixed.fileVersionLS, fixed.productVersionMS}),
+              (std::vector<uint32_t>{0xFEEF04BD, 0x000B0002, 0x000000DE, 0x000B0002}));
     ASSERT_EQ(SYSVerQueryValue(block.data(), "\\VarFileInfo\\Translation", &value, &length), 1);
     ASSERT_EQ(length, 8u);
     EXPECT_EQ(std::memcmp(value, "\x09\x04\xE4\x04\x07\x04\xE4\x04", 8), 0);
