@@ -145,8 +145,10 @@ TEST(LogTrace, StampFollowsTheClockAndTheProcess) {
     UTLLogTrace(nullptr);
 }
 
-TEST(LogTrace, NoTimeStampKeepsCounting) {
-    TraceDir dir("[Debug_Switches]\nPrintTimeStamp=No\n");
+// Without the master switch every option answers no, but the time stamp
+// switch needs none: lines without it go on counting.
+TEST(DebugSwitches, DisabledMasterSwitchAnswersNoButTheStampSwitchHolds) {
+    TraceDir dir("[Debug_Switches]\nPrintTimeStamp=No\nTraceAll=Yes\n");
     UTLLogTrace("with prefix");
     EXPECT_EQ(UTLResetDebug(), 0);
     UTLLogTrace("bare %d", 2);
@@ -155,6 +157,10 @@ TEST(LogTrace, NoTimeStampKeepsCounting) {
     const auto lines = dir.Trace();
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(Unprefixed(lines[0]) + "|" + lines[1], "   1with prefix|bare 2");
+    EXPECT_EQ(UTLDebugOption("TraceAll"), 0);
+    char value[16] = "keep";
+    EXPECT_EQ(UTLDebugValue("TraceAll", value, sizeof value), 0);
+    EXPECT_STREQ(value, "");
 }
 
 // The file-size limit set `room` bytes past the end of the trace cuts the
@@ -180,12 +186,9 @@ TEST(LogTrace, LineCutByTheFileSizeLimitDoesNotSwallowTheNext) {
     }
     UTLLogTrace("after");
     std::string shape;  // the message of a whole line, the length of a fragment
-    for (const std::string &line : dir.Trace()) {
-        const std::string message = Unprefixed(line).substr(4);
-        shape += line.ends_with(" <cut>") ? std::to_string(line.size() - 6) + " "
-                                          : (message == cut ? "cut" : message) + " ";
-    }
-    EXPECT_EQ(shape, "6 before 30 before before 1 before 60 before cut after ");
+    for (const std::string &line : dir.Trace())
+        shape += (line.ends_with(" <cut>") ? std::to_string(line.size() - 6) : Unprefixed(line).substr(4)) + " ";
+    EXPECT_EQ(shape, "6 before 30 before before 1 before 60 before " + cut + " after ");
     signal(SIGXFSZ, SIG_DFL);
 }
 
@@ -193,14 +196,6 @@ std::vector<std::string> infos;
 int32_t CollectInfo(const char *where, const char *message) {
     infos.push_back(std::string(where) + "|" + message);
     return 0;
-}
-
-TEST(DebugSwitches, DisabledOrMissingMasterSwitchAnswersNo) {
-    TraceDir dir("[Debug_Switches]\nTraceAll=Yes\n");
-    EXPECT_EQ(UTLDebugOption("TraceAll"), 0);
-    char value[16] = "keep";
-    EXPECT_EQ(UTLDebugValue("TraceAll", value, sizeof value), 0);
-    EXPECT_STREQ(value, "");
 }
 
 // Answers are echoed when asked to, values cut to the buffer.

@@ -98,27 +98,20 @@ using LocaleProbe = std::string (*)(const char *name, int variant);
 
 std::string Arg(const char *name) { return std::string(" ") + (name != nullptr ? name : ""); }
 
+// The answer of edit on a copy of text, then the copy as edit left it.
+template <typename Edit>
+std::string Edited(const char *text, Edit edit) {
+    char buffer[64] = {};
+    std::snprintf(buffer, 40, "%s", text);
+    const std::string answer = edit(buffer);
+    return answer + "|" + buffer;
+}
+
 const char *const kDateTexts[] = {"5/24/2007", "24 Mai 2007", "M\xe4rz 3, 1999", "13/45/2001"};
 const char *const kDateDescriptors[] = {"4", "J4", "F4", "2.4", "R"};
-
-std::string ProbeDate(const char *name, int v, decltype(&FMTIntlValDate) function) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%s", kDateTexts[v % 4]);
-    const int r = function(text, 40, kDateDescriptors[v / 4 % 5], Arg(name).c_str());
-    return std::to_string(r) + text;
-}
-
-std::string ProbeNumberText(const char *name, int v, bool back) {
-    static const char *const kPictures[] = {"$ZZZ,ZZ9.99CR", "$$$,$$9.99-", "ZZ9.99DB", "(ZZ,Z$9.00)"};
-    static const char *const kShown[] = {"Z.ZZ9,99 DM", "$Z,ZZ9.99 CR ", "kr 9 999,00", "ZZ9,99 Dt"};
-    char text[40], out[48] = {};
-    const int pick = v % 4;
-    std::snprintf(text, sizeof text, "%s", back ? kShown[pick] : kPictures[pick]);
-    if (back) FMTUnconvertNumFormat(text, Arg(name).c_str(), 40, out);
-    else FMTConvertNumFormat(text, Arg(name).c_str(), 40, out);
-    return out;
-}
-
+const char *const kPictures[] = {"$ZZZ,ZZ9.99CR", "$$$,$$9.99-", "ZZ9.99DB", "(ZZ,Z$9.00)"};
+const char *const kShown[] = {"Z.ZZ9,99 DM", "$Z,ZZ9.99 CR ", "kr 9 999,00", "ZZ9,99 Dt"};
+const char *const kNumbers[] = {"(1.234,50)", "1,234.50 CR", "-12 345,6", "kr 1'234.5"};
 // The characters typed into numeric and yes/no fields, one per variant.
 constexpr char kTypedChars[] = ",. '$DMkr\xa3yYnNjJoOsS";
 
@@ -127,17 +120,18 @@ const struct {
     LocaleProbe probe;
     bool readsCurrent;  // a null name reads the current locale
 } kLocaleProbes[] = {
-    {"FMTIntlValDate", [](const char *n, int v) { return ProbeDate(n, v, FMTIntlValDate); }, true},
-    {"FMTDeformatDate", [](const char *n, int v) { return ProbeDate(n, v, FMTDeformatDate); }, true},
-    {"FMTConvertNumFormat", [](const char *n, int v) { return ProbeNumberText(n, v, false); }, true},
-    {"FMTUnconvertNumFormat", [](const char *n, int v) { return ProbeNumberText(n, v, true); }, true},
+    {"FMTIntlValDate", [](const char *n, int v) { return Edited(kDateTexts[v % 4], [&](char *t) {
+         return std::to_string(FMTIntlValDate(t, 40, kDateDescriptors[v / 4 % 5], Arg(n).c_str())); }); }, true},
+    {"FMTDeformatDate", [](const char *n, int v) { return Edited(kDateTexts[v % 4], [&](char *t) {
+         return std::to_string(FMTDeformatDate(t, 40, kDateDescriptors[v / 4 % 5], Arg(n).c_str())); }); }, true},
+    {"FMTConvertNumFormat", [](const char *n, int v) { return Edited(kPictures[v % 4], [&](char *t) {
+         char out[48] = {};
+         return FMTConvertNumFormat(t, Arg(n).c_str(), 40, out), std::string(out); }); }, true},
+    {"FMTUnconvertNumFormat", [](const char *n, int v) { return Edited(kShown[v % 4], [&](char *t) {
+         char out[48] = {};
+         return FMTUnconvertNumFormat(t, Arg(n).c_str(), 40, out), std::string(out); }); }, true},
     {"FMTDeformatNum", [](const char *n, int v) {
-         static const char *const kTexts[] = {"(1.234,50)", "1,234.50 CR", "-12 345,6", "kr 1'234.5"};
-         char text[40];
-         std::snprintf(text, sizeof text, "%s", kTexts[v % 4]);
-         FMTDeformatNum(text, Arg(n).c_str());
-         return std::string(text);
-     }, true},
+         return Edited(kNumbers[v % 4], [&](char *t) { return FMTDeformatNum(t, Arg(n).c_str()), std::string(); }); }, true},
     {"UTLIsValidNumChar", [](const char *n, int v) {
          return std::to_string(UTLIsValidNumChar(static_cast<unsigned char>(kTypedChars[v]), v % 2 ? "$ZZ9" : "ZZ9", Arg(n).c_str()));
      }, true},
