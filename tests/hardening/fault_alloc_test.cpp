@@ -3,9 +3,7 @@
 // contract, still the right answer), leaks nothing and leaves nothing
 // half-built; the next call works.
 #include "common/fault.h"
-
 #if CMNW_FAULTS
-
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -17,7 +15,6 @@
 namespace {
 
 using cmnw::fault::Kind;
-
 using cmnw::test::Result;
 
 std::string LocaleRecord() {
@@ -37,8 +34,7 @@ std::string CodePageSet() {
     int used = snprintf(ids, sizeof ids, "%u", UTLCodePageCount(set));
     uint8_t byte = 0;
     char id[UTL_CP_IDENT_SIZE], name[UTL_CP_NAME_SIZE], alias[UTL_CP_NAME_SIZE];
-    for (uint16_t st = UTLGetFirstCodePageChar(set, &byte, id, name, alias);
-         st == UTL_CP_OK && used < static_cast<int>(sizeof ids);
+    for (uint16_t st = UTLGetFirstCodePageChar(set, &byte, id, name, alias); st == UTL_CP_OK && used < 4000;
          st = UTLGetNextCodePageChar(set, &byte, id, name, alias))
         used += snprintf(ids + used, sizeof ids - used, " %s", id);
     UTLDestroyCodePage(set);
@@ -48,8 +44,7 @@ std::string CodePageSet() {
 std::string IniLoad(const std::string &path) {
     CFGHANDLE prior = CFGCurrent();
     CFGHANDLE h = CFGLoadINI(path.c_str());
-    if (h == nullptr)
-        return Result(CFGCurrent() == prior ? "null" : "null, another configuration in force");
+    if (h == nullptr) return Result(CFGCurrent() == prior ? "null" : "null, another configuration in force");
     char a[32] = "", b[32] = "";
     CFGGetString("A", "k", a, sizeof a);
     CFGGetString("B", "y", b, sizeof b);
@@ -68,10 +63,8 @@ std::string MemoryList() {
     bool failed = false;
     for (uint32_t i = 0; i < 40; ++i) {
         const uint32_t key = __builtin_bswap32((i * 7) % 40);
-        if (MEMAddItem(list, &key, sizeof key) != nullptr)
-            ++added;
-        else
-            failed = true;
+        const bool put = MEMAddItem(list, &key, sizeof key) != nullptr;
+        added += put, failed |= !put;
     }
     int32_t status = 0;
     const uint32_t again = __builtin_bswap32(5);
@@ -79,9 +72,7 @@ std::string MemoryList() {
     failed |= status == -1;
     added += status == 0;
     const char grown[100] = "\0\0\0\0grown";
-    if (MEMFirstItem(list) != nullptr &&
-        MEMResizeItem(MEMFirstItem(list), grown, sizeof grown) == 0)
-        failed = true;
+    failed |= MEMFirstItem(list) != nullptr && MEMResizeItem(MEMFirstItem(list), grown, sizeof grown) == 0;
     bool whole = MEMCount(list) == added;
     uint32_t previous = 0;
     for (MEMITEM it = MEMFirstItem(list); it != nullptr; it = MEMNextItem(it)) {
