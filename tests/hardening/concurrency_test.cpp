@@ -42,52 +42,45 @@ void RunTogether(Body body) {
     for (auto &t : threads) t.join();
 }
 
-// Runs probe(thread, round) for a number of rounds on every thread and
-// expects every thread to have produced the same texts, round by round.
-template <typename Probe>
-void ExpectSameAnswers(int rounds, Probe probe) {
+// Pure conversions, and date, time and number formatting in the current
+// locale: every thread gets the same answers, round by round.
+TEST(Concurrency, ConversionsAndFormattingAgreeAcrossThreads) {
     std::vector<std::string> answers(kThreads);
-    RunTogether([&](int i) {
-        for (int round = 0; round < rounds; ++round) answers[i] += probe(round) + "\n";
+    RunTogether([&](int thread) {
+        for (int round = 0; round < 150; ++round) {
+            const std::string text = "Gr\xc3\xbc\xc3\x9f" "e " + std::to_string(round) + " \xe2\x82\xac";
+            const auto size = static_cast<uint32_t>(text.size());
+            char b64[64] = {}, plain[64], crcName[8] = {}, ansi[64], date[64], converted[64], time[12], again[12];
+            char value[40], picture[] = "ZZZ,ZZ9.99", masked[32] = {};
+            uint16_t wide[64], *dst = wide;
+            const char *src = text.data();
+            int month = 0, day = 0, year = 0;
+            UTLEncodeBase64(text.data(), size, b64);
+            UTLMakeCRCName(crcName, static_cast<uint32_t>(round) * 2654435761u);
+            Utf8ToUtf16(&src, text.data() + size, &dst, wide + 64);
+            std::snprintf(ansi, sizeof ansi, "%s", text.c_str());
+            UTLUtf8ToAnsi(ansi, static_cast<int32_t>(size));
+            FMTMakeDate(date, "4.4", 1 + round % 12, 1 + round % 28, 1990 + round);
+            FMTDate2Date(date, "4.4", converted, "D4");
+            FMTMakeTime(time, "2:", round % 24, round % 60, 59 - round % 60);
+            FMTTime2Time(time, "2:", again, "1:");
+            std::snprintf(value, sizeof value, "%d.%d", round * 997, round % 10);
+            FMTFmtString(std::to_string(123456789 + round).c_str(), masked, 31, "3,-,2,-");
+            const int valid = FMTGetDateFmtValues(date, 4, ".", 4, &month, &day, &year);
+            std::string out = std::string(b64) + crcName + ansi + date + converted + time + again + masked + "|";
+            out += std::to_string(UTLCalculateBlockCRC32(size, 0, text.data())) + "," +
+                   std::to_string(UTLDecodeBase64(b64, static_cast<uint32_t>(std::strlen(b64)), plain)) + "," +
+                   std::to_string(UTLtoupper(0xE0 + round % 16)) + "," + std::to_string(UTLstricoll("\xc4" "bc", "\xe4" "bd")) +
+                   "," + std::to_string(EBC2ASC(ASC2EBC(static_cast<uint8_t>(round)))) + "," +
+                   std::to_string(valid * 100000000 + month * 1000000 + day * 10000 + year) + "," +
+                   std::to_string(FMTDiffDays("01/01/2024", "1/4", date, "4.4")) + "," +
+                   std::to_string(FMTValNumFormat(static_cast<int>(sizeof value), picture, value)) + value + "," +
+                   std::to_string(FMTValBarcode("12345", 5, "C"));
+            for (const uint16_t *w = wide; w < dst; ++w) out += "," + std::to_string(*w);
+            answers[thread] += out + "\n";
+        }
     });
     for (int i = 1; i < kThreads; ++i) EXPECT_EQ(answers[i], answers[0]) << "thread " << i;
-    EXPECT_FALSE(answers[0].empty());
-}
-
-// Pure conversions, and date, time and number formatting in the current locale.
-TEST(Concurrency, ConversionsAndFormattingAgreeAcrossThreads) {
-    ExpectSameAnswers(150, [](int round) {
-        const std::string text = "Gr\xc3\xbc\xc3\x9f" "e " + std::to_string(round) + " \xe2\x82\xac";
-        const auto size = static_cast<uint32_t>(text.size());
-        char b64[64] = {}, plain[64], crcName[8] = {}, ansi[64], date[64], converted[64], time[12], again[12];
-        char value[40], picture[] = "ZZZ,ZZ9.99", masked[32] = {};
-        uint16_t wide[64], *dst = wide;
-        const char *src = text.data();
-        int month = 0, day = 0, year = 0;
-        UTLEncodeBase64(text.data(), size, b64);
-        UTLMakeCRCName(crcName, static_cast<uint32_t>(round) * 2654435761u);
-        Utf8ToUtf16(&src, text.data() + size, &dst, wide + 64);
-        std::snprintf(ansi, sizeof ansi, "%s", text.c_str());
-        UTLUtf8ToAnsi(ansi, static_cast<int32_t>(size));
-        FMTMakeDate(date, "4.4", 1 + round % 12, 1 + round % 28, 1990 + round);
-        FMTDate2Date(date, "4.4", converted, "D4");
-        FMTMakeTime(time, "2:", round % 24, round % 60, 59 - round % 60);
-        FMTTime2Time(time, "2:", again, "1:");
-        std::snprintf(value, sizeof value, "%d.%d", round * 997, round % 10);
-        FMTFmtString(std::to_string(123456789 + round).c_str(), masked, 31, "3,-,2,-");
-        const int valid = FMTGetDateFmtValues(date, 4, ".", 4, &month, &day, &year);
-        std::string out = std::string(b64) + crcName + ansi + date + converted + time + again + masked + "|";
-        out += std::to_string(UTLCalculateBlockCRC32(size, 0, text.data())) + "," +
-               std::to_string(UTLDecodeBase64(b64, static_cast<uint32_t>(std::strlen(b64)), plain)) + "," +
-               std::to_string(UTLtoupper(0xE0 + round % 16)) + "," + std::to_string(UTLstricoll("\xc4" "bc", "\xe4" "bd")) +
-               "," + std::to_string(EBC2ASC(ASC2EBC(static_cast<uint8_t>(round)))) + "," +
-               std::to_string(valid * 100000000 + month * 1000000 + day * 10000 + year) + "," +
-               std::to_string(FMTDiffDays("01/01/2024", "1/4", date, "4.4")) + "," +
-               std::to_string(FMTValNumFormat(static_cast<int>(sizeof value), picture, value)) + value + "," +
-               std::to_string(FMTValBarcode("12345", 5, "C"));
-        for (const uint16_t *w = wide; w < dst; ++w) out += "," + std::to_string(*w);
-        return out;
-    });
 }
 
 // ---- locales per call -------------------------------------------------------
@@ -179,9 +172,7 @@ TEST(Concurrency, LocaleArgumentsWhileAnotherThreadSwitchesTheCurrentLocale) {
     std::vector<std::vector<Call>> calls(kThreads);
     std::vector<int> mixed(kThreads, 0);
     std::atomic<int> working{kThreads};
-    std::thread switcher([&] {
-        for (unsigned i = 0; working.load() > 0; ++i) UTLSetLocale(kSwitched[i & 1]);
-    });
+    std::thread switcher([&] { for (unsigned i = 0; working.load() > 0; ++i) UTLSetLocale(kSwitched[i & 1]); });
     RunTogether([&](int thread) {
         std::mt19937 rng(1234 + thread);
         for (int round = 0; round < 12000; ++round) {
@@ -190,9 +181,8 @@ TEST(Concurrency, LocaleArgumentsWhileAnotherThreadSwitchesTheCurrentLocale) {
             if (round % 4 == 0 && kLocaleProbes[p].readsCurrent) {
                 const std::string answer = kLocaleProbes[p].probe(nullptr, v);
                 const std::string name = UTLGetLocale();
-                if ((answer != current[0][p][v] && answer != current[1][p][v]) ||
-                    (name != kSwitched[0] && name != kSwitched[1]))
-                    ++mixed[thread];
+                mixed[thread] += (answer != current[0][p][v] && answer != current[1][p][v]) ||
+                                 (name != kSwitched[0] && name != kSwitched[1]);
                 continue;
             }
             const size_t n = rng() % names.size();
