@@ -116,36 +116,31 @@ TEST(StringHelpers, SearchFunctions) {
 }
 
 TEST(Substitution, LookupsAndWriteBack) {
-    unsetenv("CMNW32_INI");
     char out[64];
-    UTLGetINISubs("MEMW32.DLL", out, sizeof out);  // without a configuration
-    EXPECT_STREQ(out, "libmemw32.so");
+    auto subs = [&out](auto lookup, const char *name, int size = sizeof out) {
+        std::memset(out, 'Z', sizeof out);
+        lookup(name, out, size);
+        return std::string(out);
+    };
+    unsetenv("CMNW32_INI");
+    EXPECT_EQ(subs(UTLGetINISubs, "MEMW32.DLL"), "libmemw32.so");  // without a configuration
     CFGCreate();
     CFGSetString("Window32Subs", "MYMOD.DLL", "libmine.so");
     const struct {
         const char *name, *withDefault, *noDefault;
     } cases[] = {{"UNKNOWN.DLL", "UNKNOWN.DLL", ""}, {"mymod.dll", "libmine.so", "libmine.so"},
                  {"cfgw32.dll", "libcfgw32.so", "libcfgw32.so"}, {"CMNW16.DLL", "libcmnw32.so", "libcmnw32.so"}, {"", "", ""}};
-    for (const auto &c : cases) {
-        std::memset(out, 'Z', sizeof out);
-        UTLGetINISubs(c.name, out, sizeof out);
-        EXPECT_STREQ(out, c.withDefault) << c.name;
-        std::memset(out, 'Z', sizeof out);
-        UTLGetINISubsNoDef(c.name, out, sizeof out);
-        EXPECT_STREQ(out, c.noDefault) << c.name;
-    }
+    for (const auto &c : cases)
+        EXPECT_EQ(subs(UTLGetINISubs, c.name) + "|" + subs(UTLGetINISubsNoDef, c.name),
+                  std::string(c.withDefault) + "|" + c.noDefault) << c.name;
     // The built-in answer now lives in the configuration, and a changed
     // configuration wins over the table.
     EXPECT_NE(CFGGetString("Window32Subs", "cfgw32.dll", out, sizeof out), 0);
     EXPECT_STREQ(out, "libcfgw32.so");
     CFGSetString("Window32Subs", "CFGW32.DLL", "libother.so");
-    UTLGetINISubs("CFGW32.DLL", out, sizeof out);
-    EXPECT_STREQ(out, "libother.so");
-    // Cut to the buffer.
-    UTLGetINISubs("UNKNOWN.DLL", out, 4);
-    EXPECT_STREQ(out, "UNK");
-    UTLGetINISubs(nullptr, out, sizeof out);
-    EXPECT_STREQ(out, "");
+    EXPECT_EQ(subs(UTLGetINISubs, "CFGW32.DLL"), "libother.so");
+    EXPECT_EQ(subs(UTLGetINISubs, "UNKNOWN.DLL", 4), "UNK");  // cut to the buffer
+    EXPECT_EQ(subs(UTLGetINISubs, nullptr), "");
 }
 
 }  // namespace
