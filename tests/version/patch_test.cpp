@@ -105,9 +105,7 @@ TEST(PatchOrder, ConsecutiveCheckReportsEachMissingNumber) {
 
 const std::string kRecord = "QVS PATCH 11.2:P03:PCR 1:1:x:May 24 2007:15:54:00:";
 
-struct ScanResult {
-    std::vector<std::string> records, summaries;
-};
+struct ScanResult { std::vector<std::string> records, summaries; };
 
 // The records and summaries of a scan of path, each up to its first NUL.
 ScanResult ScanFile(const char *path, int want = 0) {
@@ -240,24 +238,19 @@ TEST(PatchScan, SharedLibraryCarriesBothOfItsRecordsAnUnopenableFileGives8) {
 // fresh process.
 TEST(PatchScan, ShiftAndReadMovesReadsAndClosesAtTheEnd) {
     TempDir dir;
-    std::string content(5000, 'a');
-    content[4096] = 'B';
-    const std::string path = dir.Write("data", content);
+    const std::string path = dir.Write("data", std::string(4096, 'a') + 'B' + std::string(903, 'a'));
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     auto check = [&path] {
         FILE *file = std::fopen(path.c_str(), "rb");
         std::vector<char> buffer(UTL_PATCH_BUFFER_SIZE);
-        bool ok = UTLShiftAndRead(buffer.data(), 4096, 4096, file) == 4096 &&
-                  UTLShiftAndRead(buffer.data(), 4000, 4096, file) == 904 &&  // end: file closed
-                  buffer[96] == 'B' && UTLShiftAndRead(buffer.data(), 10, 1000, file) == 0 &&
-                  UTLShiftAndRead(buffer.data(), 990, 990, file) == -1 &&
-                  UTLShiftAndRead(buffer.data(), -1, 10, stdin) == -1 &&
-                  UTLShiftAndRead(buffer.data(), 11, 10, stdin) == -1 &&
-                  UTLShiftAndRead(buffer.data(), 0, 4097, stdin) == -1 &&
-                  UTLShiftAndRead(nullptr, 0, 0, stdin) == -1;
-        // A scan starts afresh and leaves the flag set again.
-        ok = ok && UTLQueryPatchInfo(path.c_str(), nullptr, nullptr) == 0 &&
-             UTLShiftAndRead(buffer.data(), 0, 0, stdin) == -1;
+        char *b = buffer.data();
+        const bool ok = UTLShiftAndRead(b, 4096, 4096, file) == 4096 &&
+                        UTLShiftAndRead(b, 4000, 4096, file) == 904 && b[96] == 'B' &&  // end: file closed
+                        UTLShiftAndRead(b, 10, 1000, file) == 0 && UTLShiftAndRead(b, 990, 990, file) == -1 &&
+                        UTLShiftAndRead(b, -1, 10, stdin) == -1 && UTLShiftAndRead(b, 11, 10, stdin) == -1 &&
+                        UTLShiftAndRead(b, 0, 4097, stdin) == -1 && UTLShiftAndRead(nullptr, 0, 0, stdin) == -1 &&
+                        // A scan starts afresh and leaves the flag set again.
+                        UTLQueryPatchInfo(path.c_str(), nullptr, nullptr) == 0 && UTLShiftAndRead(b, 0, 0, stdin) == -1;
         std::exit(ok ? 0 : 1);
     };
     EXPECT_EXIT(check(), ::testing::ExitedWithCode(0), "");

@@ -19,16 +19,9 @@ namespace {
 
 using namespace cmnw::version;
 using cmnw::test::TempDir;
+using namespace std::string_literals;
 
 const std::string kFixtures = CMNW_TEST_SOURCE_DIR "/tests/fixtures/version/";
-
-std::string Text(const void *block, const char *subBlock) {
-    void *value = nullptr;
-    uint32_t length = 0;
-    if (SYSVerQueryValue(block, subBlock, &value, &length) == 0) return "<none>";
-    EXPECT_EQ(length, std::strlen(static_cast<const char *>(value)) + 1) << subBlock;
-    return static_cast<const char *>(value);
-}
 
 TEST(PeVersion, ReadsFixedInfoTranslationsAndStrings) {
     const std::string path = kFixtures + "verinfo.dll";
@@ -61,7 +54,10 @@ TEST(PeVersion, ReadsFixedInfoTranslationsAndStrings) {
         {"\\StringFileInfo\\040904e4\\Company", "<none>"},
         {"\\StringFileInfo\\000004e4\\CompanyName", "<none>"},
     };
-    for (const auto &c : cases) EXPECT_EQ(Text(block.data(), c.subBlock), c.text) << c.subBlock;
+    for (const auto &c : cases) {
+        const bool found = SYSVerQueryValue(block.data(), c.subBlock, &value, &length) != 0;
+        EXPECT_EQ(found ? std::string(static_cast<const char *>(value), length) : "<none>", found ? c.text + "\0"s : c.text) << c.subBlock;
+    }
     EXPECT_EQ(SYSVerQueryValue(block.data(), nullptr, &value, &length), 0);
     EXPECT_EQ(value, nullptr);
     EXPECT_EQ(length, 0u);
