@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -43,21 +44,12 @@ struct TraceDir : TempDir {
 // "%4u. Www Mmm dd hh:mm:ss.mmm yyyy pid=%08d msg"; "   ?[line]" when the
 // prefix is off.
 std::string Unprefixed(const std::string &line) {
-    static const char kShape[] = "####. AAA AAA 99 99:99:99.999 9999 pid=99999999 ";
-    const size_t len = sizeof kShape - 1;
-    const std::string off = "   ?[" + line + "]";
-    if (line.size() < len) return off;
-    for (size_t i = 0; i < len; ++i) {
-        const char c = line[i], want = kShape[i];
-        const bool digit = c >= '0' && c <= '9';
-        if ((want == '9' && !digit) || (want == '#' && !digit && c != ' ') ||
-            (want != '9' && want != '#' && want != 'A' && c != want))
-            return off;
-    }
-    if (std::string("SunMonTueWedThuFriSat").find(line.substr(6, 3)) % 3 != 0 ||
-        std::string("JanFebMarAprMayJunJulAugSepOctNovDec").find(line.substr(10, 3)) % 3 != 0)
-        return off;
-    return line.substr(0, 4) + line.substr(len);
+    static const std::regex prefix(
+        "[ 0-9]{3}[0-9]\\. (Sun|Mon|Tue|Wed|Thu|Fri|Sat) (Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec) "
+        "[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}\\.[0-9]{3} [0-9]{4} pid=[0-9]{8} ");
+    constexpr size_t kLength = 48;
+    if (line.size() < kLength || !std::regex_match(line.substr(0, kLength), prefix)) return "   ?[" + line + "]";
+    return line.substr(0, 4) + line.substr(kLength);
 }
 
 std::string Pid(pid_t pid) {
