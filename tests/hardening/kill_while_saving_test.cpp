@@ -26,10 +26,8 @@ using cmnw::testing::ScratchDir;
 
 // CMNW_KILL_ROUNDS runs more rounds by hand (the default 1000 take about a
 // second, ten under AddressSanitizer).
-const int kRounds = [] {
-    const char *rounds = std::getenv("CMNW_KILL_ROUNDS");
-    return rounds != nullptr && std::atoi(rounds) > 0 ? std::atoi(rounds) : 1000;
-}();
+const int kRounds = std::getenv("CMNW_KILL_ROUNDS") != nullptr && std::atoi(std::getenv("CMNW_KILL_ROUNDS")) > 0
+                        ? std::atoi(std::getenv("CMNW_KILL_ROUNDS")) : 1000;
 
 // The text CFGSave writes for the configuration in force.
 std::string SavedText(const ScratchDir &scratch) {
@@ -44,8 +42,7 @@ TEST(KillWhileSaving, FilesHoldOneCompleteVersionAndTraceLinesAreWhole) {
     ScratchDir scratch;
     const std::string where = "[KTRes]\nDefLib=" + scratch.path() + "/\nCodepage=codepage.ini\n";
     std::string large = where + "[Large]\n";
-    for (int i = 0; i < 2000; ++i)
-        large += "key" + std::to_string(i) + "=value " + std::to_string(i) + "\n";
+    for (int i = 0; i < 2000; ++i) large += "key" + std::to_string(i) + "=value " + std::to_string(i) + "\n";
     const std::string onePage = "[CodePages]\nCodePage=5,AA\n[CodePage]\nChar=ID1,one,uno,10\n";
     CFGHANDLE small = CFGLoadINI(scratch.Write("small.ini", where + onePage).c_str());
     CFGHANDLE big = CFGLoadINI(scratch.Write("large.ini", large).c_str());
