@@ -88,10 +88,7 @@ TEST(PlatformError, NotifySettersSilenceAndRestore) {
 TEST(LibVersion, StaticRecord) {
     const UTLVersionRec *v = UTLLibVersion();
     ASSERT_EQ(v, UTLLibVersion());
-    EXPECT_EQ(v->stamp, 0x40112010u);
-    const auto *bytes = reinterpret_cast<const unsigned char *>(&v->stamp);
-    EXPECT_EQ(bytes[0] * 256 + bytes[3], 0x1040);
-    EXPECT_STREQ(v->version, "400.112.010");
+    EXPECT_EQ(std::string(reinterpret_cast<const char *>(&v->stamp), 4) + v->version, "\x10\x20\x11\x40" "400.112.010");
     // Build date and time as "Mmm dd yyyy" and "hh:mm:ss".
     ASSERT_EQ(std::strlen(v->date) * 100 + std::strlen(v->time), 1108u);
     EXPECT_EQ(std::string() + v->date[3] + v->date[6] + v->time[2] + v->time[5], "  ::");

@@ -229,11 +229,9 @@ TEST(Versions, ReportsPatchLevelsReleaseAndCrcOfUnpatchedFiles) {
     const std::string b = Patch("QVS", "P02");                        // not above 3: into the CRC
     const std::string c = "plain text without records\n";             // into the CRC
     const std::string d = Patch("3RD", "P07") + Patch("3RD", "P05");  // 3RD only: into the CRC
-    dir.Write("a.dll", a);
-    dir.Write("b.dll", b);
-    dir.Write("c.txt", c);
-    dir.Write("d.dll", d);
-    dir.Write("Old-e.dll", Patch("QVS", "P09") + Patch("3RD", "P12"));  // excluded; sorts first
+    const std::string e = Patch("QVS", "P09") + Patch("3RD", "P12");  // excluded; sorts first
+    for (const auto &[name, text] : {std::pair{"a.dll", a}, {"b.dll", b}, {"c.txt", c}, {"d.dll", d}, {"Old-e.dll", e}})
+        dir.Write(name, text);
     ASSERT_EQ(mkdir(dir.File("sub").c_str(), 0700), 0);
     EXPECT_EQ(Report(dir.path(), {"old-"}, 1),
               "3,7," + RunningCrc({b, c, d}) + ",11.2 filename=(a) qvspatch=3 3rdparty=0\nfilename=(b) crc=" +
