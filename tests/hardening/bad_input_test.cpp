@@ -56,7 +56,6 @@ protected:
     }
 };
 
-// Functions reading text only, keyed by name for the failure message.
 std::vector<std::pair<const char *, TextCall>> Readers() {
     static char out[2048];
     static int a, b, c;
@@ -129,7 +128,6 @@ TEST_F(BadInput, ReadersStayWithinTextsOfEveryLengthAndByte) {
     }
 }
 
-// Functions that rewrite the text in place, given a capacity they must keep.
 TEST_F(BadInput, InPlaceRewritersKeepToTheirBuffer) {
     for (const Sample &sample : HostileTexts()) {
         SCOPED_TRACE(sample.label);
@@ -196,7 +194,6 @@ TEST_F(BadInput, LengthBoundedReadersNeedNoTerminator) {
     }
 }
 
-// Output sizes at and below what the contract needs never write past them.
 TEST_F(BadInput, SizedWritersStopAtTheSizeGiven) {
     const std::string data(300, '\xA5');
     for (uint32_t size : {0u, 1u, 2u, 5u, 63u, 64u, 399u, 400u, 401u}) {

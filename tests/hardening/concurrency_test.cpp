@@ -83,8 +83,6 @@ TEST(Concurrency, ConversionsAndFormattingAgreeAcrossThreads) {
     for (int i = 1; i < kThreads; ++i) EXPECT_EQ(answers[i], answers[0]) << "thread " << i;
 }
 
-// ---- locales per call -------------------------------------------------------
-
 // One call of a function that takes a locale argument, for the locale name
 // (null: the current locale) and a variant, its answer written as text.
 using LocaleProbe = std::string (*)(const char *name, int variant);

@@ -1,10 +1,8 @@
 // The fault loops: an operation is run with the nth allocation or system
 // call of the library failing, n = 1, 2, ... until none is injected.
-//
 // Allocations: each function gives its documented failure result (or, where
 // failing is not in its contract, still the right answer), leaks nothing and
 // leaves nothing half-built; the next call works.
-//
 // System calls of each writing operation (a full disk, an I/O error, a
 // refused access, an interrupting signal, a short write): the operation gives
 // its documented failure result, a file that existed holds its old or its

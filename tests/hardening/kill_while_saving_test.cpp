@@ -61,7 +61,6 @@ TEST(KillWhileSaving, FilesHoldOneCompleteVersionAndTraceLinesAreWhole) {
     UTLSetTraceName(scratch.File("trace").c_str());
     const std::string filler(100, 'x');
 
-    // One round of the child's work.
     auto Cycle = [&](int n) {
         UTLLogTrace("line %d %s", n, filler.c_str());
         CFGSetCurrent(n % 2 == 0 ? big : small);
