@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 
 namespace cmnw::test {
 
@@ -36,9 +36,8 @@ TempDir::~TempDir() {
 std::string TempDir::File(const std::string &name) const { return path_ + "/" + name; }
 
 std::string TempDir::Write(const std::string &name, const std::string &text) const {
-    std::string file = File(name);
-    WriteFile(file, text);
-    return file;
+    WriteFile(File(name), text);
+    return File(name);
 }
 
 pid_t StartChild(const std::function<int()> &body) {
@@ -54,16 +53,12 @@ int WaitChild(pid_t pid) {
 }
 
 bool WriteFile(const std::string &path, const std::string &text) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
-    return static_cast<bool>(out);
+    return static_cast<bool>(std::ofstream(path, std::ios::binary | std::ios::trunc) << text);
 }
 
 std::string ReadFile(const std::string &path) {
     std::ifstream in(path, std::ios::binary);
-    std::ostringstream all;
-    all << in.rdbuf();
-    return all.str();
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 GuardedBuffer::GuardedBuffer(size_t length) : length_(length) {

@@ -3,6 +3,9 @@
 // 0x80-0xFF, nulls where the contract allows them, and buffers that end
 // right at an unreadable page so that any read or write past the length
 // given faults at once, with or without a sanitizer.
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <cstdint>
 #include <cstring>
 #include <ctime>
@@ -17,14 +20,9 @@
 
 namespace {
 
-using cmnw::test::GuardedBuffer;
+using namespace std::string_literals;
 
-// A terminated copy of text in a guarded buffer: the terminator is the last
-// readable byte.
-struct GuardedText : GuardedBuffer {
-    explicit GuardedText(const std::string &text) : GuardedBuffer(text + '\0') {}
-    char *c_str() { return data(); }
-};
+using cmnw::test::GuardedBuffer;
 
 struct Sample {
     std::string label;
@@ -33,22 +31,14 @@ struct Sample {
 
 // Texts that reach every fixed buffer and every class of byte.
 std::vector<Sample> HostileTexts() {
-    std::vector<Sample> samples{{"empty", ""}, {"blank", "   "}};
-    const std::vector<std::pair<std::string, std::string>> fills{
-        {"digits", "9"},      {"letters", "Ab"},  {"high", "\x80\xff\xe9\xa0"},
-        {"datelike", "12/"},  {"timelike", "1:"}, {"percent", "%@%"},
-        {"picture", "Z,9.-"}, {"utf8", "\xc3\xa9\xe2\x82\xac"}};
-    for (size_t length : {300u, 1100u, 70000u}) {
-        for (const auto &[label, fill] : fills) {
+    std::vector<Sample> samples{{"empty", ""}, {"blank", "   "}, {"every-byte", ""}};
+    for (int c = 1; c < 256; ++c) samples.back().text += static_cast<char>(c);
+    for (size_t length : {300u, 1100u, 70000u})
+        for (const std::string fill : {"9", "Ab", "\x80\xff\xe9\xa0", "12/", "1:", "%@%", "Z,9.-", "\xc3\xa9\xe2\x82\xac"}) {
             std::string text;
             while (text.size() < length) text += fill;
-            text.resize(length);
-            samples.push_back({label + "/" + std::to_string(length), text});
+            samples.push_back({fill + "/" + std::to_string(length), text.substr(0, length)});
         }
-    }
-    std::string every;
-    for (int c = 1; c < 256; ++c) every += static_cast<char>(c);
-    samples.push_back({"every-byte", every});
     return samples;
 }
 
@@ -66,13 +56,7 @@ protected:
     }
 };
 
-// A function reading text only, keyed by name for the failure message.
-struct Reader {
-    const char *name;
-    TextCall call;
-};
-
-std::vector<Reader> Readers() {
+std::vector<std::pair<const char *, TextCall>> Readers() {
     static char out[2048];
     static int a, b, c;
     return {
@@ -130,24 +114,20 @@ std::vector<Reader> Readers() {
 }
 
 TEST_F(BadInput, ReadersStayWithinTextsOfEveryLengthAndByte) {
-    char traceDir[] = "/tmp/cmnw-bad-XXXXXX";
-    ASSERT_NE(mkdtemp(traceDir), nullptr);
-    UTLSetTraceName((std::string(traceDir) + "/trace.log").c_str());
+    cmnw::test::TempDir traceDir;
+    UTLSetTraceName(traceDir.File("trace.log").c_str());
     const auto readers = Readers();
     for (const Sample &sample : HostileTexts()) {
-        GuardedText text(sample.text);
-        for (const Reader &reader : readers) {
-            SCOPED_TRACE(std::string(reader.name) + " with " + sample.label);
-            reader.call(text.c_str());
-            ASSERT_EQ(std::memcmp(text.c_str(), sample.text.c_str(), sample.text.size() + 1), 0)
+        GuardedBuffer text(sample.text + '\0');  // the terminator is the last readable byte
+        for (const auto &[name, call] : readers) {
+            SCOPED_TRACE(std::string(name) + " with " + sample.label);
+            call(text.data());
+            ASSERT_EQ(std::memcmp(text.data(), sample.text.c_str(), sample.text.size() + 1), 0)
                 << "input text changed";
         }
     }
-    std::string cleanup = std::string("rm -rf ") + traceDir;
-    ASSERT_EQ(std::system(cleanup.c_str()), 0);
 }
 
-// Functions that rewrite the text in place, given a capacity they must keep.
 TEST_F(BadInput, InPlaceRewritersKeepToTheirBuffer) {
     for (const Sample &sample : HostileTexts()) {
         SCOPED_TRACE(sample.label);
@@ -164,16 +144,10 @@ TEST_F(BadInput, InPlaceRewritersKeepToTheirBuffer) {
         run("FMTValTime", [](char *t, unsigned n) { FMTValTime(t, n, "2:"); });
         run("FMTDeformatTime", [](char *t, unsigned n) { FMTDeformatTime(t, n, "1:"); });
         run("FMTTimeAdd", [](char *t, unsigned) { FMTTimeAdd(t, "1:", 70, 70, 25); });
-        run("FMTValNumFormat", [](char *t, unsigned n) {
-            char picture[] = "ZZZ,ZZ9.99-";
-            FMTValNumFormat(static_cast<int>(n > 64 ? 64 : n), picture, t);
-        });
+        run("FMTValNumFormat", [](char *t, unsigned n) { char p[] = "ZZZ,ZZ9.99-"; FMTValNumFormat(n > 64 ? 64 : int(n), p, t); });
         run("FMTValidNumericFormat", [](char *t, unsigned) { FMTValidNumericFormat(t); });
         run("FMTDeformatNum", [](char *t, unsigned) { FMTDeformatNum(t, " DEM"); });
-        run("FMTUnconvertNumFormat", [](char *t, unsigned) {
-            char dst[64];
-            FMTUnconvertNumFormat(t, " FRF", sizeof dst - 1, dst);
-        });
+        run("FMTUnconvertNumFormat", [](char *t, unsigned) { char o[64]; FMTUnconvertNumFormat(t, " FRF", 63, o); });
         run("UTLstrlwr", [](char *t, unsigned) { UTLstrupr(UTLstrlwr(t)); });
         run("UTLStrClip", [](char *t, unsigned n) { UTLStrClip(t, static_cast<int32_t>(n)); });
         run("UTLTrimSpace", [](char *t, unsigned n) { UTLTrimSpace(t, static_cast<int32_t>(n)); });
@@ -220,7 +194,6 @@ TEST_F(BadInput, LengthBoundedReadersNeedNoTerminator) {
     }
 }
 
-// Output sizes at and below what the contract needs never write past them.
 TEST_F(BadInput, SizedWritersStopAtTheSizeGiven) {
     const std::string data(300, '\xA5');
     for (uint32_t size : {0u, 1u, 2u, 5u, 63u, 64u, 399u, 400u, 401u}) {
@@ -243,31 +216,108 @@ TEST_F(BadInput, SizedWritersStopAtTheSizeGiven) {
 
 TEST_F(BadInput, NullsWhereTheContractAllowsThem) {
     int a = 0;
-    EXPECT_EQ(FMTGetDateFmtNum(nullptr), 1);
-    EXPECT_EQ(FMTGetTimeFmtNum(nullptr), 1);
-    EXPECT_EQ(FMTGetLTime(nullptr), 0);
-    EXPECT_EQ(FMTMakeDate(nullptr, "1/4", 1, 1, 2000), 1);
-    EXPECT_EQ(FMTFillHEXTime(nullptr, 0), 1);
-    EXPECT_EQ(FMTGetStrTime(nullptr, 10, "%Y", nullptr), 0);
-    EXPECT_EQ(FMTIsNotBlank(nullptr), 0);
-    EXPECT_EQ(UTLBarcodeMaxLen(nullptr), 0);
-    EXPECT_EQ(UTLstristr(nullptr, "a"), nullptr);
-    EXPECT_EQ(UTLstrrstr(nullptr, "a"), nullptr);
-    EXPECT_EQ(UTLFormatMessage(nullptr, 10, "x", nullptr), 0);
-    EXPECT_EQ(UTLEncodeBase64(nullptr, 3, nullptr), 0u);
-    EXPECT_EQ(UTLDecodeBase64(nullptr, 3, nullptr), 0u);
-    EXPECT_EQ(UTLMakeCRCName(nullptr, 1), 0xFFFF);
-    char *cursor = nullptr;
-    EXPECT_EQ(UTLParseKeywordInt(&cursor, &a, "size"), 0);
-    EXPECT_EQ(UTLParseKeywordInt(nullptr, &a, nullptr), 0);
-    char out[64] = "x";
+    char *cursor = nullptr, out[64] = "x", mask[8];
+    const long got[] = {FMTGetDateFmtNum(nullptr), FMTGetTimeFmtNum(nullptr), FMTGetLTime(nullptr),
+                        FMTMakeDate(nullptr, "1/4", 1, 1, 2000), FMTFillHEXTime(nullptr, 0),
+                        FMTGetStrTime(nullptr, 10, "%Y", nullptr), FMTIsNotBlank(nullptr), UTLBarcodeMaxLen(nullptr),
+                        UTLstristr(nullptr, "a") != nullptr, UTLstrrstr(nullptr, "a") != nullptr,
+                        UTLFormatMessage(nullptr, 10, "x", nullptr), UTLEncodeBase64(nullptr, 3, nullptr),
+                        UTLDecodeBase64(nullptr, 3, nullptr), UTLMakeCRCName(nullptr, 1),
+                        UTLParseKeywordInt(&cursor, &a, "size"), UTLParseKeywordInt(nullptr, &a, nullptr),
+                        FMTFmtString(nullptr, mask, sizeof mask - 1, nullptr)};
+    EXPECT_EQ(std::vector<long>(std::begin(got), std::end(got)),
+              (std::vector<long>{1, 1, 0, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0xFFFF, 0, 0, 0}));
     UTLGetINISubs(nullptr, out, sizeof out);
     EXPECT_STREQ(out, "");
     FMTConvertNumFormat(nullptr, " DEM", sizeof out, out);
     FMTSetHostLocale(nullptr);
     EXPECT_NE(FMTGetHostLocale(nullptr), nullptr);
-    char mask[8];
-    EXPECT_EQ(FMTFmtString(nullptr, mask, sizeof mask - 1, nullptr), 0);
+}
+
+// Every function that rewrites, cuts, trims or maps a caller's text in place
+// leaves a text that is already in its final form unwritten, so a string
+// constant (read-only memory) is safe. Each row is first run on a writable
+// copy, which must come out unchanged with the expected result (the text
+// really is final), then on the same bytes in a page made read-only.
+// The texts handed to a row: a at the page start, b 512 bytes further on.
+using Call = std::function<long(char *a, char *b)>;
+
+struct Row {
+    const char *name;
+    std::string a, b;  // bytes as given, embedded NULs kept
+    long expected;
+    Call call;
+};
+
+uint16_t *Wide(char *text) { return reinterpret_cast<uint16_t *>(text); }
+long Same(const char *a, const char *b) { return std::strcmp(a, b) == 0 ? 0 : 1; }
+
+const Row kRows[] = {
+    {"FMTValidNumericFormat", "ZZ9.99", "", 0, [](char *a, char *) { return FMTValidNumericFormat(a); }},
+    {"FMTValNumFormat", "ZZ9.99", "  1.50", 0, [](char *a, char *b) { return FMTValNumFormat(6, a, b); }},
+    {"FMTValNumFormat mask", "99/99/99", "12/31/99", 0, [](char *a, char *b) { return FMTValNumFormat(8, a, b); }},
+    {"FMTDeformatNum", "-1234.50", "", 0, [](char *a, char *) { return FMTDeformatNum(a, nullptr); }},
+    {"FMTAddCommas", "1,234,567.891", "", 1, [](char *a, char *) { return FMTAddCommas(a); }},
+    {"FMTUnconvertNumFormat", "Z.ZZ9,99", "", 0, [](char *a, char *) {
+         char dst[40];
+         FMTUnconvertNumFormat(a, " DEM", 32, dst);
+         return Same(dst, "Z,ZZ9.99");
+     }},
+    {"FMTIntlValDate", "01/02/2008", "", 0, [](char *a, char *) { return FMTIntlValDate(a, 64, "1/4", " USD"); }},
+    {"FMTIntlValDate blank", "  /  /  ", "", 0, [](char *a, char *) { return FMTIntlValDate(a, 64, "1/4", " USD"); }},
+    {"FMTDeformatDate", "01/02/2008", "", 0, [](char *a, char *) { return FMTDeformatDate(a, 64, "1/4", " USD"); }},
+    {"FMTDateAdd", "01/02/2008", "", 0, [](char *a, char *) { return FMTDateAdd(a, "1/4", 0, 0, 0); }},
+    {"FMTValTime", "09:30:15", "", 0, [](char *a, char *) { return FMTValTime(a, 11, "1:"); }},
+    {"FMTValTime blank", "  :  :  ", "", 0, [](char *a, char *) { return FMTValTime(a, 11, "1:"); }},
+    {"FMTDeformatTime", "09:30:15", "", 0, [](char *a, char *) { return FMTDeformatTime(a, 11, "1:"); }},
+    {"FMTTimeAdd", "09:30:15", "", 0, [](char *a, char *) { return FMTTimeAdd(a, "1:", 0, 0, 0); }},
+    {"FMTGetDateFmtString", "/", "", 0, [](char *a, char *) { char o[8]; return FMTGetDateFmtString(o, 1, a, 4); }},
+    {"FMTGetTimeFmtString", ":", "", 0, [](char *a, char *) { char o[8]; return FMTGetTimeFmtString(o, 1, a); }},
+    {"UTLstrupr", "ABC 1", "", 0, [](char *a, char *) { return UTLstrupr(a) == a ? 0L : 1L; }},
+    {"UTLstrlwr", "abc 1", "", 0, [](char *a, char *) { return UTLstrlwr(a) == a ? 0L : 1L; }},
+    {"UTLStrClip", "abc", "", 3, [](char *a, char *) { return UTLStrClip(a, 3); }},
+    {"UTLTrimSpace", "abc\xA0", "", 4, [](char *a, char *) { return UTLTrimSpace(a, 4); }},
+    {"UTLStrClipW", "a\0b\0"s, "", 2, [](char *a, char *) { return UTLStrClipW(Wide(a), 2); }},
+    {"UTLTrimSpaceW", "a\0b\0"s, "", 2, [](char *a, char *) { return UTLTrimSpaceW(Wide(a), 2); }},
+    {"UTLStrLeftW", "a\0b\0"s, "", 2, [](char *a, char *) { return UTLStrLeftW(Wide(a)); }},
+    {"UTLKillSpacesW", "a\0b\0"s, "", 2, [](char *a, char *) { return UTLKillSpacesW(Wide(a)); }},
+    {"UTLUtf8ToAnsi", "plain text", "", 10, [](char *a, char *) { return UTLUtf8ToAnsi(a, 10); }},
+    {"EBCDIC2ASCII", "\x01\x02\x03", "", 0, [](char *a, char *) { return EBCDIC2ASCII(a, 3), 0L; }},
+    {"ASCII2EBCDIC", "\x01\x02\x03", "", 0, [](char *a, char *) {
+         ASCII2EBCDIC(a, 3);
+         ForceASCII2EBCDIC(a, 3);
+         return ForceASCII2EBCDICCR2Space(a, 3), 0L;
+     }},
+    {"UTLSignedStrToStr", "123", "", 1, [](char *a, char *) { return UTLSignedStrToStr(a, 3, 1); }},
+    {"UTLMakeValidFileName", "name.txt", "", 0, [](char *a, char *) { return UTLMakeValidFileName(a, 8); }},
+    {"UTLDefaultExtension", "dir/name.txt", "", 0, [](char *a, char *) { return UTLDefaultExtension(a, "dat"); }},
+    {"UTLSearchPath", "name.txt", "", 0, [](char *a, char *) { return UTLSearchPath("", a); }},
+    {"UTLParseKeywordBool", "FLAG", "", 1, [](char *a, char *) {
+         int32_t on = 0;
+         return UTLParseKeywordBool(&a, &on, "FLAG") + 0L;
+     }},
+};
+
+TEST(ReadOnlyText, FinalFormTextsAreNeverWritten) {
+    const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+    for (const Row &row : kRows) {
+        char writable[1024] = {};
+        row.a.copy(writable, row.a.size());
+        row.b.copy(writable + 512, row.b.size());
+        ASSERT_EQ(row.call(writable, writable + 512), row.expected) << row.name;
+        ASSERT_EQ(std::string(writable, row.a.size()), row.a) << row.name << ": not final";
+        ASSERT_EQ(std::string(writable + 512, row.b.size()), row.b) << row.name << ": not final";
+
+        auto *text = static_cast<char *>(
+            mmap(nullptr, page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
+        ASSERT_NE(text, MAP_FAILED);
+        std::memcpy(text, writable, sizeof writable);
+        ASSERT_EQ(mprotect(text, page, PROT_READ), 0);
+        EXPECT_EXIT(std::exit(row.call(text, text + 512) == row.expected ? 0 : 1),
+                    testing::ExitedWithCode(0), "")
+            << row.name;
+        munmap(text, page);
+    }
 }
 
 }  // namespace

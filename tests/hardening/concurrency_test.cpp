@@ -3,6 +3,7 @@
 // every one-time lookup is first built under contention. Under the
 // ThreadSanitizer build these tests prove the absence of data races; in the
 // other builds they check that every thread gets the same answers.
+#include <algorithm>
 #include <atomic>
 #include <cstddef>
 #include <cstdio>
@@ -10,6 +11,7 @@
 #include <ctime>
 #include <map>
 #include <random>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <tuple>
@@ -40,91 +42,46 @@ void RunTogether(Body body) {
     for (auto &t : threads) t.join();
 }
 
-// Runs probe(thread, round) for a number of rounds on every thread and
-// expects every thread to have produced the same texts, round by round.
-template <typename Probe>
-void ExpectSameAnswers(int rounds, Probe probe) {
+// Pure conversions, and date, time and number formatting in the current
+// locale: every thread gets the same answers, round by round.
+TEST(Concurrency, ConversionsAndFormattingAgreeAcrossThreads) {
     std::vector<std::string> answers(kThreads);
-    RunTogether([&](int i) {
-        for (int round = 0; round < rounds; ++round) answers[i] += probe(round) + "\n";
+    RunTogether([&](int thread) {
+        for (int round = 0; round < 150; ++round) {
+            const std::string text = "Gr\xc3\xbc\xc3\x9f" "e " + std::to_string(round) + " \xe2\x82\xac";
+            const auto size = static_cast<uint32_t>(text.size());
+            char b64[64] = {}, plain[64], crcName[8] = {}, ansi[64], date[64], converted[64], time[12], again[12];
+            char value[40], picture[] = "ZZZ,ZZ9.99", masked[32] = {};
+            uint16_t wide[64], *dst = wide;
+            const char *src = text.data();
+            int month = 0, day = 0, year = 0;
+            UTLEncodeBase64(text.data(), size, b64);
+            UTLMakeCRCName(crcName, static_cast<uint32_t>(round) * 2654435761u);
+            Utf8ToUtf16(&src, text.data() + size, &dst, wide + 64);
+            std::snprintf(ansi, sizeof ansi, "%s", text.c_str());
+            UTLUtf8ToAnsi(ansi, static_cast<int32_t>(size));
+            FMTMakeDate(date, "4.4", 1 + round % 12, 1 + round % 28, 1990 + round);
+            FMTDate2Date(date, "4.4", converted, "D4");
+            FMTMakeTime(time, "2:", round % 24, round % 60, 59 - round % 60);
+            FMTTime2Time(time, "2:", again, "1:");
+            std::snprintf(value, sizeof value, "%d.%d", round * 997, round % 10);
+            FMTFmtString(std::to_string(123456789 + round).c_str(), masked, 31, "3,-,2,-");
+            const int valid = FMTGetDateFmtValues(date, 4, ".", 4, &month, &day, &year);
+            std::string out = std::string(b64) + crcName + ansi + date + converted + time + again + masked + "|";
+            out += std::to_string(UTLCalculateBlockCRC32(size, 0, text.data())) + "," +
+                   std::to_string(UTLDecodeBase64(b64, static_cast<uint32_t>(std::strlen(b64)), plain)) + "," +
+                   std::to_string(UTLtoupper(0xE0 + round % 16)) + "," + std::to_string(UTLstricoll("\xc4" "bc", "\xe4" "bd")) +
+                   "," + std::to_string(EBC2ASC(ASC2EBC(static_cast<uint8_t>(round)))) + "," +
+                   std::to_string(valid * 100000000 + month * 1000000 + day * 10000 + year) + "," +
+                   std::to_string(FMTDiffDays("01/01/2024", "1/4", date, "4.4")) + "," +
+                   std::to_string(FMTValNumFormat(static_cast<int>(sizeof value), picture, value)) + value + "," +
+                   std::to_string(FMTValBarcode("12345", 5, "C"));
+            for (const uint16_t *w = wide; w < dst; ++w) out += "," + std::to_string(*w);
+            answers[thread] += out + "\n";
+        }
     });
     for (int i = 1; i < kThreads; ++i) EXPECT_EQ(answers[i], answers[0]) << "thread " << i;
-    EXPECT_FALSE(answers[0].empty());
 }
-
-std::string Hex(uint32_t value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%08x", value);
-    return text;
-}
-
-TEST(Concurrency, PureConversionsAgreeAcrossThreads) {
-    ExpectSameAnswers(200, [](int round) {
-        std::string out;
-        const std::string text = "Gr\xc3\xbc\xc3\x9f" "e " + std::to_string(round) + " \xe2\x82\xac";
-        out += Hex(UTLCalculateBlockCRC32(static_cast<uint32_t>(text.size()), 0, text.data()));
-        char b64[64] = {};
-        UTLEncodeBase64(text.data(), static_cast<uint32_t>(text.size()), b64);
-        out += b64;
-        char plain[64] = {};
-        out += std::to_string(UTLDecodeBase64(b64, static_cast<uint32_t>(std::strlen(b64)), plain));
-        char crcName[8] = {};
-        UTLMakeCRCName(crcName, static_cast<uint32_t>(round) * 2654435761u);
-        out += crcName;
-
-        uint16_t wide[64];
-        const char *src = text.data();
-        uint16_t *dst = wide;
-        Utf8ToUtf16(&src, text.data() + text.size(), &dst, wide + 64);
-        for (const uint16_t *w = wide; w < dst; ++w) out += Hex(*w);
-
-        char ansi[64];
-        std::snprintf(ansi, sizeof ansi, "%s", text.c_str());
-        UTLUtf8ToAnsi(ansi, static_cast<int32_t>(text.size()));
-        out += ansi;
-        out += static_cast<char>(UTLtoupper(0xE0 + round % 16));
-        out += std::to_string(UTLstricoll("\xc4" "bc", "\xe4" "bd"));
-        out += static_cast<char>(EBC2ASC(ASC2EBC(static_cast<uint8_t>(round))));
-        return out;
-    });
-}
-
-TEST(Concurrency, DateTimeAndNumberFormattingInTheCurrentLocale) {
-    ExpectSameAnswers(100, [](int round) {
-        std::string out;
-        char date[64];
-        FMTMakeDate(date, "4.4", 1 + round % 12, 1 + round % 28, 1990 + round);
-        out += date;
-        int month = 0, day = 0, year = 0;
-        out += std::to_string(FMTGetDateFmtValues(date, 4, ".", 4, &month, &day, &year));
-        out += std::to_string(month * 10000 + day * 100 + year);
-        out += std::to_string(FMTDiffDays("01/01/2024", "1/4", date, "4.4"));
-        char converted[64];
-        FMTDate2Date(date, "4.4", converted, "D4");
-        out += converted;
-
-        char time[12];
-        FMTMakeTime(time, "2:", round % 24, round % 60, 59 - round % 60);
-        out += time;
-        char again[12];
-        FMTTime2Time(time, "2:", again, "1:");
-        out += again;
-
-        char value[40];
-        std::snprintf(value, sizeof value, "%d.%d", round * 997, round % 10);
-        char picture[] = "ZZZ,ZZ9.99";
-        out += std::to_string(FMTValNumFormat(static_cast<int>(sizeof value), picture, value));
-        out += value;
-
-        char masked[32] = {};
-        FMTFmtString(std::to_string(123456789 + round).c_str(), masked, 31, "3,-,2,-");
-        out += masked;
-        out += std::to_string(FMTValBarcode("12345", 5, "C"));
-        return out;
-    });
-}
-
-// ---- locales per call -------------------------------------------------------
 
 // One call of a function that takes a locale argument, for the locale name
 // (null: the current locale) and a variant, its answer written as text.
@@ -132,27 +89,20 @@ using LocaleProbe = std::string (*)(const char *name, int variant);
 
 std::string Arg(const char *name) { return std::string(" ") + (name != nullptr ? name : ""); }
 
+// The answer of edit on a copy of text, then the copy as edit left it.
+template <typename Edit>
+std::string Edited(const char *text, Edit edit) {
+    char buffer[64] = {};
+    std::snprintf(buffer, 40, "%s", text);
+    const std::string answer = edit(buffer);
+    return answer + "|" + buffer;
+}
+
 const char *const kDateTexts[] = {"5/24/2007", "24 Mai 2007", "M\xe4rz 3, 1999", "13/45/2001"};
 const char *const kDateDescriptors[] = {"4", "J4", "F4", "2.4", "R"};
-
-std::string ProbeDate(const char *name, int v, decltype(&FMTIntlValDate) function) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%s", kDateTexts[v % 4]);
-    const int r = function(text, 40, kDateDescriptors[v / 4 % 5], Arg(name).c_str());
-    return std::to_string(r) + text;
-}
-
-std::string ProbeNumberText(const char *name, int v, bool back) {
-    static const char *const kPictures[] = {"$ZZZ,ZZ9.99CR", "$$$,$$9.99-", "ZZ9.99DB", "(ZZ,Z$9.00)"};
-    static const char *const kShown[] = {"Z.ZZ9,99 DM", "$Z,ZZ9.99 CR ", "kr 9 999,00", "ZZ9,99 Dt"};
-    char text[40], out[48] = {};
-    const int pick = v % 4;
-    std::snprintf(text, sizeof text, "%s", back ? kShown[pick] : kPictures[pick]);
-    if (back) FMTUnconvertNumFormat(text, Arg(name).c_str(), 40, out);
-    else FMTConvertNumFormat(text, Arg(name).c_str(), 40, out);
-    return out;
-}
-
+const char *const kPictures[] = {"$ZZZ,ZZ9.99CR", "$$$,$$9.99-", "ZZ9.99DB", "(ZZ,Z$9.00)"};
+const char *const kShown[] = {"Z.ZZ9,99 DM", "$Z,ZZ9.99 CR ", "kr 9 999,00", "ZZ9,99 Dt"};
+const char *const kNumbers[] = {"(1.234,50)", "1,234.50 CR", "-12 345,6", "kr 1'234.5"};
 // The characters typed into numeric and yes/no fields, one per variant.
 constexpr char kTypedChars[] = ",. '$DMkr\xa3yYnNjJoOsS";
 
@@ -161,51 +111,36 @@ const struct {
     LocaleProbe probe;
     bool readsCurrent;  // a null name reads the current locale
 } kLocaleProbes[] = {
-    {"FMTIntlValDate", [](const char *n, int v) { return ProbeDate(n, v, FMTIntlValDate); }, true},
-    {"FMTDeformatDate", [](const char *n, int v) { return ProbeDate(n, v, FMTDeformatDate); }, true},
-    {"FMTConvertNumFormat", [](const char *n, int v) { return ProbeNumberText(n, v, false); }, true},
-    {"FMTUnconvertNumFormat", [](const char *n, int v) { return ProbeNumberText(n, v, true); }, true},
-    {"FMTDeformatNum",
-     [](const char *n, int v) {
-         static const char *const kTexts[] = {"(1.234,50)", "1,234.50 CR", "-12 345,6", "kr 1'234.5"};
-         char text[40];
-         std::snprintf(text, sizeof text, "%s", kTexts[v % 4]);
-         FMTDeformatNum(text, Arg(n).c_str());
-         return std::string(text);
-     },
-     true},
-    {"UTLIsValidNumChar",
-     [](const char *n, int v) {
-         const auto ch = static_cast<unsigned char>(kTypedChars[v]);
-         return std::to_string(UTLIsValidNumChar(ch, v % 2 ? "$ZZ9" : "ZZ9", Arg(n).c_str()));
-     },
-     true},
-    {"UTLGetValidYesNo",
-     [](const char *n, int v) {
-         const auto ch = static_cast<unsigned char>(kTypedChars[v]);
-         return std::to_string(UTLGetValidYesNo(ch, nullptr, Arg(n).c_str()));
-     },
-     true},
-    {"UTLGetLocaleSettings",
-     [](const char *n, int) {
+    {"FMTIntlValDate", [](const char *n, int v) { return Edited(kDateTexts[v % 4], [&](char *t) {
+         return std::to_string(FMTIntlValDate(t, 40, kDateDescriptors[v / 4 % 5], Arg(n).c_str())); }); }, true},
+    {"FMTDeformatDate", [](const char *n, int v) { return Edited(kDateTexts[v % 4], [&](char *t) {
+         return std::to_string(FMTDeformatDate(t, 40, kDateDescriptors[v / 4 % 5], Arg(n).c_str())); }); }, true},
+    {"FMTConvertNumFormat", [](const char *n, int v) { return Edited(kPictures[v % 4], [&](char *t) {
+         char out[48] = {};
+         return FMTConvertNumFormat(t, Arg(n).c_str(), 40, out), std::string(out); }); }, true},
+    {"FMTUnconvertNumFormat", [](const char *n, int v) { return Edited(kShown[v % 4], [&](char *t) {
+         char out[48] = {};
+         return FMTUnconvertNumFormat(t, Arg(n).c_str(), 40, out), std::string(out); }); }, true},
+    {"FMTDeformatNum", [](const char *n, int v) {
+         return Edited(kNumbers[v % 4], [&](char *t) { return FMTDeformatNum(t, Arg(n).c_str()), std::string(); }); }, true},
+    {"UTLIsValidNumChar", [](const char *n, int v) {
+         return std::to_string(UTLIsValidNumChar(static_cast<unsigned char>(kTypedChars[v]), v % 2 ? "$ZZ9" : "ZZ9", Arg(n).c_str()));
+     }, true},
+    {"UTLGetValidYesNo", [](const char *n, int v) {
+         return std::to_string(UTLGetValidYesNo(static_cast<unsigned char>(kTypedChars[v]), nullptr, Arg(n).c_str()));
+     }, true},
+    {"UTLGetLocaleSettings", [](const char *n, int) {
          LocaleSettings s;
          UTLGetLocaleSettings(Arg(n).c_str(), &s);
-         return std::string(reinterpret_cast<const char *>(&s), offsetof(LocaleSettings, spellDict)) +
-                s.spellDict;
-     },
-     false},
-    {"FMTGetStrTime",
-     [](const char *n, int v) {
+         return std::string(reinterpret_cast<const char *>(&s), offsetof(LocaleSettings, spellDict)) + s.spellDict;
+     }, false},
+    {"FMTGetStrTime", [](const char *n, int v) {
          const std::string format = (n != nullptr ? std::string("%@") + n : "") + "%A, %<>B %#d %>b %Y";
          std::tm t{};
-         t.tm_wday = v % 7;
-         t.tm_mon = v % 12;
-         t.tm_mday = 1 + v;
-         t.tm_year = 100 + v;
+         t.tm_wday = v % 7, t.tm_mon = v % 12, t.tm_mday = 1 + v, t.tm_year = 100 + v;
          char out[80];
          return std::to_string(FMTGetStrTime(out, sizeof out, format.c_str(), &t)) + out;
-     },
-     true},
+     }, true},
 };
 constexpr int kProbes = static_cast<int>(std::size(kLocaleProbes));
 constexpr int kVariants = 20;
@@ -235,9 +170,7 @@ TEST(Concurrency, LocaleArgumentsWhileAnotherThreadSwitchesTheCurrentLocale) {
     std::vector<std::vector<Call>> calls(kThreads);
     std::vector<int> mixed(kThreads, 0);
     std::atomic<int> working{kThreads};
-    std::thread switcher([&] {
-        for (unsigned i = 0; working.load() > 0; ++i) UTLSetLocale(kSwitched[i & 1]);
-    });
+    std::thread switcher([&] { for (unsigned i = 0; working.load() > 0; ++i) UTLSetLocale(kSwitched[i & 1]); });
     RunTogether([&](int thread) {
         std::mt19937 rng(1234 + thread);
         for (int round = 0; round < 12000; ++round) {
@@ -246,9 +179,8 @@ TEST(Concurrency, LocaleArgumentsWhileAnotherThreadSwitchesTheCurrentLocale) {
             if (round % 4 == 0 && kLocaleProbes[p].readsCurrent) {
                 const std::string answer = kLocaleProbes[p].probe(nullptr, v);
                 const std::string name = UTLGetLocale();
-                if ((answer != current[0][p][v] && answer != current[1][p][v]) ||
-                    (name != kSwitched[0] && name != kSwitched[1]))
-                    ++mixed[thread];
+                mixed[thread] += (answer != current[0][p][v] && answer != current[1][p][v]) ||
+                                 (name != kSwitched[0] && name != kSwitched[1]);
                 continue;
             }
             const size_t n = rng() % names.size();
@@ -275,52 +207,40 @@ TEST(Concurrency, LocaleArgumentsWhileAnotherThreadSwitchesTheCurrentLocale) {
 TEST(Concurrency, VersionRecordsOfTwoModulesAtOnce) {
     const std::string dir = CMNW_TEST_SOURCE_DIR "/tests/fixtures/version/";
     const std::string modules[2] = {dir + "verinfo.dll", dir + "notrans.dll"};
-    UTLVerInfo alone[2];
-    for (int i = 0; i < 2; ++i) alone[i] = UTLGetVerInfo(modules[i].c_str());
-    int wrong[2] = {0, 0};
-    std::thread threads[2];
-    for (int i = 0; i < 2; ++i) {
-        threads[i] = std::thread([&, i] {
-            for (int n = 0; n < 1000; ++n) {
-                const UTLVerInfo info = UTLGetVerInfo(modules[i].c_str());
-                wrong[i] += std::memcmp(&info, &alone[i], sizeof info) != 0;
-            }
-        });
-    }
-    for (auto &t : threads) t.join();
+    const UTLVerInfo alone[2] = {UTLGetVerInfo(modules[0].c_str()), UTLGetVerInfo(modules[1].c_str())};
+    std::atomic<int> wrong{0};
+    RunTogether([&](int i) {
+        for (int n = 0; n < 250; ++n) {
+            const UTLVerInfo info = UTLGetVerInfo(modules[i % 2].c_str());
+            wrong += std::memcmp(&info, &alone[i % 2], sizeof info) != 0;
+        }
+    });
     EXPECT_STRNE(alone[0].companyName, alone[1].companyName);
-    EXPECT_EQ(wrong[0] + wrong[1], 0);
+    EXPECT_EQ(wrong.load(), 0);
 }
 
 TEST(Concurrency, TraceLinesFromEightThreadsStayWhole) {
     cmnw::test::TempDir dir;
-    const std::string path = dir.File("trace.log");
-    UTLSetTraceName(path.c_str());
+    UTLSetTraceName(dir.File("trace.log").c_str());
     constexpr int kLines = 200;
     RunTogether([&](int i) {
         for (int n = 0; n < kLines; ++n) UTLLogTrace("thread %d line %d end", i, n);
     });
     UTLLogTrace(nullptr);
-
-    const std::string log = cmnw::test::ReadFile(path);
     std::vector<int> seen(kThreads * kLines, 0);
-    size_t start = 0, lines = 0;
-    while (start < log.size()) {
-        const size_t end = log.find('\n', start);
-        ASSERT_NE(end, std::string::npos);
-        const std::string line = log.substr(start, end - start);
-        int thread = -1, number = -1;
+    std::istringstream log(cmnw::test::ReadFile(dir.File("trace.log")));
+    size_t lines = 0;
+    for (std::string line; std::getline(log, line); ++lines) {
+        int thread = -1, number = -1, end = 0;
         const size_t at = line.find("thread ");
-        ASSERT_NE(at, std::string::npos) << line;
-        ASSERT_EQ(std::sscanf(line.c_str() + at, "thread %d line %d end", &thread, &number), 2)
+        ASSERT_TRUE(at != std::string::npos &&
+                    std::sscanf(line.c_str() + at, "thread %d line %d end%n", &thread, &number, &end) == 2 &&
+                    at + end == line.size() && thread >= 0 && thread < kThreads && number >= 0 && number < kLines)
             << line;
-        ASSERT_EQ(line.substr(line.size() - 3), "end") << line;
         ++seen[thread * kLines + number];
-        ++lines;
-        start = end + 1;
     }
     EXPECT_EQ(lines, static_cast<size_t>(kThreads * kLines));
-    for (int count : seen) EXPECT_EQ(count, 1);
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), 1), kThreads * kLines);
 }
 
 TEST(Concurrency, RecursiveCriticalSectionsGuardASharedCount) {

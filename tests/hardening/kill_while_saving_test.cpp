@@ -26,15 +26,13 @@ using cmnw::testing::ScratchDir;
 
 // CMNW_KILL_ROUNDS runs more rounds by hand (the default 1000 take about a
 // second, ten under AddressSanitizer).
-const int kRounds = [] {
-    const char *rounds = std::getenv("CMNW_KILL_ROUNDS");
-    return rounds != nullptr && std::atoi(rounds) > 0 ? std::atoi(rounds) : 1000;
-}();
+const int kRounds = std::getenv("CMNW_KILL_ROUNDS") != nullptr && std::atoi(std::getenv("CMNW_KILL_ROUNDS")) > 0
+                        ? std::atoi(std::getenv("CMNW_KILL_ROUNDS")) : 1000;
 
 // The text CFGSave writes for the configuration in force.
-std::string SavedText(const ScratchDir &scratch, const char *name) {
-    EXPECT_EQ(CFGSave(scratch.File(name).c_str()), 0);
-    return scratch.Read(name);
+std::string SavedText(const ScratchDir &scratch) {
+    EXPECT_EQ(CFGSave(scratch.File("cfg.ini").c_str()), 0);
+    return scratch.Read("cfg.ini");
 }
 
 TEST(KillWhileSaving, FilesHoldOneCompleteVersionAndTraceLinesAreWhole) {
@@ -44,14 +42,12 @@ TEST(KillWhileSaving, FilesHoldOneCompleteVersionAndTraceLinesAreWhole) {
     ScratchDir scratch;
     const std::string where = "[KTRes]\nDefLib=" + scratch.path() + "/\nCodepage=codepage.ini\n";
     std::string large = where + "[Large]\n";
-    for (int i = 0; i < 2000; ++i)
-        large += "key" + std::to_string(i) + "=value " + std::to_string(i) + "\n";
+    for (int i = 0; i < 2000; ++i) large += "key" + std::to_string(i) + "=value " + std::to_string(i) + "\n";
     const std::string onePage = "[CodePages]\nCodePage=5,AA\n[CodePage]\nChar=ID1,one,uno,10\n";
     CFGHANDLE small = CFGLoadINI(scratch.Write("small.ini", where + onePage).c_str());
     CFGHANDLE big = CFGLoadINI(scratch.Write("large.ini", large).c_str());
     ASSERT_TRUE(small != nullptr && big != nullptr);
-    const std::string cfgTexts[] = {SavedText(scratch, "cfg.ini"),
-                                    (CFGSetCurrent(small), SavedText(scratch, "cfg.ini"))};
+    const std::string cfgTexts[] = {SavedText(scratch), (CFGSetCurrent(small), SavedText(scratch))};
     UTLCPSET builtIn = UTLLoadCodePage();  // no code page file yet
     UTLCPSET tiny = UTLCreateCodePage();   // the one page of the small configuration
     ASSERT_TRUE(builtIn != nullptr && tiny != nullptr);
@@ -65,7 +61,6 @@ TEST(KillWhileSaving, FilesHoldOneCompleteVersionAndTraceLinesAreWhole) {
     UTLSetTraceName(scratch.File("trace").c_str());
     const std::string filler(100, 'x');
 
-    // One round of the child's work.
     auto Cycle = [&](int n) {
         UTLLogTrace("line %d %s", n, filler.c_str());
         CFGSetCurrent(n % 2 == 0 ? big : small);
@@ -81,14 +76,11 @@ TEST(KillWhileSaving, FilesHoldOneCompleteVersionAndTraceLinesAreWhole) {
         const auto start = std::chrono::steady_clock::now();
         Cycle(0);
         Cycle(1);
-        const auto took = std::chrono::duration_cast<std::chrono::microseconds>(
-                              std::chrono::steady_clock::now() - start)
-                              .count();
+        const auto took = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start).count();
         _exit(write(started[1], &took, sizeof took) == static_cast<ssize_t>(sizeof took) ? 0 : 1);
     }
     std::chrono::microseconds::rep twoRounds = 0;
-    ASSERT_EQ(read(started[0], &twoRounds, sizeof twoRounds),
-              static_cast<ssize_t>(sizeof twoRounds));
+    ASSERT_EQ(read(started[0], &twoRounds, sizeof twoRounds), static_cast<ssize_t>(sizeof twoRounds));
     wait(nullptr);
     std::string cfg, pages;  // as the last kill left them
     std::mt19937 random(24);
@@ -104,12 +96,10 @@ TEST(KillWhileSaving, FilesHoldOneCompleteVersionAndTraceLinesAreWhole) {
         ASSERT_EQ(read(started[0], &byte, 1), 1);  // the delay counts from the child's start
         usleep(static_cast<useconds_t>(delayMicroseconds(random)));
         kill(child, SIGKILL);
-        int status = 0;
-        ASSERT_EQ(waitpid(child, &status, 0), child);
+        ASSERT_EQ(waitpid(child, nullptr, 0), child);
         cfg = scratch.Read("cfg.ini");
         pages = scratch.Read("codepage.ini");
-        ASSERT_TRUE(cfg == cfgTexts[0] || cfg == cfgTexts[1])
-            << "round " << round << ": " << cfg.size() << " bytes";
+        ASSERT_TRUE(cfg == cfgTexts[0] || cfg == cfgTexts[1]) << "round " << round << ": " << cfg.size() << " bytes";
         ASSERT_TRUE(pages == pageTexts[0] || pages == pageTexts[1]) << "round " << round;
     }
     close(started[0]);
@@ -122,9 +112,7 @@ TEST(KillWhileSaving, FilesHoldOneCompleteVersionAndTraceLinesAreWhole) {
     EXPECT_EQ(UTLCodePageCount(loaded), pages == pageTexts[0] ? 3 : 1);
     EXPECT_EQ(UTLDestroyCodePage(loaded), UTL_CP_OK);
 
-    const std::regex whole(
-        " *[0-9]+\\. [A-Z][a-z]{2} [A-Z][a-z]{2} [0-9]{2} [0-9:]{8}\\.[0-9]{3} "
-        "[0-9]{4} pid=[0-9]{8} line [0-9]+ x{100}");
+    const std::regex whole(" *[0-9]+\\. [A-Z][a-z]{2} [A-Z][a-z]{2} [0-9]{2} [0-9:]{8}\\.[0-9]{3} [0-9]{4} pid=[0-9]{8} line [0-9]+ x{100}");
     // A kill can stop a write where it crosses a page of the file; the next
     // process to open the trace, this one last, ends that fragment with " <cut>".
     UTLLogTrace("line %d %s", kRounds, filler.c_str());
@@ -140,8 +128,7 @@ TEST(KillWhileSaving, FilesHoldOneCompleteVersionAndTraceLinesAreWhole) {
     int inSave = 0;  // kills that left a temporary file behind
     for (const auto &entry : std::filesystem::directory_iterator(scratch.path()))
         inSave += entry.path().extension().string().size() == 7;
-    std::printf("%d kills, %d inside a save, %d trace lines, %d cut\n", kRounds, inSave, lines,
-                cut);
+    std::printf("%d kills, %d inside a save, %d trace lines, %d cut\n", kRounds, inSave, lines, cut);
     EXPECT_GT(inSave, kRounds / 200);  // the kills do reach into the saves
 }
 

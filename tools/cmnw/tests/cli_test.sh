@@ -26,6 +26,13 @@ check() {
     fi
 }
 
+# fails STATUS ARGS...: each ARGS (split at spaces) exits STATUS with a
+# message and no output.
+fails() {
+    local want_status=$1 args; shift
+    for args in "$@"; do check "$want_status" "" $args; done
+}
+
 # The example job in both locales, output and reports compared whole.
 for locale in USD DEM; do
     "$cmnw" fields --header --locale $locale "$dir/examples/fields.csv" \
@@ -80,25 +87,20 @@ check 0 $'" 1,234.50",24.05.2007,Y\r\n    -1.00,01.02.2003,N\r' fields defs.csv 
 printf '12,31.2.2007,maybe\n' | "$cmnw" fields defs.csv >/dev/null 2>err.txt
 [ "$(cat err.txt)" = "1:2: field day: not a valid date for DD.MM.YYYY
 1:3: field ok: not Yes or No" ] || fail "fields reports: $(cat err.txt)"
-check 2 "" fields missing.csv in.csv
-check 2 "" fields defs.csv missing.csv
-check 2 "" fields --locale XYZ defs.csv in.csv
 printf 'a,Q\n' >bad.csv
-check 2 "" fields bad.csv in.csv
-check 2 "" fields
+fails 2 "fields missing.csv in.csv" "fields defs.csv missing.csv" \
+    "fields --locale XYZ defs.csv in.csv" "fields bad.csv in.csv" "fields"
 
 # Dates, times and combined forms.
 check 0 $'05/24/2007\n05/24/2007' date validate 5/24/07 -f 1/4 "May 24 2007"
-check 1 "" date validate -f 1/4 2/30/2007
 check 0 "Mai 24, 2007" date validate --locale DEM -f 4 "24. Mai 2007"
 check 0 "2007-05-24" date convert -f 1/4 -t 3-4 5/24/2007
-check 1 "" date convert -f 1/4 -t 3-4 nonsense
 check 0 "02/29/2008" date add -f 1/4 --days -1 --months 1 2/1/2008
 check 0 "12" date diff -f 1/4 --unit months 1/31/2007 1/31/2008
-check 1 "" date diff -f 1/4 1/31/2007 never
 check 0 $'MM/DD/YYYY\nDD MonthName, YYYY' date picture 1/4 J4
 check 0 "02:05:09 PM" time validate -f 2: 14:05:09
-check 1 "" time validate -f 1: 25:00
+fails 1 "date validate -f 1/4 2/30/2007" "date convert -f 1/4 -t 3-4 nonsense" \
+    "date diff -f 1/4 1/31/2007 never" "time validate -f 1: 25:00"
 check 0 "14:05" time convert -f 2: -t 3: "2:05:09 pm"
 check 0 "00:00:30" time add -f 1: --seconds 90 23:59:00
 check 0 "90" time diff -f 3: --unit minutes 10:00 11:30
@@ -112,28 +114,25 @@ check 1 "" num format "ZZ9.99" 12345
 check 0 "-1234.50" num deformat --locale DEM "1.234,50-"
 check 0 "ZZZ.ZZ9,99DMCR" num convert --locale DEM '$ZZZ,ZZ9.99CR'
 check 0 "ZZ9.99: valid" num check ZZ9.99
-check 1 "" num check 9Z
 check 0 "123-45-6789" mask apply 3,-,2,- 123456789
 check 0 "123456789" mask remove 3,-,2,- 123-45-6789
 check 1 "" mask remove 3,-,2,- "123 45 6789"
 check 0 "XXX-XX-" mask picture 3,-,2,-
 check 0 "ABC-1" barcode check A abc-1
-check 1 "" barcode check L 123
+fails 1 "num check 9Z" "barcode check L 123"
 
 # Locales and paper.
 "$cmnw" locale show DEM | grep -q "^monthName .*März" || fail "locale show DEM"
-check 2 "" locale show XYZ
 [ "$("$cmnw" locale list | wc -l)" = 47 ] || fail "locale list"
 "$cmnw" paper list | grep -q "ISO A4" || fail "paper list"
 check 0 "0 US Letter" paper closest 11in 8.5in
-check 2 "" paper closest tall wide
+fails 2 "locale show XYZ" "paper closest tall wide"
 
 # Code pages, EBCDIC, UTF, encodings.
 check 0 "SP010000 32" codepage find SP010000
 check 0 "65 LA020000 A " codepage find --byte 65
 check 1 "" codepage find no-such-character
 [ "$("$cmnw" codepage list | wc -l)" = 742 ] || fail "codepage list"
-check 2 "" codepage translate -f 1004 -t 4242
 [ "$(printf 'Hello' | "$cmnw" ebcdic to-ebcdic | od -An -tx1 | tr -d ' ')" = c885939396 ] || fail "ebcdic"
 [ "$(printf 'Hello' | "$cmnw" ebcdic to-ebcdic | "$cmnw" ebcdic to-ascii)" = Hello ] || fail "ebcdic round trip"
 [ "$(printf 'caf\xe9' | "$cmnw" utf to-utf8)" = "café" ] || fail "utf to-utf8"
@@ -141,7 +140,7 @@ check 2 "" codepage translate -f 1004 -t 4242
 printf 'abc' | "$cmnw" utf from-utf16 >/dev/null 2>&1; [ $? = 1 ] || fail "odd UTF-16 input"
 printf 'hello' >h.txt
 check 0 "3610a686  23AC41M  h.txt" crc --name h.txt
-check 2 "" crc missing.txt
+fails 2 "codepage translate -f 1004 -t 4242" "crc missing.txt"
 check 0 "aGVsbG8=" base64 h.txt
 [ "$(echo aGVsbG8= | "$cmnw" base64 -d)" = hello ] || fail "base64 -d"
 [ "$("$cmnw" text h.txt | "$cmnw" text -d)" = hello ] || fail "text round trip"
@@ -152,26 +151,22 @@ fx=$dir/../../tests/fixtures/version
 "$cmnw" verinfo "$fx/verinfo.dll" | grep -q "^fileVersion *11.2.0.222$" || fail "verinfo"
 "$cmnw" verinfo "$fx/multilang.dll" | grep -q "^productName *Euro € Trade™ café ? ? end$" || fail "verinfo text as UTF-8"
 "$cmnw" verinfo "$fx/noversion.dll" >/dev/null 2>&1; [ $? = 1 ] || fail "verinfo without resource"
-check 2 "" verinfo missing.dll
 printf 'x@@QVS PATCH 11.2:P03:PCR 1:1:x:May 24 2007:15:54:00:\0' >mod.bin
 check 0 "mod.bin: QVS PATCH 11.2:P03:PCR 1:1:x:May 24 2007:15:54:00:" patches mod.bin
 [ "$("$cmnw" patches --check mod.bin | grep -c 'Not detected')" = 2 ] || fail "patches --check"
-check 2 "" patches missing.bin
 "$cmnw" versions "$fx" | grep -q "^release   11.2$" || fail "versions"
-check 2 "" versions missing-dir
+fails 2 "verinfo missing.dll" "patches missing.bin" "versions missing-dir"
 
 # Platform services.
 check 0 "3: Initialization has already been performed" message 3
 [ "$("$cmnw" unique --form hex | tr -d '0-9A-F\n' | wc -c)" = 0 ] || fail "unique hex"
 [ "$("$cmnw" unique -n 3 | sort -u | wc -l)" = 3 ] || fail "unique count"
-check 2 "" unique --form nonsense
 printf '%%PDF-1.4 body' >doc.pdf
 check 0 "doc.pdf: 1 PDF" filetype doc.pdf
-check 2 "" filetype missing.pdf
 check 0 "trace" trace "hello from the test"
 grep -q "hello from the test" trace || fail "trace line not written"
 "$cmnw" version | grep -q '^CMNW32 ' || fail "version"
-check 2 "" nonsense-command
+fails 2 "unique --form nonsense" "filetype missing.pdf" "nonsense-command"
 "$cmnw" --help | grep -q "fields" || fail "--help lists the commands"
 
 # Bash completion from the command table: commands, subcommands, options.
