@@ -1,9 +1,9 @@
 // Date format descriptors and printing dates: decoding and building
-// descriptors, the stored default, the direct formatter against snprintf of
-// the library's own templates, the year lengths, the day-of-year formats and
-// the case flags.
+// descriptors, the direct formatter against snprintf of the library's own
+// templates, the case flags, and every printed layout reading back.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <climits>
 #include <cstdio>
 #include <cstring>
@@ -115,12 +115,7 @@ TEST(DateMake, CaseFlagsUseTheClassTableOfTheLocale) {
 }
 
 TEST(DateDescriptor, DecodesNumberSeparatorAndYearLength) {
-    const struct {
-        const char *descriptor;
-        int fmtNum;
-        const char *sep;
-        int yrLen;
-    } cases[] = {
+    const struct { const char *descriptor; int fmtNum; const char *sep; int yrLen; } cases[] = {
         {"1/4", 1, "/", 4},  {"a4", 10, "/", 4},  {"4-4", 4, "-", 4},  {"4B4", 4, " ", 4},
         {"44", 4, ",", 4},   {"L4", 21, "-", 4},  {"L/4", 21, "/", 4}, {"B/4", 11, "", 4},
         {"99-5", 1, "/", 0}, {"2", 2, "/", 2},    {"", 1, "/", 0},     {"1.2", 1, ".", 2},
@@ -131,13 +126,12 @@ TEST(DateDescriptor, DecodesNumberSeparatorAndYearLength) {
     for (const auto &c : cases) {
         SCOPED_TRACE(c.descriptor);
         EXPECT_EQ(FMTGetDateFmtNum(c.descriptor), c.fmtNum);
-        char sep[2] = {'x', 'x'};
+        char sep[2] = {'x', 'x'}, sep2[2] = {'x', 'x'}, templ[40] = "", expected[40];
         FMTGetDateFmtSep(c.descriptor, sep);
         EXPECT_STREQ(sep, c.sep);
         EXPECT_EQ(FMTGetDateFmtYrLen(c.descriptor), c.yrLen);
         // The combined call agrees, and hands back the format's template.
         int fmtNum = -1, yrLen = -1;
-        char sep2[2] = {'x', 'x'}, templ[40] = "", expected[40];
         EXPECT_EQ(FMTGetDateFmtInfo(c.descriptor, &fmtNum, sep2, &yrLen, templ), 0);
         EXPECT_EQ(fmtNum * 100 + yrLen, c.fmtNum * 100 + c.yrLen);
         EXPECT_STREQ(sep2, c.sep);
@@ -152,12 +146,7 @@ TEST(DateDescriptor, DecodesNumberSeparatorAndYearLength) {
 // Built from parts, a descriptor decodes back to them; an upper-case "B" is
 // lowered in place, and numbers or separators out of range fall back.
 TEST(DateDescriptor, BuildsDescriptorsFromParts) {
-    const struct {
-        int fmtNum;
-        const char *sep;
-        int yrLen;
-        const char *descriptor, *sepAfter;
-    } cases[] = {
+    const struct { int fmtNum; const char *sep; int yrLen; const char *descriptor, *sepAfter; } cases[] = {
         {22, "b", -4, "Mb5", "b"}, {40, "/", 4, "1/4", "/"}, {1, "B", 2, "1b2", "b"},
         {13, "x", 7, "D", "x"},    {19, ",", -2, "J,3", ","}, {9, ".", 0, "9.", "."},
     };
@@ -167,6 +156,64 @@ TEST(DateDescriptor, BuildsDescriptorsFromParts) {
         EXPECT_EQ(FMTGetDateFmtString(out, c.fmtNum, sep, c.yrLen), 0);
         EXPECT_STREQ(out, c.descriptor);
         EXPECT_STREQ(sep, c.sepAfter);
+    }
+}
+
+// The year the parser gives back for a printed year under a year length.
+int ExpectedYear(int year, int yrLen) {
+    if (yrLen == 2) return FMTCentury(year % 100) == year ? year % 100 : year;
+    return yrLen == -2 ? year % 100 : year;
+}
+
+// Every format, separator, year length and case flag: a date printed with
+// FMTMakeDate reads back with FMTGetDateFmtValues to the same date.
+void RoundTripAll(const char *locale, int datesPerVariant) {
+    UTLSetLocale(locale);
+    std::mt19937 rng(1800 + datesPerVariant);
+    const char *flags[] = {"", "<", ">"};
+    int checked = 0;
+    for (int fmt = 1; fmt <= 26; ++fmt) {
+        for (const char *sep : {"", "/", "-", ".", ",", "b"}) {
+            for (const char *yd : {"2", "3", "4", "5", ""}) {
+                const std::string descriptor = kCodes[fmt] + std::string(sep) + yd + flags[checked % 3];
+                int fmtNum, yrLen;
+                char decodedSep[2];
+                FMTGetDateFmtInfo(descriptor.c_str(), &fmtNum, decodedSep, &yrLen, nullptr);
+                for (int i = 0; i < datesPerVariant; ++i) {
+                    const int year = 1800 + static_cast<int>(rng() % 1201);
+                    const int month = 1 + static_cast<int>(rng() % 12);
+                    const int day = 1 + static_cast<int>(rng() % FMTDaysInMonth(month, year));
+                    char text[64];
+                    FMTMakeDate(text, descriptor.c_str(), month, day, year);
+                    int m = -1, d = -1, y = -1;
+                    ASSERT_EQ(FMTGetDateFmtValues(text, fmtNum, decodedSep, yrLen, &m, &d, &y), 0)
+                        << locale << " " << descriptor << " \"" << text << "\"";
+                    ASSERT_EQ((std::array{m, d, y}), (std::array{month, day, ExpectedYear(year, yrLen)}))
+                        << descriptor << " \"" << text << "\"";
+                    ++checked;
+                }
+            }
+        }
+    }
+    EXPECT_GT(checked, 26 * 6 * 5 * datesPerVariant - 1);
+}
+
+TEST(DateRoundTrip, EveryFormatUnderUSD) { RoundTripAll("USD", 40); }
+TEST(DateRoundTrip, EveryFormatUnderOtherLocales) {
+    for (const char *locale : {"FRF", "DEM", "ESP"}) RoundTripAll(locale, 8);
+}
+
+// The month-only format prints a name that names no day, so it never reads
+// back as a date; its month is still what was printed.
+TEST(DateRoundTrip, MonthOnlyFormat) {
+    UTLSetLocale("USD");
+    for (int month = 1; month <= 12; ++month) {
+        char text[64];
+        FMTMakeDate(text, "R4", month, 5, 2007);
+        EXPECT_STREQ(text, FMTMonthName(month));
+        int m, d, y;
+        EXPECT_EQ(FMTGetDateFmtValues(text, 27, "", 4, &m, &d, &y), 1);
+        EXPECT_EQ(m, month);
     }
 }
 

@@ -1,15 +1,17 @@
 // Reading date texts: tokens, names, runs of digits, day-of-year formats,
-// the year and day checks, and what the outputs hold on failure. Every
-// printed layout reading back is checked in date_roundtrip_test.cpp; these
-// are the lenient and failing readings.
+// the year and day checks, the century window of two-digit years, and what
+// the outputs hold on failure. Every printed layout reading back is checked
+// in date_make_test.cpp; these are the lenient and failing readings.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <ctime>
 #include <random>
 #include <string>
 
 #include "cmnw32/date.h"
 #include "cmnw32/locale.h"
+#include "common/test_support.h"
 
 namespace {
 
@@ -28,21 +30,17 @@ Parsed Parse(const char *text, int fmtNum, int yrLen) {
     return p;
 }
 
-int PresetYear() {
+std::tm Now() {
     std::time_t now = std::time(nullptr);
     std::tm tm{};
     localtime_r(&now, &tm);
-    return tm.tm_year;
+    return tm;
 }
 
 TEST(DateParse, LenientReadingsAndCheckedFailures) {
     UTLSetLocale("USD");
-    const int p = PresetYear();
-    const struct {
-        const char *text;
-        int fmtNum, yrLen;
-        Parsed expected;
-    } cases[] = {
+    const int p = Now().tm_year;
+    const struct { const char *text; int fmtNum, yrLen; Parsed expected; } cases[] = {
         // Year lengths and the century window.
         {"1/5/07", 1, 2, {0, 1, 5, 7}},          {"1/5/07", 1, 4, {0, 1, 5, 2007}},
         {"1/5/2007", 1, 2, {0, 1, 5, 7}},        {"1/5/2060", 1, 2, {0, 1, 5, 2060}},
@@ -96,12 +94,8 @@ TEST(DateParse, PlainTextsReadAsThroughTheTokens) {
         const std::string padded = " " + text;
         const int fmtNum = 1 + static_cast<int>(rng() % 27);
         const int yrLen = yrLens[rng() % 5];
-        const Parsed fast = Parse(text.c_str(), fmtNum, yrLen);
-        const Parsed general = Parse(padded.c_str(), fmtNum, yrLen);
-        ASSERT_EQ(fast.result, general.result) << text << " " << fmtNum << " " << yrLen;
-        ASSERT_EQ(fast.month, general.month) << text << " " << fmtNum << " " << yrLen;
-        ASSERT_EQ(fast.day, general.day) << text << " " << fmtNum << " " << yrLen;
-        ASSERT_EQ(fast.year, general.year) << text << " " << fmtNum << " " << yrLen;
+        ASSERT_EQ(Parse(text.c_str(), fmtNum, yrLen), Parse(padded.c_str(), fmtNum, yrLen))
+            << text << " " << fmtNum << " " << yrLen;
     }
 }
 
@@ -121,6 +115,36 @@ TEST(DateParse, NamesOfTheHostLocale) {
     EXPECT_EQ(Parse("5 March 2007", 2, 4).month, 3);
     EXPECT_STREQ(FMTDayName(7), "Saturday");
     EXPECT_EQ(FMTDayName(8), nullptr);
+}
+
+// Makes a fresh INI file holding one Control line the configuration of this
+// process (each call a new file, so that a re-read would see it).
+void UseIni(const std::string &controlLine) {
+    static cmnw::test::TempDir dir;
+    static int files = 0;
+    setenv("CMNW32_INI", dir.Write("c" + std::to_string(++files) + ".ini", "[Control]\n" + controlLine + "\n").c_str(), 1);
+}
+
+TEST(Calendar, CenturyWindowWithTheDefaultPivot) {
+    unsetenv("CMNW32_INI");
+    const int cases[][2] = {{0, 2000}, {49, 2049}, {50, 1950}, {99, 1999}, {100, 100},
+                            {2007, 2007}, {-1, 1999}, {3001, 3001}};
+    for (const auto &c : cases) EXPECT_EQ(FMTCentury(c[0]), c[1]) << c[0];
+    EXPECT_EQ(Parse("1/5/49", 1, 4), (Parsed{0, 1, 5, 2049}));
+    EXPECT_EQ(FMTBaseYear(), (Now().tm_year + 1900) / 100 * 100);
+}
+
+TEST(Calendar, CenturyWindowWithAConfiguredPivot) {
+    UseIni("DateFmt2To4Year=30");
+    EXPECT_EQ(FMTCentury(29), 2029);
+    EXPECT_EQ(FMTCentury(30), 1930);
+    char out[64];
+    FMTMakeDate(out, "1/2", 1, 5, 1935);
+    EXPECT_STREQ(out, "01/05/35");
+    FMTMakeDate(out, "1/2", 1, 5, 2035);
+    EXPECT_STREQ(out, "01/05/2035");
+    UseIni("DateFmt2To4Year=90");  // the pivot is read once
+    EXPECT_EQ(FMTCentury(30), 1930);
 }
 
 }  // namespace
