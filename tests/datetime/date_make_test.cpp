@@ -17,55 +17,37 @@ namespace {
 
 const char kCodes[] = "0123456789ABCDEFGHIJKLMNOPQR";
 
-// What snprintf prints with the format's template, the arguments laid out as
-// the library's table says.
-std::string PrintWithTemplate(int fmtNum, const char *sep, int yrLen, int month, int day,
-                              int year) {
-    char templ[40];
+// What snprintf prints with the format's template, one conversion at a time,
+// the arguments in the order of the library's table: Month, Day, Year, month
+// Name, Abbreviation, day of the year (J).
+std::string PrintWithTemplate(int fmtNum, const char *sep, int yrLen, int month, int day, int year) {
+    static const char *const kOrder[] = {
+        "",    "MDY", "DMY", "YMD", "NDY", "MDY", "DMY", "YMD", "MDY", "DMY", "YMD", "MDY", "DMY", "YMD",
+        "ADY", "DAY", "YAD", "JY",  "YJ",  "DNY", "YND", "ADY", "DAY", "YAD", "ADY", "DAY", "YAD", "N"};
+    char templ[40], piece[64];
     FMTGetDateFmtSprintf(templ, fmtNum, sep, yrLen);
-    switch (yrLen) {
-        case 4: case -4: year = FMTCentury(year); break;
-        case 2: if (FMTCentury(year % 100) == year) year %= 100; break;
-        case -2: year %= 100; break;
-        default: break;
-    }
-    const char *name = FMTMonthName(month) ? FMTMonthName(month) : "";
-    const char *abbrev = FMTMonthName3(month) ? FMTMonthName3(month) : "";
-    char out[128];
+    if (yrLen == 4 || yrLen == -4) year = FMTCentury(year);
+    else if (yrLen == -2 || (yrLen == 2 && FMTCentury(year % 100) == year)) year %= 100;
+    long long doy = day;
+    for (int m = 1; m < month && m <= 12 && day != 0; ++m) doy += FMTDaysInMonth(m, year);
+    std::string out;
+    const char *order = kOrder[fmtNum];
+    for (const char *p = templ; *p != '\0';) {
+        if (*p != '%') {
+            out += *p++;
+            continue;
+        }
+        const std::string spec(p, std::strcspn(p, "ds") + 1);
+        p += spec.size();
+        const char k = *order++;
+        const char *name = k == 'N' ? FMTMonthName(month) : FMTMonthName3(month);
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
-#pragma GCC diagnostic ignored "-Wformat-security"
-    switch (fmtNum) {
-        case 4: std::snprintf(out, sizeof out, templ, name, day, year); break;
-        case 24: std::snprintf(out, sizeof out, templ, abbrev, day, year); break;
-        case 19: std::snprintf(out, sizeof out, templ, day, name, year); break;
-        case 25: std::snprintf(out, sizeof out, templ, day, abbrev, year); break;
-        case 20: std::snprintf(out, sizeof out, templ, year, name, day); break;
-        case 26: std::snprintf(out, sizeof out, templ, year, abbrev, day); break;
-        case 27: std::snprintf(out, sizeof out, templ, name); break;
-        case 14: case 21: std::snprintf(out, sizeof out, templ, abbrev, day, year); break;
-        case 15: case 22: std::snprintf(out, sizeof out, templ, day, abbrev, year); break;
-        case 16: case 23: std::snprintf(out, sizeof out, templ, year, abbrev, day); break;
-        case 17: case 18: {
-            int doy = 0;
-            if (day != 0) {
-                long long sum = day;
-                for (int m = 1; m < month && m <= 12; ++m) sum += FMTDaysInMonth(m, year);
-                doy = static_cast<int>(sum);
-            }
-            if (fmtNum == 17) std::snprintf(out, sizeof out, templ, doy, year);
-            else std::snprintf(out, sizeof out, templ, year, doy);
-            break;
-        }
-        case 2: case 6: case 9: case 12:
-            std::snprintf(out, sizeof out, templ, day, month, year);
-            break;
-        case 3: case 7: case 10: case 13:
-            std::snprintf(out, sizeof out, templ, year, month, day);
-            break;
-        default: std::snprintf(out, sizeof out, templ, month, day, year); break;
-    }
+        if (k == 'N' || k == 'A') std::snprintf(piece, sizeof piece, spec.c_str(), name ? name : "");
+        else std::snprintf(piece, sizeof piece, spec.c_str(), k == 'M' ? month : k == 'D' ? day : k == 'Y' ? year : static_cast<int>(doy));
 #pragma GCC diagnostic pop
+        out += piece;
+    }
     return out;
 }
 
