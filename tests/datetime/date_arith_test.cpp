@@ -3,6 +3,7 @@
 // rules.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <climits>
 #include <cstdio>
 #include <cstring>
@@ -28,10 +29,7 @@ std::string Text(const Ymd &d) {
 // Days since the epoch by libc's proleptic Gregorian calendar.
 long long EpochDays(const Ymd &d) {
     std::tm tm{};
-    tm.tm_year = d.year - 1900;
-    tm.tm_mon = d.month - 1;
-    tm.tm_mday = d.day;
-    tm.tm_hour = 12;
+    tm.tm_year = d.year - 1900, tm.tm_mon = d.month - 1, tm.tm_mday = d.day, tm.tm_hour = 12;
     return (static_cast<long long>(timegm(&tm)) - 43200) / 86400;
 }
 
@@ -43,11 +41,8 @@ Ymd FromEpochDays(long long days) {
 }
 
 Ymd RandomDate(std::mt19937 &rng) {
-    Ymd d;
-    d.year = 1800 + static_cast<int>(rng() % 1201);
-    d.month = 1 + static_cast<int>(rng() % 12);
-    d.day = 1 + static_cast<int>(rng() % FMTDaysInMonth(d.month, d.year));
-    return d;
+    const int year = 1800 + static_cast<int>(rng() % 1201), month = 1 + static_cast<int>(rng() % 12);
+    return {year, month, 1 + static_cast<int>(rng() % FMTDaysInMonth(month, year))};
 }
 
 bool IsMonthEnd(const Ymd &d, int month, int year) { return d.day == FMTDaysInMonth(month, year); }
@@ -74,10 +69,9 @@ TEST(DateArith, AddingDaysAgreesWithTimegm) {
         const int days = static_cast<int>(rng() % 200001) - 100000;
         const Ymd want = FromEpochDays(EpochDays(a) + days);
         if (want.year < 1800 || want.year > 3000) continue;
-        char text[64];
+        char text[64], expected[64];
         std::snprintf(text, sizeof text, "%s", Text(a).c_str());
         ASSERT_EQ(FMTDateAdd(text, "1/4", days, 0, 0), 0);
-        char expected[64];
         std::snprintf(expected, sizeof expected, "%02d/%02d/%04d", want.month, want.day, want.year);
         ASSERT_STREQ(text, expected) << Text(a) << " + " << days;
     }
@@ -95,19 +89,15 @@ TEST(DateArith, DiffMonthsAndYearsFollowTheMonthEndRule) {
         const std::string ta = Text(a), tb = Text(b);
         int months = 0;
         if (a.year != b.year || a.month != b.month) {
-            const bool whole = b.day >= a.day ||
-                               (IsMonthEnd(a, a.month, a.year) && IsMonthEnd(b, b.month, b.year));
+            const bool whole = b.day >= a.day || (IsMonthEnd(a, a.month, a.year) && IsMonthEnd(b, b.month, b.year));
             months = 12 * (b.year - a.year) + b.month - a.month - 1 + (whole ? 1 : 0);
         }
         ASSERT_EQ(FMTDiffMonths(tb.c_str(), "1/4", ta.c_str(), "1/4"), months) << ta << " " << tb;
         ASSERT_EQ(FMTDiffMonths(ta.c_str(), "1/4", tb.c_str(), "1/4"), months) << ta << " " << tb;
         int years = 0;
         if (a.year != b.year) {
-            const bool whole =
-                b.month > a.month ||
-                (b.month == a.month &&
-                 (b.day >= a.day ||
-                  (IsMonthEnd(a, a.month, b.year - 1) && IsMonthEnd(b, b.month, b.year))));
+            const bool whole = b.month > a.month || (b.month == a.month && (b.day >= a.day ||
+                               (IsMonthEnd(a, a.month, b.year - 1) && IsMonthEnd(b, b.month, b.year))));
             years = b.year - a.year - 1 + (whole ? 1 : 0);
         }
         ASSERT_EQ(FMTDiffYears(ta.c_str(), "1/4", tb.c_str(), "1/4"), years) << ta << " " << tb;
@@ -116,11 +106,9 @@ TEST(DateArith, DiffMonthsAndYearsFollowTheMonthEndRule) {
 }
 
 TEST(DateArith, BadTextsMixedDescriptorsAndParts) {
-    for (auto fn : {FMTDiffDays, FMTDiffMonths, FMTDiffYears}) {
-        EXPECT_EQ(fn("2/30/2007", "1/4", "1/1/2007", "1/4"), -1);
-        EXPECT_EQ(fn("1/1/2007", "1/4", "x", "1/4"), -1);
-        EXPECT_EQ(fn(nullptr, "1/4", "1/1/2007", "1/4"), -1);
-    }
+    for (auto fn : {FMTDiffDays, FMTDiffMonths, FMTDiffYears})
+        EXPECT_EQ((std::array{fn("2/30/2007", "1/4", "1/1/2007", "1/4"), fn("1/1/2007", "1/4", "x", "1/4"),
+                              fn(nullptr, "1/4", "1/1/2007", "1/4")}), (std::array{-1, -1, -1}));
     // Descriptors may differ between the two texts.
     EXPECT_EQ(FMTDiffDays("2007-05-24", "3-4", "24.05.07", "2.2"), 0);
 
@@ -131,11 +119,7 @@ TEST(DateArith, BadTextsMixedDescriptorsAndParts) {
 
 TEST(DateArith, AddedMonthsAndYearsStopAtMonthEndsAndKeepTheLayout) {
     UTLSetLocale("USD");
-    const struct {
-        const char *text, *descriptor;
-        int days, months, years;
-        const char *result;
-    } cases[] = {
+    const struct { const char *text, *descriptor; int days, months, years; const char *result; } cases[] = {
         {"1/31/2007", "1/4", 0, 1, 0, "02/28/2007"}, {"1/31/2008", "1/4", 0, 1, 0, "02/29/2008"},
         {"1/15/2007", "1/4", 0, -13, 0, "12/15/2005"}, {"1/15/2007", "1/4", 0, -1, 0, "12/15/2006"},
         {"1/15/2007", "1/4", 0, -12, 0, "01/15/2006"}, {"1/15/2007", "1/4", 0, 25, 0, "02/15/2009"},
@@ -166,9 +150,7 @@ TEST(DateArith, ExtremeAdditionsStayBounded) {
     for (int a : amounts) {
         for (int which = 0; which < 3; ++which) {
             char text[64] = "5/24/2007";
-            EXPECT_EQ(FMTDateAdd(text, "1/4", which == 0 ? a : 0, which == 1 ? a : 0,
-                                 which == 2 ? a : 0),
-                      0);
+            EXPECT_EQ(FMTDateAdd(text, "1/4", which == 0 ? a : 0, which == 1 ? a : 0, which == 2 ? a : 0), 0);
             EXPECT_LT(std::strlen(text), 64u);
         }
     }
