@@ -4,14 +4,19 @@
 #include <gtest/gtest.h>
 #include <unicode/uloc.h>
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "cmnw32/locale.h"
 #include "locale/locale.h"
 
 namespace {
+
+using Texts = std::vector<std::string>;
 
 TEST(CurrentLocale, WithoutConfigurationIsUsdWithNoDefaults) {
     unsetenv("CMNW32_INI");
@@ -20,8 +25,7 @@ TEST(CurrentLocale, WithoutConfigurationIsUsdWithNoDefaults) {
     UTLGetLocaleSettings(" USD", &usd);
     EXPECT_EQ(std::memcmp(&cmnw::locale::Current(), &usd, offsetof(LocaleSettings, spellDict)), 0);
     EXPECT_STREQ(UTLGetDefLocale(), "");
-    EXPECT_EQ(UTLGetDefDateFormat(), 0);
-    EXPECT_EQ(UTLGetDefPaperSize(), 0);
+    EXPECT_EQ((std::array{UTLGetDefDateFormat(), UTLGetDefPaperSize()}), (std::array{0, 0}));
     EXPECT_EQ(UTLGetDefSpellDict(), nullptr);
     UTLResetDefLocale();
     EXPECT_EQ(UTLGetDefPaperSize(), 0);
@@ -34,8 +38,7 @@ TEST(CurrentLocale, SameNameInOtherCaseChangesNothing) {
     EXPECT_STREQ(UTLGetLocale(), "DEM");
     EXPECT_EQ(&cmnw::locale::Current(), dem);
     UTLSetLocale("ATS");
-    EXPECT_STREQ(UTLGetLocale(), "ATS");
-    EXPECT_STREQ(cmnw::locale::Current().monthName[0], "J\xE4nner");
+    EXPECT_EQ((Texts{UTLGetLocale(), cmnw::locale::Current().monthName[0]}), (Texts{"ATS", "J\xE4nner"}));
 }
 
 TEST(CurrentLocale, EmptyNameFallsBackToUsdEachWay) {
@@ -51,17 +54,15 @@ TEST(CurrentLocale, EmptyNameFallsBackToUsdEachWay) {
 TEST(CurrentLocale, LongNamesAreCutAndUnknownNamesHaveUsdValues) {
     unsetenv("CMNW32_INI");
     UTLSetLocale("ABCDEFGHIJKL");
-    EXPECT_STREQ(UTLGetLocale(), "ABCDEFG");
-    EXPECT_STREQ(cmnw::locale::Current().currency, "$");
+    EXPECT_EQ((Texts{UTLGetLocale(), cmnw::locale::Current().currency}), (Texts{"ABCDEFG", "$"}));
 }
 
 TEST(CallLocale, HoldsTheArgumentsLocaleForItsScopeOnly) {
     UTLSetLocale("FRF");
     {
         cmnw::locale::CallLocale call(" DEM");
-        EXPECT_STREQ(UTLGetLocale(), "DEM");
-        EXPECT_STREQ(cmnw::locale::Current().currency, "DM");
-        EXPECT_STREQ(call.Settings().currency, "DM");
+        EXPECT_EQ((Texts{UTLGetLocale(), cmnw::locale::Current().currency, call.Settings().currency}),
+                  (Texts{"DEM", "DM", "DM"}));
         UTLSetLocale("ITL");  // changes the current locale, not the call's
         EXPECT_STREQ(cmnw::locale::Current().currency, "DM");
     }
@@ -69,8 +70,7 @@ TEST(CallLocale, HoldsTheArgumentsLocaleForItsScopeOnly) {
     UTLSetLocale("FRF");
     for (const char *none : {static_cast<const char *>(nullptr), "", " "}) {
         cmnw::locale::CallLocale call(none);
-        EXPECT_STREQ(UTLGetLocale(), "FRF");
-        EXPECT_STREQ(call.Settings().currency, "F");
+        EXPECT_EQ((Texts{UTLGetLocale(), call.Settings().currency}), (Texts{"FRF", "F"}));
     }
 }
 
@@ -80,11 +80,9 @@ TEST(CallLocale, NestsAndKeepsTheStoredSpelling) {
         cmnw::locale::CallLocale outer(" ITL");
         {
             cmnw::locale::CallLocale inner("xdem");  // names the spelling given
-            EXPECT_STREQ(UTLGetLocale(), "dem");
-            EXPECT_STREQ(cmnw::locale::Current().currency, "DM");
+            EXPECT_EQ((Texts{UTLGetLocale(), cmnw::locale::Current().currency}), (Texts{"dem", "DM"}));
             inner.SwitchTo("frf");
-            EXPECT_STREQ(UTLGetLocale(), "frf");
-            EXPECT_STREQ(cmnw::locale::Current().currency, "F");
+            EXPECT_EQ((Texts{UTLGetLocale(), cmnw::locale::Current().currency}), (Texts{"frf", "F"}));
         }
         EXPECT_STREQ(UTLGetLocale(), "ITL");
     }
@@ -97,13 +95,11 @@ TEST(CallLocale, NestsAndKeepsTheStoredSpelling) {
 }
 
 TEST(LocaleKey, NamesEqualWithoutRegardToCaseAndCutAt15) {
-    using cmnw::locale::MakeLocaleKey;
-    EXPECT_EQ(MakeLocaleKey("DeM"), MakeLocaleKey("dEm"));
-    EXPECT_FALSE(MakeLocaleKey("DEM") == MakeLocaleKey("DEMX"));
-    EXPECT_FALSE(MakeLocaleKey("DEM") == MakeLocaleKey("DE"));
-    EXPECT_FALSE(MakeLocaleKey("\xC4") == MakeLocaleKey("\xE4"));
-    EXPECT_EQ(MakeLocaleKey("ABCDEFGHIJKLMNOP"), MakeLocaleKey("abcdefghijklmnoQ"));
-    EXPECT_FALSE(MakeLocaleKey("ABCDEFGHIJKLMNO") == MakeLocaleKey("ABCDEFGHIJKLMNX"));
+    const struct { const char *a, *b; bool equal; } cases[] = {
+        {"DeM", "dEm", true}, {"DEM", "DEMX", false}, {"DEM", "DE", false}, {"\xC4", "\xE4", false},
+        {"ABCDEFGHIJKLMNOP", "abcdefghijklmnoQ", true}, {"ABCDEFGHIJKLMNO", "ABCDEFGHIJKLMNX", false}};
+    for (const auto &c : cases)
+        EXPECT_EQ(cmnw::locale::MakeLocaleKey(c.a) == cmnw::locale::MakeLocaleKey(c.b), c.equal) << c.a << " " << c.b;
 }
 
 TEST(LocaleRegistry, NeedsInitAndInternsNamesCaseSensitively) {
@@ -120,9 +116,8 @@ TEST(LocaleRegistry, NeedsInitAndInternsNamesCaseSensitively) {
     EXPECT_NE(lower, frf);
     EXPECT_STREQ(UTLGetLocaleName(frf, 0), "FRF");
     EXPECT_STREQ(UTLGetLocaleName(lower, 1), "frf");
-    EXPECT_EQ(UTLAddLocale(""), nullptr);
-    EXPECT_EQ(UTLAddLocale(nullptr), nullptr);
-    EXPECT_EQ(UTLFindLocale(nullptr), nullptr);
+    EXPECT_EQ((std::array{UTLAddLocale(""), UTLAddLocale(nullptr), UTLFindLocale(nullptr)}),
+              (std::array<UTLLOCALE, 3>{}));
 }
 
 TEST(LocaleRegistry, LivesUntilTheLastTerm) {
