@@ -3,6 +3,7 @@
 // and the small numeric text helpers.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <random>
@@ -89,24 +90,24 @@ TEST(NumFormat, MaskPictures) {
     for (const Row &r : rows) Check(r);
 }
 
+// The picture is cut to len in place, and so is the value before it is read.
 TEST(NumFormat, LengthsAndCuts) {
-    char picture[64] = "ZZ9.99 trailing words", value[64] = "1.5";
-    EXPECT_EQ(FMTValNumFormat(6, picture, value), 0);
-    EXPECT_STREQ(picture, "ZZ9.99");
-    EXPECT_STREQ(value, "  1.50");
-    char empty[8] = "", pic3[16] = "ZZ9", v3[16] = "12";
-    EXPECT_EQ(FMTValNumFormat(3, pic3, empty), 0);
-    EXPECT_STREQ(empty, "");
-    EXPECT_EQ(FMTValNumFormat(4, pic3, v3), 3);
-    EXPECT_EQ(FMTValNumFormat(33, pic3, v3), 1);
-    EXPECT_EQ(FMTValNumFormat(-1, pic3, v3), 3);
+    const struct { int len; const char *picture, *value; int rc; const char *pictureAfter, *valueAfter; } cases[] = {
+        {6, "ZZ9.99 trailing words", "1.5", 0, "ZZ9.99", "  1.50"}, {3, "ZZ9", "", 0, "ZZ9", ""},
+        {4, "ZZ9", "12", 3, "ZZ9", "12"}, {33, "ZZ9", "12", 1, "ZZ9", "12"}, {-1, "ZZ9", "12", 3, "ZZ9", "12"},
+        {3, "ZZ9", "12345", 0, "ZZ9", "123"},
+        {32, "9999999999999999999999999999999999999999", "1", 3, nullptr, "1"},  // 40 digits
+    };
+    for (const auto &c : cases) {
+        char picture[64], value[64];
+        std::snprintf(picture, sizeof picture, "%s", c.picture);
+        std::snprintf(value, sizeof value, "%s", c.value);
+        EXPECT_EQ(FMTValNumFormat(c.len, picture, value), c.rc) << c.len << " " << c.picture;
+        if (c.rc == 0) { EXPECT_EQ(std::string(picture) + "|" + value, std::string(c.pictureAfter) + "|" + c.valueAfter); }
+    }
+    char pic3[16] = "ZZ9", v3[16] = "12";
     EXPECT_EQ(FMTValNumFormat(3, nullptr, v3), 3);
     EXPECT_EQ(FMTValNumFormat(3, pic3, nullptr), 3);
-    char pic4[16] = "ZZ9", v4[16] = "12345";  // value is cut at len before it is read
-    EXPECT_EQ(FMTValNumFormat(3, pic4, v4), 0);
-    EXPECT_STREQ(v4, "123");
-    char pic5[64] = "9999999999999999999999999999999999999999", v5[64] = "1";  // 40 digits
-    EXPECT_EQ(FMTValNumFormat(32, pic5, v5), 3);
 }
 
 TEST(NumFormat, ValidNumericFormat) {
@@ -131,7 +132,7 @@ TEST(NumFormat, ValidNumericFormat) {
 // digits and CR after them for negative amounts (a value written with "-"
 // shows CR even when its cents are all zero).
 std::string Model(long long cents, bool negative, bool dollar, bool credit, int width) {
-    std::string integer = std::to_string(cents / 100);
+    const std::string integer = std::to_string(cents / 100);
     std::string grouped;
     for (size_t i = 0; i < integer.size(); ++i) {
         if (i > 0 && (integer.size() - i) % 3 == 0) grouped += ',';
@@ -222,11 +223,9 @@ TEST(NumLocale, SizeBounds) {
     EXPECT_EQ(Convert("$Z,ZZ9.99", " DEM", 9), "Z.ZZ9,99");
     EXPECT_EQ(Convert("$Z,ZZ9.99", " DEM", 0), "");
     EXPECT_EQ(Unconvert("Z.ZZ9,99DM", " DEM", 5), "$Z,ZZ");
-    char text[32] = "ZZ9.99   ";
-    char dst[32];
-    FMTUnconvertNumFormat(text, " USD", 31, dst);
-    EXPECT_STREQ(text, "ZZ9.99");
-    EXPECT_STREQ(dst, "ZZ9.99");
+    char text[32] = "ZZ9.99   ", dst[32];
+    FMTUnconvertNumFormat(text, " USD", 31, dst);  // trailing blanks go from both
+    EXPECT_EQ(std::string(text) + "|" + dst, "ZZ9.99|ZZ9.99");
     FMTConvertNumFormat(nullptr, " USD", 10, dst);
     EXPECT_STREQ(dst, "");
 }
@@ -267,10 +266,8 @@ TEST(NumLocale, ValidCharactersAndYesNo) {
 }
 
 TEST(NumText, BlankDigitAndCommas) {
-    EXPECT_EQ(FMTIsNotBlank(" \t x "), 1);
-    for (const char *blank : {" \t\r\n", "", static_cast<const char *>(nullptr)})
-        EXPECT_EQ(FMTIsNotBlank(blank), 0);
-    EXPECT_EQ(FMTIs1_9('0') * 10 + FMTIs1_9('9'), 1);
+    EXPECT_EQ((std::array{FMTIsNotBlank(" \t x "), FMTIsNotBlank(" \t\r\n"), FMTIsNotBlank(""), FMTIs1_9('0'), FMTIs1_9('9')}),
+              (std::array{1, 0, 0, 0, 1}));
 
     const struct { const char *text, *want; } cases[] = {
         {"1234567.891", "1,234,567.891"}, {"123", "123"}, {"1234", "1,234"}, {"-1234", "-1,234"},
