@@ -153,13 +153,7 @@ TEST(Calendar, CenturyWindowWithAConfiguredPivot) {
 
 const char kCodes[] = "123456789ABCDEFGHIJKLMNOPQR";
 
-struct Typed {
-    const char *text;
-    unsigned maxLen;
-    const char *descriptor;
-    int result;
-    const char *after;
-};
+struct Typed { const char *text; unsigned maxLen; const char *descriptor; int result; const char *after; };
 
 void ExpectTyped(int (*fn)(char *, unsigned, const char *, const char *), const Typed &c, const char *locale = nullptr) {
     char text[80];
@@ -175,13 +169,11 @@ TEST(IntlValDate, ValidatesAndRewrites) {
         {"  5-24-2007 ", 20, "4/4", 0, "May 24, 2007"}, {"may 24 2007", 20, "3-4", 0, "2007-05-24"},
         {"1/5/2007 and more", 8, "1/4", 0, "01/05/2007"}, {"", 20, "1/4", 0, ""},
         {"     ", 20, "1/4", 0, "     "},           {"12/25", 20, "1/4", 1, "12/25"},
-        // Only the first 61 characters are read.
-        {"                                                          12/25/2007", 200, "1/4", 1,
-         "                                                          12/25/2007"},
-        {"                                                   12/25/2007", 200, "1/4", 0,
-         "12/25/2007"},
     };
     for (const Typed &c : cases) ExpectTyped(FMTIntlValDate, c);
+    const std::string unread = std::string(58, ' ') + "12/25/2007", read = unread.substr(7);
+    ExpectTyped(FMTIntlValDate, {unread.c_str(), 200, "1/4", 1, unread.c_str()});  // only 61 characters are read
+    ExpectTyped(FMTIntlValDate, {read.c_str(), 200, "1/4", 0, "12/25/2007"});
     EXPECT_EQ(FMTIntlValDate(nullptr, 5, "1/4", nullptr), 1);
 }
 
