@@ -121,7 +121,6 @@ TEST(DateDescriptor, DecodesNumberSeparatorAndYearLength) {
         EXPECT_STREQ(templ, expected);
     }
     EXPECT_EQ(FMTGetDateFmtInfo("2.4", nullptr, nullptr, nullptr, nullptr), 0);
-    EXPECT_EQ(FMTGetDateFmtNum(nullptr), 1);
     EXPECT_EQ(FMTGetDateFmtYrLen(nullptr), 0);
 }
 

@@ -156,7 +156,6 @@ TEST(TimeDescriptor, DecodesNumberAndSeparator) {
         FMTGetTimeFmtSprintf(expected, c.fmtNum, c.sep);
         EXPECT_STREQ(templ, expected);
     }
-    EXPECT_EQ(FMTGetTimeFmtNum(nullptr), 1);
     EXPECT_EQ(FMTGetTimeFmtInfo("2.", nullptr, nullptr, nullptr), 0);
     EXPECT_EQ(FMTIsTimeSep(':' + 256), 0);
     EXPECT_STREQ(FMTTimeSepStr(), ":-., ");

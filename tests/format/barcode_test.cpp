@@ -38,7 +38,7 @@ TEST(Barcode, ValidateLengthThenCharacters) {
 
 TEST(Barcode, MaxLengthAndAcceptedCharacters) {
     const std::pair<const char *, int> maxLengths[] = {
-        {"G", 11}, {"Garbage after the letter", 11}, {"A", 254}, {"4", 31}, {"2", 0}, {"", 0}, {nullptr, 0}};
+        {"G", 11}, {"Garbage after the letter", 11}, {"A", 254}, {"4", 31}, {"2", 0}, {"", 0}};
     for (const auto &[type, max] : maxLengths) EXPECT_EQ(UTLBarcodeMaxLen(type), max) << (type ? type : "null");
     const struct { const char *type; char ch; uint16_t pos, len; char want; } cases[] = {
         {"A", 'z', 3, 5, 'Z'},  {"A", '%', 0, 1, '%'},   {"A", '*', 0, 1, 0},
