@@ -90,25 +90,20 @@ TEST_F(LocaleConfig, CurrentLocaleComesFromTheConfiguration) {
 // An empty name after the configuration was read takes the default locale.
 TEST_F(LocaleConfig, EmptyNameChoosesTheConfiguredLocale) {
     Use("[Language]\nLocale=FRF\n");
-    UTLSetLocale("DEM");
-    UTLSetLocale("");  // reads the configuration
-    EXPECT_STREQ(UTLGetLocale(), "FRF");
-    UTLSetLocale("DEM");
-    UTLSetLocale("");  // the default locale name
-    EXPECT_STREQ(UTLGetLocale(), "FRF");
-
-    ASSERT_NE(CFGSetString("Language", "Locale", "ITL"), 0);
-    UTLInitLocale();  // re-arms the configuration read
-    UTLSetLocale("DEM");
-    UTLSetLocale("");
-    EXPECT_STREQ(UTLGetLocale(), "ITL");
-    UTLTermLocale();
-    UTLResetDefLocale();
-    for (int round = 0; round < 2; ++round) {
+    const auto fromEmptyName = [] {
         UTLSetLocale("DEM");
         UTLSetLocale("");
-        EXPECT_STREQ(UTLGetLocale(), "ITL") << round;
-    }
+        return std::string(UTLGetLocale());
+    };
+    EXPECT_EQ(fromEmptyName(), "FRF");  // reads the configuration
+    EXPECT_EQ(fromEmptyName(), "FRF");  // the default locale name
+    ASSERT_NE(CFGSetString("Language", "Locale", "ITL"), 0);
+    UTLInitLocale();  // re-arms the configuration read
+    EXPECT_EQ(fromEmptyName(), "ITL");
+    UTLTermLocale();
+    UTLResetDefLocale();
+    EXPECT_EQ(fromEmptyName(), "ITL");
+    EXPECT_EQ(fromEmptyName(), "ITL");
 }
 
 TEST_F(LocaleConfig, DerivedDefaultsFollowTheDefaultLocaleUntilReset) {
