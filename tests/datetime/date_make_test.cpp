@@ -55,28 +55,23 @@ std::string PrintWithTemplate(int fmtNum, const char *sep, int yrLen, int month,
 TEST(DateMake, MatchesTheTemplatesOfEveryFormat) {
     std::mt19937 rng(20070524);
     std::uniform_int_distribution<int> anyInt(INT_MIN + 1, INT_MAX);
-    const char *seps[] = {"", "/", "-", ".", ",", "b"};
-    const int yrLens[] = {'2', '3', '4', '5', 0};
     int checked = 0;
     for (int fmt = 1; fmt <= 27; ++fmt) {
-        for (const char *sep : seps) {
-            for (int yl : yrLens) {
-                char descriptor[4] = {kCodes[fmt], sep[0], '\0', '\0'};
-                if (sep[0] == '\0') descriptor[1] = static_cast<char>(yl);
-                else descriptor[2] = static_cast<char>(yl);
+        for (const char *sep : {"", "/", "-", ".", ",", "b"}) {
+            for (const char *yd : {"2", "3", "4", "5", ""}) {
+                const std::string descriptor = kCodes[fmt] + std::string(sep) + yd;
                 char decodedSep[2];
                 int yrLen = 0;
-                FMTGetDateFmtInfo(descriptor, nullptr, decodedSep, &yrLen, nullptr);
+                FMTGetDateFmtInfo(descriptor.c_str(), nullptr, decodedSep, &yrLen, nullptr);
                 for (int i = 0; i < 60; ++i) {
-                    int month = 1 + static_cast<int>(rng() % 12);
-                    int day = 1 + static_cast<int>(rng() % 31);
+                    int month = 1 + static_cast<int>(rng() % 12), day = 1 + static_cast<int>(rng() % 31);
                     int year = static_cast<int>(rng() % 3200);
                     if (i % 6 == 0) month = anyInt(rng) % 20;
                     if (i % 7 == 0) day = anyInt(rng);
                     if (i % 8 == 0) year = anyInt(rng);
                     if (i % 9 == 0) year = -static_cast<int>(rng() % 100);
                     char out[64];
-                    ASSERT_EQ(FMTMakeDate(out, descriptor, month, day, year), 0);
+                    ASSERT_EQ(FMTMakeDate(out, descriptor.c_str(), month, day, year), 0);
                     ASSERT_EQ(out, PrintWithTemplate(fmt, decodedSep, yrLen, month, day, year))
                         << descriptor << " " << month << " " << day << " " << year;
                     ++checked;

@@ -136,26 +136,25 @@ TEST_F(LocaleConfig, IcuIdIsKeptOnceADefaultLocaleIsKnown) {
     EXPECT_STREQ(UTLGetLocaleName(nullptr, 1), "");
 }
 
+// The closest paper's id, or -100 less the status when the call fails.
+int32_t Closest(int32_t height, int32_t width) {
+    int32_t id = -1;
+    const int status = UTLGetClosestPaperType(height, width, &id);
+    return status == 0 ? id : -100 - status;
+}
+
 TEST_F(LocaleConfig, ClosestPaperPrefersTheDefaultLocalesPaper) {
     Use("[Language]\nLocale=DEM\n");
     // A4 wins over smaller papers; an exact size is found by the search;
     // Letter is wider than A4.
     const int32_t cases[][3] = {{28000, 19000, 2}, {28063, 19842, 2}, {10000, 10000, 2}, {26400, 20400, 0}};
-    for (const auto &c : cases) {
-        int32_t id = -1;
-        EXPECT_EQ(UTLGetClosestPaperType(c[0], c[1], &id), 0);
-        EXPECT_EQ(id, c[2]) << c[0] << "x" << c[1];
-    }
+    for (const auto &c : cases) EXPECT_EQ(Closest(c[0], c[1]), c[2]) << c[0] << "x" << c[1];
 }
 
 TEST_F(LocaleConfig, CustomDefaultPaperHoldsNoPage) {
     Use("[Language:Site]\nPaperSize=98\n[Language]\nLocale=Site\n");
-    int32_t id = -1;
-    EXPECT_EQ(UTLGetDefPaperSize(), 98);
-    EXPECT_EQ(UTLGetClosestPaperType(100, 100, &id), 0);
-    EXPECT_EQ(id, 30);  // not "Custom" by default: the narrowest paper that holds it
-    EXPECT_EQ(UTLGetClosestPaperType(26400, 20400, &id), 0);
-    EXPECT_EQ(id, 0);
+    // Not "Custom" by default: the narrowest paper that holds the page.
+    EXPECT_EQ((std::array{UTLGetDefPaperSize(), Closest(100, 100), Closest(26400, 20400)}), (std::array{98, 30, 0}));
 }
 
 }  // namespace
