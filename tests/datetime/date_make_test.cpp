@@ -37,14 +37,14 @@ std::string PrintWithTemplate(int fmtNum, const char *sep, int yrLen, int month,
             out += *p++;
             continue;
         }
-        const std::string spec(p, std::strcspn(p, "ds") + 1);
-        p += spec.size();
+        const std::string conversion(p, std::strcspn(p, "ds") + 1);
+        p += conversion.size();
         const char k = *order++;
         const char *name = k == 'N' ? FMTMonthName(month) : FMTMonthName3(month);
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
-        if (k == 'N' || k == 'A') std::snprintf(piece, sizeof piece, spec.c_str(), name ? name : "");
-        else std::snprintf(piece, sizeof piece, spec.c_str(), k == 'M' ? month : k == 'D' ? day : k == 'Y' ? year : static_cast<int>(doy));
+        if (k == 'N' || k == 'A') std::snprintf(piece, sizeof piece, conversion.c_str(), name ? name : "");
+        else std::snprintf(piece, sizeof piece, conversion.c_str(), k == 'M' ? month : k == 'D' ? day : k == 'Y' ? year : static_cast<int>(doy));
 #pragma GCC diagnostic pop
         out += piece;
     }
