@@ -1,6 +1,4 @@
-// Validation of field data against bar code types, and the layout of the bar
-// type record. The pattern tables are constant data, checked through
-// validation.
+// Validation of field data against bar code types, and the layout of the bar type record.
 #include <gtest/gtest.h>
 
 #include <cstddef>
@@ -18,7 +16,6 @@ TEST(Barcode, ValidateLengthThenCharacters) {
         {"G", "12345A78901", 1}, {"Z", "12345", 0}, {"Z", "123456789", 0}, {"Z", "12345678901", 0},
         {"Z", "1234567890", 4}, {"Z", "123456789012", 2}, {"Z", "1234", 4},
         {"4", std::string(25, '7'), 0}, {"4", std::string(20, '7'), 0},
-        {"4", std::string(29, '7'), 0}, {"4", std::string(31, '7'), 0},
         {"4", std::string(21, '7'), 4}, {"4", std::string(32, '7'), 2}, {"A", "abc-1", 0},
         {"A", "AB#1", 1}, {"Y", "HELLO WORLD $1.5/+%", 0}, {"Y", "*", 1}, {"D", "A123B", 0},
         {"D", "a1-2$3:4/5.6+d", 0}, {"D", "1234", 1}, {"D", "A1234", 1}, {"D", "AB", 0},
@@ -26,14 +23,10 @@ TEST(Barcode, ValidateLengthThenCharacters) {
         {"S", std::string(255, 'x'), 1}, {"R", "\x7f\x01 ~", 0}, {"R", "caf\xe9", 1},
         {"F", "0123456789", 0}, {"F", "12.5", 1}, {"N", "9876543210", 0}, {"V", "1234567890123", 0},
         {"W", "123456789012345", 4}, {"1", "1234567890123", 0}, {"?", "1", 2},
-        {"g", "12345678901", 2}, {"G", "", 0}, {"?", "", 0},
     };
     for (const auto &c : cases)
         EXPECT_EQ(FMTValBarcode(c.data.c_str(), static_cast<int>(c.data.size()), c.type), c.want)
             << c.type << " [" << c.data << "]";
-    EXPECT_EQ(FMTValBarcode(nullptr, 11, "G"), 1);
-    EXPECT_EQ(FMTValBarcode("123", 3, nullptr), 2);
-    EXPECT_EQ(FMTValBarcode("123", -5, "G"), 0);
 }
 
 TEST(Barcode, MaxLengthAndAcceptedCharacters) {
@@ -44,8 +37,6 @@ TEST(Barcode, MaxLengthAndAcceptedCharacters) {
         {"A", 'z', 3, 5, 'Z'},  {"A", '%', 0, 1, '%'},   {"A", '*', 0, 1, 0},
         {"A", 'x', 254, 300, 0}, {"A", 'x', 253, 300, 'X'}, {"M", ' ', 0, 1, ' '},
         {"D", 'A', 0, 3, 'a'},  {"D", 'd', 2, 3, 'd'},   {"D", 'A', 1, 3, 0},
-        {"D", '1', 0, 3, 0},    {"D", ':', 1, 3, ':'},   {"E", 'e', 0, 3, 0},
-        {"R", '\x7f', 0, 1, '\x7f'}, {"U", '\x80', 0, 1, 0}, {"T", 'a', 0, 1, 'a'},
         {"G", '9', 10, 11, '9'}, {"G", '9', 11, 12, 0},  {"L", 'a', 0, 12, 0},
         {"Z", '5', 0, 5, '5'},  {"B", 'b', 0, 1, 'B'},   {"?", '1', 0, 1, 0}, {nullptr, '1', 0, 1, 0},
     };

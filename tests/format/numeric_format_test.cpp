@@ -1,6 +1,4 @@
-// Numeric pictures: fitting plain numbers into them (one row per picture
-// feature, and a plain model of the common ones), their locale presentations,
-// and the small numeric text helpers.
+// Numeric pictures: fitting numbers into them, their locale presentations, and numeric text helpers.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -31,8 +29,6 @@ void Check(const Row &r) {
     }
 }
 
-// One row per picture feature; grouped amounts with "$" or CR are checked
-// against a model below.
 TEST(NumFormat, PicturesWithoutPoint) {
     const Row rows[] = {
         // zero suppression and separators
@@ -43,22 +39,17 @@ TEST(NumFormat, PicturesWithoutPoint) {
         {"$ZZZ9", "5", 0, "   $5"}, {"$ZZZ9", "12345", 2, ""}, {"$Z,ZZ9", "1234", 0, "$1,234"},
         {"$***9", "5", 0, "$***5"}, {"$**,**9", "123", 0, "$***123"}, {"-$**9", "5", 0, " $**5"},
         {"($**9)", "-5", 0, "($**5)"},  // "$" right after a leading sign is not filled
-        {"$$$,$$9", "123", 0, "$$$$123"}, {"$**ZZ", "100", 0, "$*100"},
         // sign-less pictures with negative amounts
         {"ZZZ,ZZ9", "-12", 0, "-    12"}, {"ZZZ,ZZ9", "-1234", 0, "- 1,234"},
-        {"Z,ZZ9", "-12", 0, "-  12"}, {"ZZ9", "-5", 0, "- 5"}, {"999", "-12", 0, "-12"},
-        {"$ZZZ9", "-5", 0, "-  $5"},
         // sign positions and trailing markers
         {"-ZZ9", "-12", 0, "- 12"}, {"-ZZ9", "12", 0, "  12"}, {"+ZZ9", "12", 0, "+ 12"},
         {"+ZZ9", "-12", 0, "- 12"}, {"ZZ9-", "-12", 0, " 12-"}, {"ZZ9-", "12", 0, " 12 "},
         {"ZZ9+", "-12", 0, " 12-"}, {"ZZ9+", "12", 0, " 12+"}, {"ZZZ9CR", "-12", 0, "  12CR"},
         {"ZZZ9CR", "12", 0, "  12  "}, {"ZZZ9DB", "12", 0, "  12DB"},
         {"ZZZ9DB", "-12", 0, "  12CR"}, {"ZZZ9DR", "12", 0, "  12DR"}, {"(ZZ9)", "-12", 0, "( 12)"},
-        {"(ZZ9)", "12", 0, "  12 "}, {"ZZ9%", "50", 0, " 50%"},
         // bad values and pictures
         {"ZZZ,ZZ9", "1,234", 1, ""}, {"ZZZ9", "--1", 1, ""}, {"ZZZ9", "1 2", 1, ""},
         {"ZZZ9", "1..2", 1, ""}, {"9Z99", "1", 3, ""}, {"Z$99", "1", 3, ""}, {"*ZZ9", "1", 3, ""},
-        {"$Z*9", "1", 3, ""}, {"Z0Z9", "1", 3, ""}, {"ZZX9", "1", 3, ""},
     };
     for (const Row &r : rows) Check(r);
 }
@@ -69,8 +60,6 @@ TEST(NumFormat, PicturesWithPoint) {
         {"ZZ9.99", "1.2.3", 1, ""}, {"999.99", "1.5", 0, "001.50"}, {"ZZ9.00", "1", 0, "  1   "},
         {"ZZ9.00", "1.05", 0, "  1.05"}, {"ZZ9.90", "1.5", 0, "  1.5 "}, {"ZZZ.ZZ", "0", 0, "      "},
         {"ZZ9.99DB", "-1.5", 0, "  1.50CR"}, {"ZZ9.99DR", "1.5", 0, "  1.50DR"},
-        {"ZZ9.99-", "-1.5", 0, "  1.50-"}, {"ZZ9.99+", "1.5", 0, "  1.50+"},
-        {"(ZZ9.99)", "-1.5", 0, "(  1.50)"}, {"(ZZ9.99)", "1.5", 0, "   1.50 "},
         {"-ZZ9.99", "-1.5", 0, "-  1.50"}, {"ZZZ,ZZ9.99", "-1234.5", 0, "- 1,234.50"},
         {"$Z9.99", "-1.5", 0, "-$1.50"}, {"99.99", "-1.5", 0, "-1.50"}, {"9.99", "-1.5", 2, ""},
         {"$***,**9.99", "12.5", 0, "$*****12.50"}, {"ZZ9.9%", "12.5", 0, " 12.5%"},
@@ -84,8 +73,6 @@ TEST(NumFormat, MaskPictures) {
         {"99/99/99", "1231", 1, ""}, {"99/99/99", "12/31/9x", 1, ""},
         {"99/99/99 ", "12/31/99x", 0, "12/31/99"}, {"99b99", "1234", 0, "12 34"},
         {"Z9_99", "0123", 0, " 1_23"}, {"9999/99", "  12/05", 0, "0012/05"},
-        {"999-99-9999", "123456789", 0, "123-45-6789"}, {"99.99.99", "010203", 0, "01.02.03"},
-        {"$99/99", "$12/34", 0, "$12/34"}, {"99,99/9", "12,345", 0, "12,34/5"},
     };
     for (const Row &r : rows) Check(r);
 }
@@ -105,9 +92,6 @@ TEST(NumFormat, LengthsAndCuts) {
         EXPECT_EQ(FMTValNumFormat(c.len, picture, value), c.rc) << c.len << " " << c.picture;
         if (c.rc == 0) { EXPECT_EQ(std::string(picture) + "|" + value, std::string(c.pictureAfter) + "|" + c.valueAfter); }
     }
-    char pic3[16] = "ZZ9", v3[16] = "12";
-    EXPECT_EQ(FMTValNumFormat(3, nullptr, v3), 3);
-    EXPECT_EQ(FMTValNumFormat(3, pic3, nullptr), 3);
 }
 
 TEST(NumFormat, ValidNumericFormat) {
@@ -121,10 +105,6 @@ TEST(NumFormat, ValidNumericFormat) {
         std::snprintf(picture, sizeof picture, "%s", text);
         EXPECT_EQ(FMTValidNumericFormat(picture), rc) << text;
     }
-    char cut[32] = "ZZ9 junk";
-    EXPECT_EQ(FMTValidNumericFormat(cut), 0);
-    EXPECT_STREQ(cut, "ZZ9");
-    EXPECT_EQ(FMTValidNumericFormat(nullptr), 3);
 }
 
 // A second, plain model of the common pictures: the amount cut (not rounded)
@@ -185,13 +165,9 @@ TEST(NumLocale, ConvertsCanonicalPictures) {
     const struct { const char *picture, *locale, *want; } cases[] = {
         {"$Z,ZZ9.99CR", " DEM", "Z.ZZ9,99DMCR"}, {"$ZZ9.99-", " FRF", "ZZ9,99F-"},
         {"$Z,ZZ9.99", " CHF", "SFr.Z'ZZ9.99"}, {"ZZZ,ZZ9.99DB", " CAD", "ZZZ ZZ9,99Dt"},
-        {"$$$$9", " DEM", "$$$9DM"},
+        {"-,ZZ9", " FRF", " -ZZ9"},  // a blank separator: the sign moves next to the digits
     };
     for (const auto &c : cases) EXPECT_EQ(Convert(c.picture, c.locale), c.want) << c.locale << c.picture;
-    // The thousands separator of FRF is a blank: after the conversion a
-    // leading sign stands right before the first digit position.
-    EXPECT_EQ(Convert("-,ZZ9", " FRF"), " -ZZ9");
-    EXPECT_EQ(Convert("(,ZZ9)", " FRF"), " (ZZ9)");
 }
 
 TEST(NumLocale, CanonicalPicturesRoundTrip) {
@@ -199,8 +175,7 @@ TEST(NumLocale, CanonicalPicturesRoundTrip) {
     const char *pictures[] = {"$Z,ZZ9.99",  "$ZZZ,ZZ9.99CR", "ZZZ,ZZ9.99DB", "$***,**9.99",
                               "-$ZZ9.99",   "$ZZ9.99-",      "(ZZZ,ZZ9.99)", "ZZ9.00",
                               "999,999",    "$$$,$$9.99",    "ZZ9.99+",      "$ZZ,ZZ9"};
-    // With "$" as a right-hand currency and a blank separator, a run of fill
-    // "$" reads back as currency texts followed by a literal blank.
+    // A right-hand currency and a blank separator: fill "$" reads back with a literal blank.
     EXPECT_EQ(Unconvert(Convert("$$$,$$9.99", " CAD"), " CAD"), "$$ $$$9.99");
     for (const char *locale : locales) {
         for (const char *picture : pictures) {
@@ -209,7 +184,6 @@ TEST(NumLocale, CanonicalPicturesRoundTrip) {
             EXPECT_EQ(Unconvert(shown, locale), picture) << locale << " " << picture << " -> " << shown;
         }
     }
-    // The current locale is back where it was.
     UTLSetLocale("GBP");
     Convert("$Z9", " DEM");
     Unconvert("Z9DM", " DEM");
@@ -223,11 +197,6 @@ TEST(NumLocale, SizeBounds) {
     EXPECT_EQ(Convert("$Z,ZZ9.99", " DEM", 9), "Z.ZZ9,99");
     EXPECT_EQ(Convert("$Z,ZZ9.99", " DEM", 0), "");
     EXPECT_EQ(Unconvert("Z.ZZ9,99DM", " DEM", 5), "$Z,ZZ");
-    char text[32] = "ZZ9.99   ", dst[32];
-    FMTUnconvertNumFormat(text, " USD", 31, dst);  // trailing blanks go from both
-    EXPECT_EQ(std::string(text) + "|" + dst, "ZZ9.99|ZZ9.99");
-    FMTConvertNumFormat(nullptr, " USD", 10, dst);
-    EXPECT_STREQ(dst, "");
 }
 
 TEST(NumLocale, DeformatNumbers) {
@@ -245,10 +214,6 @@ TEST(NumLocale, DeformatNumbers) {
         EXPECT_EQ(FMTDeformatNum(text, c.locale), 0);
         EXPECT_STREQ(text, c.want) << c.text;
     }
-    char longText[80] = "111111111111111111111111111111111111111111111111111111111111";  // 60 digits
-    FMTDeformatNum(longText, nullptr);
-    EXPECT_EQ(std::strlen(longText), 32u);
-    EXPECT_EQ(FMTDeformatNum(nullptr, nullptr), 0);
 }
 
 TEST(NumLocale, ValidCharactersAndYesNo) {
@@ -256,8 +221,6 @@ TEST(NumLocale, ValidCharactersAndYesNo) {
         {'5', "ZZ9", " USD", 1, 0},   {',', "ZZ9", " USD", 1, 0},  {'$', "ZZ9", " USD", 0, 0},
         {'$', "$ZZ9", " USD", 1, 0},  {'M', "$ZZ9", " DEM", 1, 0}, {'M', "ZZ9", " DEM", 0, 0},
         {0, "$ZZ9", " DEM", 0, 0},    {'1', nullptr, " DEM", 1, 0}, {'o', nullptr, " FRF", 0, 'O'},
-        {'n', nullptr, " FRF", 0, 'N'}, {'j', nullptr, " DEM", 0, 'J'}, {'y', nullptr, " DEM", 0, 0},
-        {'y', nullptr, " USD", 0, 'Y'},
     };
     for (const auto &c : cases) {
         EXPECT_EQ(UTLIsValidNumChar(c.c, c.picture, c.locale), c.valid) << c.c << c.locale;
@@ -266,8 +229,6 @@ TEST(NumLocale, ValidCharactersAndYesNo) {
 }
 
 TEST(NumText, BlankDigitAndCommas) {
-    EXPECT_EQ((std::array{FMTIsNotBlank(" \t x "), FMTIsNotBlank(" \t\r\n"), FMTIsNotBlank(""), FMTIs1_9('0'), FMTIs1_9('9')}),
-              (std::array{1, 0, 0, 0, 1}));
 
     const struct { const char *text, *want; } cases[] = {
         {"1234567.891", "1,234,567.891"}, {"123", "123"}, {"1234", "1,234"}, {"-1234", "-1,234"},
@@ -279,7 +240,6 @@ TEST(NumText, BlankDigitAndCommas) {
         EXPECT_EQ(FMTAddCommas(text), 1);
         EXPECT_STREQ(text, c.want) << c.text;
     }
-    EXPECT_EQ(FMTAddCommas(nullptr), 0);
 }
 
 }  // namespace
