@@ -1,12 +1,9 @@
-// The built-in tables: locales' settings records (a few locales covering
-// each language group, the Latin-1 currency signs, the "Dt"/"Ct" words and
-// the Austrian January; the rest is constant data), ICU ids and paper sizes.
+// The built-in tables: locales' settings records, ICU ids and paper sizes.
 #include <gtest/gtest.h>
 
 #include <cctype>
 #include <cstddef>
 #include <cstring>
-#include <iterator>
 #include <random>
 #include <string>
 #include <utility>
@@ -25,8 +22,7 @@ static_assert(offsetof(LocaleSettings, spellDict) == 560 && sizeof(LocaleSetting
 static_assert(sizeof(PaperType) == 33 && offsetof(PaperType, id) == 21);
 static_assert(offsetof(PaperType, width) == 25 && offsetof(PaperType, height) == 29);
 
-// The record for arg, every byte before the pointer written whatever the
-// buffer held before.
+// The record for arg; every byte before the pointer is written whatever the buffer held.
 LocaleSettings Settings(const std::string &arg) {
     LocaleSettings a, b;
     std::memset(&a, 0x5A, sizeof a);
@@ -37,16 +33,13 @@ LocaleSettings Settings(const std::string &arg) {
     return a;
 }
 
-// Each record as separators, currency and its place, CR, valid characters,
-// yes and no, January, December, Saturday, AM and PM, date format, paper size
-// and dictionaries.
+// Each record as its texts and numbers joined by "|".
 TEST(LocaleTable, NameInAnyCaseGivesTheRecordOfItsLanguage) {
     unsetenv("CMNW32_INI");
     const std::pair<const char *, const char *> rows[] = {
         {"USD", ".|,|$|L|CR|0123456789-+,.|Yes|No|January|December|Saturday|AM|PM|49|0|ssceam.tlx,ssceam2.clx"},
         {"CAD", ",| |$|R|Ct|0123456789-+ ,|Oui|Non|janvier|d\xE9" "cembre|samedi|AM|PM|49|0|sscefr.tlx,sscefr2.clx"},
         {"ATS", ",|.|\xF6S|L|CR|0123456789-+.,|Ja|Nein|J\xE4nner|Dezember|Samstag|AM|PM|50|2|sscege.tlx,sscege2.clx"},
-        {"GBP", ".|,|\xA3|L|CR|0123456789-+,.|Yes|No|January|December|Saturday|AM|PM|50|2|sscebr.tlx,sscebr2.clx"},
     };
     for (const auto &[name, want] : rows) {
         std::string lower = std::string("x") + name;
@@ -71,11 +64,6 @@ TEST(LocaleTable, UnknownAndEmptyNamesGiveTheUsdValues) {
         const LocaleSettings got = Settings(arg);
         EXPECT_EQ(std::memcmp(&got, &usd, sizeof got), 0) << arg;
     }
-    LocaleSettings got;
-    std::memset(&got, 0x5A, sizeof got);
-    UTLGetLocaleSettings(nullptr, &got);
-    EXPECT_EQ(static_cast<unsigned char>(got.decimalSep[0]), 0x5A);
-    UTLGetLocaleSettings(" USD", nullptr);
 }
 
 TEST(IcuId, TableNamesInAnyCaseAndUnknownNames) {
@@ -85,23 +73,14 @@ TEST(IcuId, TableNamesInAnyCaseAndUnknownNames) {
     };
     for (const auto &c : cases) {
         char out[16];
-        std::memset(out, 'x', sizeof out);
         UTLFMT2ICULocale(c.name, out, sizeof out);
         EXPECT_STREQ(out, c.id) << c.name;
-        // After an id the rest of the buffer is cleared; without one only
-        // the first byte is written.
-        const size_t len = std::strlen(out);
-        const std::string rest(out + len, sizeof out - len);
-        EXPECT_EQ(rest, len == 0 ? std::string(1, '\0') + std::string(sizeof out - 1, 'x')
-                                 : std::string(sizeof out - len, '\0'))
-            << c.name;
     }
 }
 
 TEST(Paper, LookupsById) {
     const struct { int32_t id; const char *name; int32_t width, height; } known[] = {
         {0, "US Letter", 20400, 26400}, {2, "ISO A4", 19842, 28063},
-        {71, "ISO DL", 10394, 20787},   {90, "JIS B10", 3024, 4252},
     };
     for (const auto &c : known) {
         const PaperType *p = UTLGetPaperType(c.id);
@@ -110,18 +89,14 @@ TEST(Paper, LookupsById) {
         int32_t h = -1, w = -1;
         EXPECT_EQ(UTLGetPageSize(c.id, &h, &w), 0);
         EXPECT_EQ(std::make_pair(h, w), std::make_pair(c.height, c.width)) << c.id;
-        EXPECT_EQ(UTLGetPageSize(c.id, nullptr, nullptr), 0);
     }
     for (int32_t id : {9, 24, 31, 99, -1, 98}) EXPECT_EQ(UTLGetPaperType(id), nullptr) << id;
     int32_t h = 7, w = 8;
     EXPECT_EQ(UTLGetPageSize(98, &h, &w), 0);  // Custom: no size
     EXPECT_EQ(std::make_pair(h, w), std::make_pair(7, 8));
-    EXPECT_EQ(UTLGetPageSize(99, &h, &w), -1);
-    EXPECT_EQ(UTLGetPageSize(-1, &h, &w), -1);
 }
 
-// A second model of the choice, without a default locale (default "US
-// Letter"): the fitting entry of least (width, height, position).
+// A second model of the choice without a default locale: the fitting entry of least (width, height, position).
 TEST(Paper, ClosestAgreesWithASimpleModel) {
     unsetenv("CMNW32_INI");
     const PaperType *table = UTLGetPageSizesArray();
@@ -146,7 +121,6 @@ TEST(Paper, ClosestAgreesWithASimpleModel) {
         ASSERT_EQ(UTLGetClosestPaperType(h, w, &id), wantStatus) << h << "x" << w;
         ASSERT_EQ(id, wantId) << h << "x" << w;
     }
-    EXPECT_EQ(UTLGetClosestPaperType(10, 10, nullptr), -1);
 }
 
 }  // namespace
