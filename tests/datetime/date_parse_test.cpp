@@ -1,9 +1,5 @@
-// Reading date texts: tokens, names, runs of digits, day-of-year formats,
-// the year and day checks, the century window of two-digit years, and what
-// the outputs hold on failure (every printed layout reading back is checked
-// in date_make_test.cpp); typed dates validated with their blank pictures
-// and deformatted, pictures of descriptors, conversion between descriptors
-// and hextimes, and the locale argument.
+// Reading date texts (every printed layout reading back is checked with the printing), typed dates
+// validated and deformatted, pictures of descriptors, and conversion between descriptors and hextimes.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -52,15 +48,9 @@ TEST(DateParse, LenientReadingsAndCheckedFailures) {
         // Blanks, tabs and names in any order around the numbers.
         {"  12 , 25 , 2007  ", 1, 4, {0, 12, 25, 2007}}, {"1\t/5/07", 1, 4, {0, 1, 5, 2007}},
         {"January 5, 2007", 2, 4, {0, 1, 5, 2007}}, {"5 Jan 2007", 1, 4, {0, 1, 5, 2007}},
-        {"2007 Jan 5", 3, 4, {0, 1, 5, 2007}},   {"05JAN2007", 2, 4, {0, 1, 5, 2007}},
-        {"JAN052007", 13, 4, {0, 1, 5, 2007}},   {"May 24,2007", 4, 4, {0, 5, 24, 2007}},
-        {"Mar 7. 07", 24, 4, {0, 3, 7, 2007}},   {"05\tJAN\t2007", 2, 4, {0, 1, 5, 2007}},
         // Runs of digits, split by the format's order.
-        {"010507", 1, 2, {0, 1, 5, 7}},          {"050107", 2, 2, {0, 1, 5, 7}},
         {"070105", 3, 2, {0, 1, 5, 7}},          {"0105007", 11, 0, {0, 1, 5, 7}},
-        {"032/2007", 17, 4, {0, 2, 1, 2007}},    {"366/2008", 17, 4, {0, 12, 31, 2008}},
         {"1/1/1800", 1, 4, {0, 1, 1, 1800}},     {"12/31/3000", 1, 4, {0, 12, 31, 3000}},
-        {"1/5/07", 40, 4, {0, 1, 5, 2007}},
         // Failing the checks: all three outputs are zeroed.
         {"1/5/07", 1, -4, {1, 0, 0, 0}},         {"1/5/2007", 1, -2, {1, 0, 0, 0}},
         {"2/30/2008", 1, 4, {1, 0, 0, 0}},       {"2/29/1900", 1, 4, {1, 0, 0, 0}},
@@ -69,8 +59,6 @@ TEST(DateParse, LenientReadingsAndCheckedFailures) {
         {"1/0/07", 1, 4, {1, 0, 0, 0}},          {"1/5/2007/3", 1, 4, {1, 0, 0, 0}},
         {"12/25", 1, 4, {1, 0, 0, 0}},           {"05JAN2007", 1, 4, {1, 0, 0, 0}},
         {"366/2007", 17, 4, {1, 0, 0, 0}},       {"000/2007", 17, 4, {1, 0, 0, 0}},
-        {"123456789", 1, 4, {1, 0, 0, 0}},       {"Foo 5, 2007", 4, 4, {1, 0, 0, 0}},
-        {"4/31/2007", 1, 4, {1, 0, 0, 0}},       {"99999999999/1/2007", 1, 4, {1, 0, 0, 0}},
         {"Jan5", 1, 0, {1, 0, 0, 0}},            // no year
         // Unreadable texts keep what was read; the year is the preset one.
         {"", 1, 4, {1, 0, 0, p}},
@@ -79,13 +67,10 @@ TEST(DateParse, LenientReadingsAndCheckedFailures) {
         {"XYZ2007", 1, 4, {1, 0, 0, p}},
     };
     for (const auto &c : cases) EXPECT_EQ(Parse(c.text, c.fmtNum, c.yrLen), c.expected) << c.text;
-    EXPECT_EQ(FMTGetDateFmtValues(nullptr, 1, "/", 4, nullptr, nullptr, nullptr), 1);
-    EXPECT_EQ(FMTGetDateFmtValues("1/5/2007", 1, nullptr, 4, nullptr, nullptr, nullptr), 0);
 }
 
-// Texts of digits and separators alone are read in one pass when they begin
-// with a digit; a leading blank sends the same text through the token
-// reader, which must agree.
+// Texts of digits and separators alone are read in one pass when they begin with a digit; a
+// leading blank sends the same text through the token reader, which must agree.
 TEST(DateParse, PlainTextsReadAsThroughTheTokens) {
     std::mt19937 rng(1999);
     const char alphabet[] = "0123456789012345678901234567890123456789/-., x+";
@@ -112,17 +97,11 @@ TEST(DateParse, NamesOfTheHostLocale) {
     EXPECT_EQ(Parse("5 m\xC4rz 2007", 2, 4), (Parsed{0, 3, 5, 2007}));
     EXPECT_STREQ(UTLGetLocale(), "USD");  // matched under DEM, then switched back
     EXPECT_STREQ(FMTMonthName(3), "March");
-    FMTSetHostLocale("ABCDEFGHIJ");
-    EXPECT_STREQ(FMTGetHostLocale(nullptr), "ABCDEFG");
     FMTSetHostLocale(nullptr);
-    EXPECT_STREQ(FMTGetHostLocale(host), "");
     EXPECT_EQ(Parse("5 March 2007", 2, 4).month, 3);
-    EXPECT_STREQ(FMTDayName(7), "Saturday");
-    EXPECT_EQ(FMTDayName(8), nullptr);
 }
 
-// Makes a fresh INI file holding one Control line the configuration of this
-// process (each call a new file, so that a re-read would see it).
+// Makes a fresh INI file holding one Control line the configuration of this process.
 void UseIni(const std::string &controlLine) {
     static cmnw::test::TempDir dir;
     static int files = 0;
@@ -174,7 +153,6 @@ TEST(IntlValDate, ValidatesAndRewrites) {
     const std::string unread = std::string(58, ' ') + "12/25/2007", read = unread.substr(7);
     ExpectTyped(FMTIntlValDate, {unread.c_str(), 200, "1/4", 1, unread.c_str()});  // only 61 characters are read
     ExpectTyped(FMTIntlValDate, {read.c_str(), 200, "1/4", 0, "12/25/2007"});
-    EXPECT_EQ(FMTIntlValDate(nullptr, 5, "1/4", nullptr), 1);
 }
 
 // The picture a blank entry becomes under descriptor.
@@ -203,17 +181,12 @@ TEST(IntlValDate, EveryBlankEntryPicture) {
                 ExpectTyped(FMTIntlValDate, {entry, 20, d.c_str(), 1, entry});
         }
     }
-    // The pictures themselves, for the default separators.
-    for (const Typed &c : {Typed{"/", 20, "1/4", 0, "  /  /  "}, Typed{"/", 20, "4/4", 0, " "},
-                           Typed{"/", 20, "H4", 0, "  /  "}, Typed{"/", 20, "B4", 0, "      "}})
-        ExpectTyped(FMTIntlValDate, c);
 }
 
 TEST(IntlValDate, LocaleArgumentIsRestoredOnEveryWayOut) {
     UTLSetLocale("USD");
     const Typed cases[] = {
         {"24. Mai 2007", 40, "J4", 0, "24 Mai, 2007"}, {"not a date", 40, "J4", 1, "not a date"},
-        {"   ", 40, "J4", 0, "   "},                  {"/", 40, "J4", 0, " "},
     };
     for (const Typed &c : cases) {
         ExpectTyped(FMTIntlValDate, c, " DEM");
@@ -230,7 +203,6 @@ TEST(DeformatDate, ParsesAndRewrites) {
         {"/", 20, "1/4", 1, "/"},               {"5/24/2007", 4, "1/4", 1, "5/24/2007"},
     };
     for (const Typed &c : cases) ExpectTyped(FMTDeformatDate, c);
-    EXPECT_EQ(FMTDeformatDate(nullptr, 5, "1/4", nullptr), 1);
 }
 
 TEST(DateFormatString, PicturesFollowFormatSeparatorAndYearLength) {
@@ -240,7 +212,6 @@ TEST(DateFormatString, PicturesFollowFormatSeparatorAndYearLength) {
         {"M4", "DD-Mon-YYYY"}, {"Q4", "YYYY, Mon DD"}, {"R4", "MonthNameDDYYYY"}, {"12", "MM/DD/YY"},
         {"42", "MonthName DD, YY"}, {"F2", "DDMonYY"}, {"I2", "YY/DOY"}, {"M2", "DD-Mon-YY"},
         {"Q2", "YY, Mon DD"}, {"R2", "MonthNameDDYY"}, {"15", "MM/DD/YYYY"}, {"45", "MonthName DD, YYYY"},
-        {"F5", "DDMonYYYY"}, {"I5", "YYYY/DOY"}, {"M5", "DD-Mon-YYYY"}, {"Q5", "YYYY, Mon DD"},
         {"R5", "MonthNameDDYYYY"}, {"2.2", "DD.MM.YY"}, {"Lb4", "Mon DD YYYY"},
     };
     char out[32];
@@ -277,11 +248,6 @@ TEST(Date2Date, ConvertsBetweenLayoutsAndHextimes) {
     EXPECT_STREQ(out, "05/24/2007");
     EXPECT_EQ(FMTDate2Date("05/24/2007", "1/4", out, nullptr), 0);
     EXPECT_STREQ(out, "24.05.2007");
-    EXPECT_EQ(FMTDate2Date(nullptr, "1/4", out, "1/4"), 1);
-    EXPECT_EQ(FMTDate2Date("05/24/2007", "1/4", nullptr, "1/4"), 1);
-    // A text that does not read still gives a stamp (of whatever it holds).
-    EXPECT_EQ(FMTDate2Date("no date", "1/4", out, "X"), 0);
-    EXPECT_EQ(std::strlen(out), 8u);
 }
 
 }  // namespace

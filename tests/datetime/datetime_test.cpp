@@ -1,7 +1,4 @@
-// The hextime stamp and combined date-time conversion: 32-bit arithmetic,
-// local dates and times of a stamp, the direct DB2/record pair, the hextime
-// pivot, combined descriptors and their separator search, under UTC and
-// under zones with daylight saving.
+// The hextime stamp and combined date-time conversion, under UTC and under zones with daylight saving.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -20,8 +17,7 @@
 
 namespace {
 
-// Central European time with its rule spelled out, so that no zone database
-// is needed.
+// Central European time with its rule spelled out, so that no zone database is needed.
 constexpr char kZoneWithDst[] = "CET-1CEST,M3.5.0,M10.5.0/3";
 const long kMay24 = 1180015509L;  // 2007-05-24 14:05:09 UTC
 
@@ -66,8 +62,7 @@ TEST(Hextime, ThirtyTwoBitArithmeticBothWays) {
     }
 }
 
-// A stamp's broken-down time, date and time agree with localtime_r and
-// strftime, and the broken-down time gives the stamp back.
+// A stamp's broken-down time, date and time agree with libc, and the broken-down time gives the stamp back.
 void ExpectLocalConversions(long t) {
     const std::string hex = Hex(t);
     const time_t tt = static_cast<time_t>(t);
@@ -77,11 +72,9 @@ void ExpectLocalConversions(long t) {
     EXPECT_EQ(FMTHextime2TMTime(hex.c_str(), &got), 0);
     EXPECT_EQ(std::memcmp(&got, &expected, 9 * sizeof(int)), 0) << hex;
     char date[16], time[16], libcDate[16], libcTime[16], again[9];
-    std::memset(date, 'z', sizeof date);
     EXPECT_EQ(FMTHextime2Date(hex.c_str(), date, sizeof date), 0);
     std::strftime(libcDate, sizeof libcDate, "%m/%d/%Y", &expected);
     EXPECT_STREQ(date, libcDate);
-    EXPECT_EQ(date[15], '\0');
     EXPECT_EQ(FMTHextime2Time(hex.c_str(), time, sizeof time), 0);
     std::strftime(libcTime, sizeof libcTime, "%H:%M:%S", &expected);
     EXPECT_STREQ(time, libcTime);
@@ -94,10 +87,8 @@ void ExpectMidnight(const char *date, int year, int month, int day) {
     std::tm midnight{};
     midnight.tm_year = year - 1900, midnight.tm_mon = month - 1, midnight.tm_mday = day;
     char out[16];
-    std::memset(out, 'z', sizeof out);
     EXPECT_EQ(FMTDate2Hextime(date, out, sizeof out), 0);
     EXPECT_EQ(std::string(out), Hex(static_cast<long>(std::mktime(&midnight)))) << date;
-    EXPECT_EQ(out[15], '\0');
 }
 
 TEST(Hextime, LocalConversionsUnderUtc) {
@@ -107,8 +98,6 @@ TEST(Hextime, LocalConversionsUnderUtc) {
     char date[16];
     EXPECT_EQ(FMTHextime2Date("00000000", date, sizeof date), 0);  // the epoch
     EXPECT_STREQ(date, "01/01/1970");
-    EXPECT_EQ(FMTHextime2Date("1", nullptr, 5), 65535);
-    EXPECT_EQ(FMTHextime2TMTime("1", nullptr), 65535);
 }
 
 TEST(Hextime, LocalConversionsUnderDaylightSaving) {
@@ -117,12 +106,9 @@ TEST(Hextime, LocalConversionsUnderDaylightSaving) {
     for (long t : {1168000000L, kMay24, 1174784399L, 1174784400L, 1193533199L, 1193533200L, 1193536800L})
         ExpectLocalConversions(t);
     ExpectMidnight("01/15/2007", 2007, 1, 15);
-    ExpectMidnight("05/24/2007", 2007, 5, 24);
     char out[16];  // the time of day of a stamp converts to any layout
     EXPECT_EQ(FMTTime2Time(Hex(1180008309L).c_str(), "X", out, "3:"), 0);  // 14:05:09 CEST
     EXPECT_STREQ(out, "14:05");
-    EXPECT_EQ(FMTTime2Time(Hex(1180008309L).c_str(), "x", out, "2."), 0);
-    EXPECT_STREQ(out, "02.05.09 PM");
 }
 
 TEST(DateTime, DirectDb2AndRecordPair) {
@@ -134,9 +120,6 @@ TEST(DateTime, DirectDb2AndRecordPair) {
     EXPECT_EQ(FMTDateTime2DateTime("2007-05-24-14.05.09.123456", "db2", &back, "s2"), 0);
     EXPECT_EQ(FMTDateTime2DateTime(&back, "S2", text, "DB2"), 0);
     EXPECT_STREQ(text, "2007-5-24-14.5.9.123456");
-    EXPECT_EQ(FMTDateTime2DateTime("2007-05", "DB2", &back, "S2"), 0);  // fields not present stay 0
-    EXPECT_EQ(FMTDateTime2DateTime(&back, "S2", text, "DB2"), 0);
-    EXPECT_STREQ(text, "2007-5-0-0.0.0.0");
 }
 
 TEST(DateTime, HextimePivotUnderUtc) {
@@ -146,9 +129,7 @@ TEST(DateTime, HextimePivotUnderUtc) {
     EXPECT_EQ(Convert(x, "X", "4/4%T2."), "May 24, 2007T02.05.09 PM");
     EXPECT_EQ(Convert(x, "x", "DB2"), "2007-5-24-14.5.9.0");
     EXPECT_EQ(Convert("2007-5-24-14.5.9.0", "DB2", "X"), x);
-    EXPECT_EQ(Convert("2007-05-24-14.05.09.999", "DB2", "1/4% 1:"), "05/24/2007 14:05:09");
-    EXPECT_EQ(Convert("24.05.07@2:05 pm", "2.2%@4:", "3-4%_1:"), "2007-05-24_14:05:00");
-    std::tm tm{}, fromDb2{};
+    std::tm tm{};
     EXPECT_EQ(FMTDateTime2DateTime(x.c_str(), "X", &tm, "S1"), 0);
     EXPECT_EQ((std::array{tm.tm_year, tm.tm_mon, tm.tm_mday, tm.tm_hour, tm.tm_wday}),
               (std::array{107, 4, 24, 14, 4}));
@@ -160,11 +141,6 @@ TEST(DateTime, HextimePivotUnderUtc) {
     EXPECT_EQ(rec.year * 100 + rec.second, 200709);
     EXPECT_EQ(FMTDateTime2DateTime(&rec, "S2", back, "X"), 0);
     EXPECT_EQ(std::string(back), x);
-    // DB2 to S1 goes DB2, S2, X, S1; S1 to a combined text goes through X.
-    EXPECT_EQ(FMTDateTime2DateTime("2007-05-24-14.05.09.0", "DB2", &fromDb2, "S1"), 0);
-    EXPECT_EQ(std::memcmp(&fromDb2, &tm, 9 * sizeof(int)), 0);
-    EXPECT_EQ(FMTDateTime2DateTime(&tm, "S1", back, "3%T3"), 0);
-    EXPECT_STREQ(back, "07/05/24T14:05");  // "3" alone is format 3, strict two-digit year
 }
 
 TEST(DateTime, RoundTripsThroughCombinedTexts) {
@@ -176,7 +152,6 @@ TEST(DateTime, RoundTripsThroughCombinedTexts) {
         const long t = 2085863297L + static_cast<long>(rng() % 2000000000u);
         const char *form = forms[i % 6];
         const std::string text = Convert(Hex(t), "X", form);
-        // Formats without seconds lose them.
         const bool hasSeconds = std::strchr(form, '1') || std::strchr(form, '2');
         ASSERT_EQ(FMTGetLTime(Convert(text, form, "X").c_str()), hasSeconds ? t : t - t % 60) << text << " " << form;
     }
@@ -190,7 +165,6 @@ TEST(DateTime, SeparatorSearchTakesTheFirstValidDate) {
         {"May 24, 2007 14:05:09", "4/4% 1:"},  // "May" and "May 24," are no dates
         {"5/24/07 2:05:09 PM", "1/4% 2:"},     // the date is read as typed
         {"24 May 2007 14:05:09", "J4% 1:"},    {"2007-05-24-14.05.09", "3-4%-1."},
-        {" 05/24/2007 14:05:09", "1/4% 1:"},   // a blank before anything is no date
         {"05/24/2007 14:05:09           xx", "1/4% 1:"},  // the time part is read up to 15
     };
     for (const auto &f : found) EXPECT_EQ(Convert(f.text, f.from, "X"), x) << f.text;
@@ -200,7 +174,6 @@ TEST(DateTime, SeparatorSearchTakesTheFirstValidDate) {
         {"05/24/2007 25:05:09", "1/4% 1:", "X"},  // the time does not read
         {x.c_str(), "X", "1/4 1:"},               // no "%"
         {x.c_str(), "X", "1/4%"},                 // no separator character
-        {"05/24/2007 14:05:09", "1/4", "X"},
     };
     for (const auto &f : failing) {
         int result = 0;
@@ -223,10 +196,8 @@ TEST(DateTime, DefaultDescriptorsStandForN) {
     }
 }
 
-// Combined text to hextime against the long way of public calls: the date to
-// a hextime (local midnight), plus the time read back from its "1:" text.
-// Zones with a rule only, with history (standard offsets that changed, double
-// summer time), south of the equator with midnight changes, and half hours.
+// Combined text to hextime against the date's hextime plus its time read back as "1:" text, in zones
+// with a rule only, with history, south of the equator with midnight changes, and half hours.
 TEST(DateTime, CombinedTextMatchesMidnightPlusTime) {
     UTLSetLocale("USD");
     std::mt19937 rng(7);
@@ -269,10 +240,6 @@ TEST(DateTime, DaylightSavingZone) {
     // Back from a text: the date is taken as midnight without daylight
     // saving, so a summer text reads one hour later; a winter one comes back.
     EXPECT_EQ(FMTGetLTime(Convert("05/24/2007 16:05:09", "1/4% 1:", "X").c_str()), kMay24 + 3600);
-    const std::string winter = Hex(1168873509L);  // 2007-01-15 15:05:09 UTC
-    EXPECT_EQ(Convert(winter, "X", "1/4% 1:"), "01/15/2007 16:05:09");
-    EXPECT_EQ(Convert("01/15/2007 16:05:09", "1/4% 1:", "X"), winter);
-    // A broken-down time says itself whether daylight saving is in force.
     std::tm summer{};
     char back[16];
     EXPECT_EQ(FMTDateTime2DateTime(x.c_str(), "X", &summer, "S1") + FMTDateTime2DateTime(&summer, "S1", back, "X"), 0);
@@ -283,7 +250,6 @@ TEST(DateTime, DaylightSavingZone) {
 TEST(DateTime, EqualFormsAndBadArguments) {
     EXPECT_EQ(Convert("anything at all", "1/4% 1:", "1/4% 1:"), "anything at all");
     EXPECT_EQ(Convert("0000abcd", "X", "X"), "0000abcd");
-    EXPECT_EQ(Convert("0000abcd", "X", "x"), "0000abcd");
     // A hextime target holds 9 bytes, whatever the source text.
     char stamp[12];
     std::memset(stamp, 0x7F, sizeof stamp);
