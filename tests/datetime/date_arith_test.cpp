@@ -75,8 +75,7 @@ TEST(DateArith, AddingDaysAgreesWithTimegm) {
     }
 }
 
-// Whole months and years: the later day must reach the earlier one, or both
-// must be month ends.
+// Whole months and years: the later day must reach the earlier one, or both must be month ends.
 TEST(DateArith, DiffMonthsAndYearsFollowTheMonthEndRule) {
     std::mt19937 rng(2282005);
     for (int i = 0; i < 20000; ++i) {

@@ -16,9 +16,8 @@ namespace {
 
 const char kCodes[] = "0123456789ABCDEFGHIJKLMNOPQR";
 
-// What snprintf prints with the format's template, one conversion at a time,
-// the arguments in the order of the library's table: Month, Day, Year, month
-// Name, Abbreviation, day of the year (J).
+// What snprintf prints with the format's template, one conversion at a time, the arguments in the
+// order of the library's table: Month, Day, Year, month Name, Abbreviation, day of the year (J).
 std::string PrintWithTemplate(int fmtNum, const char *sep, int yrLen, int month, int day, int year) {
     static const char *const kOrder[] = {
         "",    "MDY", "DMY", "YMD", "NDY", "MDY", "DMY", "YMD", "MDY", "DMY", "YMD", "MDY", "DMY", "YMD",
@@ -103,8 +102,7 @@ TEST(DateDescriptor, DecodesNumberSeparatorAndYearLength) {
     }
 }
 
-// Built from parts, a descriptor decodes back to them; an upper-case "B" is
-// lowered in place, and numbers or separators out of range fall back.
+// Built from parts: an upper-case "B" is lowered in place, numbers or separators out of range fall back.
 TEST(DateDescriptor, BuildsDescriptorsFromParts) {
     const struct { int fmtNum; const char *sep; int yrLen; const char *descriptor, *sepAfter; } cases[] = {
         {22, "b", -4, "Mb5", "b"}, {40, "/", 4, "1/4", "/"}, {1, "B", 2, "1b2", "b"},
@@ -125,8 +123,7 @@ int ExpectedYear(int year, int yrLen) {
     return yrLen == -2 ? year % 100 : year;
 }
 
-// Every format, separator, year length and case flag: a date printed with
-// FMTMakeDate reads back with FMTGetDateFmtValues to the same date.
+// Every format, separator, year length and case flag: a printed date reads back to the same date.
 void RoundTripAll(const char *locale, int datesPerVariant) {
     UTLSetLocale(locale);
     std::mt19937 rng(1800 + datesPerVariant);
@@ -161,19 +158,6 @@ void RoundTripAll(const char *locale, int datesPerVariant) {
 TEST(DateRoundTrip, EveryFormatUnderUSD) { RoundTripAll("USD", 40); }
 TEST(DateRoundTrip, EveryFormatUnderOtherLocales) {
     for (const char *locale : {"FRF", "DEM", "ESP"}) RoundTripAll(locale, 8);
-}
-
-// The month-only format prints a name that names no day, so it never reads back; its month is kept.
-TEST(DateRoundTrip, MonthOnlyFormat) {
-    UTLSetLocale("USD");
-    for (int month = 1; month <= 12; ++month) {
-        char text[64];
-        FMTMakeDate(text, "R4", month, 5, 2007);
-        EXPECT_STREQ(text, FMTMonthName(month));
-        int m, d, y;
-        EXPECT_EQ(FMTGetDateFmtValues(text, 27, "", 4, &m, &d, &y), 1);
-        EXPECT_EQ(m, month);
-    }
 }
 
 }  // namespace

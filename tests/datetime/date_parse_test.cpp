@@ -1,5 +1,4 @@
-// Reading date texts (every printed layout reading back is checked with the printing), typed dates
-// validated and deformatted, pictures of descriptors, and conversion between descriptors and hextimes.
+// Reading date texts, typed dates, pictures of descriptors, and conversion between descriptors and hextimes.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -50,7 +49,6 @@ TEST(DateParse, LenientReadingsAndCheckedFailures) {
         {"January 5, 2007", 2, 4, {0, 1, 5, 2007}}, {"5 Jan 2007", 1, 4, {0, 1, 5, 2007}},
         // Runs of digits, split by the format's order.
         {"070105", 3, 2, {0, 1, 5, 7}},          {"0105007", 11, 0, {0, 1, 5, 7}},
-        {"1/1/1800", 1, 4, {0, 1, 1, 1800}},     {"12/31/3000", 1, 4, {0, 12, 31, 3000}},
         // Failing the checks: all three outputs are zeroed.
         {"1/5/07", 1, -4, {1, 0, 0, 0}},         {"1/5/2007", 1, -2, {1, 0, 0, 0}},
         {"2/30/2008", 1, 4, {1, 0, 0, 0}},       {"2/29/1900", 1, 4, {1, 0, 0, 0}},
@@ -69,8 +67,7 @@ TEST(DateParse, LenientReadingsAndCheckedFailures) {
     for (const auto &c : cases) EXPECT_EQ(Parse(c.text, c.fmtNum, c.yrLen), c.expected) << c.text;
 }
 
-// Texts of digits and separators alone are read in one pass when they begin with a digit; a
-// leading blank sends the same text through the token reader, which must agree.
+// Digit-and-separator texts have a one-pass reader; a leading blank sends them through the token reader.
 TEST(DateParse, PlainTextsReadAsThroughTheTokens) {
     std::mt19937 rng(1999);
     const char alphabet[] = "0123456789012345678901234567890123456789/-., x+";
@@ -96,7 +93,6 @@ TEST(DateParse, NamesOfTheHostLocale) {
     EXPECT_STREQ(FMTGetHostLocale(host), "DEM");
     EXPECT_EQ(Parse("5 m\xC4rz 2007", 2, 4), (Parsed{0, 3, 5, 2007}));
     EXPECT_STREQ(UTLGetLocale(), "USD");  // matched under DEM, then switched back
-    EXPECT_STREQ(FMTMonthName(3), "March");
     FMTSetHostLocale(nullptr);
     EXPECT_EQ(Parse("5 March 2007", 2, 4).month, 3);
 }
@@ -114,7 +110,6 @@ TEST(Calendar, CenturyWindowWithTheDefaultPivot) {
                             {2007, 2007}, {-1, 1999}, {3001, 3001}};
     for (const auto &c : cases) EXPECT_EQ(FMTCentury(c[0]), c[1]) << c[0];
     EXPECT_EQ(Parse("1/5/49", 1, 4), (Parsed{0, 1, 5, 2049}));
-    EXPECT_EQ(FMTBaseYear(), (Now().tm_year + 1900) / 100 * 100);
 }
 
 TEST(Calendar, CenturyWindowWithAConfiguredPivot) {
@@ -153,6 +148,8 @@ TEST(IntlValDate, ValidatesAndRewrites) {
     const std::string unread = std::string(58, ' ') + "12/25/2007", read = unread.substr(7);
     ExpectTyped(FMTIntlValDate, {unread.c_str(), 200, "1/4", 1, unread.c_str()});  // only 61 characters are read
     ExpectTyped(FMTIntlValDate, {read.c_str(), 200, "1/4", 0, "12/25/2007"});
+    ExpectTyped(FMTDeformatDate, {"1/5/07", 20, "1/4", 0, "01/05/2007"});
+    ExpectTyped(FMTDeformatDate, {"   ", 20, "1/4", 1, "   "});  // a blank entry is no date
 }
 
 // The picture a blank entry becomes under descriptor.
@@ -197,22 +194,10 @@ TEST(IntlValDate, LocaleArgumentIsRestoredOnEveryWayOut) {
     EXPECT_STREQ(UTLGetLocale(), "USD");
 }
 
-TEST(DeformatDate, ParsesAndRewrites) {
-    const Typed cases[] = {
-        {"1/5/07", 20, "1/4", 0, "01/05/2007"}, {"   ", 20, "1/4", 1, "   "},
-        {"/", 20, "1/4", 1, "/"},               {"5/24/2007", 4, "1/4", 1, "5/24/2007"},
-    };
-    for (const Typed &c : cases) ExpectTyped(FMTDeformatDate, c);
-}
-
 TEST(DateFormatString, PicturesFollowFormatSeparatorAndYearLength) {
-    // Four-digit years, two-digit years and a strict four-digit year.
     const struct { const char *descriptor, *picture; } cases[] = {
-        {"14", "MM/DD/YYYY"}, {"44", "MonthName DD, YYYY"}, {"F4", "DDMonYYYY"}, {"I4", "YYYY/DOY"},
-        {"M4", "DD-Mon-YYYY"}, {"Q4", "YYYY, Mon DD"}, {"R4", "MonthNameDDYYYY"}, {"12", "MM/DD/YY"},
-        {"42", "MonthName DD, YY"}, {"F2", "DDMonYY"}, {"I2", "YY/DOY"}, {"M2", "DD-Mon-YY"},
-        {"Q2", "YY, Mon DD"}, {"R2", "MonthNameDDYY"}, {"15", "MM/DD/YYYY"}, {"45", "MonthName DD, YYYY"},
-        {"R5", "MonthNameDDYYYY"}, {"2.2", "DD.MM.YY"}, {"Lb4", "Mon DD YYYY"},
+        {"44", "MonthName DD, YYYY"}, {"F4", "DDMonYYYY"}, {"I4", "YYYY/DOY"}, {"M2", "DD-Mon-YY"},
+        {"Q2", "YY, Mon DD"}, {"R5", "MonthNameDDYYYY"}, {"2.2", "DD.MM.YY"}, {"Lb4", "Mon DD YYYY"},
     };
     char out[32];
     for (const auto &c : cases) {
