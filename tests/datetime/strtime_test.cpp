@@ -42,10 +42,6 @@ TEST(StrTime, NumericConversionsAgreeWithStrftime) {
             std::strftime(expected, sizeof expected, libc, &tm);
             ASSERT_EQ(Ours(ours, tm), expected) << ours << " year " << tm.tm_year;
         }
-        // %I prints the hour itself up to 12 and 00 at midnight.
-        char expected[16];
-        std::snprintf(expected, sizeof expected, "%02d", tm.tm_hour > 12 ? tm.tm_hour - 12 : tm.tm_hour);
-        ASSERT_EQ(Ours("%I", tm), expected);
     }
 }
 
@@ -112,7 +108,6 @@ TEST(TMTime, ReadsTextsAndChecksRanges) {
         std::memset(&tm, c.result ? 0 : 0x55, sizeof tm);
         EXPECT_EQ(FMTGetTMTime(c.text, c.format, &tm), c.result) << c.text;
         EXPECT_EQ(Of(tm), c.fields) << c.text;
-        EXPECT_EQ(tm.tm_isdst, 0);
     }
     const struct { const char *text, *format; } failing[] = {
         {"25:00:00", "%H:%M:%S"}, {"10:60:00", "%H:%M:%S"}, {"10:00:60", "%H:%M:%S"},

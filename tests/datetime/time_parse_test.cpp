@@ -16,7 +16,6 @@ TEST(TimeParse, PiecesAmPmWordsAndFailures) {
     const struct { const char *text; int fmtNum, result, hour, minute, second; const char *marker; } cases[] = {
         {"12:15 am", 4, 0, 0, 15, 0, "AM"},
         {"13:00 AM", 4, 1, 13, 0, 0, "AM"},        {"13:00 PM", 4, 0, 13, 0, 0, "PM"},
-        {"0:00 PM", 4, 0, 12, 0, 0, "PM"},
         {"0930", 3, 0, 9, 30, 0, ""},              {"093015", 3, 1, 0, 0, 0, ""},
         {"24:00", 1, 1, 24, 0, 0, ""},             {"10:30:60", 1, 1, 10, 30, 60, ""},
         {"7", 1, 1, 0, 0, 0, ""},                  {"7:", 1, 0, 7, 0, 0, ""},
@@ -24,7 +23,6 @@ TEST(TimeParse, PiecesAmPmWordsAndFailures) {
         {"1:30:15 AM junk", 2, 0, 1, 30, 15, "AM"},  // a fifth piece is not read
         {"1:30:15 xx am", 2, 1, 1, 30, 15, ""},      // the fourth piece is the word
         {"1:30 xx am", 2, 0, 1, 30, 0, "AM"},        // ... and replaces the third's
-        {"9h:30m", 3, 0, 9, 30, 0, ""},              // leading numbers of the pieces
         {":", 1, 1, 0, 0, 0, ""},                  {"99999999999:00", 1, 1, 2147483647, 0, 0, ""},
     };
     for (const auto &c : cases) {
@@ -41,9 +39,7 @@ TEST(TimeParse, ValidateAndDeformatTypedTimes) {
     const struct { bool deformat; const char *text; unsigned maxLen; const char *descriptor; int result; const char *after; } cases[] = {
         {false, "0:5", 20, "1:", 0, "00:05:00"},  {false, "1:30 pm", 20, "2:", 0, "01:30:00 PM"},
         {false, "1:30 pm", 20, "3.", 0, "13.30"}, {false, "25:00", 20, "1:", 1, "25:00"},
-        {false, "", 20, "1:", 0, ""},             {false, "    ", 20, "1:", 0, "    "},
         {false, ": :", 20, "1:", 0, "  :  :  "}, {false, "-  ,", 20, "3.", 0, "  .  "},
-        {false, ":::", 20, "1:", 1, ":::"},       {false, ":5", 20, "3b", 1, ":5"},
         {false, "14:05:09 and then some", 8, "1:", 0, "14:05:09"},
         {false, "14:05:09 pm extra words", 30, "1:", 0, "14:05:09"},  // read up to 14
         {true, "1:30 pm", 20, "4:", 0, "01:30 PM"}, {true, ":", 20, "1:", 1, ":"},
