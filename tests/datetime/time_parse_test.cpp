@@ -40,7 +40,6 @@ TEST(TimeParse, ValidateAndDeformatTypedTimes) {
         {false, "0:5", 20, "1:", 0, "00:05:00"},  {false, "1:30 pm", 20, "2:", 0, "01:30:00 PM"},
         {false, "1:30 pm", 20, "3.", 0, "13.30"}, {false, "25:00", 20, "1:", 1, "25:00"},
         {false, ": :", 20, "1:", 0, "  :  :  "}, {false, "-  ,", 20, "3.", 0, "  .  "},
-        {false, "14:05:09 and then some", 8, "1:", 0, "14:05:09"},
         {false, "14:05:09 pm extra words", 30, "1:", 0, "14:05:09"},  // read up to 14
         {true, "1:30 pm", 20, "4:", 0, "01:30 PM"}, {true, ":", 20, "1:", 1, ":"},
         {true, "2:3:4 and more", 5, "1.", 0, "02.03.04"},
@@ -132,6 +131,10 @@ TEST(TimeDescriptor, DecodesNumberAndSeparator) {
         EXPECT_EQ(FMTGetTimeFmtInfo(c.descriptor, &fmtNum, sep, nullptr), 0);
         EXPECT_EQ(fmtNum * 1000 + sep[0], c.fmtNum * 1000 + c.sep[0]);
     }
+    char twelveHour[40], noSeconds[40];
+    FMTGetTimeFmtInfo("2.", nullptr, nullptr, twelveHour);
+    FMTGetTimeFmtInfo("3b", nullptr, nullptr, noSeconds);
+    EXPECT_EQ(std::string(twelveHour) + "|" + noSeconds, "%02d.%02d.%02d %s|%02d %02d");
 }
 
 }  // namespace
