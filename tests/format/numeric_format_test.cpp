@@ -228,7 +228,7 @@ TEST(NumLocale, ValidCharactersAndYesNo) {
     }
 }
 
-TEST(NumText, BlankDigitAndCommas) {
+TEST(NumText, CommasGroupTheIntegerPartByThrees) {
 
     const struct { const char *text, *want; } cases[] = {
         {"1234567.891", "1,234,567.891"}, {"123", "123"}, {"1234", "1,234"}, {"-1234", "-1,234"},
