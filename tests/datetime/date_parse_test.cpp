@@ -1,15 +1,16 @@
-// Reading date texts: tokens, names, runs of digits, day-of-year formats,
-// the year and day checks, and what the outputs hold on failure. Every
-// printed layout reading back is checked in date_roundtrip_test.cpp; these
-// are the lenient and failing readings.
+// Reading date texts, typed dates, pictures of descriptors, and conversion between descriptors and hextimes.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <random>
 #include <string>
 
 #include "cmnw32/date.h"
 #include "cmnw32/locale.h"
+#include "cmnw32/time.h"
+#include "common/test_support.h"
 
 namespace {
 
@@ -28,21 +29,17 @@ Parsed Parse(const char *text, int fmtNum, int yrLen) {
     return p;
 }
 
-int PresetYear() {
+std::tm Now() {
     std::time_t now = std::time(nullptr);
     std::tm tm{};
     localtime_r(&now, &tm);
-    return tm.tm_year;
+    return tm;
 }
 
 TEST(DateParse, LenientReadingsAndCheckedFailures) {
     UTLSetLocale("USD");
-    const int p = PresetYear();
-    const struct {
-        const char *text;
-        int fmtNum, yrLen;
-        Parsed expected;
-    } cases[] = {
+    const int p = Now().tm_year;
+    const struct { const char *text; int fmtNum, yrLen; Parsed expected; } cases[] = {
         // Year lengths and the century window.
         {"1/5/07", 1, 2, {0, 1, 5, 7}},          {"1/5/07", 1, 4, {0, 1, 5, 2007}},
         {"1/5/2007", 1, 2, {0, 1, 5, 7}},        {"1/5/2060", 1, 2, {0, 1, 5, 2060}},
@@ -50,40 +47,24 @@ TEST(DateParse, LenientReadingsAndCheckedFailures) {
         // Blanks, tabs and names in any order around the numbers.
         {"  12 , 25 , 2007  ", 1, 4, {0, 12, 25, 2007}}, {"1\t/5/07", 1, 4, {0, 1, 5, 2007}},
         {"January 5, 2007", 2, 4, {0, 1, 5, 2007}}, {"5 Jan 2007", 1, 4, {0, 1, 5, 2007}},
-        {"2007 Jan 5", 3, 4, {0, 1, 5, 2007}},   {"05JAN2007", 2, 4, {0, 1, 5, 2007}},
-        {"JAN052007", 13, 4, {0, 1, 5, 2007}},   {"May 24,2007", 4, 4, {0, 5, 24, 2007}},
-        {"Mar 7. 07", 24, 4, {0, 3, 7, 2007}},   {"05\tJAN\t2007", 2, 4, {0, 1, 5, 2007}},
         // Runs of digits, split by the format's order.
-        {"010507", 1, 2, {0, 1, 5, 7}},          {"050107", 2, 2, {0, 1, 5, 7}},
         {"070105", 3, 2, {0, 1, 5, 7}},          {"0105007", 11, 0, {0, 1, 5, 7}},
-        {"032/2007", 17, 4, {0, 2, 1, 2007}},    {"366/2008", 17, 4, {0, 12, 31, 2008}},
-        {"1/1/1800", 1, 4, {0, 1, 1, 1800}},     {"12/31/3000", 1, 4, {0, 12, 31, 3000}},
-        {"1/5/07", 40, 4, {0, 1, 5, 2007}},
         // Failing the checks: all three outputs are zeroed.
         {"1/5/07", 1, -4, {1, 0, 0, 0}},         {"1/5/2007", 1, -2, {1, 0, 0, 0}},
         {"2/30/2008", 1, 4, {1, 0, 0, 0}},       {"2/29/1900", 1, 4, {1, 0, 0, 0}},
         {"1/1/1799", 1, 4, {1, 0, 0, 0}},        {"1/1/3001", 1, 4, {1, 0, 0, 0}},
         {"1/1/100", 1, 0, {1, 0, 0, 0}},         {"13/5/07", 1, 4, {1, 0, 0, 0}},
-        {"1/0/07", 1, 4, {1, 0, 0, 0}},          {"1/5/2007/3", 1, 4, {1, 0, 0, 0}},
         {"12/25", 1, 4, {1, 0, 0, 0}},           {"05JAN2007", 1, 4, {1, 0, 0, 0}},
         {"366/2007", 17, 4, {1, 0, 0, 0}},       {"000/2007", 17, 4, {1, 0, 0, 0}},
-        {"123456789", 1, 4, {1, 0, 0, 0}},       {"Foo 5, 2007", 4, 4, {1, 0, 0, 0}},
-        {"4/31/2007", 1, 4, {1, 0, 0, 0}},       {"99999999999/1/2007", 1, 4, {1, 0, 0, 0}},
         {"Jan5", 1, 0, {1, 0, 0, 0}},            // no year
         // Unreadable texts keep what was read; the year is the preset one.
-        {"", 1, 4, {1, 0, 0, p}},
         {", ,", 1, 4, {1, 0, 0, p}},             {"Jan/Feb/2007", 1, 4, {1, 1, 0, p}},
         {"5/Jan/x", 1, 4, {1, 1, 5, p}},         {"1/5/x7", 1, 4, {1, 1, 5, p}},
-        {"XYZ2007", 1, 4, {1, 0, 0, p}},
     };
     for (const auto &c : cases) EXPECT_EQ(Parse(c.text, c.fmtNum, c.yrLen), c.expected) << c.text;
-    EXPECT_EQ(FMTGetDateFmtValues(nullptr, 1, "/", 4, nullptr, nullptr, nullptr), 1);
-    EXPECT_EQ(FMTGetDateFmtValues("1/5/2007", 1, nullptr, 4, nullptr, nullptr, nullptr), 0);
 }
 
-// Texts of digits and separators alone are read in one pass when they begin
-// with a digit; a leading blank sends the same text through the token
-// reader, which must agree.
+// Digit-and-separator texts have a one-pass reader; a leading blank sends them through the token reader.
 TEST(DateParse, PlainTextsReadAsThroughTheTokens) {
     std::mt19937 rng(1999);
     const char alphabet[] = "0123456789012345678901234567890123456789/-., x+";
@@ -96,12 +77,8 @@ TEST(DateParse, PlainTextsReadAsThroughTheTokens) {
         const std::string padded = " " + text;
         const int fmtNum = 1 + static_cast<int>(rng() % 27);
         const int yrLen = yrLens[rng() % 5];
-        const Parsed fast = Parse(text.c_str(), fmtNum, yrLen);
-        const Parsed general = Parse(padded.c_str(), fmtNum, yrLen);
-        ASSERT_EQ(fast.result, general.result) << text << " " << fmtNum << " " << yrLen;
-        ASSERT_EQ(fast.month, general.month) << text << " " << fmtNum << " " << yrLen;
-        ASSERT_EQ(fast.day, general.day) << text << " " << fmtNum << " " << yrLen;
-        ASSERT_EQ(fast.year, general.year) << text << " " << fmtNum << " " << yrLen;
+        ASSERT_EQ(Parse(text.c_str(), fmtNum, yrLen), Parse(padded.c_str(), fmtNum, yrLen))
+            << text << " " << fmtNum << " " << yrLen;
     }
 }
 
@@ -109,18 +86,140 @@ TEST(DateParse, NamesOfTheHostLocale) {
     UTLSetLocale("USD");
     EXPECT_EQ(Parse("5 M\xE4rz 2007", 2, 4).result, 1);
     FMTSetHostLocale("DEM");
-    char host[8];
-    EXPECT_STREQ(FMTGetHostLocale(host), "DEM");
     EXPECT_EQ(Parse("5 m\xC4rz 2007", 2, 4), (Parsed{0, 3, 5, 2007}));
     EXPECT_STREQ(UTLGetLocale(), "USD");  // matched under DEM, then switched back
-    EXPECT_STREQ(FMTMonthName(3), "March");
-    FMTSetHostLocale("ABCDEFGHIJ");
-    EXPECT_STREQ(FMTGetHostLocale(nullptr), "ABCDEFG");
     FMTSetHostLocale(nullptr);
-    EXPECT_STREQ(FMTGetHostLocale(host), "");
     EXPECT_EQ(Parse("5 March 2007", 2, 4).month, 3);
-    EXPECT_STREQ(FMTDayName(7), "Saturday");
-    EXPECT_EQ(FMTDayName(8), nullptr);
+}
+
+void UseIni(const std::string &controlLine) {
+    static cmnw::test::TempDir dir;
+    static int files = 0;
+    setenv("CMNW32_INI", dir.Write("c" + std::to_string(++files) + ".ini", "[Control]\n" + controlLine + "\n").c_str(), 1);
+}
+
+TEST(Calendar, CenturyWindowWithTheDefaultPivot) {
+    unsetenv("CMNW32_INI");
+    const int cases[][2] = {{0, 2000}, {49, 2049}, {50, 1950}, {99, 1999}, {100, 100},
+                            {2007, 2007}, {-1, 1999}, {3001, 3001}};
+    for (const auto &c : cases) EXPECT_EQ(FMTCentury(c[0]), c[1]) << c[0];
+    EXPECT_EQ(Parse("1/5/49", 1, 4), (Parsed{0, 1, 5, 2049}));
+}
+
+TEST(Calendar, CenturyWindowWithAConfiguredPivot) {
+    UseIni("DateFmt2To4Year=30");
+    EXPECT_EQ(FMTCentury(29), 2029);
+    EXPECT_EQ(FMTCentury(30), 1930);
+    char out[64];
+    FMTMakeDate(out, "1/2", 1, 5, 1935);
+    EXPECT_STREQ(out, "01/05/35");
+    UseIni("DateFmt2To4Year=90");  // the pivot is read once
+    EXPECT_EQ(FMTCentury(30), 1930);
+}
+
+const char kCodes[] = "123456789ABCDEFGHIJKLMNOPQR";
+
+struct Typed { const char *text; unsigned maxLen; const char *descriptor; int result; const char *after; };
+
+void ExpectTyped(int (*fn)(char *, unsigned, const char *, const char *), const Typed &c, const char *locale = nullptr) {
+    char text[80];
+    std::strcpy(text, c.text);
+    EXPECT_EQ(fn(text, c.maxLen, c.descriptor, locale), c.result) << c.text;
+    EXPECT_STREQ(text, c.after) << c.text;
+}
+
+TEST(IntlValDate, ValidatesAndRewrites) {
+    UTLSetLocale("USD");
+    const Typed cases[] = {
+        {"1/5/07", 20, "1/4", 0, "01/05/2007"},     {"13/5/07", 20, "1/4", 1, "13/5/07"},
+        {"  5-24-2007 ", 20, "4/4", 0, "May 24, 2007"}, {"may 24 2007", 20, "3-4", 0, "2007-05-24"},
+        {"1/5/2007 and more", 8, "1/4", 0, "01/05/2007"}, {"", 20, "1/4", 0, ""},
+        {"     ", 20, "1/4", 0, "     "},           {"12/25", 20, "1/4", 1, "12/25"},
+    };
+    for (const Typed &c : cases) ExpectTyped(FMTIntlValDate, c);
+    const std::string unread = std::string(58, ' ') + "12/25/2007", read = unread.substr(7);
+    ExpectTyped(FMTIntlValDate, {unread.c_str(), 200, "1/4", 1, unread.c_str()});  // only 61 characters are read
+    ExpectTyped(FMTIntlValDate, {read.c_str(), 200, "1/4", 0, "12/25/2007"});
+    ExpectTyped(FMTDeformatDate, {"1/5/07", 20, "1/4", 0, "01/05/2007"});
+    ExpectTyped(FMTDeformatDate, {"   ", 20, "1/4", 1, "   "});  // a blank entry is no date
+}
+
+std::string BlankPicture(const char *descriptor) {
+    const int fmt = FMTGetDateFmtNum(descriptor);
+    char sep[2];
+    FMTGetDateFmtSep(descriptor, sep);
+    switch (fmt) {
+        case 4: case 19: case 20: case 24: case 25: case 26: case 27: return " ";
+        case 17: case 18: return std::string("  ") + sep + "  ";
+        default: return std::string("  ") + sep + "  " + sep + "  ";
+    }
+}
+
+TEST(IntlValDate, EveryBlankEntryPicture) {
+    const char *blanks[] = {"/", " - ", "//", "/ ,", ". .", ",", " /  / "};
+    const char *notBlank[] = {"///", "/ / /", "/x", "/.x"};
+    for (const char code : std::string(kCodes)) {
+        for (const char *sepCode : {"", "/", "-", ".", ",", "b"}) {
+            const std::string d = code + std::string(sepCode) + "4";
+            SCOPED_TRACE(d);
+            const std::string picture = BlankPicture(d.c_str());
+            for (const char *blank : blanks)
+                ExpectTyped(FMTIntlValDate, {blank, 20, d.c_str(), 0, picture.c_str()});
+            for (const char *entry : notBlank)
+                ExpectTyped(FMTIntlValDate, {entry, 20, d.c_str(), 1, entry});
+        }
+    }
+}
+
+TEST(IntlValDate, LocaleArgumentIsRestoredOnEveryWayOut) {
+    UTLSetLocale("USD");
+    const Typed cases[] = {
+        {"24. Mai 2007", 40, "J4", 0, "24 Mai, 2007"}, {"not a date", 40, "J4", 1, "not a date"},
+    };
+    for (const Typed &c : cases) {
+        ExpectTyped(FMTIntlValDate, c, " DEM");
+        EXPECT_STREQ(UTLGetLocale(), "USD");
+    }
+    ExpectTyped(FMTDeformatDate, {"x", 40, "J4", 1, "x"}, " DEM");
+    EXPECT_STREQ(UTLGetLocale(), "USD");
+}
+
+TEST(DateFormatString, PicturesFollowFormatSeparatorAndYearLength) {
+    const struct { const char *descriptor, *picture; } cases[] = {
+        {"44", "MonthName DD, YYYY"}, {"F4", "DDMonYYYY"}, {"I4", "YYYY/DOY"}, {"M2", "DD-Mon-YY"},
+        {"Q2", "YY, Mon DD"}, {"R5", "MonthNameDDYYYY"}, {"2.2", "DD.MM.YY"}, {"Lb4", "Mon DD YYYY"},
+    };
+    char out[32];
+    for (const auto &c : cases) {
+        EXPECT_EQ(FMTDateFormatString(c.descriptor, out, sizeof out), 0) << c.descriptor;
+        EXPECT_STREQ(out, c.picture) << c.descriptor;
+    }
+    EXPECT_EQ(FMTDateFormatString("1/4", out, 11), 0);  // exactly the room it needs
+    EXPECT_EQ(FMTDateFormatString("1/4", out, 10), 2);
+}
+
+TEST(Date2Date, ConvertsBetweenLayoutsAndHextimes) {
+    setenv("TZ", "UTC", 1);
+    tzset();
+    UTLSetLocale("USD");
+    const struct { const char *text, *from, *to, *out; } cases[] = {
+        {"05/24/2007", "1/4", "3-4", "2007-05-24"}, {"May 24, 2007", "4/4", "J4>", "24 MAY, 2007"},
+        {"05/24/2007", "1/4", "X", "CA011600"},  // local midnight of the day
+        {"2007-05-24", "3-4", "x", "CA011600"},  {"CA01B000", "X", "2.4", "24.05.2007"},
+    };
+    char out[64];
+    for (const auto &c : cases) {
+        EXPECT_EQ(FMTDate2Date(c.text, c.from, out, c.to), 0) << c.text;
+        EXPECT_STREQ(out, c.out) << c.text;
+    }
+    std::strcpy(out, "untouched");
+    EXPECT_EQ(FMTDate2Date("13/24/2007", "1/4", out, "3-4"), 1);
+    EXPECT_STREQ(out, "untouched");
+    // Null descriptors are the stored default.
+    char stored[32] = "2.4";
+    FMTDefDateFormat(stored, 'S');
+    EXPECT_EQ(FMTDate2Date("24.05.2007", nullptr, out, "1/4"), 0);
+    EXPECT_STREQ(out, "05/24/2007");
 }
 
 }  // namespace

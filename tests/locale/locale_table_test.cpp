@@ -1,15 +1,15 @@
-// Built-in locales' settings records: a few locales covering each language
-// group, the Latin-1 currency signs, the "Dt"/"Ct" words and the Austrian
-// January; the rest of the table is constant data.
+// The built-in tables: locales' settings records, ICU ids and paper sizes.
 #include <gtest/gtest.h>
 
 #include <cctype>
 #include <cstddef>
 #include <cstring>
-#include <iterator>
+#include <random>
 #include <string>
+#include <utility>
 
 #include "cmnw32/locale.h"
+#include "cmnw32/paper.h"
 
 namespace {
 
@@ -19,9 +19,10 @@ static_assert(offsetof(LocaleSettings, validChars) == 24 && offsetof(LocaleSetti
 static_assert(offsetof(LocaleSettings, monthAbbrev) == 312 && offsetof(LocaleSettings, dayName) == 408);
 static_assert(offsetof(LocaleSettings, dateFormat) == 548 && offsetof(LocaleSettings, paperSize) == 552);
 static_assert(offsetof(LocaleSettings, spellDict) == 560 && sizeof(LocaleSettings) == 568);
+static_assert(sizeof(PaperType) == 33 && offsetof(PaperType, id) == 21);
+static_assert(offsetof(PaperType, width) == 25 && offsetof(PaperType, height) == 29);
 
-// The record for arg, every byte before the pointer written whatever the
-// buffer held before.
+// The record for arg; every byte before the pointer is written whatever the buffer held.
 LocaleSettings Settings(const std::string &arg) {
     LocaleSettings a, b;
     std::memset(&a, 0x5A, sizeof a);
@@ -32,37 +33,26 @@ LocaleSettings Settings(const std::string &arg) {
     return a;
 }
 
+// Each record as its texts and numbers joined by "|".
 TEST(LocaleTable, NameInAnyCaseGivesTheRecordOfItsLanguage) {
     unsetenv("CMNW32_INI");
-    const struct {
-        const char *name, *dec, *thou, *currency, *place, *cr, *valid, *yes, *no, *jan, *dec12, *sat;
-        int32_t dateFormat, paperSize;
-        const char *dict;
-    } rows[] = {
-        {"USD", ".", ",", "$", "L", "CR", "0123456789-+,.", "Yes", "No", "January", "December",
-         "Saturday", 49, 0, "ssceam.tlx,ssceam2.clx"},
-        {"CAD", ",", " ", "$", "R", "Ct", "0123456789-+ ,", "Oui", "Non", "janvier", "d\xE9" "cembre",
-         "samedi", 49, 0, "sscefr.tlx,sscefr2.clx"},
-        {"ATS", ",", ".", "\xF6S", "L", "CR", "0123456789-+.,", "Ja", "Nein", "J\xE4nner", "Dezember",
-         "Samstag", 50, 2, "sscege.tlx,sscege2.clx"},
-        {"GBP", ".", ",", "\xA3", "L", "CR", "0123456789-+,.", "Yes", "No", "January", "December",
-         "Saturday", 50, 2, "sscebr.tlx,sscebr2.clx"},
+    const std::pair<const char *, const char *> rows[] = {
+        {"USD", ".|,|$|L|CR|0123456789-+,.|Yes|No|January|December|Saturday|AM|PM|49|0|ssceam.tlx,ssceam2.clx"},
+        {"CAD", ",| |$|R|Ct|0123456789-+ ,|Oui|Non|janvier|d\xE9" "cembre|samedi|AM|PM|49|0|sscefr.tlx,sscefr2.clx"},
+        {"ATS", ",|.|\xF6S|L|CR|0123456789-+.,|Ja|Nein|J\xE4nner|Dezember|Samstag|AM|PM|50|2|sscege.tlx,sscege2.clx"},
     };
-    for (const auto &r : rows) {
-        std::string lower = std::string("x") + r.name;
+    for (const auto &[name, want] : rows) {
+        std::string lower = std::string("x") + name;
         for (char &c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        for (const std::string &arg : {std::string(" ") + r.name, lower}) {
-            SCOPED_TRACE(arg);
+        for (const std::string &arg : {std::string(" ") + name, lower}) {
             const LocaleSettings s = Settings(arg);
-            const std::string texts[] = {s.decimalSep, s.thousandSep, s.currency, s.currencyPlacement,
-                                         s.crValue, s.validChars, s.yesText, s.noText, s.monthName[0],
-                                         s.monthName[11], s.dayName[6], s.amText, s.pmText};
-            const std::string want[] = {r.dec, r.thou, r.currency, r.place, r.cr, r.valid, r.yes,
-                                        r.no, r.jan, r.dec12, r.sat, "AM", "PM"};
-            for (size_t i = 0; i < std::size(want); ++i) EXPECT_EQ(texts[i], want[i]) << i;
-            EXPECT_EQ(s.dateFormat * 100 + s.paperSize, r.dateFormat * 100 + r.paperSize);
-            ASSERT_NE(s.spellDict, nullptr);
-            EXPECT_STREQ(s.spellDict, r.dict);
+            std::string got;
+            for (const char *text : {s.decimalSep, s.thousandSep, s.currency, s.currencyPlacement, s.crValue,
+                                     s.validChars, s.yesText, s.noText, s.monthName[0], s.monthName[11],
+                                     s.dayName[6], s.amText, s.pmText})
+                got += std::string(text) + "|";
+            got += std::to_string(s.dateFormat) + "|" + std::to_string(s.paperSize) + "|" + (s.spellDict ? s.spellDict : "(null)");
+            EXPECT_EQ(got, want) << arg;
         }
     }
 }
@@ -74,32 +64,62 @@ TEST(LocaleTable, UnknownAndEmptyNamesGiveTheUsdValues) {
         const LocaleSettings got = Settings(arg);
         EXPECT_EQ(std::memcmp(&got, &usd, sizeof got), 0) << arg;
     }
-    LocaleSettings got;
-    std::memset(&got, 0x5A, sizeof got);
-    UTLGetLocaleSettings(nullptr, &got);
-    EXPECT_EQ(static_cast<unsigned char>(got.decimalSep[0]), 0x5A);
-    UTLGetLocaleSettings(" USD", nullptr);
 }
 
 TEST(IcuId, TableNamesInAnyCaseAndUnknownNames) {
-    const struct {
-        const char *name, *id;
-    } cases[] = {
+    const struct { const char *name, *id; } cases[] = {
         {"USD", "en_US"}, {"NLG", "en"}, {"FRF", "fr"}, {"EUR", "en_US"}, {"gbp", "en_GB"},
         {"Cad", "fr_CA"}, {"XYZ", ""}, {"", ""}, {"US", ""}, {"USDX", ""},
     };
     for (const auto &c : cases) {
         char out[16];
-        std::memset(out, 'x', sizeof out);
         UTLFMT2ICULocale(c.name, out, sizeof out);
         EXPECT_STREQ(out, c.id) << c.name;
-        // After an id the rest of the buffer is cleared; without one only
-        // the first byte is written.
-        const size_t len = std::strlen(out);
-        const std::string rest(out + len, sizeof out - len);
-        EXPECT_EQ(rest, len == 0 ? std::string(1, '\0') + std::string(sizeof out - 1, 'x')
-                                 : std::string(sizeof out - len, '\0'))
-            << c.name;
+    }
+}
+
+TEST(Paper, LookupsById) {
+    const struct { int32_t id; const char *name; int32_t width, height; } known[] = {
+        {0, "US Letter", 20400, 26400}, {2, "ISO A4", 19842, 28063},
+    };
+    for (const auto &c : known) {
+        const PaperType *p = UTLGetPaperType(c.id);
+        ASSERT_NE(p, nullptr) << c.id;
+        EXPECT_STREQ(p->name, c.name);
+        int32_t h = -1, w = -1;
+        EXPECT_EQ(UTLGetPageSize(c.id, &h, &w), 0);
+        EXPECT_EQ(std::make_pair(h, w), std::make_pair(c.height, c.width)) << c.id;
+    }
+    for (int32_t id : {9, 24, 31, 99, -1, 98}) EXPECT_EQ(UTLGetPaperType(id), nullptr) << id;
+    int32_t h = 7, w = 8;
+    EXPECT_EQ(UTLGetPageSize(98, &h, &w), 0);  // Custom: no size
+    EXPECT_EQ(std::make_pair(h, w), std::make_pair(7, 8));
+}
+
+// A second model of the choice without a default locale: the fitting entry of least (width, height, position).
+TEST(Paper, ClosestAgreesWithASimpleModel) {
+    unsetenv("CMNW32_INI");
+    const PaperType *table = UTLGetPageSizesArray();
+    std::mt19937 rng(2026);
+    std::uniform_int_distribution<int32_t> size(-100, 280000);
+    for (int i = 0; i < 5000; ++i) {
+        int32_t h = size(rng) >> (rng() % 4 * 3), w = size(rng) >> (rng() % 4 * 3);
+        int16_t wantStatus = -1;
+        int32_t wantId = -5;
+        if (h < 26400 && w < 20400) {
+            wantStatus = 0, wantId = 0;
+        } else {
+            int32_t bestW = 0, bestH = 0;
+            for (size_t e = 0; table[e].name[0] != '\0'; ++e) {
+                int32_t ew = table[e].width, eh = table[e].height;
+                if (ew < w || eh < h) continue;
+                if (wantStatus != 0 || ew < bestW || (ew == bestW && eh < bestH))
+                    wantStatus = 0, wantId = table[e].id, bestW = ew, bestH = eh;
+            }
+        }
+        int32_t id = -5;
+        ASSERT_EQ(UTLGetClosestPaperType(h, w, &id), wantStatus) << h << "x" << w;
+        ASSERT_EQ(id, wantId) << h << "x" << w;
     }
 }
 
