@@ -52,9 +52,10 @@ bool WriteAll(int fd, const void *bytes, size_t size) noexcept;
 // new content to the descriptor of a temporary file beside it (named native,
 // a dot and six unpredictable letters or digits), which is then renamed over
 // native, so that native holds its old content or the complete new one
-// whatever fails; a link at native is replaced, not followed. A replaced
-// regular file of the effective user keeps its permissions; a new file gets
-// createMode less the umask. With durable the file is synced before the
+// whatever fails; a link at native is replaced, not followed. A device, FIFO
+// or socket at native is written through instead (opened as OpenChecked
+// does). A replaced regular file of the effective user keeps its
+// permissions; a new file gets createMode less the umask. With durable the file is synced before the
 // rename and its folder after it. A failure removes the temporary file;
 // false with errno.
 bool ReplaceFile(const char *native, mode_t createMode, bool durable, bool (*fill)(int fd, void *context),

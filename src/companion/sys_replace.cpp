@@ -89,8 +89,33 @@ bool WriteAll(int fd, const void *bytes, size_t size) noexcept {
     return true;
 }
 
+namespace {
+
+// A device, FIFO or socket at native is written through rather than
+// replaced: renaming over it would remove the node itself (a copy to
+// /dev/null must not take /dev/null away). The checked open still refuses
+// one in a folder another account may write.
+bool IsSpecialFile(const char *native) noexcept {
+    struct stat st;
+    return os::StatLink(native, &st) == 0 && !S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode) &&
+           !S_ISDIR(st.st_mode);
+}
+
+bool WriteThrough(const char *native, bool (*fill)(int fd, void *context), void *context) noexcept {
+    const int fd = OpenChecked(native, O_WRONLY | O_CLOEXEC, 0);
+    if (fd < 0) return false;
+    const bool ok = fill(fd, context);
+    const int saved = errno;
+    os::Close(fd);
+    errno = saved;
+    return ok;
+}
+
+}  // namespace
+
 bool ReplaceFile(const char *native, mode_t createMode, bool durable,
                  bool (*fill)(int fd, void *context), void *context) noexcept {
+    if (IsSpecialFile(native)) return WriteThrough(native, fill, context);
     char temp[os::kNativeSize];
     const int fd = CreateTempBeside(native, createMode, temp);
     if (fd < 0) return false;
