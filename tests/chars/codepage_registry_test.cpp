@@ -1,6 +1,6 @@
 // Code page sets: filled from a configuration of the caller's own, the
-// shared, counted load, and the built-in set the registry loads when no code
-// page file can be read.
+// shared, counted load, the built-in set the registry loads when no code
+// page file can be read, and the code page file written and read back.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,9 +10,9 @@
 #include "cmnw32/cfg.h"
 #include "cmnw32/codepage.h"
 
+using cmnw::testing::Dump;
 using cmnw::testing::ScratchDir;
-using cmnw::testing::WalkAll;
-using cmnw::testing::WalkedChar;
+using cmnw::testing::Walk;
 
 namespace {
 
@@ -42,39 +42,23 @@ protected:
 };
 
 TEST_F(OwnSet, SplitsFieldsTrimsTextsAndKeepsBytesModulo256) {
-    Fill(
-        {" 7 , AB", "8,CDE", "-9,,,x"},
-        {"  ID1  ,  first name ,  alias one , 1, 2 ,3",
-         "ID2,,,second, ,258,-1",  // a run of commas is one separator
-         "ID3,third",              // missing fields: empty texts, bytes 0
-         "ID4567890123,a-name-that-is-longer-than-thirty-chars,al, 65x,+66, 99999999999999999999"});
+    Fill({" 7 , AB", "8,CDE", "-9,,,x"},
+         {"  ID1  ,  first name ,  alias one , 1, 2 ,3",
+          "ID2,,,second, ,258,-1",  // a run of commas is one separator
+          "ID3,third",              // missing fields: empty texts, bytes 0
+          "ID4567890123,a-name-that-is-longer-than-thirty-chars,al, 65x,+66, 99999999999999999999"});
     EXPECT_EQ(pagesStatus_, UTL_CP_OK);
     EXPECT_EQ(charsStatus_, UTL_CP_OK);
     ASSERT_EQ(UTLCodePageCount(set_), 3);
-    char cd[] = "CD";
+    char cd[] = "CD", ab[] = "AB";
     EXPECT_EQ(UTLSetDefCodePage(set_, 8, cd), UTL_CP_OK);  // short name cut to 2
-    EXPECT_EQ(UTLSetDefCodePage(set_, -9, nullptr), UTL_CP_OK);
-    char ab[] = "AB";
-    ASSERT_EQ(UTLSetDefCodePage(set_, 7, ab), UTL_CP_OK);
-    std::vector<WalkedChar> chars = WalkAll(set_);
-    ASSERT_EQ(chars.size(), 4u);
-    const WalkedChar texts[4] = {{0, "ID1", "first name", "alias one"},
-                                 {0, "ID2", "second", ""}, {0, "ID3", "third", ""},
-                                 {0, "ID4567890", "a-name-that-is-longer-than-thi", "al"}};
-    for (int k = 0; k < 4; ++k) {
-        EXPECT_EQ(chars[k].identifier, texts[k].identifier) << k;
-        EXPECT_EQ(chars[k].name, texts[k].name) << k;
-        EXPECT_EQ(chars[k].alias, texts[k].alias) << k;
-    }
-    // Bytes per character in code pages 7, 8 and -9 ("-1" and 10^20 - 1 are
-    // 255 modulo 256; "65x" reads as 65).
-    const int bytes[4][3] = {{1, 2, 3}, {2, 255, 0}, {0, 0, 0}, {65, 66, 255}};
-    const int32_t ids[3] = {7, 8, -9};
-    for (int p = 0; p < 3; ++p) {
-        ASSERT_EQ(UTLSetDefCodePage(set_, ids[p], nullptr), UTL_CP_OK);
-        chars = WalkAll(set_);
-        for (int k = 0; k < 4; ++k) EXPECT_EQ(chars[k].byte, bytes[k][p]) << k << " " << p;
-    }
+    EXPECT_EQ(UTLSetDefCodePage(set_, 7, ab), UTL_CP_OK);
+    // "-1" and 10^20 - 1 are 255 modulo 256; "65x" reads as 65.
+    EXPECT_EQ(Dump(set_, {7, 8, -9}),
+              "ID1,first name,alias one,1,2,3\n"
+              "ID2,second,,2,255,0\n"
+              "ID3,third,,0,0,0\n"
+              "ID4567890,a-name-that-is-longer-than-thi,al,65,66,255\n");
 }
 
 TEST_F(OwnSet, RepeatedTextsAreReachedInOrderUpToTheHundredth) {
@@ -83,10 +67,7 @@ TEST_F(OwnSet, RepeatedTextsAreReachedInOrderUpToTheHundredth) {
     // 104 more characters sharing one identifier, of which only the hundredth
     // and the hundred-and-first have a byte; 101 more where only the last has.
     for (int i = 0; i < 104; ++i)
-        chars.push_back("MANY,m" + std::to_string(i) + ", ," +
-                        (i == 99    ? "11"
-                         : i == 100 ? "12"
-                                    : "0"));
+        chars.push_back("MANY,m" + std::to_string(i) + ", ," + (i == 99 ? "11" : i == 100 ? "12" : "0"));
     for (int i = 0; i < 101; ++i) chars.push_back("MORE,o, ," + std::string(i == 100 ? "13" : "0"));
     Fill({"1,P"}, chars);
     ASSERT_EQ(UTLSetDefCodePage(set_, 1, nullptr), UTL_CP_OK);
@@ -101,7 +82,6 @@ TEST_F(OwnSet, RepeatedTextsAreReachedInOrderUpToTheHundredth) {
     EXPECT_EQ(UTLLocateCharByName(set_, nullptr, "  ", "alias"), 9);
     EXPECT_EQ(UTLLocateCharByName(set_, nullptr, "m101", nullptr), 0);
     EXPECT_EQ(UTLLocateCharByName(set_, nullptr, nullptr, nullptr), 0);
-
     char name[UTL_CP_NAME_SIZE];
     EXPECT_EQ(UTLLocateNameByChar(set_, 12, nullptr, name, nullptr), UTL_CP_OK);
     EXPECT_STREQ(name, "m100");
@@ -125,25 +105,18 @@ TEST_F(OwnSet, WalkFailsWithoutDefaultAndEndsAfterTheLastCharacter) {
     EXPECT_STREQ(id, "keep");
     EXPECT_EQ(UTLLocateCharByName(set_, "A", nullptr, nullptr), UTL_CP_FAIL);
     EXPECT_EQ(UTLLocateNameByChar(set_, 1, id, nullptr, nullptr), UTL_CP_FAIL);
-
     char a[] = "A";
     EXPECT_EQ(UTLSetDefCodePage(set_, 2, a), UTL_CP_FAIL);  // id and short name must both match
-    ASSERT_EQ(UTLSetDefCodePage(set_, 2, nullptr), UTL_CP_OK);
-    int successes = 0;
-    for (uint16_t st = UTLGetFirstCodePageChar(set_, &byte, nullptr, nullptr, nullptr);
-         st == UTL_CP_OK; st = UTLGetNextCodePageChar(set_, &byte, nullptr, nullptr, nullptr))
-        ++successes;
-    EXPECT_EQ(successes, 3);
+    EXPECT_EQ(Walk(set_, {2}).size(), 3u);
     EXPECT_EQ(UTLGetNextCodePageChar(set_, &byte, nullptr, nullptr, nullptr), UTL_CP_FAIL);
-    EXPECT_EQ(byte, 4);  // the last character's byte in code page 2
+    EXPECT_EQ(byte, 0xEE);
 }
 
 TEST_F(OwnSet, KeepsAtMost1025Characters) {
     std::vector<std::string> chars;
     for (int i = 0; i < 1100; ++i) chars.push_back("C" + std::to_string(i) + ",n, ,1");
     Fill({"1,A"}, chars);
-    ASSERT_EQ(UTLSetDefCodePage(set_, 1, nullptr), UTL_CP_OK);
-    EXPECT_EQ(WalkAll(set_).size(), 1025u);
+    EXPECT_EQ(Walk(set_, {1}).size(), 1025u);
     EXPECT_EQ(UTLLocateCharByName(set_, "C1024", nullptr, nullptr), 1);
     EXPECT_EQ(UTLLocateCharByName(set_, "C1025", nullptr, nullptr), 0);
 }
@@ -182,99 +155,101 @@ TEST(CodePageSharedLoad, LoadsOnceAndFreesWithTheLastRelease) {
     EXPECT_EQ(UTLDestroyCodePage(first), UTL_CP_OK);
     EXPECT_EQ(UTLCodePageCount(first), 0);  // freed
     EXPECT_EQ(UTLSetDefCodePage(first, 1004, nullptr), UTL_CP_FAIL);
-
     // A set of the caller's own released without any load leaves the count
     // at zero: the next load builds a fresh set again.
-    UTLCPSET own = UTLCreateCodePage();
-    ASSERT_EQ(UTLDestroyCodePage(own), UTL_CP_OK);
+    ASSERT_EQ(UTLDestroyCodePage(UTLCreateCodePage()), UTL_CP_OK);
     UTLCPSET again = UTLLoadCodePage();
     ASSERT_NE(again, nullptr);
     EXPECT_EQ(UTLCodePageCount(again), 3);
     EXPECT_EQ(UTLDestroyCodePage(again), UTL_CP_OK);
 }
 
-struct LoadedSet {
-    // Per code page 1004, 9999, 9998: every character as walked.
-    std::vector<WalkedChar> pages[3];
-};
-
-constexpr int32_t kPageIds[3] = {1004, 9999, 9998};
-
-LoadedSet LoadBuiltIn(UTLCPSET set) {
-    LoadedSet loaded;
-    for (int p = 0; p < 3; ++p) {
-        EXPECT_EQ(UTLSetDefCodePage(set, kPageIds[p], nullptr), UTL_CP_OK);
-        loaded.pages[p] = WalkAll(set);
-    }
-    return loaded;
-}
-
-uint64_t Fnv1a(uint64_t h, const std::string &text) {
+uint64_t Fnv1a(const std::string &text) {
+    uint64_t h = 0xcbf29ce484222325ull;
     for (unsigned char c : text) h = (h ^ c) * 0x100000001b3ull;
     return h;
 }
 
-class BuiltInSet : public ::testing::Test {
-protected:
-    void SetUp() override {
-        scratch_.UseConfig();  // points at an empty directory: no code page file
-        set_ = UTLLoadCodePage();
-        ASSERT_NE(set_, nullptr);
-    }
-    void TearDown() override { EXPECT_EQ(UTLDestroyCodePage(set_), UTL_CP_OK); }
-
-    ScratchDir scratch_;
-    UTLCPSET set_ = nullptr;
-};
-
-TEST_F(BuiltInSet, HoldsEveryRowWithItsIdentifierNameAndBytes) {
-    ASSERT_EQ(UTLCodePageCount(set_), 3);
-    const LoadedSet loaded = LoadBuiltIn(set_);
-    for (const auto &page : loaded.pages) ASSERT_EQ(page.size(), 742u);
-
-    // A digest of every row "identifier|name|b1004|b9999|b9998\n" in order:
-    // one change anywhere in the built-in set changes it.
-    uint64_t digest = 0xcbf29ce484222325ull;
-    for (size_t k = 0; k < 742; ++k) {
-        const WalkedChar &c = loaded.pages[0][k];
-        EXPECT_EQ(c.alias, "") << k;
-        digest = Fnv1a(digest, c.identifier + "|" + c.name + "|" + std::to_string(c.byte) + "|" +
-                                   std::to_string(loaded.pages[1][k].byte) + "|" +
-                                   std::to_string(loaded.pages[2][k].byte) + "\n");
-    }
-    EXPECT_EQ(digest, 0xe743b7d34e873fbaull);
+// The built-in set: every row in a digest, then written to the code page
+// file by the unload and read back the same.
+TEST(CodePageBuiltIn, HoldsEveryRowAndReadsBackWhatItWrites) {
+    ScratchDir scratch;
+    scratch.UseConfig();  // points at an empty directory: no code page file
+    UTLCPSET builtIn = UTLLoadCodePage();
+    ASSERT_NE(builtIn, nullptr);
+    ASSERT_EQ(UTLCodePageCount(builtIn), 3);
+    const std::string before = Dump(builtIn, {1004, 9999, 9998});
+    EXPECT_EQ(std::count(before.begin(), before.end(), '\n'), 742);
+    EXPECT_EQ(Fnv1a(before), 0x5cbec0f1f9442382ull);
+    CFGHANDLE inForce = CFGCurrent();
+    ASSERT_EQ(UTLUnloadCodePage(builtIn), UTL_CP_OK);
+    EXPECT_EQ(CFGCurrent(), inForce);
+    EXPECT_EQ(UTLCodePageCount(builtIn), 3);  // still loaded
+    ASSERT_EQ(UTLDestroyCodePage(builtIn), UTL_CP_OK);
+    const std::string text = scratch.Read("codepage.ini");
+    EXPECT_NE(text.find("CodePage=1004,W1\n"), std::string::npos);
+    EXPECT_NE(text.find("Char=SP010000,space, ,32,32,32\n"), std::string::npos);
+    UTLCPSET fromFile = UTLLoadCodePage();
+    ASSERT_NE(fromFile, nullptr);
+    EXPECT_EQ(Dump(fromFile, {1004, 9999, 9998}), before);
+    EXPECT_EQ(UTLDestroyCodePage(fromFile), UTL_CP_OK);
 }
 
-// Lookups in the built-in pages; the rules of lookups are checked on small
-// sets of the caller's own in codepage_registry_test.cpp.
-TEST_F(BuiltInSet, LookupsByNameByteAndIndexInEachPage) {
-    ASSERT_EQ(UTLSetDefCodePage(set_, 1004, nullptr), UTL_CP_OK);
-    EXPECT_EQ(UTLLocateCharByName(set_, "SP320000", nullptr, nullptr), 173);
-    EXPECT_EQ(UTLLocateCharByName(set_, nullptr, "Zcaron", nullptr), 142);
+// Lookups in the built-in pages; their rules are checked on the small sets
+// above.
+TEST(CodePageBuiltIn, LookupsByNameByteAndIndexInEachPage) {
+    ScratchDir scratch;
+    scratch.UseConfig();
+    UTLCPSET set = UTLLoadCodePage();
+    ASSERT_EQ(UTLSetDefCodePage(set, 1004, nullptr), UTL_CP_OK);
+    EXPECT_EQ(UTLLocateCharByName(set, "SP320000", nullptr, nullptr), 173);
+    EXPECT_EQ(UTLLocateCharByName(set, nullptr, "Zcaron", nullptr), 142);
     char id[UTL_CP_IDENT_SIZE], name[UTL_CP_NAME_SIZE], alias[UTL_CP_NAME_SIZE] = "x";
-    EXPECT_EQ(UTLLocateNameByChar(set_, 45 + 256, id, name, alias), UTL_CP_OK);  // a byte value
-    EXPECT_STREQ(id, "SP100000");
-    EXPECT_STREQ(name, "hyphen");
-    EXPECT_STREQ(alias, "");
-    EXPECT_EQ(UTLLocateNameByChar(set_, 0x81, id, nullptr, nullptr), UTL_CP_FAIL);
-    EXPECT_EQ(UTLLocateNameByChar(set_, 32, nullptr, nullptr, nullptr), UTL_CP_FAIL);
-
-    ASSERT_EQ(UTLSetDefCodePage(set_, 9999, nullptr), UTL_CP_OK);
+    EXPECT_EQ(UTLLocateNameByChar(set, 45 + 256, id, name, alias), UTL_CP_OK);  // a byte value
+    EXPECT_EQ(std::string(id) + "," + name + "," + alias, "SP100000,hyphen,");
+    EXPECT_EQ(UTLLocateNameByChar(set, 0x81, id, nullptr, nullptr), UTL_CP_FAIL);
+    EXPECT_EQ(UTLLocateNameByChar(set, 32, nullptr, nullptr, nullptr), UTL_CP_FAIL);
+    ASSERT_EQ(UTLSetDefCodePage(set, 9999, nullptr), UTL_CP_OK);
     uint16_t index = 298;
     uint8_t byte = 0;
-    EXPECT_EQ(UTLGetIndexCodePageChar(set_, &index, &byte, nullptr, name, nullptr), UTL_CP_OK);
+    EXPECT_EQ(UTLGetIndexCodePageChar(set, &index, &byte, nullptr, name, nullptr), UTL_CP_OK);
     EXPECT_EQ(byte, 33);
     EXPECT_STREQ(name, "pencil");
     index = 742;
-    EXPECT_EQ(UTLGetIndexCodePageChar(set_, &index, &byte, id, name, alias), UTL_CP_FAIL);
-    EXPECT_EQ(UTLGetIndexCodePageChar(set_, nullptr, &byte, id, name, alias), UTL_CP_FAIL);
+    EXPECT_EQ(UTLGetIndexCodePageChar(set, &index, &byte, id, name, alias), UTL_CP_FAIL);
+    EXPECT_EQ(UTLGetIndexCodePageChar(set, nullptr, &byte, id, name, alias), UTL_CP_FAIL);
     // "pencil" is the first "????????" row with a byte in 9999; in 9998 none
     // of the first hundred has one, and the name finds the glyph.
-    EXPECT_EQ(UTLLocateCharByName(set_, "????????", nullptr, nullptr), 33);
-    ASSERT_EQ(UTLSetDefCodePage(set_, 9998, nullptr), UTL_CP_OK);
-    EXPECT_EQ(UTLLocateCharByName(set_, "????????", nullptr, nullptr), 0);
-    EXPECT_EQ(UTLLocateCharByName(set_, "????????", "uniF0FF", nullptr), 255);
+    EXPECT_EQ(UTLLocateCharByName(set, "????????", nullptr, nullptr), 33);
+    ASSERT_EQ(UTLSetDefCodePage(set, 9998, nullptr), UTL_CP_OK);
+    EXPECT_EQ(UTLLocateCharByName(set, "????????", nullptr, nullptr), 0);
+    EXPECT_EQ(UTLLocateCharByName(set, "????????", "uniF0FF", nullptr), 255);
+    EXPECT_EQ(UTLDestroyCodePage(set), UTL_CP_OK);
 }
 
+TEST(CodePageFile, ReadsTheFileNamedByTheConfiguration) {
+    ScratchDir scratch;
+    scratch.UseIni("[KTRes]\nDefLib=" + scratch.path() + "\nCodepage=mine.ini\n");
+    scratch.Write("mine.ini",
+                  "[CodePages]\nCodePage=5,AA\nCodePage=6,BB\n"
+                  "[CodePage]\nChar=ID1,one,uno,10,20\nChar=ID2,two, ,11\n"
+                  "Char=ID3,,,three,12,22\n");
+    UTLCPSET set = UTLLoadCodePage();
+    ASSERT_NE(set, nullptr);
+    ASSERT_EQ(UTLCodePageCount(set), 2);
+    char bb[] = "BB";
+    ASSERT_EQ(UTLSetDefCodePage(set, 6, bb), UTL_CP_OK);
+    // No second byte for ID2; the empty fields of ID3 were skipped.
+    const std::string want = "ID1,one,uno,10,20\nID2,two,,11,0\nID3,three,12,22,0\n";
+    EXPECT_EQ(Dump(set, {5, 6}), want);
+    EXPECT_EQ(UTLLocateCharByName(set, nullptr, nullptr, "uno"), 20);
+    // Written back, blank aliases keep their place.
+    ASSERT_EQ(UTLUnloadCodePage(set), UTL_CP_OK);
+    EXPECT_EQ(UTLDestroyCodePage(set), UTL_CP_OK);
+    EXPECT_NE(scratch.Read("mine.ini").find("Char=ID2,two, ,11,0\n"), std::string::npos);
+    set = UTLLoadCodePage();
+    EXPECT_EQ(Dump(set, {5, 6}), want);
+    EXPECT_EQ(UTLDestroyCodePage(set), UTL_CP_OK);
+}
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -10,15 +11,15 @@
 #include "cmnw32/codepage.h"
 
 using cmnw::testing::ScratchDir;
-using cmnw::testing::WalkAll;
-using cmnw::testing::WalkedChar;
 
 namespace {
 
 constexpr int32_t kPageIds[3] = {1004, 9999, 9998};
 
+// A character of the built-in set: identifier, name, alias, then its byte
+// in each of kPageIds.
 struct Row {
-    std::string identifier, name, alias;
+    std::string text[3];
     uint8_t bytes[3];
 };
 
@@ -26,22 +27,17 @@ struct Row {
 // scanning every row, identifier first (up to its hundredth occurrence),
 // then name, then alias.
 uint8_t ModelLookup(const std::vector<Row> &rows, int target, const Row &probe) {
-    auto scan = [&](auto textOf) -> uint8_t {
-        const std::string &wanted = textOf(probe);
+    for (int field = 0; field < 3; ++field) {
+        const std::string &wanted = probe.text[field];
+        if (field > 0 && wanted.empty()) continue;
         int seen = 0;
         for (const Row &row : rows) {
-            if (textOf(row) != wanted) continue;
+            if (row.text[field] != wanted) continue;
             if (++seen > 100 || (wanted.empty() && seen > 1)) break;
             if (row.bytes[target] != 0) return row.bytes[target];
         }
-        return 0;
-    };
-    uint8_t byte = scan([](const Row &r) -> const std::string & { return r.identifier; });
-    if (byte == 0 && !probe.name.empty())
-        byte = scan([](const Row &r) -> const std::string & { return r.name; });
-    if (byte == 0 && !probe.alias.empty())
-        byte = scan([](const Row &r) -> const std::string & { return r.alias; });
-    return byte;
+    }
+    return 0;
 }
 
 class Translate : public ::testing::Test {
@@ -50,16 +46,17 @@ protected:
         scratch_.UseConfig();
         set_ = UTLLoadCodePage();
         ASSERT_NE(set_, nullptr);
-        for (int p = 0; p < 3; ++p) {
-            ASSERT_EQ(UTLSetDefCodePage(set_, kPageIds[p], nullptr), UTL_CP_OK);
-            const std::vector<WalkedChar> chars = WalkAll(set_);
-            rows_.resize(chars.size());
-            for (size_t k = 0; k < chars.size(); ++k) {
-                rows_[k].identifier = chars[k].identifier;
-                rows_[k].name = chars[k].name;
-                rows_[k].alias = chars[k].alias;
-                rows_[k].bytes[p] = chars[k].byte;
+        for (const std::string &line : cmnw::testing::Walk(set_, {1004, 9999, 9998})) {
+            Row row{};
+            std::istringstream fields(line);
+            for (std::string &text : row.text) std::getline(fields, text, ',');
+            for (uint8_t &byte : row.bytes) {
+                int value = 0;
+                fields >> value;
+                fields.ignore();
+                byte = static_cast<uint8_t>(value);
             }
+            rows_.push_back(row);
         }
     }
     void TearDown() override { EXPECT_EQ(UTLDestroyCodePage(set_), UTL_CP_OK); }
@@ -95,7 +92,7 @@ TEST_F(Translate, TablesBetweenEveryPairOfCodePagesMatchThePlainModel) {
             // The set's default is the source code page afterwards.
             char name[UTL_CP_NAME_SIZE];
             ASSERT_EQ(UTLLocateNameByChar(set_, 33, nullptr, name, nullptr), UTL_CP_OK);
-            EXPECT_EQ(name, rows_[source == 0 ? 1 : source == 1 ? 298 : 741].name);
+            EXPECT_EQ(name, rows_[source == 0 ? 1 : source == 1 ? 298 : 741].text[1]);
         }
     }
 }
