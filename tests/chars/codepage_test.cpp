@@ -1,8 +1,11 @@
 // Code page sets: filled from a configuration of the caller's own, the
 // shared, counted load, the built-in set the registry loads when no code
-// page file can be read, and the code page file written and read back.
+// page file can be read, the code page file written and read back, and
+// translation between the pages of a set.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -10,11 +13,46 @@
 #include "cmnw32/cfg.h"
 #include "cmnw32/codepage.h"
 
-using cmnw::testing::Dump;
 using cmnw::testing::ScratchDir;
-using cmnw::testing::Walk;
 
 namespace {
+
+// One character as the walk delivers it: identifier, name and alias, and its
+// byte with each of the walked code pages the default.
+struct Char {
+    std::string text[3];
+    std::vector<uint8_t> bytes;
+};
+
+// Every character of set by the first/next walk, with each of ids in turn
+// the default code page.
+std::vector<Char> Walk(UTLCPSET set, const std::vector<int32_t> &ids) {
+    std::vector<Char> all;
+    uint8_t byte = 0;
+    char id[UTL_CP_IDENT_SIZE], name[UTL_CP_NAME_SIZE], alias[UTL_CP_NAME_SIZE];
+    for (size_t p = 0; p < ids.size(); ++p) {
+        EXPECT_EQ(UTLSetDefCodePage(set, ids[p], nullptr), UTL_CP_OK) << ids[p];
+        size_t k = 0;
+        for (uint16_t st = UTLGetFirstCodePageChar(set, &byte, id, name, alias); st == UTL_CP_OK;
+             st = UTLGetNextCodePageChar(set, &byte, id, name, alias), ++k) {
+            if (p == 0) all.push_back({{id, name, alias}, {}});
+            if (k < all.size()) all[k].bytes.push_back(byte);
+        }
+        EXPECT_EQ(k, all.size()) << ids[p];
+    }
+    return all;
+}
+
+// The walk as text, a line "identifier,name,alias,byte,..." per character.
+std::string Dump(UTLCPSET set, const std::vector<int32_t> &ids) {
+    std::string text;
+    for (const Char &c : Walk(set, ids)) {
+        text += c.text[0] + "," + c.text[1] + "," + c.text[2];
+        for (uint8_t b : c.bytes) text += "," + std::to_string(b);
+        text += "\n";
+    }
+    return text;
+}
 
 // A set read from an in-memory configuration holding these lines.
 class OwnSet : public ::testing::Test {
@@ -110,6 +148,18 @@ TEST_F(OwnSet, WalkFailsWithoutDefaultAndEndsAfterTheLastCharacter) {
     EXPECT_EQ(Walk(set_, {2}).size(), 3u);
     EXPECT_EQ(UTLGetNextCodePageChar(set_, &byte, nullptr, nullptr, nullptr), UTL_CP_FAIL);
     EXPECT_EQ(byte, 0xEE);
+    // By index, and by byte: a value whose low eight bits are the byte.
+    uint16_t index = 2;
+    char name[UTL_CP_NAME_SIZE], alias[UTL_CP_NAME_SIZE] = "x";
+    EXPECT_EQ(UTLGetIndexCodePageChar(set_, &index, &byte, id, name, nullptr), UTL_CP_OK);
+    EXPECT_EQ(std::string(id) + name + std::to_string(byte), "Cc4");
+    index = 3;
+    EXPECT_EQ(UTLGetIndexCodePageChar(set_, &index, &byte, id, name, alias), UTL_CP_FAIL);
+    EXPECT_EQ(UTLGetIndexCodePageChar(set_, nullptr, &byte, id, name, alias), UTL_CP_FAIL);
+    EXPECT_EQ(UTLLocateNameByChar(set_, 4 + 256, id, name, alias), UTL_CP_OK);
+    EXPECT_EQ(std::string(id) + name + alias, "Cc");
+    EXPECT_EQ(UTLLocateNameByChar(set_, 5, id, nullptr, nullptr), UTL_CP_FAIL);
+    EXPECT_EQ(UTLLocateNameByChar(set_, 4, nullptr, nullptr, nullptr), UTL_CP_FAIL);
 }
 
 TEST_F(OwnSet, KeepsAtMost1025Characters) {
@@ -195,38 +245,6 @@ TEST(CodePageBuiltIn, HoldsEveryRowAndReadsBackWhatItWrites) {
     EXPECT_EQ(UTLDestroyCodePage(fromFile), UTL_CP_OK);
 }
 
-// Lookups in the built-in pages; their rules are checked on the small sets
-// above.
-TEST(CodePageBuiltIn, LookupsByNameByteAndIndexInEachPage) {
-    ScratchDir scratch;
-    scratch.UseConfig();
-    UTLCPSET set = UTLLoadCodePage();
-    ASSERT_EQ(UTLSetDefCodePage(set, 1004, nullptr), UTL_CP_OK);
-    EXPECT_EQ(UTLLocateCharByName(set, "SP320000", nullptr, nullptr), 173);
-    EXPECT_EQ(UTLLocateCharByName(set, nullptr, "Zcaron", nullptr), 142);
-    char id[UTL_CP_IDENT_SIZE], name[UTL_CP_NAME_SIZE], alias[UTL_CP_NAME_SIZE] = "x";
-    EXPECT_EQ(UTLLocateNameByChar(set, 45 + 256, id, name, alias), UTL_CP_OK);  // a byte value
-    EXPECT_EQ(std::string(id) + "," + name + "," + alias, "SP100000,hyphen,");
-    EXPECT_EQ(UTLLocateNameByChar(set, 0x81, id, nullptr, nullptr), UTL_CP_FAIL);
-    EXPECT_EQ(UTLLocateNameByChar(set, 32, nullptr, nullptr, nullptr), UTL_CP_FAIL);
-    ASSERT_EQ(UTLSetDefCodePage(set, 9999, nullptr), UTL_CP_OK);
-    uint16_t index = 298;
-    uint8_t byte = 0;
-    EXPECT_EQ(UTLGetIndexCodePageChar(set, &index, &byte, nullptr, name, nullptr), UTL_CP_OK);
-    EXPECT_EQ(byte, 33);
-    EXPECT_STREQ(name, "pencil");
-    index = 742;
-    EXPECT_EQ(UTLGetIndexCodePageChar(set, &index, &byte, id, name, alias), UTL_CP_FAIL);
-    EXPECT_EQ(UTLGetIndexCodePageChar(set, nullptr, &byte, id, name, alias), UTL_CP_FAIL);
-    // "pencil" is the first "????????" row with a byte in 9999; in 9998 none
-    // of the first hundred has one, and the name finds the glyph.
-    EXPECT_EQ(UTLLocateCharByName(set, "????????", nullptr, nullptr), 33);
-    ASSERT_EQ(UTLSetDefCodePage(set, 9998, nullptr), UTL_CP_OK);
-    EXPECT_EQ(UTLLocateCharByName(set, "????????", nullptr, nullptr), 0);
-    EXPECT_EQ(UTLLocateCharByName(set, "????????", "uniF0FF", nullptr), 255);
-    EXPECT_EQ(UTLDestroyCodePage(set), UTL_CP_OK);
-}
-
 TEST(CodePageFile, ReadsTheFileNamedByTheConfiguration) {
     ScratchDir scratch;
     scratch.UseIni("[KTRes]\nDefLib=" + scratch.path() + "\nCodepage=mine.ini\n");
@@ -250,6 +268,116 @@ TEST(CodePageFile, ReadsTheFileNamedByTheConfiguration) {
     set = UTLLoadCodePage();
     EXPECT_EQ(Dump(set, {5, 6}), want);
     EXPECT_EQ(UTLDestroyCodePage(set), UTL_CP_OK);
+}
+
+constexpr int32_t kPageIds[3] = {1004, 9999, 9998};
+
+// A second, plain model of the table: each source character is looked up by
+// scanning every row, identifier first (up to its hundredth occurrence),
+// then name, then alias.
+uint8_t ModelLookup(const std::vector<Char> &rows, int target, const Char &probe) {
+    for (int field = 0; field < 3; ++field) {
+        const std::string &wanted = probe.text[field];
+        if (field > 0 && wanted.empty()) continue;
+        int seen = 0;
+        for (const Char &row : rows) {
+            if (row.text[field] != wanted) continue;
+            if (++seen > 100 || (wanted.empty() && seen > 1)) break;
+            if (row.bytes[target] != 0) return row.bytes[target];
+        }
+    }
+    return 0;
+}
+
+class Translate : public ::testing::Test {
+protected:
+    void SetUp() override {
+        scratch_.UseConfig();
+        set_ = UTLLoadCodePage();
+        ASSERT_NE(set_, nullptr);
+        rows_ = Walk(set_, {kPageIds[0], kPageIds[1], kPageIds[2]});
+    }
+    void TearDown() override { EXPECT_EQ(UTLDestroyCodePage(set_), UTL_CP_OK); }
+
+    ScratchDir scratch_;
+    UTLCPSET set_ = nullptr;
+    std::vector<Char> rows_;
+};
+
+TEST_F(Translate, TablesBetweenEveryPairOfCodePagesMatchThePlainModel) {
+    for (int source = 0; source < 3; ++source) {
+        for (int target = 0; target < 3; ++target) {
+            if (source == target) continue;
+            uint8_t expected[256] = {};
+            for (const Char &row : rows_) {
+                const uint8_t found = ModelLookup(rows_, target, row);
+                if (found != 0) expected[row.bytes[source]] = found;
+            }
+            UTLCp2CpTable table;
+            std::memset(&table, 0xAB, sizeof table);
+            ASSERT_EQ(UTLSetupCp2CpTable(&table, set_, kPageIds[source], nullptr, kPageIds[target],
+                                         nullptr, 0x3F),
+                      0);
+            EXPECT_TRUE(table.set == set_ && table.identity == 0 &&
+                        table.sourceId == kPageIds[source] && table.targetId == kPageIds[target] &&
+                        (table.reserved[0] | table.reserved[1]) == 0);
+            for (int b = 1; b < 256; ++b) {
+                EXPECT_EQ(table.map[b], expected[b])
+                    << kPageIds[source] << "->" << kPageIds[target] << " " << b;
+                EXPECT_EQ(UTLCpTranslateChar(&table, static_cast<uint8_t>(b)),
+                          expected[b] != 0 ? expected[b] : 0x3F);
+            }
+            // The set's default is the source code page afterwards.
+            char name[UTL_CP_NAME_SIZE];
+            ASSERT_EQ(UTLLocateNameByChar(set_, 33, nullptr, name, nullptr), UTL_CP_OK);
+            EXPECT_EQ(name, rows_[source == 0 ? 1 : source == 1 ? 298 : 741].text[1]);
+        }
+    }
+}
+
+TEST_F(Translate, IdentityTablesAndFailures) {
+    UTLCp2CpTable table;
+    char w1[] = "W1", lower[] = "w1", wd[] = " WD ";
+    ASSERT_EQ(UTLSetupCp2CpTable(&table, set_, 1004, nullptr, 1004, nullptr, 0), 0);
+    EXPECT_EQ(table.identity, 1);
+    for (int b = 0; b < 256; ++b) EXPECT_EQ(UTLCpTranslateChar(&table, static_cast<uint8_t>(b)), b);
+    ASSERT_EQ(UTLSetupCp2CpTable(&table, set_, 1004, w1, 1004, lower, 0), 0);
+    EXPECT_EQ(table.identity, 1);
+    for (uint8_t byte : table.map) EXPECT_EQ(byte, 0);
+
+    EXPECT_EQ(UTLSetupCp2CpTable(&table, set_, 1004, nullptr, 4711, nullptr, 0), -1);
+    EXPECT_EQ(UTLSetupCp2CpTable(&table, set_, 4711, nullptr, 1004, nullptr, 0), -1);
+    EXPECT_EQ(UTLSetupCp2CpTable(&table, nullptr, 1004, nullptr, 9999, nullptr, 0), -1);
+    EXPECT_EQ(UTLSetupCp2CpTable(&table, set_, 9999, wd, 1004, w1, 0), 0);
+    EXPECT_STREQ(wd, "WD");  // trimmed in place
+    EXPECT_EQ(UTLSetupCp2CpTable(&table, set_, 9999, lower, 1004, nullptr, 0), -1);
+}
+
+TEST_F(Translate, LibraryTableAndStrings) {
+    // Before any set-up the library's own table translates nothing.
+    char out[8] = "xxxxxxx";
+    EXPECT_EQ(UTLCpTranslateChar(nullptr, 65), 0xFFFF);
+    EXPECT_EQ(UTLCpTranslateChar(nullptr, 0), 0);
+    EXPECT_EQ(UTLCpTranslateString(nullptr, out, "abc", sizeof out), -1);
+    EXPECT_EQ(out[0], '\0');
+
+    ASSERT_EQ(UTLSetupCp2CpTable(nullptr, set_, 1004, nullptr, 9999, nullptr, 0xFFFFFFFFu), 0);
+    std::strcpy(out, "xxxxxxx");
+    EXPECT_EQ(UTLCpTranslateString(nullptr, out, "abcdef", 4), 0);
+    EXPECT_STREQ(out, "abc");
+    EXPECT_EQ(out[4], 'x');  // nothing written past the size
+    EXPECT_EQ(UTLCpTranslateString(nullptr, out, nullptr, sizeof out), -1);
+    EXPECT_EQ(UTLCpTranslateString(nullptr, out, "a", 0), -1);
+    EXPECT_EQ(UTLCpTranslateString(nullptr, out, "abc", 1), 0);
+    EXPECT_STREQ(out, "");
+
+    UTLCp2CpTable table;
+    ASSERT_EQ(UTLSetupCp2CpTable(&table, set_, 1004, nullptr, 9999, nullptr, 0x1234), 0);
+    EXPECT_EQ(UTLCpTranslateChar(&table, 'A'), 0x1234);
+    EXPECT_EQ(UTLCpTranslateString(&table, out, " A ", sizeof out), 0x1234);
+    EXPECT_STREQ(out, " ");  // what was translated before the stop
+    std::memset(&table, 0, sizeof table);
+    EXPECT_EQ(UTLCpTranslateString(&table, out, "a", sizeof out), -1);
 }
 
 }  // namespace
