@@ -41,16 +41,12 @@ uint16_t FlagsFromUnicode(UChar32 u) {
 TEST(CTypeTable, ClassFlagsAreUnicodePropertiesOfCodePage1252) {
     // Where the table departs from Unicode properties on purpose.
     const std::map<unsigned, uint16_t> departures = {
-        {0x83, CT_LOWER | CT_ALPHA | CT_PUNCT},  // florin: letter that also sorts as a sign
-        {0x88, CT_PUNCT},                        // modifier circumflex and soft hyphen: signs
-        {0xAD, CT_PUNCT},
-        {0x8E, CT_CNTRL},  // Z and z with caron: controls
-        {0x9E, CT_CNTRL},
-        {0xAA, CT_PUNCT},  // ordinal indicators and micro sign: signs
-        {0xBA, CT_PUNCT}, {0xB5, CT_PUNCT},
-        {0xB2, CT_DIGIT | CT_PUNCT},  // superscript digits are digits
-        {0xB3, CT_DIGIT | CT_PUNCT}, {0xB9, CT_DIGIT | CT_PUNCT},
-    };
+        {0x83, CT_LOWER | CT_ALPHA | CT_PUNCT},    // florin: letter that also sorts as a sign
+        {0x88, CT_PUNCT}, {0xAD, CT_PUNCT},        // modifier circumflex, soft hyphen: signs
+        {0x8E, CT_CNTRL}, {0x9E, CT_CNTRL},        // Z and z with caron: controls
+        {0xAA, CT_PUNCT}, {0xBA, CT_PUNCT}, {0xB5, CT_PUNCT},  // ordinals, micro: signs
+        {0xB2, CT_DIGIT | CT_PUNCT}, {0xB3, CT_DIGIT | CT_PUNCT},  // superscript digits
+        {0xB9, CT_DIGIT | CT_PUNCT}};
     const uint16_t *table = GetCTypeTable();
     const auto cp = CodePage1252();
     auto byteOf = [&](int32_t u, unsigned fallback) {

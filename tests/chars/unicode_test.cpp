@@ -48,7 +48,7 @@ std::pair<std::string, size_t> AnsiOnce(const std::string &in, size_t room, uint
 }
 
 // The whole source in one call with room for the longest result, or in
-// pieces into rooms of 2..5 units or 4..15 bytes when rng is given: every
+// pieces into rooms of 2..7 units or 4..15 bytes when rng is given: every
 // call takes something, and the encoder leaves a byte of its room free.
 template <typename In, typename Once>
 auto Whole(Once once, const In &in, size_t full, size_t least, std::mt19937 *rng) {
