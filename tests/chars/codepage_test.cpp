@@ -194,40 +194,23 @@ TEST(CodePageHandles, NullAndUnknownSetsAreRefused) {
     EXPECT_EQ(UTLDestroyCodePage(set), UTL_CP_FAIL);  // gone
 }
 
-TEST(CodePageSharedLoad, LoadsOnceAndFreesWithTheLastRelease) {
-    ScratchDir scratch;
-    scratch.UseConfig();
-    UTLCPSET first = UTLLoadCodePage();
-    ASSERT_NE(first, nullptr);
-    EXPECT_EQ(UTLLoadCodePage(), first);
-    EXPECT_EQ(UTLDestroyCodePage(first), UTL_CP_OK);
-    EXPECT_EQ(UTLCodePageCount(first), 3);  // still held
-    EXPECT_EQ(UTLDestroyCodePage(first), UTL_CP_OK);
-    EXPECT_EQ(UTLCodePageCount(first), 0);  // freed
-    EXPECT_EQ(UTLSetDefCodePage(first, 1004, nullptr), UTL_CP_FAIL);
-    // A set of the caller's own released without any load leaves the count
-    // at zero: the next load builds a fresh set again.
-    ASSERT_EQ(UTLDestroyCodePage(UTLCreateCodePage()), UTL_CP_OK);
-    UTLCPSET again = UTLLoadCodePage();
-    ASSERT_NE(again, nullptr);
-    EXPECT_EQ(UTLCodePageCount(again), 3);
-    EXPECT_EQ(UTLDestroyCodePage(again), UTL_CP_OK);
-}
-
 uint64_t Fnv1a(const std::string &text) {
     uint64_t h = 0xcbf29ce484222325ull;
     for (unsigned char c : text) h = (h ^ c) * 0x100000001b3ull;
     return h;
 }
 
-// The built-in set: every row in a digest, then written to the code page
-// file by the unload and read back the same.
-TEST(CodePageBuiltIn, HoldsEveryRowAndReadsBackWhatItWrites) {
+// The built-in set, loaded once for all callers and freed with the last
+// release: every row in a digest, then written to the code page file by the
+// unload and read back the same.
+TEST(CodePageBuiltIn, SharedHoldsEveryRowAndReadsBackWhatItWrites) {
     ScratchDir scratch;
     scratch.UseConfig();  // points at an empty directory: no code page file
     UTLCPSET builtIn = UTLLoadCodePage();
     ASSERT_NE(builtIn, nullptr);
-    ASSERT_EQ(UTLCodePageCount(builtIn), 3);
+    EXPECT_EQ(UTLLoadCodePage(), builtIn);
+    EXPECT_EQ(UTLDestroyCodePage(builtIn), UTL_CP_OK);
+    ASSERT_EQ(UTLCodePageCount(builtIn), 3);  // still held
     const std::string before = Dump(builtIn, {1004, 9999, 9998});
     EXPECT_EQ(std::count(before.begin(), before.end(), '\n'), 742);
     EXPECT_EQ(Fnv1a(before), 0x5cbec0f1f9442382ull);
@@ -236,9 +219,14 @@ TEST(CodePageBuiltIn, HoldsEveryRowAndReadsBackWhatItWrites) {
     EXPECT_EQ(CFGCurrent(), inForce);
     EXPECT_EQ(UTLCodePageCount(builtIn), 3);  // still loaded
     ASSERT_EQ(UTLDestroyCodePage(builtIn), UTL_CP_OK);
+    EXPECT_EQ(UTLCodePageCount(builtIn), 0);  // freed
+    EXPECT_EQ(UTLSetDefCodePage(builtIn, 1004, nullptr), UTL_CP_FAIL);
     const std::string text = scratch.Read("codepage.ini");
     EXPECT_NE(text.find("CodePage=1004,W1\n"), std::string::npos);
     EXPECT_NE(text.find("Char=SP010000,space, ,32,32,32\n"), std::string::npos);
+    // A set of the caller's own released without any load leaves the count
+    // at zero: the next load builds a fresh set again.
+    ASSERT_EQ(UTLDestroyCodePage(UTLCreateCodePage()), UTL_CP_OK);
     UTLCPSET fromFile = UTLLoadCodePage();
     ASSERT_NE(fromFile, nullptr);
     EXPECT_EQ(Dump(fromFile, {1004, 9999, 9998}), before);
