@@ -250,10 +250,13 @@ TEST(Utf8ToUtf16, DecodesLenientlyAndStopsSafely) {
         EXPECT_EQ(taken, c.taken) << c.in << " room " << c.room;
     }
     const char *src = "ab";
-    uint16_t out[2];
-    uint16_t *dst = out;
+    uint16_t out[2], *dst = out;
     Utf8ToUtf16(&src, nullptr, &dst, out + 2);
     EXPECT_EQ(dst, out);
+    const uint16_t *none = nullptr;
+    char bytes[4], *to = bytes;
+    Utf16ToUtf8(&none, none, &to, bytes + 4);
+    EXPECT_EQ(to, bytes);
 }
 
 TEST(Utf8ToUtf16Char, LowHalfIsTheFirstUnit) {
