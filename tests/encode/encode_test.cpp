@@ -97,7 +97,7 @@ TEST(Base64, EveryByteValueIsKeptOrSkippedAtEveryPosition) {
 }
 
 
-TEST(TextForm, KnownEncodingsAndSizes) {
+TEST(TextForm, KnownAndInvalidTextsAndSizes) {
     const struct { std::string data, text; } cases[] = {
         {"", "0"}, {"a", "2OG00"}, {"ab", "1OM80"}, {"abc", "0OM9Z"},
         {std::string("\xff\xff\xff", 3), "0----"}, {std::string(4, '\0'), "200000000"}};
@@ -121,12 +121,9 @@ TEST(TextForm, KnownEncodingsAndSizes) {
     EXPECT_EQ(UTLBinary2Text("abc", 3, nullptr, 6), 0u);
     EXPECT_EQ(UTLBinary2Text(nullptr, 3, out, 6), 0u);
     EXPECT_EQ(UTLBinary2Text(nullptr, 0, out, 2), 1u);
-}
-
-TEST(TextForm, InvalidTextsDecodeToNothing) {
-    // "2OG00" holds one byte; "1" would claim a second pad.
+    // Invalid texts decode to nothing: "2OG00" holds one byte; "1" would
+    // claim a second pad.
     for (const char *t : {"", "0", "1", "2", "0OM9", "0OM9Z1", "3OM9Z", "zOM9Z", "2OG0"}) {
-        char out[16];
         const auto len = static_cast<uint32_t>(std::strlen(t));
         EXPECT_EQ(UTLText2BinarySize(t, len), 0u) << t;
         EXPECT_EQ(UTLText2Binary(t, len, out, sizeof out), 0u) << t;
