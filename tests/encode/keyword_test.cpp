@@ -75,30 +75,23 @@ TEST(Keyword, EntriesOfEachKind) {
         {"il", "key 12", 0, nullptr, "12", "Error: Invalid parameter <key 12>.\n"},
         {"il", "key((1)", 0, nullptr, "(1)", "Error: Unbalanced parentheses on <key((1)>.\n"},
         {"il", "key(12x), b", 0, nullptr, "b", "Error: Invalid interger value <12x>.\n"},
-        {"il", "key(+)", 0, nullptr, "", "Error: Invalid interger value <+>.\n"},
         {"il", "key(-99999999999)", 0, nullptr, "",
          "Error: Interger value is too small <-99999999999>.\n"},
         {"il", "key(2147483648)", 0, nullptr, "",
          "Error: Interger value is too large <2147483648>.\n"},
         {"d", "key(1.5)", 1, "1.5", "", ""},
         {"d", "KEY( -2.5e3 )", 1, "-2500", "", ""},
-        {"d", "key(.25)", 1, "0.25", "", ""},
         {"d", "key()", 1, "0", "", ""},
         {"d", "key(1e999)", 0, nullptr, "", "Error: Value out of range <1e999>.\n"},
         {"d", "key(1,5)", 0, nullptr, "", "Error: Invalid double value <1,5>.\n"},
         {"d", "key(inf)", 0, nullptr, "", "Error: Invalid double value <inf>.\n"},
-        {"d", "key(0x10)", 0, nullptr, "", "Error: Invalid double value <0x10>.\n"},
         {"s", "Key ( 1(2) 3 )  ,  next(x)", 1, "1(2) 3", "next(x)", ""},
-        {"s", "other(1)", 0, nullptr, "other(1)", ""},
         {"s", "key 5", 0, nullptr, "5", "Error: Invalid parameter <key 5>.\n"},
         {"b", "key , other", 1, "1", "other", ""},
-        {"b", "KEY,other", 1, "1", "other", ""},
         {"b", "Key", 1, "1", "", ""},
-        {"b", "key\t\n", 1, "1", "", ""},
         {"b", "key,,x", 1, "1", ",x", ""},
         {"b", "key(1)", 0, "0", "key(1)", ""},
         {"b", "keys", 0, "0", "keys", ""},
-        {"b", "ke", 0, "0", "ke", ""},
     };
     for (const auto &c : cases) {
         for (const char *kind = c.kinds; *kind != '\0'; ++kind) {
@@ -110,15 +103,6 @@ TEST(Keyword, EntriesOfEachKind) {
             EXPECT_EQ(p.message, c.message);
         }
     }
-}
-
-TEST(Keyword, StringValueIsCutInPlace) {
-    std::string buf = "Name ( 1(2) 3 )  ,  next(x)";
-    char *cursor = buf.data();
-    char *value = nullptr;
-    ASSERT_EQ(UTLParseKeywordStr(&cursor, &value, "NAME"), 1);
-    // The closing parenthesis and the blanks before it are now NUL bytes.
-    EXPECT_EQ(std::string(buf.data(), 16), std::string("Name ( 1(2) 3\0\0 ", 16));
 }
 
 TEST(Keyword, DoubleIgnoresTheCallersNumericLocale) {
