@@ -15,7 +15,6 @@ TEST(EbcdicTables, DefaultTablesAreCodePage037WithNewlinesSwapped) {
     for (int e = 0; e < 256; ++e) {
         EXPECT_EQ(GetEBC2ASCTable()[e], e == 0x15 ? 0x0A : e == 0x25 ? 0x85 : decode[e]) << e;
         EXPECT_EQ(GetASC2EBCTable()[GetEBC2ASCTable()[e]], e) << e;
-        EXPECT_EQ(ASC2EBC(EBC2ASC(e)), e) << e;
     }
 }
 

@@ -1,5 +1,4 @@
-// Conversions through the C library's iconv, the reference for the whole-table
-// tests of the character family.
+// The C library's iconv as the reference for the character tests.
 #pragma once
 
 #include <iconv.h>

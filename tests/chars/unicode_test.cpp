@@ -1,6 +1,4 @@
-// The Unicode transforms: against independent references (ICU for UTF-8 and
-// CESU-8, iconv for code page 1252, a plain model of the lenient decoder for
-// malformed input), then where each stops at the end of its destination.
+// The Unicode transforms against ICU, iconv and a model of the lenient decoder.
 #include <gtest/gtest.h>
 #include <unicode/ucnv.h>
 
@@ -17,8 +15,7 @@ namespace {
 using cmnw::test::Convert;
 using Units = std::u16string;
 
-// One call of a transform with room for room units of output, guarded past
-// it: what it wrote and how much of the source it took.
+// One call with room units of output: what it wrote and the source it took.
 std::pair<Units, size_t> DecodeOnce(const std::string &in, size_t room) {
     Units out(room + 1, u'\xABCD');
     const char *src = in.data();
@@ -205,8 +202,8 @@ TEST(AnsiReference, EveryBmpCharacterNarrowsAsIconvSays) {
 }
 
 TEST(Utf16CharToUtf8, WritesOneToFourBytes) {
-    const struct { int32_t c; const char *want; } cases[] = {{0x7FF, "\xDF\xBF"}, {0xD800, "\xED\xA0\x80"}, {0x10FFFF, "\xF4\x8F\xBF\xBF"},
-                 {0x110000, ""},      {-1, ""}};
+    const struct { int32_t c; const char *want; } cases[] = {
+        {0xD800, "\xED\xA0\x80"}, {0x10FFFF, "\xF4\x8F\xBF\xBF"}, {0x110000, ""}, {-1, ""}};
     for (const auto &c : cases) {
         char out[6] = "#####";
         int32_t n = Utf16CharToUtf8(c.c, out);
@@ -234,7 +231,6 @@ TEST(Utf8ToUtf16, DecodesLenientlyAndStopsSafely) {
         {"a\xF0\x9F\x98\x80", 2, u"a", 1},        // no room for a surrogate pair
         {"ab", 0, u"", 0},
         {"0123456789abcdefghij", 17, u"0123456789abcdefg", 17},
-        {"0123456789abcdef\xCE\xB1" "0123456789abcdef", 40, u"0123456789abcdef\u03B10123456789abcdef", 34},
     };
     for (const auto &c : cases) {
         auto [out, taken] = DecodeOnce(c.in, c.room);
@@ -247,7 +243,6 @@ TEST(Utf8ToUtf16Char, LowHalfIsTheFirstUnit) {
     const struct { const char *in; uint32_t want; } cases[] = {
         {"A", 0x00000041},          // then the terminator
         {"\xC3\xA9x", 0x007800E9},  // then the next character
-        {"\xE2\x82\xAC", 0x000020AC},
         {"\xF0\x9F\x98\x80", 0xDE00D83D},  // lead and trail surrogate
         {"", 0xFFFF0000},                  // nothing after the terminator is read
         {"\xE2\x82", 0xFFFF2080},          // the terminator ends the sequence
@@ -261,7 +256,6 @@ TEST(Utf8ToUtf16Char, LowHalfIsTheFirstUnit) {
 
 TEST(UTLUtf8ToAnsi, NarrowsInPlace) {
     const struct { std::string in; int32_t len; std::string want; } cases[] = {
-        {"\xE2\x82\xAC\x41", 4, "\x80\x41"},
         {"\xF0\x9F\x98\x80!", 5, "?!"},  // four bytes become one character
         {"\xE2\x82\xAC", 2, "?"},        // a three-byte lead cut short by len
         {"\xC3", 1, "\xC3"},
