@@ -1,10 +1,9 @@
-// Helpers shared by the code page tests: a scratch directory with a
-// configuration in force that points the code page file there, and the walk.
+// A scratch directory with a configuration in force that points the code
+// page file there, for the code page tests.
 #pragma once
 
 #include <cstdlib>
 #include <string>
-#include <vector>
 
 #include "cmnw32/codepage.h"
 #include "common/test_support.h"
@@ -25,24 +24,5 @@ public:
         UseIni("[KTRes]\nDefLib=" + path() + "/\nCodepage=codepage.ini\n" + extra);
     }
 };
-
-// One character as the walk delivers it.
-struct WalkedChar {
-    uint8_t byte;
-    std::string identifier, name, alias;
-};
-
-// Every character of set with its byte in the default code page, by the
-// first/next walk.
-inline std::vector<WalkedChar> WalkAll(UTLCPSET set) {
-    std::vector<WalkedChar> all;
-    uint8_t byte = 0;
-    char id[UTL_CP_IDENT_SIZE], name[UTL_CP_NAME_SIZE], alias[UTL_CP_NAME_SIZE];
-    for (uint16_t st = UTLGetFirstCodePageChar(set, &byte, id, name, alias); st == UTL_CP_OK;
-         st = UTLGetNextCodePageChar(set, &byte, id, name, alias)) {
-        all.push_back({byte, id, name, alias});
-    }
-    return all;
-}
 
 }  // namespace cmnw::testing

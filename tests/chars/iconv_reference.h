@@ -1,5 +1,4 @@
-// Single-byte code page references through the C library's iconv, for the
-// whole-table tests of the character family.
+// The C library's iconv as the reference for the character tests.
 #pragma once
 
 #include <iconv.h>
@@ -11,35 +10,8 @@
 
 namespace cmnw::test {
 
-// Decodes one byte of the named single-byte code page to a code point; empty
-// when the code page leaves the byte undefined or iconv lacks the code page.
-inline std::optional<uint32_t> DecodeByte(const char *codePage, unsigned char byte) {
-    iconv_t cd = iconv_open("UTF-32LE", codePage);
-    if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
-    char in[1] = {static_cast<char>(byte)};
-    unsigned char out[8] = {};
-    char *inPtr = in;
-    char *outPtr = reinterpret_cast<char *>(out);
-    size_t inLeft = 1, outLeft = sizeof out;
-    size_t rc = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
-    iconv_close(cd);
-    if (rc == static_cast<size_t>(-1) || outLeft != 4) return std::nullopt;
-    return uint32_t{out[0]} | uint32_t{out[1]} << 8 | uint32_t{out[2]} << 16 |
-           uint32_t{out[3]} << 24;
-}
-
-// The whole code page as code points, -1 where undefined.
-inline std::array<int32_t, 256> DecodeCodePage(const char *codePage) {
-    std::array<int32_t, 256> map{};
-    for (unsigned b = 0; b < 256; ++b) {
-        auto cp = DecodeByte(codePage, static_cast<unsigned char>(b));
-        map[b] = cp ? static_cast<int32_t>(*cp) : -1;
-    }
-    return map;
-}
-
-// Converts bytes between two encodings with iconv; empty when iconv
-// rejects the input.
+// bytes converted between two encodings; empty when iconv lacks one of them
+// or rejects the input.
 inline std::optional<std::string> Convert(const char *from, const char *to,
                                           const std::string &bytes) {
     iconv_t cd = iconv_open(to, from);
@@ -53,6 +25,19 @@ inline std::optional<std::string> Convert(const char *from, const char *to,
     if (rc == static_cast<size_t>(-1)) return std::nullopt;
     out.resize(out.size() - outLeft);
     return out;
+}
+
+// The named single-byte code page as code points, -1 where undefined.
+inline std::array<int32_t, 256> DecodeCodePage(const char *codePage) {
+    std::array<int32_t, 256> map{};
+    for (unsigned b = 0; b < 256; ++b) {
+        const auto u = Convert(codePage, "UTF-32LE", std::string(1, static_cast<char>(b)));
+        map[b] = u && u->size() == 4 ? static_cast<uint8_t>((*u)[0]) |
+                                           static_cast<uint8_t>((*u)[1]) << 8 |
+                                           static_cast<uint8_t>((*u)[2]) << 16
+                                     : -1;
+    }
+    return map;
 }
 
 }  // namespace cmnw::test

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
-#include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,182 +10,116 @@
 
 namespace {
 
-struct Report {
-    std::string where, message;
-    int32_t number;
-    uint32_t detail;
-};
-std::vector<Report> gReports;
+// The messages reported, each as "where: message"; every one is a plain
+// error with no number or detail.
+std::vector<std::string> gReports;
 
 int32_t Capture(const char *where, int32_t number, uint32_t detail, const char *message) {
-    gReports.push_back({where, message, number, detail});
+    EXPECT_EQ(number, 0);
+    EXPECT_EQ(detail, 0u);
+    gReports.push_back(std::string(where) + ": " + message);
     return 77;
 }
 
-class Keyword : public ::testing::Test {
-protected:
-    void SetUp() override {
-        gReports.clear();
-        previous_ = UTLSetErrorNotify(Capture);
-    }
-    void TearDown() override { UTLSetErrorNotify(previous_); }
-
-    // The one report made, or an empty one when there was none.
-    Report Only() const {
-        EXPECT_LE(gReports.size(), 1u);
-        return gReports.empty() ? Report{} : gReports.back();
-    }
-
-    UTLErrorNotifyFunc previous_ = nullptr;
+// What one parse gave: its result, the value when one was stored, the text
+// left after the cursor and the one message reported ("" for none).
+struct Parsed {
+    int32_t result;
+    std::optional<std::string> value;
+    std::string rest, message;
 };
 
-TEST_F(Keyword, IntegerEntries) {
+// kind: 'i' and 'l' integer (Int, Long), 'd' double, 's' string, 'b' flag;
+// the keyword is "key" in any case.
+Parsed Parse(char kind, std::string buf) {
+    static const char *const names[] = {"Int", "Long", "Double", "Str", "Bool"};
+    gReports.clear();
+    const UTLErrorNotifyFunc previous = UTLSetErrorNotify(Capture);
+    char *cursor = buf.data(), *text = nullptr;
+    int32_t number = kind == 'b' ? 0 : -555;
+    double real = -1.0;
+    Parsed p{};
+    switch (kind) {
+        case 'i': p.result = UTLParseKeywordInt(&cursor, &number, "KEY"); break;
+        case 'l': p.result = UTLParseKeywordLong(&cursor, &number, "Key"); break;
+        case 'd': p.result = UTLParseKeywordDouble(&cursor, &real, "key"); break;
+        case 's': p.result = UTLParseKeywordStr(&cursor, &text, "key"); break;
+        default: p.result = UTLParseKeywordBool(&cursor, &number, "key");
+    }
+    UTLSetErrorNotify(previous);
+    if (number != -555) p.value = std::to_string(number);
+    if (real != -1.0) p.value = testing::PrintToString(real);
+    if (text != nullptr) p.value = text;
+    p.rest = cursor;
+    EXPECT_LE(gReports.size(), 1u);
+    const std::string where = std::string("UTLParseKeyword") + names[std::string("ildsb").find(kind)];
+    if (!gReports.empty()) {
+        EXPECT_EQ(gReports[0].substr(0, where.size() + 2), where + ": ");
+        p.message = gReports[0].substr(std::min(gReports[0].size(), where.size() + 2));
+    }
+    return p;
+}
+
+TEST(Keyword, EntriesOfEachKind) {
     const struct {
-        const char *text;
+        const char *kinds, *text;
         int32_t result;
-        int32_t value;     // when result is 1
-        ptrdiff_t cursor;  // offset after the call
-        const char *message;
+        const char *value, *rest, *message;  // value nullptr: none stored
     } cases[] = {
-        {"size( 12 ),next", 1, 12, 11, ""}, {"Size (-7) , \t next", 1, -7, 14, ""},
-        {"size(-2147483648)", 1, -2147483647 - 1, 17, ""}, {"size(   )", 1, 0, 9, ""},
-        {"sizes(3)", 0, 0, 0, ""}, {"size", 0, 0, 0, ""},
-        {"size 12", 0, 0, 5, "Error: Invalid parameter <size 12>.\n"},
-        {"size((1)", 0, 0, 5, "Error: Unbalanced parentheses on <size((1)>.\n"},
-        {"size(12x), b", 0, 0, 11, "Error: Invalid interger value <12x>.\n"},
-        {"size(+)", 0, 0, 7, "Error: Invalid interger value <+>.\n"},
-        {"size(-99999999999)", 0, 0, 18, "Error: Interger value is too small <-99999999999>.\n"},
-        {"size(2147483648)", 0, 0, 16, "Error: Interger value is too large <2147483648>.\n"},
+        {"il", "key( 12 ),next", 1, "12", "next", ""},
+        {"il", "Key (-7) , \t next", 1, "-7", "next", ""},
+        {"il", "key(-2147483648)", 1, "-2147483648", "", ""},
+        {"il", "key(   )", 1, "0", "", ""},
+        {"ilds", "keys(3)", 0, nullptr, "keys(3)", ""},
+        {"ilds", "key", 0, nullptr, "key", ""},
+        {"il", "key 12", 0, nullptr, "12", "Error: Invalid parameter <key 12>.\n"},
+        {"il", "key((1)", 0, nullptr, "(1)", "Error: Unbalanced parentheses on <key((1)>.\n"},
+        {"il", "key(12x), b", 0, nullptr, "b", "Error: Invalid interger value <12x>.\n"},
+        {"il", "key(-99999999999)", 0, nullptr, "",
+         "Error: Interger value is too small <-99999999999>.\n"},
+        {"il", "key(2147483648)", 0, nullptr, "",
+         "Error: Interger value is too large <2147483648>.\n"},
+        {"d", "key(1.5)", 1, "1.5", "", ""},
+        {"d", "KEY( -2.5e3 )", 1, "-2500", "", ""},
+        {"d", "key()", 1, "0", "", ""},
+        {"d", "key(1e999)", 0, nullptr, "", "Error: Value out of range <1e999>.\n"},
+        {"d", "key(1,5)", 0, nullptr, "", "Error: Invalid double value <1,5>.\n"},
+        {"d", "key(inf)", 0, nullptr, "", "Error: Invalid double value <inf>.\n"},
+        {"s", "Key ( 1(2) 3 )  ,  next(x)", 1, "1(2) 3", "next(x)", ""},
+        {"s", "key 5", 0, nullptr, "5", "Error: Invalid parameter <key 5>.\n"},
+        {"b", "key , other", 1, "1", "other", ""},
+        {"b", "Key", 1, "1", "", ""},
+        {"b", "key,,x", 1, "1", ",x", ""},
+        {"b", "key(1)", 0, "0", "key(1)", ""},
+        {"b", "keys", 0, "0", "keys", ""},
     };
     for (const auto &c : cases) {
-        for (bool asLong : {false, true}) {
-            gReports.clear();
-            std::string buf = c.text;
-            char *cursor = buf.data();
-            int32_t value = -555;
-            const int32_t result = asLong ? UTLParseKeywordLong(&cursor, &value, "size")
-                                          : UTLParseKeywordInt(&cursor, &value, "size");
-            EXPECT_EQ(result, c.result) << c.text;
-            EXPECT_EQ(value, c.result == 1 ? c.value : -555) << c.text;
-            EXPECT_EQ(cursor - buf.data(), c.cursor) << c.text;
-            const Report r = Only();
-            EXPECT_EQ(r.message, c.message) << c.text;
-            if (!gReports.empty()) {
-                EXPECT_EQ(r.where, asLong ? "UTLParseKeywordLong" : "UTLParseKeywordInt");
-                EXPECT_EQ(r.number, 0);
-                EXPECT_EQ(r.detail, 0u);
-            }
+        for (const char *kind = c.kinds; *kind != '\0'; ++kind) {
+            SCOPED_TRACE(std::string(1, *kind) + " " + c.text);
+            const Parsed p = Parse(*kind, c.text);
+            EXPECT_EQ(p.result, c.result);
+            EXPECT_EQ(p.value, c.value ? std::optional<std::string>(c.value) : std::nullopt);
+            EXPECT_EQ(p.rest, c.rest);
+            EXPECT_EQ(p.message, c.message);
         }
     }
 }
 
-TEST_F(Keyword, StringValuesAreCutInPlace) {
-    std::string buf = "Name ( 1(2) 3 )  ,  next(x)";
-    char *cursor = buf.data();
-    char *value = nullptr;
-    ASSERT_EQ(UTLParseKeywordStr(&cursor, &value, "NAME"), 1);
-    EXPECT_STREQ(value, "1(2) 3");
-    EXPECT_STREQ(cursor, "next(x)");
-    // The closing parenthesis and the blanks before it are now NUL bytes.
-    EXPECT_EQ(std::string(buf.data(), 16), std::string("Name ( 1(2) 3\0\0 ", 16));
-    ASSERT_EQ(UTLParseKeywordStr(&cursor, &value, "next"), 1);
-    EXPECT_STREQ(value, "x");
-    EXPECT_STREQ(cursor, "");
-    EXPECT_TRUE(gReports.empty());
-
-    // Not the keyword: nothing changes.
-    buf = "other(1)";
-    cursor = buf.data();
-    value = nullptr;
-    EXPECT_EQ(UTLParseKeywordStr(&cursor, &value, "name"), 0);
-    EXPECT_EQ(cursor, buf.data());
-    EXPECT_EQ(buf, "other(1)");
-    EXPECT_EQ(value, nullptr);
-    EXPECT_TRUE(gReports.empty());
-
-    buf = "name 5";
-    cursor = buf.data();
-    EXPECT_EQ(UTLParseKeywordStr(&cursor, &value, "name"), 0);
-    EXPECT_EQ(Only().where, "UTLParseKeywordStr");
-    EXPECT_STREQ(cursor, "5");
-}
-
-TEST_F(Keyword, DoubleEntries) {
-    const struct {
-        const char *text;
-        int32_t result;
-        double value;
-        const char *message;
-    } cases[] = {
-        {"width(1.5)", 1, 1.5, ""}, {"width( -2.5e3 )", 1, -2500.0, ""},
-        {"width(.25)", 1, 0.25, ""}, {"width()", 1, 0.0, ""},
-        {"width(1e999)", 0, 0, "Error: Value out of range <1e999>.\n"},
-        {"width(1,5)", 0, 0, "Error: Invalid double value <1,5>.\n"},
-        {"width(inf)", 0, 0, "Error: Invalid double value <inf>.\n"},
-        {"width(0x10)", 0, 0, "Error: Invalid double value <0x10>.\n"},
-    };
-    for (const auto &c : cases) {
-        gReports.clear();
-        std::string buf = c.text;
-        char *cursor = buf.data();
-        double value = -1.0;
-        EXPECT_EQ(UTLParseKeywordDouble(&cursor, &value, "WIDTH"), c.result) << c.text;
-        EXPECT_EQ(value, c.result == 1 ? c.value : -1.0) << c.text;
-        EXPECT_STREQ(cursor, "") << c.text;
-        const Report r = Only();
-        EXPECT_EQ(r.message, c.message) << c.text;
-        if (!gReports.empty()) {
-            EXPECT_EQ(r.where, "UTLParseKeywordDouble");
-        }
-    }
-}
-
-TEST_F(Keyword, DoubleIgnoresTheCallersNumericLocale) {
+TEST(Keyword, DoubleIgnoresTheCallersNumericLocale) {
     if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr) GTEST_SKIP() << "no de_DE locale";
-    std::string buf = "width(2.75)";
-    char *cursor = buf.data();
-    double value = 0;
-    EXPECT_EQ(UTLParseKeywordDouble(&cursor, &value, "width"), 1);
-    EXPECT_EQ(value, 2.75);
+    const Parsed p = Parse('d', "key(2.75)");
     std::setlocale(LC_NUMERIC, "C");
+    EXPECT_EQ(p.value, "2.75");
 }
 
-TEST_F(Keyword, Flags) {
-    const struct {
-        const char *text;
-        int32_t result;
-        const char *rest;
-    } cases[] = {
-        {"flag , other", 1, "other"}, {"FLAG,other", 1, "other"}, {"Flag", 1, ""},
-        {"flag\t\n", 1, ""}, {"flag,,x", 1, ",x"}, {"flag(1)", 0, "flag(1)"}, {"flags", 0, "flags"},
-        {"fla", 0, "fla"},
-    };
-    for (const auto &c : cases) {
-        std::string buf = c.text;
-        char *cursor = buf.data();
-        int32_t value = 0;
-        EXPECT_EQ(UTLParseKeywordBool(&cursor, &value, "flag"), c.result) << c.text;
-        EXPECT_EQ(value, c.result) << c.text;
-        EXPECT_STREQ(cursor, c.rest) << c.text;
-    }
-    EXPECT_TRUE(gReports.empty());
-}
-
-TEST_F(Keyword, LongQuotedTextIsCutToTheMessageBuffer) {
-    // The leads are cut so that every message holds at most 255 characters
-    // and still ends with its closing part.
+// The leads are cut so that every message holds at most 255 characters and
+// still ends with its closing part.
+TEST(Keyword, LongQuotedTextIsCutToTheMessageBuffer) {
     const std::string longValue(5000, '7');
-    const std::string texts[] = {"key " + longValue, "key(-" + longValue + ")"};
-
-    for (const std::string &text : texts) {
-        gReports.clear();
-        std::string buf = text;
-        char *cursor = buf.data();
-        int32_t value = 0;
-        EXPECT_EQ(UTLParseKeywordInt(&cursor, &value, "key"), 0);
-        const Report r = Only();
-        EXPECT_EQ(r.message.size(), 255u) << r.message.substr(0, 40);
-        EXPECT_EQ(r.message.substr(r.message.size() - 3), ">.\n");
+    for (const std::string &text : {"key " + longValue, "key(-" + longValue + ")"}) {
+        const Parsed p = Parse('i', text);
+        EXPECT_EQ(p.message.size(), 255u) << p.message.substr(0, 40);
+        EXPECT_EQ(p.message.substr(p.message.size() - 3), ">.\n");
     }
 }
 
