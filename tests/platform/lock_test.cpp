@@ -5,9 +5,7 @@
 
 #include <cerrno>
 #include <chrono>
-#include <cstdlib>
 #include <string>
-#include <thread>
 #include <utility>
 
 #include "cmnw32/cfg.h"
@@ -26,19 +24,11 @@ using cmnw::test::TempDir;
 using cmnw::test::WaitChild;
 
 // Counts of the retry loops, through the test seam.
-int tries = 0;
-int pauses = 0;
-
-void CountTry() {
-    ++tries;
-}
-void CountPause() {
-    ++pauses;
-}
+int tries = 0, pauses = 0;
 
 void CountRetries() {
     tries = pauses = 0;
-    cmnw::lock::SetRetryHooks({CountPause, CountTry});
+    cmnw::lock::SetRetryHooks({[] { ++pauses; }, [] { ++tries; }});
 }
 
 bool HoldCar(const std::string &path, int32_t access = UTL_CAR_READWRITE) {
@@ -52,8 +42,7 @@ TEST(LockFile, ExtensionSharedAndReleasedByAnyName) {
     struct Step {
         int32_t (*call)(const char *);
         const char *path;
-        int32_t result;
-        int error;  // errno after a failure
+        int32_t result, error;  // errno after a failure
     };
     const std::string tooLong = std::string(200, 'd') + "/" + std::string(100, 'n') + ".dat";
     const Step steps[] = {
@@ -74,8 +63,7 @@ TEST(LockFile, ExtensionSharedAndReleasedByAnyName) {
     for (const Step &s : steps) {
         errno = 0;
         const int32_t result = s.call(s.path);
-        const int error = result != 0 ? errno : 0;
-        EXPECT_EQ(std::make_pair(result, error), std::make_pair(s.result, s.error))
+        EXPECT_EQ(std::make_pair(result, result != 0 ? errno : 0), std::make_pair(s.result, s.error))
             << (s.path ? s.path : "(null)");
     }
     EXPECT_TRUE(Exists("sub/a.lck"));
@@ -113,10 +101,7 @@ TEST(LockFile, ByteRangesBetweenOpens) {
         off_t at;
         int32_t mode;
         long bytes;
-        int flags;
-        int32_t result;
-        int error;
-        int tries;
+        int flags, result, error, tries;
     };
     const Case cases[] = {
         {0, UTL_LK_NBLCK, 10, O_RDWR, 0, 0, 0},           // just before
@@ -136,12 +121,10 @@ TEST(LockFile, ByteRangesBetweenOpens) {
         ASSERT_EQ(lseek(other, c.at, SEEK_SET), c.at);
         tries = pauses = 0;
         errno = 0;
-        EXPECT_EQ(UTLLockFile(other, c.mode, c.bytes), c.result)
-            << c.at << " " << c.mode << " " << c.bytes;
-        if (c.result != 0) {
-            EXPECT_EQ(errno, c.error) << c.at << " " << c.mode;
-        }
-        EXPECT_EQ(tries, c.tries) << c.at << " " << c.mode;
+        SCOPED_TRACE(testing::Message() << c.at << " " << c.mode << " " << c.bytes);
+        EXPECT_EQ(UTLLockFile(other, c.mode, c.bytes), c.result);
+        EXPECT_EQ(c.result != 0 ? errno : 0, c.error);
+        EXPECT_EQ(tries, c.tries);
         EXPECT_EQ(pauses, c.tries > 1 ? c.tries - 1 : 0);
         close(other);
     }
@@ -182,14 +165,14 @@ TEST(CarFile, NewFileFlagAndPosition) {
         {nullptr, UTL_CAR_READWRITE, false, -1},
     };
     for (const Case &c : cases) {
+        SCOPED_TRACE(c.name ? c.name : "(null)");
         int32_t newFile = -1;
         FILE *car = UTLOpenCARFile(c.name, &newFile, c.access);
-        EXPECT_EQ(car != nullptr, c.opens) << (c.name ? c.name : "(null)");
-        EXPECT_EQ(newFile, c.newFile) << (c.name ? c.name : "(null)");
+        EXPECT_EQ(car != nullptr, c.opens);
+        EXPECT_EQ(newFile, c.newFile);
         if (car == nullptr) continue;
         EXPECT_EQ(ftell(car), 0);
-        EXPECT_EQ(fputc('x', car) != EOF && fflush(car) == 0, c.access == UTL_CAR_READWRITE)
-            << c.name;
+        EXPECT_EQ(fputc('x', car) != EOF && fflush(car) == 0, c.access == UTL_CAR_READWRITE);
         EXPECT_EQ(UTLCloseCARFile(car), 0);
     }
     EXPECT_EQ(ReadFile("missing.car"), "x");
@@ -205,31 +188,27 @@ TEST(CarFile, RetriesAsKvrwaitSays) {
     TempDir dir(true);
     Holder holder([] { return HoldCar("held.car"); });
     ASSERT_TRUE(holder.holding());
-    struct Case {
+    const struct {
         const char *kvrwait;
-        int tries;
-        int pauses;
-    };
-    const Case cases[] = {{"0", 2, 0}, {"1", 2, 0},   {"3", 4, 2},
-                          {"5", 6, 4}, {"abc", 2, 0}, {" 2x", 3, 1}};
-    for (const Case &c : cases) {
+        int tries, pauses;
+    } cases[] = {{"0", 2, 0}, {"1", 2, 0}, {"3", 4, 2}, {"5", 6, 4}, {"abc", 2, 0}, {" 2x", 3, 1}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.kvrwait);
         setenv("KVRWAIT", c.kvrwait, 1);
         CountRetries();
         int32_t newFile = -1;
-        EXPECT_EQ(UTLOpenCARFile("held.car", &newFile, UTL_CAR_READWRITE), nullptr) << c.kvrwait;
-        EXPECT_EQ(tries, c.tries) << c.kvrwait;
-        EXPECT_EQ(pauses, c.pauses) << c.kvrwait;
+        EXPECT_EQ(UTLOpenCARFile("held.car", &newFile, UTL_CAR_READWRITE), nullptr);
+        EXPECT_EQ(std::make_pair(tries, pauses), std::make_pair(c.tries, c.pauses));
         CountRetries();
-        EXPECT_EQ(UTLOpenCARFile("held.car", &newFile, 0), nullptr)
-            << "readers wait for writers too";
-        EXPECT_EQ(tries, c.tries) << c.kvrwait;
+        EXPECT_EQ(UTLOpenCARFile("held.car", &newFile, 0), nullptr) << "readers wait for writers";
+        EXPECT_EQ(tries, c.tries);
     }
     unsetenv("KVRWAIT");
     EXPECT_EQ(cmnw::lock::RetryCountFromEnvironment(), 600);
-    setenv("KVRWAIT", "-1", 1);
-    EXPECT_EQ(cmnw::lock::RetryCountFromEnvironment(), -1);
-    setenv("KVRWAIT", "99999999999", 1);
-    EXPECT_EQ(cmnw::lock::RetryCountFromEnvironment(), 2147483647);
+    for (const auto &[text, count] : {std::pair{"-1", -1}, std::pair{"99999999999", 2147483647}}) {
+        setenv("KVRWAIT", text, 1);
+        EXPECT_EQ(cmnw::lock::RetryCountFromEnvironment(), count);
+    }
 }
 
 TEST(CarFile, ReadersShareWritersWait) {
@@ -286,17 +265,17 @@ TEST(ArchiveLock, TakenAgainReleasedAgainConfigurationRestored) {
 TEST(ArchiveLock, SemaphorePlaceFromCarPath) {
     TempDir dir(true);
     ASSERT_EQ(mkdir("arc", 0700), 0);
-    struct Case {
+    const struct {
         const char *carPath;  // null: key missing
         const char *semaphore;
         int32_t result;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {nullptr, "archive.sem", 0},     {"", "archive.sem", 0},
         {"arc/", "arc/archive.sem", 0},  {"C:arc\\\\", "arc/archive.sem", 0},
         {"arc//", "arc/archive.sem", 0}, {"missing", "missing/archive.sem", 1},
     };
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.carPath ? c.carPath : "(none)");
         unlink("archive.sem");
         unlink("arc/archive.sem");
         CFGSetCurrent(nullptr);
@@ -304,9 +283,9 @@ TEST(ArchiveLock, SemaphorePlaceFromCarPath) {
         CFGSetString("Other", "Key", "x");
         if (c.carPath != nullptr) CFGSetString("ArcRet", "CarPath", c.carPath);
         CFGSetCurrent(nullptr);
-        EXPECT_EQ(UTLLockARC(0, config), c.result) << (c.carPath ? c.carPath : "(none)");
+        EXPECT_EQ(UTLLockARC(0, config), c.result);
         EXPECT_EQ(CFGCurrent(), nullptr);
-        EXPECT_EQ(Exists(c.semaphore), c.result == 0) << (c.carPath ? c.carPath : "(none)");
+        EXPECT_EQ(Exists(c.semaphore), c.result == 0);
         EXPECT_EQ(UTLUnlockARC(), c.result == 0 ? 0 : 1);
     }
 }

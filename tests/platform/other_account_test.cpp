@@ -8,7 +8,6 @@
 #include <sys/file.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -42,31 +41,11 @@ struct Folders {
 // Runs lay as nobody in a child that stays alive (holding whatever it
 // opened) until act has run as root. False when the child could not lay it.
 bool WithTrap(const Folders &f, bool (*lay)(const Folders &), void (*act)(const Folders &)) {
-    int ready[2];
-    int release[2];
-    if (pipe(ready) != 0 || pipe(release) != 0) return false;
-    const pid_t pid = fork();
-    if (pid == 0) {
-        close(ready[0]);
-        close(release[1]);
-        const bool dropped = setgroups(0, nullptr) == 0 && setgid(kNobody) == 0 && setuid(kNobody) == 0;
-        const char result = dropped && lay(f) ? 'y' : 'n';
-        if (write(ready[1], &result, 1) != 1) _exit(2);
-        char byte;
-        while (read(release[0], &byte, 1) > 0) {
-        }
-        _exit(0);
-    }
-    close(ready[1]);
-    close(release[0]);
-    char result = 'n';
-    const bool laid = read(ready[0], &result, 1) == 1 && result == 'y';
-    if (laid) act(f);
-    close(release[1]);
-    close(ready[0]);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return laid;
+    cmnw::test::Holder child([&] {
+        return setgroups(0, nullptr) == 0 && setgid(kNobody) == 0 && setuid(kNobody) == 0 && lay(f);
+    });
+    if (child.holding()) act(f);
+    return child.holding();
 }
 
 bool Link(const std::string &target, const std::string &at) { return symlink(target.c_str(), at.c_str()) == 0; }
@@ -79,10 +58,16 @@ bool MakeObject(const char *name, mode_t mode) {
     return fd >= 0 && fchmod(fd, mode) == 0 && write(fd, state, sizeof state) == sizeof state;
 }
 
+// Saves a new configuration holding one value to path.
+int32_t SaveNew(const std::string &path) {
+    CFGCreate();
+    CFGSetString("S", "K", "v");
+    return CFGSave(path.c_str());
+}
+
 std::string Snapshot(const Folders &f) {
-    struct stat st {};
+    struct stat st {}, null {};
     stat(f.Root("secret").c_str(), &st);
-    struct stat null {};
     stat("/dev/null", &null);
     return ReadFile(f.Root("secret")) + "|" + std::to_string(st.st_mode) + "|" +
            ReadFile(f.Root("keep/file")) + "|" + std::to_string(null.st_mode) + "|" +
@@ -146,16 +131,10 @@ const Trap kTraps[] = {
          }
          return true;
      },
-     [](const Folders &f) {
-         CFGCreate();
-         CFGSetString("S", "K", "v");
-         EXPECT_EQ(CFGSave(f.Shared("app.ini").c_str()), 0);
-     }},
+     [](const Folders &f) { EXPECT_EQ(SaveNew(f.Shared("app.ini")), 0); }},
     {"link to /dev/null at a configuration name", [](const Folders &f) { return Link("/dev/null", f.Shared("null.ini")); },
      [](const Folders &f) {
-         CFGCreate();
-         CFGSetString("S", "K", "v");
-         EXPECT_EQ(CFGSave(f.Shared("null.ini").c_str()), 0);
+         EXPECT_EQ(SaveNew(f.Shared("null.ini")), 0);
          struct stat st {};
          EXPECT_EQ(lstat(f.Shared("null.ini").c_str(), &st), 0);
          EXPECT_TRUE(S_ISREG(st.st_mode));
@@ -165,10 +144,8 @@ const Trap kTraps[] = {
      [](const Folders &) { return MakeObject("/cmnw32.sem.trap-rw", 0666); },
      [](const Folders &) {
          UTLHSEM h = reinterpret_cast<UTLHSEM>(1);
-         EXPECT_EQ(UTLCreateSemaphore("trap-rw", &h, 0, 0), 0);
-         EXPECT_EQ(h, nullptr);
-         EXPECT_EQ(UTLOpenSemaphore("trap-rw", &h), 0);
-         EXPECT_EQ(h, nullptr);
+         EXPECT_TRUE(UTLCreateSemaphore("trap-rw", &h, 0, 0) == 0 && h == nullptr);
+         EXPECT_TRUE(UTLOpenSemaphore("trap-rw", &h) == 0 && h == nullptr);
      }},
     {"semaphore object made first and held under flock",
      [](const Folders &) {
@@ -178,8 +155,7 @@ const Trap kTraps[] = {
      },
      [](const Folders &) {
          UTLHSEM h = reinterpret_cast<UTLHSEM>(1);
-         EXPECT_EQ(UTLCreateSemaphore("trap-ro", &h, 0, 0), 0);
-         EXPECT_EQ(h, nullptr);
+         EXPECT_TRUE(UTLCreateSemaphore("trap-ro", &h, 0, 0) == 0 && h == nullptr);
      }},
 };
 

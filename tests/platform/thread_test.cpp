@@ -1,8 +1,7 @@
 #include <gtest/gtest.h>
-#include <pthread.h>
 
 #include <atomic>
-#include <cstring>
+#include <functional>
 #include <thread>
 
 #include "cmnw32/process.h"
@@ -20,12 +19,16 @@ uint32_t Spin(void *argument) {
     return 42;
 }
 
-bool WaitFor(const std::function<bool()> &condition, int milliseconds = 2000) {
-    for (int i = 0; i < milliseconds / 5; ++i) {
-        if (condition()) return true;
-        UTLSleep(5);
-    }
+bool WaitFor(const std::function<bool()> &condition) {
+    for (int i = 0; i < 400 && !condition(); ++i) UTLSleep(5);
     return condition();
+}
+
+// Stops the spinner and waits until its thread reports the exit code 42.
+bool Stopped(Spinner &s, UTLHTHREAD t) {
+    s.stop = true;
+    uint32_t code = 0;
+    return WaitFor([&] { return UTLGetExitCodeThread(t, &code) != 0 && code == 42; });
 }
 
 TEST(Thread, StartsSuspendedUntilResumed) {
@@ -39,11 +42,7 @@ TEST(Thread, StartsSuspendedUntilResumed) {
     EXPECT_EQ(code, UTL_STILL_ACTIVE);
     EXPECT_EQ(UTLResumeThread(t), 0);
     EXPECT_TRUE(WaitFor([&] { return s.ticks.load() > 0; }));
-    s.stop = true;
-    EXPECT_TRUE(WaitFor([&] {
-        UTLGetExitCodeThread(t, &code);
-        return code == 42;
-    }));
+    EXPECT_TRUE(Stopped(s, t));
     EXPECT_EQ(UTLCleanupThread(t), 0);
 }
 
@@ -65,12 +64,7 @@ TEST(Thread, SuspendAndResumeWhileRunning) {
         EXPECT_TRUE(WaitFor([&] { return s.ticks.load() > parkedAt; }));
     }
     EXPECT_EQ(UTLResumeThread(t), 0) << "resuming a running thread is harmless";
-    s.stop = true;
-    uint32_t code = 0;
-    EXPECT_TRUE(WaitFor([&] {
-        UTLGetExitCodeThread(t, &code);
-        return code == 42;
-    }));
+    EXPECT_TRUE(Stopped(s, t));
     EXPECT_EQ(UTLSuspendThread(t), 1) << "a finished thread cannot be suspended";
     EXPECT_EQ(UTLCleanupThread(t), 0);
 }
