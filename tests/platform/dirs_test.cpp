@@ -5,7 +5,6 @@
 #include <cstring>
 #include <set>
 #include <string>
-#include <vector>
 
 #include "cmnw32/cfg.h"
 #include "cmnw32/file.h"
@@ -15,6 +14,7 @@
 namespace {
 
 using cmnw::test::Exists;
+using cmnw::test::Make;
 using cmnw::test::ReadFile;
 using cmnw::test::TempDir;
 using cmnw::test::WriteFile;
@@ -35,22 +35,15 @@ std::set<std::string> Names(MEMLIST list) {
 }
 
 std::set<std::string> FilesIn(const std::string &dir) {
-    std::set<std::string> names;
     MEMLIST list = UTLFindAll((dir + "/*").c_str(), 0);
-    if (list != nullptr) {
-        names = Names(list);
-        MEMDestroyList(list);
-    }
+    std::set<std::string> names = Names(list);
+    MEMDestroyList(list);
     return names;
 }
 
 TEST(Find, PatternsSkipDirectoriesAndTrimNames) {
     TempDir dir;
-    for (const char *name : {"a.txt", "B.TXT", "c.log", "noext", " spaced.txt ", "readme.text"}) {
-        WriteFile(dir.File(name), "x");
-    }
-    mkdir(dir.File("sub.txt").c_str(), 0777);
-    mkdir(dir.File("onlydir").c_str(), 0777);
+    Make(dir, {"sub.txt", "onlydir"}, {"a.txt", "B.TXT", "c.log", "noext", " spaced.txt ", "readme.text"});
     symlink(dir.File("a.txt").c_str(), dir.File("link.txt").c_str());
     struct Case {
         std::string pattern;
@@ -65,19 +58,16 @@ TEST(Find, PatternsSkipDirectoriesAndTrimNames) {
     for (const Case &c : cases) {
         for (const std::string &base : {dir.path() + "/", Backslashed(dir.path()) + "\\"}) {
             MEMLIST list = UTLFindAll((base + c.pattern).c_str(), 0);
-            std::set<std::string> found;
-            if (list != nullptr) found = Names(list);
-            EXPECT_EQ(found, c.expected) << base + c.pattern;
             EXPECT_EQ(list == nullptr, c.expected.empty()) << c.pattern;
-            if (list != nullptr) MEMDestroyList(list);
+            EXPECT_EQ(Names(list), c.expected) << base + c.pattern;
+            MEMDestroyList(list);
         }
     }
 }
 
 TEST(Find, FirstNextClose) {
     TempDir dir;
-    WriteFile(dir.File("one"), "1");
-    WriteFile(dir.File("two"), "2");
+    Make(dir, {}, {"one", "two"});
     char name[258];
     std::memset(name, 'Z', sizeof name);
     UTLHFIND find = UTLFindFirst(dir.File("*").c_str(), 0, name);
@@ -101,7 +91,7 @@ TEST(Dirs, CreatePathBothSeparators) {
     std::string mixed = "D:" + Backslashed(dir.path()) + "\\x\\y/z\\\\w\\";
     EXPECT_EQ(UTLCreatePath(mixed.c_str()), 0);
     EXPECT_TRUE(Exists(dir.File("x/y/z/w")));
-    WriteFile(dir.File("file"), "x");
+    Make(dir, {}, {"file"});
     EXPECT_EQ(UTLCreatePath(dir.File("file/below").c_str()), 1);
     EXPECT_EQ(UTLCreatePath(""), 0);
     EXPECT_EQ(UTLCreatePath(nullptr), 0);
@@ -109,9 +99,7 @@ TEST(Dirs, CreatePathBothSeparators) {
 
 TEST(Dirs, ClearDirKeepsNamedFiles) {
     TempDir dir;
-    for (const char *name : {"keep.ME", "a", "b", "c"}) WriteFile(dir.File(name), "x");
-    mkdir(dir.File("sub").c_str(), 0777);
-    WriteFile(dir.File("sub/inner"), "x");
+    Make(dir, {"sub"}, {"keep.ME", "a", "b", "c", "sub/inner"});
     char keep0[] = "KEEP.me";
     char *keep[] = {keep0, nullptr};
     EXPECT_EQ(UTLClearDir(Backslashed(dir.path()).c_str(), keep, 2, nullptr), 0);
@@ -124,11 +112,9 @@ TEST(Dirs, ClearDirKeepsNamedFiles) {
 
 TEST(Dirs, ClearDirReportsFailures) {
     TempDir dir;
-    mkdir(dir.File("stuck").c_str(), 0777);
     // Found names are trimmed, so files whose names end in a blank cannot be
     // removed under the name the search gives.
-    WriteFile(dir.File("stuck/f1 "), "x");
-    WriteFile(dir.File("stuck/f2 "), "x");
+    Make(dir, {"stuck"}, {"stuck/f1 ", "stuck/f2 "});
     MEMLIST errors = MEMCreateList();
     EXPECT_EQ(UTLClearDir(dir.File("stuck").c_str(), nullptr, 0, errors), 0);
     ASSERT_EQ(MEMCount(errors), 2u);
@@ -150,23 +136,17 @@ TEST(Dirs, ClearDirReportsFailures) {
 
 TEST(Dirs, RemoveDir) {
     TempDir dir;
-    mkdir(dir.File("gone").c_str(), 0777);
-    WriteFile(dir.File("gone/a"), "x");
-    WriteFile(dir.File("gone/b"), "x");
+    Make(dir, {"gone", "nested", "nested/sub"}, {"gone/a", "gone/b"});
     EXPECT_EQ(UTLRemoveDir(Backslashed(dir.File("gone")).c_str()), 0);
     EXPECT_FALSE(Exists(dir.File("gone")));
     EXPECT_EQ(UTLRemoveDir(dir.File("gone").c_str()), -1);
-    mkdir(dir.File("nested").c_str(), 0777);
-    mkdir(dir.File("nested/sub").c_str(), 0777);
     EXPECT_EQ(UTLRemoveDir(dir.File("nested").c_str()), -1) << "subdirectories are not removed";
 }
 
 TEST(Dirs, CopyDirCopiesFilesAndGoesOnPastAFailedCopy) {
     TempDir dir;
-    mkdir(dir.File("from").c_str(), 0777);
-    WriteFile(dir.File("from/one"), "1");
+    Make(dir, {"from", "from/sub", "to3", "to3/one", "empty"}, {"from/one"});
     WriteFile(dir.File("from/two"), "22");
-    mkdir(dir.File("from/sub").c_str(), 0777);
     EXPECT_EQ(UTLCopyDir(Backslashed(dir.File("from")).c_str(), dir.File("to").c_str()), 0);
     EXPECT_EQ(FilesIn(dir.File("to")), (std::set<std::string>{"one", "two"}));
     EXPECT_EQ(ReadFile(dir.File("to/two")), "22");
@@ -176,19 +156,14 @@ TEST(Dirs, CopyDirCopiesFilesAndGoesOnPastAFailedCopy) {
     EXPECT_EQ(ReadFile(dir.File("to/two")), "333") << "existing files are overwritten";
 
     // A directory in the way of a file makes that copy fail; the walk goes on.
-    mkdir(dir.File("to3").c_str(), 0777);
-    mkdir(dir.File("to3/one").c_str(), 0777);
     EXPECT_EQ(UTLCopyDir(dir.File("from").c_str(), dir.File("to3").c_str()), 0);
     EXPECT_EQ(ReadFile(dir.File("to3/two")), "333");
-    mkdir(dir.File("empty").c_str(), 0777);
     EXPECT_EQ(UTLCopyDir(dir.File("empty").c_str(), dir.File("to2").c_str()), 1);
 }
 
 TEST(Paths, SearchPath) {
     TempDir dir;
-    mkdir(dir.File("first").c_str(), 0777);
-    mkdir(dir.File("second").c_str(), 0777);
-    WriteFile(dir.File("second/target.ini"), "x");
+    Make(dir, {"first", "second"}, {"second/target.ini"});
     std::string list = dir.path() + "/first/;" + Backslashed(dir.File("second")) + "\\";
     char buffer[258];
     std::strcpy(buffer, "some\\dir\\target.ini");
@@ -225,24 +200,27 @@ TEST(Paths, DefaultExtension) {
 
 TEST(Paths, FileFromINI) {
     TempDir dir;
-    mkdir(dir.File("a").c_str(), 0777);
-    mkdir(dir.File("b").c_str(), 0777);
-    WriteFile(dir.File("b/forms.dat"), "x");
+    Make(dir, {"a", "b"}, {"b/forms.dat"});
     std::string ini = dir.File("files.ini");
     WriteFile(ini, "[Files]\nForms=forms\nFormsDir=" + dir.path() + "/a/;" + dir.path() + "/b/\nFormsExt=dat\n"
                    "Full=C:\\data\\list.txt\nSingleDir=/opt/suite\nBare=bare\nEmpty=\n");
     ASSERT_NE(CFGLoadINI(ini.c_str()), nullptr);
+    const std::string found = Backslashed(dir.File("b/forms.dat"));
+    const struct {
+        const char *key, *dirKey, *extKey, *fallback, *expected;
+        int32_t result;
+    } cases[] = {
+        {"Forms", "FormsDir", "FormsExt", nullptr, found.c_str(), 0},
+        {"Full", "FormsDir", "FormsExt", nullptr, "C:\\data\\list.txt", 0},
+        {"Bare", "SingleDir", nullptr, nullptr, "\\opt\\suite\\bare", 0},
+        {"Empty", nullptr, nullptr, "def.cfg", "def.cfg", 0},
+        {"Missing", nullptr, nullptr, nullptr, "", 1},
+    };
     char out[300];
-    EXPECT_EQ(UTLFileFromINI("Files", "Forms", "FormsDir", "FormsExt", out, sizeof out - 1, nullptr), 0);
-    EXPECT_EQ(std::string(out), Backslashed(dir.File("b/forms.dat")));
-    EXPECT_EQ(UTLFileFromINI("Files", "Full", "FormsDir", "FormsExt", out, sizeof out - 1, nullptr), 0);
-    EXPECT_STREQ(out, "C:\\data\\list.txt");
-    EXPECT_EQ(UTLFileFromINI("Files", "Bare", "SingleDir", nullptr, out, sizeof out - 1, nullptr), 0);
-    EXPECT_STREQ(out, "\\opt\\suite\\bare");
-    EXPECT_EQ(UTLFileFromINI("Files", "Empty", nullptr, nullptr, out, sizeof out - 1, "def.cfg"), 0);
-    EXPECT_STREQ(out, "def.cfg");
-    EXPECT_EQ(UTLFileFromINI("Files", "Missing", nullptr, nullptr, out, sizeof out - 1, nullptr), 1);
-    EXPECT_STREQ(out, "");
+    for (const auto &c : cases) {
+        EXPECT_EQ(UTLFileFromINI("Files", c.key, c.dirKey, c.extKey, out, sizeof out - 1, c.fallback), c.result);
+        EXPECT_STREQ(out, c.expected) << c.key;
+    }
     EXPECT_EQ(UTLFileFromINI("Files", "Full", nullptr, nullptr, out, 16, nullptr), 0) << "16 characters fit";
     EXPECT_EQ(UTLFileFromINI("Files", "Full", nullptr, nullptr, out, 15, nullptr), 1);
     EXPECT_EQ(UTLFileFromINI("Files", "Full", nullptr, nullptr, nullptr, 100, nullptr), 1);

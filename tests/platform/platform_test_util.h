@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <functional>
+#include <initializer_list>
 #include <string>
 
 #include "cmnw32/cfg.h"
@@ -19,6 +20,13 @@ namespace cmnw::test {
 inline bool Exists(const std::string &path) {
     struct stat st;
     return stat(path.c_str(), &st) == 0;
+}
+
+// Makes each folder, then each file (holding "x"), under dir.
+inline void Make(const TempDir &dir, std::initializer_list<const char *> folders,
+                 std::initializer_list<const char *> files = {}) {
+    for (const char *name : folders) mkdir(dir.File(name).c_str(), 0777);
+    for (const char *name : files) WriteFile(dir.File(name), "x");
 }
 
 // Makes a configuration in force whose trace file is traceFile, plus extra
