@@ -9,17 +9,6 @@
 
 namespace {
 
-class FileTypeTest : public ::testing::Test {
-protected:
-    std::string Write(const std::string &name, const std::string &content) {
-        const std::string path = dir_.File(name);
-        EXPECT_TRUE(cmnw::test::WriteFile(path, content));
-        return path;
-    }
-
-    cmnw::test::TempDir dir_;
-};
-
 // size bytes of zeros with the given bytes placed at their offsets.
 std::string Bytes(size_t size, std::initializer_list<std::pair<size_t, std::string>> parts) {
     std::string s(size, '\0');
@@ -37,7 +26,8 @@ std::string Type12(size_t size, size_t base, uint16_t word16 = 255) {
                         {base + 22, Word(3)}});
 }
 
-TEST_F(FileTypeTest, SignatureTable) {
+TEST(FileType, SignatureTable) {
+    cmnw::test::TempDir dir;
     const std::string star = Bytes(1, {{0, "*"}});
     const struct {
         const char *what;
@@ -70,23 +60,18 @@ TEST_F(FileTypeTest, SignatureTable) {
         {"type 8 behind a header looks at 640 only", Bytes(700, {{127, "*"}, {512, "p"}}), 0},
         {"plain text", "just some text\n", 0}, {"empty", "", 0},
     };
-    int n = 0;
-    for (const auto &c : cases) {
-        const std::string path = Write("f" + std::to_string(n++), c.content);
-        EXPECT_EQ(UTLFileType(path.c_str()), c.type) << c.what;
+    for (const auto &c : cases) EXPECT_EQ(UTLFileType(dir.Write("f", c.content).c_str()), c.type) << c.what;
+    // Names that cannot be read, a directory among them.
+    for (const std::string &name : {std::string(), dir.File("missing"), dir.path()}) {
+        EXPECT_EQ(UTLFileType(name.c_str()), -1) << name;
     }
-}
-
-TEST_F(FileTypeTest, UnreadableNamesGiveMinusOne) {
     EXPECT_EQ(UTLFileType(nullptr), -1);
-    EXPECT_EQ(UTLFileType(""), -1);
-    EXPECT_EQ(UTLFileType(dir_.File("missing").c_str()), -1);
-    EXPECT_EQ(UTLFileType(dir_.path().c_str()), -1);  // a directory cannot be read
 }
 
-TEST_F(FileTypeTest, HugeSparseFileIsTypedFromItsHead) {
+TEST(FileType, HugeSparseFileIsTypedFromItsHead) {
     // Longer than 32 bits can count; only the head is read.
-    const std::string path = Write("big.pcx", Bytes(200, {{0, "\x0A"}}));
+    cmnw::test::TempDir dir;
+    const std::string path = dir.Write("big.pcx", Bytes(200, {{0, "\x0A"}}));
     const int fd = open(path.c_str(), O_WRONLY);
     ASSERT_GE(fd, 0);
     const bool grown = ftruncate(fd, (off_t{5} << 30) + 3) == 0;

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <cstring>
+#include <algorithm>
 #include <string>
 
 #include "cmnw32/cfg.h"
@@ -12,7 +11,7 @@ namespace {
 
 using MathFunc = double (*)(double);
 
-TEST(Module, LoadsThroughSubstitution) {
+TEST(Module, LoadsThroughSubstitutionAndFindsFunctionReferences) {
     CFGCreate();
     CFGSetString("Window32Subs", "MATH.DLL", "libm.so.6");
     UTLHMODULE m = UTLLoadLibrary("MATH.DLL");
@@ -24,6 +23,23 @@ TEST(Module, LoadsThroughSubstitution) {
     EXPECT_EQ(UTLQueryLibrary("math.dll"), m) << "already loaded, found by its mapped name";
     EXPECT_EQ(UTLFreeLibrary(m), 0);
     EXPECT_NE(UTLGetProcAddr("MATH.DLL", "sqrt"), nullptr);
+
+    const struct {
+        const char *reference;
+        bool found;
+    } cases[] = {
+        {"MATH.DLL->cos", true}, {"MATH.DLL->no_such_function", false}, {"MATH.DLL", false},
+        {"NOSUCHMODULE.DLL->cos", false}, {"->cos", false},
+    };
+    for (const auto &c : cases) {
+        m = reinterpret_cast<UTLHMODULE>(1);
+        EXPECT_EQ(UTLQueryFunction(c.reference, &m) != nullptr, c.found) << c.reference;
+        EXPECT_EQ(m != nullptr, c.found) << c.reference;
+        if (m != nullptr) UTLFreeLibrary(m);
+    }
+    m = reinterpret_cast<UTLHMODULE>(1);
+    EXPECT_TRUE(UTLQueryFunction(nullptr, &m) == nullptr && m == nullptr);
+    EXPECT_EQ(UTLQueryFunction("MATH.DLL->cos", nullptr), nullptr);
 }
 
 TEST(Module, QueryLibraryLoadsNothing) {
@@ -41,30 +57,6 @@ TEST(Module, QueryLibraryLoadsNothing) {
     EXPECT_EQ(UTLQueryLibrary(nullptr), nullptr);
 }
 
-TEST(Module, FunctionReferences) {
-    CFGCreate();
-    CFGSetString("Window32Subs", "MATH.DLL", "libm.so.6");
-    UTLHMODULE m = reinterpret_cast<UTLHMODULE>(1);
-    struct Case {
-        const char *reference;
-        bool found;
-    } cases[] = {
-        {"MATH.DLL->cos", true}, {"MATH.DLL->no_such_function", false}, {"MATH.DLL", false},
-        {"NOSUCHMODULE.DLL->cos", false}, {"->cos", false},
-    };
-    for (const Case &c : cases) {
-        m = reinterpret_cast<UTLHMODULE>(1);
-        void *address = UTLQueryFunction(c.reference, &m);
-        EXPECT_EQ(address != nullptr, c.found) << c.reference;
-        EXPECT_EQ(m != nullptr, c.found) << c.reference;
-        if (m != nullptr) UTLFreeLibrary(m);
-    }
-    m = reinterpret_cast<UTLHMODULE>(1);
-    EXPECT_EQ(UTLQueryFunction(nullptr, &m), nullptr);
-    EXPECT_EQ(m, nullptr);
-    EXPECT_EQ(UTLQueryFunction("MATH.DLL->cos", nullptr), nullptr);
-}
-
 TEST(Module, FailedLoadWritesOneTraceLine) {
     cmnw::test::TempDir dir;
     std::string trace = dir.File("trace.log");
@@ -72,8 +64,8 @@ TEST(Module, FailedLoadWritesOneTraceLine) {
     EXPECT_EQ(UTLLoadLibrary("GONE.DLL"), nullptr);
     std::string text = cmnw::test::ReadFile(trace);
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << text;
-    size_t at = text.find("UTLLoadLibrary error. Cannot load GONE.DLL (libgone-nowhere.so).Error: ");
-    EXPECT_NE(at, std::string::npos) << text;
+    EXPECT_NE(text.find("UTLLoadLibrary error. Cannot load GONE.DLL (libgone-nowhere.so).Error: "),
+              std::string::npos) << text;
 }
 
 }  // namespace
