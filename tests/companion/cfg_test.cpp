@@ -22,9 +22,8 @@ std::vector<std::string> *syncLog;
 std::string syncFolder;
 
 std::string Noted(const std::string &path) {
-    if (path == syncFolder) return "folder";
     const std::string name = path.substr(path.rfind('/') + 1);
-    return name.size() == 12 && name.starts_with("c.ini.") ? "temp" : name;
+    return path == syncFolder ? "folder" : name.size() == 12 && name.starts_with("c.ini.") ? "temp" : name;
 }
 }  // namespace
 
@@ -141,8 +140,7 @@ TEST(CfgEnvironment, LoadedOnceAtFirstNeed) {
     setenv("CMNW32_INI", path.c_str(), 1);
     EXPECT_EQ(Get("Data", "TraceFile"), "env.log");
     CFGHANDLE first = CFGCurrent();
-    EXPECT_NE(first, nullptr);
-    EXPECT_EQ(CFGCurrent(), first);
+    EXPECT_TRUE(first != nullptr && CFGCurrent() == first);
     EXPECT_EQ(MEMCount(CFGLoadedFiles()), 1u);
     CFGDiscard();
     EXPECT_EQ(CFGCurrent(), nullptr);
@@ -180,7 +178,7 @@ TEST(CfgHandles, SetCurrentSwitchesAndIgnoresUnknownHandles) {
     EXPECT_EQ(CFGCurrent(), b);
     CFGSetCurrent(a);
     EXPECT_EQ(Get("S", "k"), "a");
-    CFGSetCurrent(reinterpret_cast<CFGHANDLE>(&dir));
+    CFGSetCurrent(reinterpret_cast<CFGHANDLE>(&dir));  // unknown: ignored
     EXPECT_EQ(CFGCurrent(), a);
     CFGDiscard();  // frees a
     CFGSetCurrent(a);
@@ -188,8 +186,7 @@ TEST(CfgHandles, SetCurrentSwitchesAndIgnoresUnknownHandles) {
     CFGSetCurrent(b);
     EXPECT_EQ(Get("S", "k"), "b");
     CFGSetCurrent(nullptr);
-    EXPECT_EQ(CFGCurrent(), nullptr);
-    EXPECT_EQ(Get("S", "k"), "<missing>");
+    EXPECT_TRUE(CFGCurrent() == nullptr && Get("S", "k") == "<missing>");
 }
 
 TEST(CfgSave, AtomicReplaceKeepsModeAndFailsCleanly) {
@@ -233,7 +230,7 @@ TEST(CfgSave, CommentsAndLinesOutsideSectionsSurviveRoundTrip) {
     ASSERT_NE(CFGLoadINI(path.c_str()), nullptr);
     std::string out = dir.File("out.ini");
     ASSERT_EQ(CFGSave(out.c_str()), 0);
-    std::string first = cmnw::test::ReadFile(out);
+    const std::string first = cmnw::test::ReadFile(out);
     EXPECT_EQ(first,
               "; leading comment\nTop=outside any section\n\n[Data]\nTraceFile=trace.log\n"
               "# another comment\nChar=a\nCHAR=b\nnoequals line\n=novalue\nchar=c\nChar=d\n\n"
@@ -266,8 +263,7 @@ TEST(CfgWriteOptions, EverySectionAndLineThroughTheCallbacks) {
 TEST(CfgWrite, SetStringCreatesConfigurationAndReplacesFirstOccurrence) {
     unsetenv("CMNW32_INI");
     EXPECT_EQ(CFGCurrent(), nullptr);
-    EXPECT_EQ(CFGAddLine("S", "k", " one "), 1);  // creates the configuration
-    EXPECT_NE(CFGCurrent(), nullptr);
+    EXPECT_TRUE(CFGAddLine("S", "k", " one ") == 1 && CFGCurrent() != nullptr) << "creates the configuration";
     EXPECT_EQ(CFGAddLine("S", "k", "two"), 1);
     EXPECT_EQ(CFGSetString("s", "K", "first"), 1);
     EXPECT_EQ(AllValues("S", "k"), (std::vector<std::string>{"first", "two"}));
@@ -277,10 +273,7 @@ TEST(CfgWrite, SetStringCreatesConfigurationAndReplacesFirstOccurrence) {
                {"S", "  ", "v"},     {"S", ";k", "v"},   {"S", "#k", "v"},   {"S", "[k", "v"},
                {"S]", "k", "v"},     {"S\nT", "k", "v"}, {"S", "k\rx", "v"},  {"S", "a=b", "v"},
                {"S", "k", "two\nlines"}};
-    for (const Bad &b : bad) {
-        EXPECT_EQ(CFGSetString(b.section, b.key, b.value), 0);
-        EXPECT_EQ(CFGAddLine(b.section, b.key, b.value), 0);
-    }
+    for (const Bad &b : bad) EXPECT_EQ(CFGSetString(b.section, b.key, b.value) + CFGAddLine(b.section, b.key, b.value), 0);
 }
 
 }  // namespace
