@@ -32,8 +32,7 @@ void CountRetries() {
 }
 
 bool HoldCar(const std::string &path, int32_t access = UTL_CAR_READWRITE) {
-    int32_t created = 0;
-    return UTLOpenCARFile(path.c_str(), &created, access) != nullptr;
+    return UTLOpenCARFile(path.c_str(), nullptr, access) != nullptr;
 }
 
 TEST(LockFile, ExtensionSharedAndReleasedByAnyName) {
@@ -66,11 +65,9 @@ TEST(LockFile, ExtensionSharedAndReleasedByAnyName) {
         EXPECT_EQ(std::make_pair(result, result != 0 ? errno : 0), std::make_pair(s.result, s.error))
             << (s.path ? s.path : "(null)");
     }
-    EXPECT_TRUE(Exists("sub/a.lck"));
     EXPECT_FALSE(Exists("a.lck"));
     struct stat st;
-    ASSERT_EQ(stat("sub/a.lck", &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    EXPECT_TRUE(stat("sub/a.lck", &st) == 0 && (st.st_mode & 0777) == 0600);
 }
 
 TEST(LockFile, KilledHolderLeavesLockFileButReleasesOpenFile) {
@@ -80,10 +77,8 @@ TEST(LockFile, KilledHolderLeavesLockFileButReleasesOpenFile) {
     setenv("KVRWAIT", "0", 1);
     EXPECT_EQ(UTLLock("x.car"), nullptr);
     holder.Kill();
-    FILE *lock = UTLLock("x.car");
-    EXPECT_NE(lock, nullptr);
-    EXPECT_EQ(UTLUnlock(lock), 0);
-    EXPECT_EQ(UTLLockFileExt("x.dat"), 1);
+    EXPECT_EQ(UTLUnlock(UTLLock("x.car")), 0) << "the open file is released";
+    EXPECT_EQ(UTLLockFileExt("x.dat"), 1) << "the lock file stays";
     EXPECT_EQ(UTLUnLockFileExt("x.dat"), 0);
 }
 
@@ -175,13 +170,9 @@ TEST(CarFile, NewFileFlagAndPosition) {
         EXPECT_EQ(fputc('x', car) != EOF && fflush(car) == 0, c.access == UTL_CAR_READWRITE);
         EXPECT_EQ(UTLCloseCARFile(car), 0);
     }
-    EXPECT_EQ(ReadFile("missing.car"), "x");
-    EXPECT_EQ(ReadFile("full.car"), "xecords");
+    EXPECT_EQ(ReadFile("missing.car") + ReadFile("full.car"), "xxecords");
     EXPECT_EQ(UTLCloseCARFile(nullptr), 0);
     EXPECT_EQ(UTLUnlock(nullptr), 1);
-    FILE *flagless = UTLOpenCARFile("flagless.car", nullptr, UTL_CAR_READWRITE);
-    EXPECT_NE(flagless, nullptr);
-    UTLCloseCARFile(flagless);
 }
 
 TEST(CarFile, RetriesAsKvrwaitSays) {
@@ -219,8 +210,7 @@ TEST(CarFile, ReadersShareWritersWait) {
     setenv("KVRWAIT", "0", 1);
     CountRetries();
     FILE *second = UTLOpenCARFile("shared.car", nullptr, 0);
-    EXPECT_NE(second, nullptr);
-    EXPECT_EQ(tries, 0);
+    EXPECT_TRUE(second != nullptr && tries == 0);
     UTLCloseCARFile(second);
     EXPECT_EQ(UTLLock("shared.car"), nullptr);
     EXPECT_EQ(tries, 2);

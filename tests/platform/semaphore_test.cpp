@@ -23,13 +23,10 @@ bool ObjectExists(const std::string &name) {
 // Handles of closed semaphores and values that were never handles are
 // refused; a semaphore made after a close does not answer to the old handle.
 TEST(Semaphore, ClosedAndForgedHandlesAreRefused) {
-    UTLHSEM closed = nullptr;
-    ASSERT_EQ(UTLCreateSemaphore(nullptr, &closed, 0, 0), 0);
-    ASSERT_NE(closed, nullptr);
+    UTLHSEM closed = nullptr, live = nullptr;
+    ASSERT_TRUE(UTLCreateSemaphore(nullptr, &closed, 0, 0) == 0 && closed != nullptr);
     ASSERT_EQ(UTLDestroySemaphore(closed), 0);
-    UTLHSEM live = nullptr;
-    ASSERT_EQ(UTLCreateSemaphore(nullptr, &live, 0, 1), 0);
-    ASSERT_NE(live, nullptr);
+    ASSERT_TRUE(UTLCreateSemaphore(nullptr, &live, 0, 1) == 0 && live != nullptr);
     EXPECT_NE(live, closed);
     int local = 0;
     const uintptr_t liveBits = reinterpret_cast<uintptr_t>(live);
@@ -65,8 +62,7 @@ TEST(Semaphore, InitiallyTakenTimesOutUntilReleased) {
     for (const char *name : {static_cast<const char *>(nullptr), "taken"}) {
         std::string full = name ? UniqueName(name) : std::string();
         UTLHSEM sem = nullptr;
-        ASSERT_EQ(UTLCreateSemaphore(name ? full.c_str() : nullptr, &sem, 0, 1), 0);
-        ASSERT_NE(sem, nullptr);
+        ASSERT_TRUE(UTLCreateSemaphore(name ? full.c_str() : nullptr, &sem, 0, 1) == 0 && sem != nullptr);
         EXPECT_EQ(UTLRequestSemaphore(sem, 0), 258);
         auto start = std::chrono::steady_clock::now();
         EXPECT_EQ(UTLRequestSemaphore(sem, 50), 258);
@@ -85,11 +81,9 @@ TEST(Semaphore, NamesUseLastComponentAndOpenOnlyFindsExisting) {
     EXPECT_TRUE(UTLOpenSemaphore(base.c_str(), &opened) == 0 && opened == nullptr);
 
     UTLHSEM created = nullptr;
-    ASSERT_EQ(UTLCreateSemaphore(("Global\\dir\\" + base).c_str(), &created, 0, 0), 0);
-    ASSERT_NE(created, nullptr);
+    ASSERT_TRUE(UTLCreateSemaphore(("Global\\dir\\" + base).c_str(), &created, 0, 0) == 0 && created != nullptr);
     EXPECT_TRUE(ObjectExists(base));
-    EXPECT_EQ(UTLOpenSemaphore(("Other\\" + base).c_str(), &opened), 0);
-    ASSERT_NE(opened, nullptr);
+    ASSERT_TRUE(UTLOpenSemaphore(("Other\\" + base).c_str(), &opened) == 0 && opened != nullptr);
     // Both handles name one semaphore of count 1.
     EXPECT_EQ(UTLRequestSemaphore(created, 0), 0);
     EXPECT_EQ(UTLRequestSemaphore(opened, 0), 258);
