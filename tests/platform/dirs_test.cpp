@@ -119,17 +119,15 @@ TEST(Dirs, ClearDirReportsFailures) {
     EXPECT_EQ(UTLClearDir(dir.File("stuck").c_str(), nullptr, 0, errors), 0);
     ASSERT_EQ(MEMCount(errors), 2u);
     std::set<std::string> failed;
-    for (MEMITEM i = MEMFirstItem(errors); i != nullptr; i = MEMNextItem(i)) {
+    for (MEMITEM i = MEMFirstItem(errors); i != nullptr; i = MEMNextItem(i))
         failed.insert(std::string(static_cast<const char *>(MEMItemData(i)), MEMItemSize(i)));
-    }
     std::string base = Backslashed(dir.path()) + "\\stuck\\";
     EXPECT_EQ(failed, (std::set<std::string>{base + "f1", base + "f2"}));
     MEMDestroyList(errors);
 
-    std::string trace = dir.File("trace.log");
-    cmnw::test::UseTraceConfig(dir.path(), trace);
+    cmnw::test::UseTraceConfig(dir.path(), dir.File("trace.log"));
     EXPECT_EQ(UTLClearDir(dir.File("stuck").c_str(), nullptr, 0, nullptr), 1);
-    std::string text = ReadFile(trace);
+    const std::string text = ReadFile(dir.File("trace.log"));
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << "the walk stops at the first failure";
     EXPECT_NE(text.find("Could not remove file " + base + "f"), std::string::npos) << text;
 }
