@@ -203,7 +203,8 @@ TEST(CfgSave, AtomicReplaceKeepsModeAndFailsCleanly) {
     EXPECT_EQ(st.st_mode & 0777, 0640u);
     // A target that cannot be replaced (a directory) fails.
     ASSERT_EQ(mkdir(dir.File("sub").c_str(), 0755), 0);
-    for (const std::string &bad : {dir.File("sub"), dir.File("nodir/x.ini")}) EXPECT_NE(CFGSave(bad.c_str()), 0);
+    for (const std::string &bad : {dir.File("sub"), dir.File("nodir/x.ini")})
+        EXPECT_NE(CFGSave(bad.c_str()), 0) << bad;
     EXPECT_NE(CFGSave(nullptr), 0);
     CFGDiscard();
     EXPECT_NE(CFGSave(path.c_str()), 0);  // nothing in force
@@ -273,7 +274,8 @@ TEST(CfgWrite, SetStringCreatesConfigurationAndReplacesFirstOccurrence) {
                {"S", "  ", "v"},     {"S", ";k", "v"},   {"S", "#k", "v"},   {"S", "[k", "v"},
                {"S]", "k", "v"},     {"S\nT", "k", "v"}, {"S", "k\rx", "v"},  {"S", "a=b", "v"},
                {"S", "k", "two\nlines"}};
-    for (const Bad &b : bad) EXPECT_EQ(CFGSetString(b.section, b.key, b.value) + CFGAddLine(b.section, b.key, b.value), 0);
+    for (const Bad &b : bad)
+        EXPECT_EQ(CFGSetString(b.section, b.key, b.value) + CFGAddLine(b.section, b.key, b.value), 0);
 }
 
 }  // namespace

@@ -216,7 +216,8 @@ TEST(Paths, FileFromINI) {
     };
     char out[300];
     for (const auto &c : cases) {
-        EXPECT_EQ(UTLFileFromINI("Files", c.key, c.dirKey, c.extKey, out, sizeof out - 1, c.fallback), c.result);
+        EXPECT_EQ(UTLFileFromINI("Files", c.key, c.dirKey, c.extKey, out, sizeof out - 1, c.fallback),
+                  c.result);
         EXPECT_STREQ(out, c.expected) << c.key;
     }
     EXPECT_EQ(UTLFileFromINI("Files", "Full", nullptr, nullptr, out, 16, nullptr), 0) << "16 characters fit";

@@ -81,7 +81,8 @@ TEST(Semaphore, NamesUseLastComponentAndOpenOnlyFindsExisting) {
     EXPECT_TRUE(UTLOpenSemaphore(base.c_str(), &opened) == 0 && opened == nullptr);
 
     UTLHSEM created = nullptr;
-    ASSERT_TRUE(UTLCreateSemaphore(("Global\\dir\\" + base).c_str(), &created, 0, 0) == 0 && created != nullptr);
+    ASSERT_EQ(UTLCreateSemaphore(("Global\\dir\\" + base).c_str(), &created, 0, 0), 0);
+    ASSERT_NE(created, nullptr);
     EXPECT_TRUE(ObjectExists(base));
     ASSERT_TRUE(UTLOpenSemaphore(("Other\\" + base).c_str(), &opened) == 0 && opened != nullptr);
     // Both handles name one semaphore of count 1.
