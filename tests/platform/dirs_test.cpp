@@ -1,12 +1,9 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <algorithm>
-#include <cstring>
 #include <set>
 #include <string>
 
-#include "cmnw32/cfg.h"
 #include "cmnw32/file.h"
 #include "cmnw32/mem.h"
 #include "platform_test_util.h"
@@ -19,7 +16,6 @@ using cmnw::test::ReadFile;
 using cmnw::test::TempDir;
 using cmnw::test::WriteFile;
 
-// The path with every "/" turned into "\", the suite's own spelling.
 std::string Backslashed(std::string path) {
     std::replace(path.begin(), path.end(), '/', '\\');
     return path;
@@ -91,8 +87,7 @@ TEST(Dirs, ClearDirKeepsNamedFiles) {
 
 TEST(Dirs, ClearDirReportsFailures) {
     TempDir dir;
-    // Found names are trimmed, so files whose names end in a blank cannot be
-    // removed under the name the search gives.
+    // Found names are trimmed, so these cannot be removed under the names found.
     Make(dir, {"stuck"}, {"stuck/f1 ", "stuck/f2 "});
     MEMLIST errors = MEMCreateList();
     EXPECT_EQ(UTLClearDir(dir.File("stuck").c_str(), nullptr, 0, errors), 0);
@@ -127,50 +122,6 @@ TEST(Dirs, CopyDirCopiesFilesAndGoesOnPastAFailedCopy) {
     EXPECT_EQ(UTLCopyDir(dir.File("from").c_str(), dir.File("to3").c_str()), 0);
     EXPECT_EQ(ReadFile(dir.File("to3/two")), "333");
     EXPECT_EQ(UTLCopyDir(dir.File("empty").c_str(), dir.File("to2").c_str()), 1);
-}
-
-TEST(Paths, DefaultExtension) {
-    struct Case {
-        const char *path;
-        const char *ext;
-        const char *expected;
-    } cases[] = {
-        {"dir/report", ".txt", "dir\\report.txt"}, {"dir/report.doc", "txt", "dir/report.doc"},
-        {"notes.text", "txt", "notes.text.txt"},
-    };
-    for (const Case &c : cases) {
-        char buffer[258];
-        std::strcpy(buffer, c.path);
-        EXPECT_EQ(UTLDefaultExtension(buffer, c.ext), 0);
-        EXPECT_STREQ(buffer, c.expected) << c.path;
-    }
-}
-
-TEST(Paths, FileFromINI) {
-    TempDir dir;
-    Make(dir, {"a", "b"}, {"b/forms.dat"});
-    std::string ini = dir.File("files.ini");
-    WriteFile(ini, "[Files]\nForms=forms\nFormsDir=" + dir.path() + "/a/;" + dir.path() + "/b/\nFormsExt=dat\n"
-                   "Full=C:\\data\\list.txt\nSingleDir=/opt/suite\nBare=bare\nEmpty=\n");
-    ASSERT_NE(CFGLoadINI(ini.c_str()), nullptr);
-    const std::string found = Backslashed(dir.File("b/forms.dat"));
-    const struct {
-        const char *key, *dirKey, *extKey, *fallback, *expected;
-        int32_t result;
-    } cases[] = {
-        {"Forms", "FormsDir", "FormsExt", nullptr, found.c_str(), 0},
-        {"Bare", "SingleDir", nullptr, nullptr, "\\opt\\suite\\bare", 0},
-        {"Empty", nullptr, nullptr, "def.cfg", "def.cfg", 0},
-        {"Missing", nullptr, nullptr, nullptr, "", 1},
-    };
-    char out[300];
-    for (const auto &c : cases) {
-        EXPECT_EQ(UTLFileFromINI("Files", c.key, c.dirKey, c.extKey, out, sizeof out - 1, c.fallback),
-                  c.result);
-        EXPECT_STREQ(out, c.expected) << c.key;
-    }
-    EXPECT_EQ(UTLFileFromINI("Files", "Full", nullptr, nullptr, out, 16, nullptr), 0) << "16 characters fit";
-    EXPECT_EQ(UTLFileFromINI("Files", "Full", nullptr, nullptr, out, 15, nullptr), 1);
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstring>
 #include <string>
 
 #include "cmnw32/file.h"
@@ -11,43 +9,6 @@
 namespace {
 
 using cmnw::test::TempDir;
-
-TEST(Files, MakeValidFileName) {
-    struct Case {
-        std::string input;
-        int32_t length;
-        std::string expected;
-        int32_t result;
-    } cases[] = {
-        {"a:b?c", 5, "a_b_c", 65535}, {"plain.txt", 9, "plain.txt", 0},
-        {"dir\\name", 8, "dir\\name", 0}, {"<>:\"/?|*", 8, "________", 65535},
-        {std::string("ab\0c", 4), 4, "ab_c", 65535}, {"tab\there", 8, "tab_here", 65535},
-        {"abc?", 3, "abc?", 0},
-    };
-    for (const Case &c : cases) {
-        std::string buffer = c.input;
-        EXPECT_EQ(UTLMakeValidFileName(buffer.data(), c.length), c.result) << c.input;
-        EXPECT_EQ(buffer, c.expected) << c.input;
-    }
-}
-
-TEST(Files, MatchString) {
-    struct Case {
-        const char *text;
-        const char *list;
-        int32_t ignoreCase;
-        int32_t result;
-    } cases[] = {
-        {"abc", "x;ABC;y", 0, 0}, {"abc", "x;ABC;y", 1, 1}, {"abc", "x;;abc", 1, 0},
-        {"y", "x;ABC;y", 0, 1},   {"ab", "abc;ab;", 0, 1},
-    };
-    for (const Case &c : cases) {
-        EXPECT_EQ(UTLMatchString(c.text, c.list, c.ignoreCase), c.result) << c.text << " in " << c.list;
-    }
-    // Only the first 255 characters of an entry count.
-    std::string longEntry(300, 'q');
-    EXPECT_EQ(UTLMatchString(std::string(255, 'q').c_str(), longEntry.c_str(), 0), 1);
-}
 
 TEST(Files, CopyFileAndLength) {
     TempDir dir;

@@ -1,8 +1,5 @@
-// Traps that another account lays for a root process of the suite: a child
-// that has become "nobody" prepares each one in a folder everybody may write
-// (no sticky bit), then root calls the library, which must leave root's own
-// files as they were and give the documented failure (or act on the link
-// itself). Runs only as root.
+// Traps that "nobody" lays in a folder everybody may write (no sticky bit) for
+// root, whose files must stay as they were. Runs only as root.
 #include <fcntl.h>
 #include <grp.h>
 #include <sys/mman.h>
@@ -49,15 +46,13 @@ bool WithTrap(const Folders &f, bool (*lay)(const Folders &), void (*act)(const 
 
 bool Link(const std::string &target, const std::string &at) { return symlink(target.c_str(), at.c_str()) == 0; }
 
-// A semaphore object under the library's name, readable (and with
-// othersWrite, writable) by everybody, holding a count of 1 and the magic.
+// A semaphore object under the library's name with mode, holding a count of 1 and the magic.
 bool MakeObject(const char *name, mode_t mode) {
     const int fd = shm_open(name, O_RDWR | O_CREAT | O_EXCL, mode);
     const uint32_t state[2] = {1, 0x534D5032};
     return fd >= 0 && fchmod(fd, mode) == 0 && write(fd, state, sizeof state) == sizeof state;
 }
 
-// Saves a new configuration holding one value to path.
 int32_t SaveNew(const std::string &path) {
     CFGCreate();
     CFGSetString("S", "K", "v");
@@ -154,16 +149,13 @@ TEST(OtherAccount, OwnFilesAndObjectsClosedToOthers) {
     const Folders f{shared.path(), ""};
     UTLSetTraceName(f.Shared("own.log").c_str());
     FILE *trace = UTLLogTrace("line");
-    ASSERT_NE(trace, nullptr);
-    EXPECT_NE(fcntl(fileno(trace), F_GETFD) & FD_CLOEXEC, 0);
-    UTLLogTrace(nullptr);
     FILE *car = UTLOpenCARFile(f.Shared("own.car").c_str(), nullptr, UTL_CAR_READWRITE);
-    ASSERT_NE(car, nullptr);
-    EXPECT_NE(fcntl(fileno(car), F_GETFD) & FD_CLOEXEC, 0);
+    ASSERT_TRUE(trace != nullptr && car != nullptr);
+    EXPECT_NE(fcntl(fileno(trace), F_GETFD) & fcntl(fileno(car), F_GETFD) & FD_CLOEXEC, 0);
+    UTLLogTrace(nullptr);
     UTLCloseCARFile(car);
     UTLHSEM sem = nullptr;
-    UTLCreateSemaphore("own-object", &sem, 0, 0);
-    ASSERT_NE(sem, nullptr);
+    ASSERT_TRUE(UTLCreateSemaphore("own-object", &sem, 0, 0) == 0 && sem != nullptr);
     EXPECT_TRUE(WithTrap(
         f,
         [](const Folders &g) {

@@ -2,7 +2,6 @@
 
 #include <atomic>
 #include <functional>
-#include <thread>
 
 #include "cmnw32/process.h"
 
@@ -24,7 +23,6 @@ bool WaitFor(const std::function<bool()> &condition) {
     return condition();
 }
 
-// Stops the spinner and waits until its thread reports the exit code 42.
 bool Stopped(Spinner &s, UTLHTHREAD t) {
     s.stop = true;
     uint32_t code = 0;
@@ -42,24 +40,6 @@ TEST(Thread, StartsSuspendedUntilResumed) {
     EXPECT_EQ(UTLResumeThread(t), 0);
     EXPECT_TRUE(WaitFor([&] { return s.ticks.load() > 0; }));
     EXPECT_TRUE(Stopped(s, t));
-    EXPECT_EQ(UTLCleanupThread(t), 0);
-}
-
-TEST(Thread, SuspendAndResumeWhileRunning) {
-    Spinner s;
-    UTLHTHREAD t = UTLCreateThread(Spin, &s, 0);
-    ASSERT_NE(t, nullptr);
-    ASSERT_TRUE(WaitFor([&] { return s.ticks.load() > 0; }));
-    ASSERT_EQ(UTLSuspendThread(t), 0);
-    ASSERT_EQ(UTLSuspendThread(t), 0);  // suspensions count
-    long parkedAt = s.ticks.load();
-    EXPECT_EQ(UTLResumeThread(t), 0);
-    UTLSleep(30);
-    EXPECT_EQ(s.ticks.load(), parkedAt) << "one suspension is left";
-    EXPECT_EQ(UTLResumeThread(t), 0);
-    EXPECT_TRUE(WaitFor([&] { return s.ticks.load() > parkedAt; }));
-    EXPECT_TRUE(Stopped(s, t));
-    EXPECT_EQ(UTLSuspendThread(t), 1) << "a finished thread cannot be suspended";
     EXPECT_EQ(UTLCleanupThread(t), 0);
 }
 
