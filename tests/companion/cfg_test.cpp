@@ -110,10 +110,12 @@ TEST(CfgRead, CutsToBufferAndLeavesBufferAloneWhenMissing) {
 
 TEST(CfgRead, YesNoWordsAndIntegers) {
     TempDir dir;
-    const std::string ini = dir.Write("a.ini", "[S]\ny0=Yes\ny1=y\ny2=TRUE\ny3=On\ny4=1\nn0=No\nn1=n\nn2=false\n"
-                                              "n3=OFF\nn4=0\nother=maybe\nnum= -42\nplus=+7\nbad=x1\nbig=99999999999999999999999\n");
+    const std::string ini = dir.Write("a.ini",
+                                      "[S]\ny0=Yes\ny1=y\ny2=TRUE\ny3=On\ny4=1\nn0=No\nn1=n\n"
+                                      "n2=false\nn3=OFF\nn4=0\nother=maybe\nnum= -42\nplus=+7\n"
+                                      "bad=x1\nbig=99999999999999999999999\n");
     ASSERT_NE(CFGLoadINI(ini.c_str()), nullptr);
-    for (const std::string key : {"y0", "y1", "y2", "y3", "y4"}) {  // each yes word beside its no word
+    for (const std::string key : {"y0", "y1", "y2", "y3", "y4"}) {  // yes word and its no word
         EXPECT_EQ(CFGGetYesNoDef("S", key.c_str(), 0), 1) << key;
         EXPECT_EQ(CFGGetYesNoDef("S", ("n" + key.substr(1)).c_str(), 1), 0) << key;
     }
@@ -195,8 +197,8 @@ TEST(CfgWrite, SetStringCreatesConfigurationAndReplacesFirstOccurrence) {
     EXPECT_EQ(AllValues("S", "k"), (std::vector<std::string>{"first", "two"}));
     struct Bad {
         const char *section, *key, *value;
-    } bad[] = {{nullptr, "k", "v"}, {"S", "  ", "v"},   {"S", ";k", "v"},     {"S", "[k", "v"},
-               {"S]", "k", "v"},     {"S\nT", "k", "v"}, {"S", "a=b", "v"}, {"S", "k", "two\nlines"}};
+    } bad[] = {{nullptr, "k", "v"}, {"S", "  ", "v"},   {"S", ";k", "v"},  {"S", "[k", "v"},
+               {"S]", "k", "v"},     {"S\nT", "k", "v"}, {"S", "a=b", "v"}, {"S", "k", "2\nlines"}};
     for (const Bad &b : bad)
         EXPECT_EQ(CFGSetString(b.section, b.key, b.value) + CFGAddLine(b.section, b.key, b.value), 0);
 }

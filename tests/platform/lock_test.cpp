@@ -234,7 +234,9 @@ TEST(ArchiveLock, SemaphorePlaceFromCarPath) {
         const char *semaphore;
         int32_t result;
     } cases[] = {
-        {nullptr, "archive.sem", 0}, {"C:arc\\\\", "arc/archive.sem", 0}, {"missing", "missing/archive.sem", 1},
+        {nullptr, "archive.sem", 0},
+        {"C:arc\\\\", "arc/archive.sem", 0},
+        {"missing", "missing/archive.sem", 1},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.carPath ? c.carPath : "(none)");

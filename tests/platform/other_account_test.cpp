@@ -62,8 +62,8 @@ int32_t SaveNew(const std::string &path) {
 std::string Snapshot(const Folders &f) {
     struct stat st {};
     stat(f.Root("secret").c_str(), &st);
-    return ReadFile(f.Root("secret")) + "|" + std::to_string(st.st_mode) + "|" + ReadFile(f.Root("keep/file")) +
-           "|" + std::to_string(Exists(f.Root("made")));
+    return ReadFile(f.Root("secret")) + "|" + std::to_string(st.st_mode) + "|" +
+           ReadFile(f.Root("keep/file")) + "|" + std::to_string(Exists(f.Root("made")));
 }
 
 struct Trap {

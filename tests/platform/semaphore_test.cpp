@@ -17,11 +17,11 @@ bool ObjectExists(const std::string &name) {
 
 // A closed handle is refused, also once a new semaphore has been made.
 TEST(Semaphore, ClosedHandlesAreRefused) {
-    UTLHSEM closed = nullptr, live = nullptr;
-    ASSERT_TRUE(UTLCreateSemaphore(nullptr, &closed, 0, 0) == 0 && UTLDestroySemaphore(closed) == 0);
+    UTLHSEM old = nullptr, live = nullptr;
+    ASSERT_TRUE(UTLCreateSemaphore(nullptr, &old, 0, 0) == 0 && UTLDestroySemaphore(old) == 0);
     ASSERT_TRUE(UTLCreateSemaphore(nullptr, &live, 0, 1) == 0 && live != nullptr);
-    EXPECT_NE(live, closed);
-    EXPECT_EQ(UTLRequestSemaphore(closed, 0) + UTLReleaseSemaphore(closed) + UTLDestroySemaphore(closed), 3);
+    EXPECT_NE(live, old);
+    EXPECT_EQ(UTLRequestSemaphore(old, 0) + UTLReleaseSemaphore(old) + UTLDestroySemaphore(old), 3);
     EXPECT_TRUE(UTLReleaseSemaphore(live) == 0 && UTLDestroySemaphore(live) == 0);
 }
 
@@ -42,7 +42,8 @@ TEST(Semaphore, NamesUseLastComponentAndOpenOnlyFindsExisting) {
     EXPECT_TRUE(UTLOpenSemaphore(base.c_str(), &opened) == 0 && opened == nullptr);
 
     UTLHSEM created = nullptr;
-    ASSERT_TRUE(UTLCreateSemaphore(("Global\\dir\\" + base).c_str(), &created, 0, 0) == 0 && created != nullptr);
+    ASSERT_EQ(UTLCreateSemaphore(("Global\\dir\\" + base).c_str(), &created, 0, 0), 0);
+    ASSERT_NE(created, nullptr);
     ASSERT_TRUE(UTLOpenSemaphore(("Other\\" + base).c_str(), &opened) == 0 && opened != nullptr);
     // Both handles name one semaphore of count 1.
     EXPECT_EQ(UTLRequestSemaphore(created, 0), 0);

@@ -23,12 +23,6 @@ bool WaitFor(const std::function<bool()> &condition) {
     return condition();
 }
 
-bool Stopped(Spinner &s, UTLHTHREAD t) {
-    s.stop = true;
-    uint32_t code = 0;
-    return WaitFor([&] { return UTLGetExitCodeThread(t, &code) != 0 && code == 42; });
-}
-
 TEST(Thread, StartsSuspendedUntilResumed) {
     Spinner s;
     UTLHTHREAD t = UTLCreateThread(Spin, &s, 1);
@@ -39,7 +33,8 @@ TEST(Thread, StartsSuspendedUntilResumed) {
     EXPECT_TRUE(UTLGetExitCodeThread(t, &code) != 0 && code == UTL_STILL_ACTIVE);
     EXPECT_EQ(UTLResumeThread(t), 0);
     EXPECT_TRUE(WaitFor([&] { return s.ticks.load() > 0; }));
-    EXPECT_TRUE(Stopped(s, t));
+    s.stop = true;
+    EXPECT_TRUE(WaitFor([&] { return UTLGetExitCodeThread(t, &code) != 0 && code == 42; }));
     EXPECT_EQ(UTLCleanupThread(t), 0);
 }
 
