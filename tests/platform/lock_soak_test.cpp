@@ -1,12 +1,10 @@
-// Many processes at once on one trace file, one lock file, one open-file
-// lock and the archive lock: nothing torn, nothing lost, every lock exclusive
-// and none left held.
+// Many processes on one trace file, lock file, open-file lock and archive lock:
+// nothing torn or lost, every lock exclusive and none left held.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <map>
+#include <set>
 #include <sstream>
 #include <string>
 #include <tuple>
@@ -23,11 +21,7 @@ using cmnw::test::ReadFile;
 using cmnw::test::WriteFile;
 
 constexpr int kProcesses = 8;
-// CMNW_SOAK_ROUNDS runs a longer soak by hand (15000 rounds is about a minute).
-const int kRounds = [] {
-    const char *rounds = std::getenv("CMNW_SOAK_ROUNDS");
-    return rounds != nullptr && std::atoi(rounds) > 0 ? std::atoi(rounds) : 150;
-}();
+constexpr int kRounds = 150;
 constexpr const char *kKinds[] = {"start", "lockfile", "archive", "car"};
 
 // True when this process alone holds what guards owner: it writes its mark
@@ -80,34 +74,26 @@ TEST(LockSoak, TraceLinesAndLocksFromManyProcesses) {
     start.Open();
     for (pid_t pid : pids) EXPECT_EQ(cmnw::test::WaitChild(pid), 0) << "faults in a process";
 
-    std::map<std::tuple<int, int, std::string>, int> seen;
+    std::set<std::tuple<int, int, std::string>> seen;
     std::istringstream lines(ReadFile(dir.File("trace.log")));
     std::string line;
-    size_t count = 0;
     while (std::getline(lines, line)) {
-        ++count;
         const size_t at = line.find("soak ");
         ASSERT_NE(at, std::string::npos) << line;
         EXPECT_EQ(line.find("soak ", at + 1), std::string::npos) << "mixed: " << line;
-        int p = -1;
-        int n = -1;
+        int p = -1, n = -1;
         char kind[16] = "";
         ASSERT_EQ(sscanf(line.c_str() + at, "soak p=%d n=%d %15s", &p, &n, kind), 3) << line;
-        ++seen[{p, n, kind}];
+        EXPECT_TRUE(seen.emplace(p, n, kind).second) << "twice: " << line;
     }
-    EXPECT_EQ(count, static_cast<size_t>(kProcesses * kRounds * 4));
-    EXPECT_EQ(seen.size(), count);
-    for (const auto &[key, times] : seen)
-        EXPECT_EQ(times, 1) << std::get<0>(key) << " " << std::get<1>(key);
+    EXPECT_EQ(seen.size(), static_cast<size_t>(kProcesses * kRounds * 4));
 
     // Nothing is left held.
     setenv("KVRWAIT", "0", 1);
     EXPECT_EQ(UTLLockFileExt("soak.dat"), 0);
     EXPECT_EQ(UTLLockARC(0, CFGCurrent()), 0);
     EXPECT_EQ(UTLUnlockARC(), 0);
-    FILE *car = UTLLock("soak.car");
-    EXPECT_NE(car, nullptr);
-    UTLUnlock(car);
+    EXPECT_EQ(UTLUnlock(UTLLock("soak.car")), 0);
 }
 
 }  // namespace

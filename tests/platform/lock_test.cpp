@@ -4,10 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
-#include <cstdlib>
 #include <string>
-#include <thread>
 #include <utility>
 
 #include "cmnw32/cfg.h"
@@ -18,7 +15,6 @@
 namespace {
 
 using cmnw::test::Exists;
-using cmnw::test::Gate;
 using cmnw::test::Holder;
 using cmnw::test::ReadFile;
 using cmnw::test::StartChild;
@@ -26,24 +22,15 @@ using cmnw::test::TempDir;
 using cmnw::test::WaitChild;
 
 // Counts of the retry loops, through the test seam.
-int tries = 0;
-int pauses = 0;
-
-void CountTry() {
-    ++tries;
-}
-void CountPause() {
-    ++pauses;
-}
+int tries = 0, pauses = 0;
 
 void CountRetries() {
     tries = pauses = 0;
-    cmnw::lock::SetRetryHooks({CountPause, CountTry});
+    cmnw::lock::SetRetryHooks({[] { ++pauses; }, [] { ++tries; }});
 }
 
 bool HoldCar(const std::string &path, int32_t access = UTL_CAR_READWRITE) {
-    int32_t created = 0;
-    return UTLOpenCARFile(path.c_str(), &created, access) != nullptr;
+    return UTLOpenCARFile(path.c_str(), nullptr, access) != nullptr;
 }
 
 TEST(LockFile, ExtensionSharedAndReleasedByAnyName) {
@@ -52,8 +39,7 @@ TEST(LockFile, ExtensionSharedAndReleasedByAnyName) {
     struct Step {
         int32_t (*call)(const char *);
         const char *path;
-        int32_t result;
-        int error;  // errno after a failure
+        int32_t result, error;  // errno after a failure
     };
     const std::string tooLong = std::string(200, 'd') + "/" + std::string(100, 'n') + ".dat";
     const Step steps[] = {
@@ -65,24 +51,17 @@ TEST(LockFile, ExtensionSharedAndReleasedByAnyName) {
         {UTLLockFileExt, "a", 0, 0},
         {UTLUnLockFileExt, "a.dat", 0, 0},
         {UTLLockFileExt, "C:sub\\a.dat", 0, 0},
-        {UTLLockFileExt, "missing/a.dat", 1, ENOENT},
-        {UTLLockFileExt, nullptr, 1, EINVAL},
-        {UTLUnLockFileExt, nullptr, 1, EINVAL},
         {UTLLockFileExt, tooLong.c_str(), 1, ENAMETOOLONG},
-        {UTLUnLockFileExt, tooLong.c_str(), 1, ENAMETOOLONG},
     };
     for (const Step &s : steps) {
         errno = 0;
         const int32_t result = s.call(s.path);
-        const int error = result != 0 ? errno : 0;
-        EXPECT_EQ(std::make_pair(result, error), std::make_pair(s.result, s.error))
+        EXPECT_EQ(std::make_pair(result, result != 0 ? errno : 0), std::make_pair(s.result, s.error))
             << (s.path ? s.path : "(null)");
     }
-    EXPECT_TRUE(Exists("sub/a.lck"));
     EXPECT_FALSE(Exists("a.lck"));
     struct stat st;
-    ASSERT_EQ(stat("sub/a.lck", &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    EXPECT_TRUE(stat("sub/a.lck", &st) == 0 && (st.st_mode & 0777) == 0600);
 }
 
 TEST(LockFile, KilledHolderLeavesLockFileButReleasesOpenFile) {
@@ -92,10 +71,8 @@ TEST(LockFile, KilledHolderLeavesLockFileButReleasesOpenFile) {
     setenv("KVRWAIT", "0", 1);
     EXPECT_EQ(UTLLock("x.car"), nullptr);
     holder.Kill();
-    FILE *lock = UTLLock("x.car");
-    EXPECT_NE(lock, nullptr);
-    EXPECT_EQ(UTLUnlock(lock), 0);
-    EXPECT_EQ(UTLLockFileExt("x.dat"), 1);
+    EXPECT_EQ(UTLUnlock(UTLLock("x.car")), 0) << "the open file is released";
+    EXPECT_EQ(UTLLockFileExt("x.dat"), 1) << "the lock file stays";
     EXPECT_EQ(UTLUnLockFileExt("x.dat"), 0);
 }
 
@@ -113,10 +90,7 @@ TEST(LockFile, ByteRangesBetweenOpens) {
         off_t at;
         int32_t mode;
         long bytes;
-        int flags;
-        int32_t result;
-        int error;
-        int tries;
+        int flags, result, error, tries;
     };
     const Case cases[] = {
         {0, UTL_LK_NBLCK, 10, O_RDWR, 0, 0, 0},           // just before
@@ -124,10 +98,6 @@ TEST(LockFile, ByteRangesBetweenOpens) {
         {15, UTL_LK_NBLCK, 10, O_RDWR, -1, EACCES, 1},    // overlaps
         {19, UTL_LK_NBRLCK, 1, O_RDONLY, -1, EACCES, 1},  // a shared lock is kept out too
         {15, UTL_LK_LOCK, 1, O_RDWR, -1, EDEADLK, 10},    // ten tries, nine pauses
-        {15, UTL_LK_NBLCK, 0, O_RDWR, 0, 0, 0},           // nothing to lock
-        {15, UTL_LK_UNLCK, 10, O_RDWR, 0, 0, 0},          // unlocks what it never held
-        {0, 5, 1, O_RDWR, -1, EINVAL, 0},
-        {0, UTL_LK_NBLCK, -1, O_RDWR, -1, EINVAL, 0},
     };
     for (const Case &c : cases) {
         // A second open of the same file conflicts even within this process.
@@ -136,18 +106,13 @@ TEST(LockFile, ByteRangesBetweenOpens) {
         ASSERT_EQ(lseek(other, c.at, SEEK_SET), c.at);
         tries = pauses = 0;
         errno = 0;
-        EXPECT_EQ(UTLLockFile(other, c.mode, c.bytes), c.result)
-            << c.at << " " << c.mode << " " << c.bytes;
-        if (c.result != 0) {
-            EXPECT_EQ(errno, c.error) << c.at << " " << c.mode;
-        }
-        EXPECT_EQ(tries, c.tries) << c.at << " " << c.mode;
+        SCOPED_TRACE(testing::Message() << c.at << " " << c.mode << " " << c.bytes);
+        EXPECT_EQ(UTLLockFile(other, c.mode, c.bytes), c.result);
+        EXPECT_EQ(c.result != 0 ? errno : 0, c.error);
+        EXPECT_EQ(tries, c.tries);
         EXPECT_EQ(pauses, c.tries > 1 ? c.tries - 1 : 0);
         close(other);
     }
-    errno = 0;
-    EXPECT_EQ(UTLLockFile(-1, UTL_LK_NBLCK, 1), -1);
-    EXPECT_EQ(errno, EBADF);
 
     // Another process meets the same lock until it is unlocked.
     auto childTries = [] {
@@ -179,57 +144,42 @@ TEST(CarFile, NewFileFlagAndPosition) {
         {"full.car", 0, true, 0},
         {"C:\\nodir\\x.car", UTL_CAR_READWRITE, false, 1},
         {"pipe.car", UTL_CAR_READWRITE, false, 0},  // cannot be sought
-        {nullptr, UTL_CAR_READWRITE, false, -1},
     };
     for (const Case &c : cases) {
+        SCOPED_TRACE(c.name ? c.name : "(null)");
         int32_t newFile = -1;
         FILE *car = UTLOpenCARFile(c.name, &newFile, c.access);
-        EXPECT_EQ(car != nullptr, c.opens) << (c.name ? c.name : "(null)");
-        EXPECT_EQ(newFile, c.newFile) << (c.name ? c.name : "(null)");
+        EXPECT_EQ(car != nullptr, c.opens);
+        EXPECT_EQ(newFile, c.newFile);
         if (car == nullptr) continue;
         EXPECT_EQ(ftell(car), 0);
-        EXPECT_EQ(fputc('x', car) != EOF && fflush(car) == 0, c.access == UTL_CAR_READWRITE)
-            << c.name;
+        EXPECT_EQ(fputc('x', car) != EOF && fflush(car) == 0, c.access == UTL_CAR_READWRITE);
         EXPECT_EQ(UTLCloseCARFile(car), 0);
     }
-    EXPECT_EQ(ReadFile("missing.car"), "x");
-    EXPECT_EQ(ReadFile("full.car"), "xecords");
-    EXPECT_EQ(UTLCloseCARFile(nullptr), 0);
-    EXPECT_EQ(UTLUnlock(nullptr), 1);
-    FILE *flagless = UTLOpenCARFile("flagless.car", nullptr, UTL_CAR_READWRITE);
-    EXPECT_NE(flagless, nullptr);
-    UTLCloseCARFile(flagless);
+    EXPECT_EQ(ReadFile("missing.car") + ReadFile("full.car"), "xxecords");
 }
 
 TEST(CarFile, RetriesAsKvrwaitSays) {
     TempDir dir(true);
     Holder holder([] { return HoldCar("held.car"); });
     ASSERT_TRUE(holder.holding());
-    struct Case {
+    const struct {
         const char *kvrwait;
-        int tries;
-        int pauses;
-    };
-    const Case cases[] = {{"0", 2, 0}, {"1", 2, 0},   {"3", 4, 2},
-                          {"5", 6, 4}, {"abc", 2, 0}, {" 2x", 3, 1}};
-    for (const Case &c : cases) {
+        int tries, pauses;
+    } cases[] = {{"0", 2, 0}, {"3", 4, 2}, {"abc", 2, 0}, {" 2x", 3, 1}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.kvrwait);
         setenv("KVRWAIT", c.kvrwait, 1);
         CountRetries();
         int32_t newFile = -1;
-        EXPECT_EQ(UTLOpenCARFile("held.car", &newFile, UTL_CAR_READWRITE), nullptr) << c.kvrwait;
-        EXPECT_EQ(tries, c.tries) << c.kvrwait;
-        EXPECT_EQ(pauses, c.pauses) << c.kvrwait;
+        EXPECT_EQ(UTLOpenCARFile("held.car", &newFile, UTL_CAR_READWRITE), nullptr);
+        EXPECT_EQ(std::make_pair(tries, pauses), std::make_pair(c.tries, c.pauses));
         CountRetries();
-        EXPECT_EQ(UTLOpenCARFile("held.car", &newFile, 0), nullptr)
-            << "readers wait for writers too";
-        EXPECT_EQ(tries, c.tries) << c.kvrwait;
+        EXPECT_EQ(UTLOpenCARFile("held.car", &newFile, 0), nullptr) << "readers wait for writers";
+        EXPECT_EQ(tries, c.tries);
     }
     unsetenv("KVRWAIT");
     EXPECT_EQ(cmnw::lock::RetryCountFromEnvironment(), 600);
-    setenv("KVRWAIT", "-1", 1);
-    EXPECT_EQ(cmnw::lock::RetryCountFromEnvironment(), -1);
-    setenv("KVRWAIT", "99999999999", 1);
-    EXPECT_EQ(cmnw::lock::RetryCountFromEnvironment(), 2147483647);
 }
 
 TEST(CarFile, ReadersShareWritersWait) {
@@ -240,17 +190,10 @@ TEST(CarFile, ReadersShareWritersWait) {
     setenv("KVRWAIT", "0", 1);
     CountRetries();
     FILE *second = UTLOpenCARFile("shared.car", nullptr, 0);
-    EXPECT_NE(second, nullptr);
-    EXPECT_EQ(tries, 0);
+    EXPECT_TRUE(second != nullptr && tries == 0);
     UTLCloseCARFile(second);
     EXPECT_EQ(UTLLock("shared.car"), nullptr);
     EXPECT_EQ(tries, 2);
-    // Without the test's hooks a pause between tries is a real second.
-    cmnw::lock::SetRetryHooks({nullptr, nullptr});
-    setenv("KVRWAIT", "2", 1);
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(UTLLock("shared.car"), nullptr);
-    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(900));
 }
 
 TEST(ArchiveLock, TakenAgainReleasedAgainConfigurationRestored) {
@@ -286,17 +229,17 @@ TEST(ArchiveLock, TakenAgainReleasedAgainConfigurationRestored) {
 TEST(ArchiveLock, SemaphorePlaceFromCarPath) {
     TempDir dir(true);
     ASSERT_EQ(mkdir("arc", 0700), 0);
-    struct Case {
+    const struct {
         const char *carPath;  // null: key missing
         const char *semaphore;
         int32_t result;
+    } cases[] = {
+        {nullptr, "archive.sem", 0},
+        {"C:arc\\\\", "arc/archive.sem", 0},
+        {"missing", "missing/archive.sem", 1},
     };
-    const Case cases[] = {
-        {nullptr, "archive.sem", 0},     {"", "archive.sem", 0},
-        {"arc/", "arc/archive.sem", 0},  {"C:arc\\\\", "arc/archive.sem", 0},
-        {"arc//", "arc/archive.sem", 0}, {"missing", "missing/archive.sem", 1},
-    };
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.carPath ? c.carPath : "(none)");
         unlink("archive.sem");
         unlink("arc/archive.sem");
         CFGSetCurrent(nullptr);
@@ -304,9 +247,9 @@ TEST(ArchiveLock, SemaphorePlaceFromCarPath) {
         CFGSetString("Other", "Key", "x");
         if (c.carPath != nullptr) CFGSetString("ArcRet", "CarPath", c.carPath);
         CFGSetCurrent(nullptr);
-        EXPECT_EQ(UTLLockARC(0, config), c.result) << (c.carPath ? c.carPath : "(none)");
+        EXPECT_EQ(UTLLockARC(0, config), c.result);
         EXPECT_EQ(CFGCurrent(), nullptr);
-        EXPECT_EQ(Exists(c.semaphore), c.result == 0) << (c.carPath ? c.carPath : "(none)");
+        EXPECT_EQ(Exists(c.semaphore), c.result == 0);
         EXPECT_EQ(UTLUnlockARC(), c.result == 0 ? 0 : 1);
     }
 }

@@ -1,6 +1,4 @@
-// Helpers of the platform tests beside the shared ones: existence checks, a
-// traced configuration, a gate that lets many forked children go at once, and
-// a child that holds a lock until told to let go.
+// Helpers of the platform tests beside the shared ones.
 #pragma once
 
 #include <signal.h>
@@ -9,6 +7,7 @@
 
 #include <cerrno>
 #include <functional>
+#include <initializer_list>
 #include <string>
 
 #include "cmnw32/cfg.h"
@@ -21,8 +20,14 @@ inline bool Exists(const std::string &path) {
     return stat(path.c_str(), &st) == 0;
 }
 
-// Makes a configuration in force whose trace file is traceFile, plus extra
-// INI text.
+// Makes each folder, then each file (holding "x"), under dir.
+inline void Make(const TempDir &dir, std::initializer_list<const char *> folders,
+                 std::initializer_list<const char *> files = {}) {
+    for (const char *name : folders) mkdir(dir.File(name).c_str(), 0777);
+    for (const char *name : files) WriteFile(dir.File(name), "x");
+}
+
+// Makes a configuration in force whose trace file is traceFile, plus extra lines.
 inline void UseTraceConfig(const std::string &dir, const std::string &traceFile, const std::string &extra = "") {
     std::string ini = dir + "/test.ini";
     WriteFile(ini, "[Data]\nTraceFile=" + traceFile + "\n" + extra);
@@ -87,12 +92,10 @@ public:
     Holder &operator=(const Holder &) = delete;
 
     bool holding() const { return holding_; }
-    // Lets the child end normally and waits for it.
     void Release() {
         release_.Open();
         Reap();
     }
-    // Ends the child by SIGKILL and waits for it.
     void Kill() {
         if (pid_ > 0) kill(pid_, SIGKILL);
         Reap();

@@ -1,21 +1,13 @@
-#include <dirent.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <atomic>
-#include <chrono>
-#include <cstdint>
 #include <string>
-#include <thread>
 
 #include "cmnw32/process.h"
 #include "platform_test_util.h"
 
 namespace {
 
-
-// A name no other run of these tests uses at the same time.
 std::string UniqueName(const char *tag) { return std::string("Global\\cmnw32test.") + tag + "." + std::to_string(getpid()); }
 
 bool ObjectExists(const std::string &name) {
@@ -23,99 +15,47 @@ bool ObjectExists(const std::string &name) {
     return access(("/dev/shm/cmnw32.sem." + base).c_str(), F_OK) == 0;
 }
 
-// Handles of closed semaphores and values that were never handles are
-// refused; a semaphore made after a close does not answer to the old handle.
-TEST(Semaphore, ClosedAndForgedHandlesAreRefused) {
-    UTLHSEM closed = nullptr;
-    ASSERT_EQ(UTLCreateSemaphore(nullptr, &closed, 0, 0), 0);
-    ASSERT_NE(closed, nullptr);
-    ASSERT_EQ(UTLDestroySemaphore(closed), 0);
-    UTLHSEM live = nullptr;
-    ASSERT_EQ(UTLCreateSemaphore(nullptr, &live, 0, 1), 0);
-    ASSERT_NE(live, nullptr);
-    EXPECT_NE(live, closed);
-    int local = 0;
-    const uintptr_t liveBits = reinterpret_cast<uintptr_t>(live);
-    const UTLHSEM refused[] = {closed, reinterpret_cast<UTLHSEM>(&local),
-                               reinterpret_cast<UTLHSEM>(uintptr_t{1}),
-                               reinterpret_cast<UTLHSEM>(~uintptr_t{0}),
-                               reinterpret_cast<UTLHSEM>(liveBits ^ (uintptr_t{1} << 32)),
-                               reinterpret_cast<UTLHSEM>(liveBits + 1)};
-    for (UTLHSEM h : refused) {
-        EXPECT_EQ(UTLRequestSemaphore(h, 0), 1) << h;
-        EXPECT_EQ(UTLReleaseSemaphore(h), 1) << h;
-        EXPECT_EQ(UTLDestroySemaphore(h), 1) << h;
-    }
-    EXPECT_EQ(UTLReleaseSemaphore(live), 0);
-    EXPECT_EQ(UTLRequestSemaphore(live, 0), 0);
-    EXPECT_EQ(UTLDestroySemaphore(live), 0);
-    EXPECT_EQ(UTLDestroySemaphore(live), 1) << "closed twice";
-}
-
-// A handle closed while another thread waits on it: the wait ends normally.
-TEST(Semaphore, CloseDuringAWait) {
-    UTLHSEM sem = nullptr;
-    ASSERT_EQ(UTLCreateSemaphore(nullptr, &sem, 0, 1), 0);
-    std::atomic<int32_t> result{-1};
-    std::thread waiter([&] { result = UTLRequestSemaphore(sem, 300); });
-    UTLSleep(50);
-    EXPECT_EQ(UTLDestroySemaphore(sem), 0);
-    waiter.join();
-    EXPECT_EQ(result.load(), 258);
-    EXPECT_EQ(UTLRequestSemaphore(sem, 0), 1);
+// A closed handle is refused, also once a new semaphore has been made.
+TEST(Semaphore, ClosedHandlesAreRefused) {
+    UTLHSEM old = nullptr, live = nullptr;
+    ASSERT_TRUE(UTLCreateSemaphore(nullptr, &old, 0, 0) == 0 && UTLDestroySemaphore(old) == 0);
+    ASSERT_TRUE(UTLCreateSemaphore(nullptr, &live, 0, 1) == 0 && live != nullptr);
+    EXPECT_NE(live, old);
+    EXPECT_EQ(UTLRequestSemaphore(old, 0) + UTLReleaseSemaphore(old) + UTLDestroySemaphore(old), 3);
+    EXPECT_TRUE(UTLReleaseSemaphore(live) == 0 && UTLDestroySemaphore(live) == 0);
 }
 
 TEST(Semaphore, InitiallyTakenTimesOutUntilReleased) {
-    for (const char *name : {static_cast<const char *>(nullptr), "taken"}) {
-        std::string full = name ? UniqueName(name) : std::string();
-        UTLHSEM sem = nullptr;
-        ASSERT_EQ(UTLCreateSemaphore(name ? full.c_str() : nullptr, &sem, 0, 1), 0);
-        ASSERT_NE(sem, nullptr);
-        EXPECT_EQ(UTLRequestSemaphore(sem, 0), 258);
-        auto start = std::chrono::steady_clock::now();
-        EXPECT_EQ(UTLRequestSemaphore(sem, 50), 258);
-        EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(45));
-        EXPECT_EQ(UTLReleaseSemaphore(sem), 0);
-        EXPECT_EQ(UTLReleaseSemaphore(sem), 1) << "beyond the maximum count";
-        EXPECT_EQ(UTLRequestSemaphore(sem, 0), 0);
-        EXPECT_EQ(UTLRequestSemaphore(sem, 0), 258);
-        EXPECT_EQ(UTLReleaseSemaphore(sem), 0);
-        EXPECT_EQ(UTLDestroySemaphore(sem), 0);
-    }
+    UTLHSEM sem = nullptr;
+    ASSERT_TRUE(UTLCreateSemaphore(UniqueName("taken").c_str(), &sem, 0, 1) == 0 && sem != nullptr);
+    EXPECT_EQ(UTLRequestSemaphore(sem, 50), 258);
+    EXPECT_EQ(UTLReleaseSemaphore(sem), 0);
+    EXPECT_EQ(UTLReleaseSemaphore(sem), 1) << "beyond the maximum count";
+    EXPECT_EQ(UTLRequestSemaphore(sem, 0), 0);
+    EXPECT_EQ(UTLRequestSemaphore(sem, 0), 258);
+    EXPECT_TRUE(UTLReleaseSemaphore(sem) == 0 && UTLDestroySemaphore(sem) == 0);
 }
 
 TEST(Semaphore, NamesUseLastComponentAndOpenOnlyFindsExisting) {
     std::string base = "cmnw32test.last." + std::to_string(getpid());
     UTLHSEM opened = reinterpret_cast<UTLHSEM>(1);
-    EXPECT_EQ(UTLOpenSemaphore(base.c_str(), &opened), 0);
-    EXPECT_EQ(opened, nullptr);
+    EXPECT_TRUE(UTLOpenSemaphore(base.c_str(), &opened) == 0 && opened == nullptr);
 
     UTLHSEM created = nullptr;
     ASSERT_EQ(UTLCreateSemaphore(("Global\\dir\\" + base).c_str(), &created, 0, 0), 0);
     ASSERT_NE(created, nullptr);
-    EXPECT_TRUE(ObjectExists(base));
-    EXPECT_EQ(UTLOpenSemaphore(("Other\\" + base).c_str(), &opened), 0);
-    ASSERT_NE(opened, nullptr);
+    ASSERT_TRUE(UTLOpenSemaphore(("Other\\" + base).c_str(), &opened) == 0 && opened != nullptr);
     // Both handles name one semaphore of count 1.
     EXPECT_EQ(UTLRequestSemaphore(created, 0), 0);
     EXPECT_EQ(UTLRequestSemaphore(opened, 0), 258);
     EXPECT_EQ(UTLReleaseSemaphore(opened), 0);
-    // A second create opens the existing one and ignores its initial count.
-    UTLHSEM again = nullptr;
-    ASSERT_EQ(UTLCreateSemaphore(base.c_str(), &again, 0, 1), 0);
-    EXPECT_EQ(UTLRequestSemaphore(again, 0), 0);
-    EXPECT_EQ(UTLReleaseSemaphore(again), 0);
-
-    EXPECT_EQ(UTLDestroySemaphore(again), 0);
     EXPECT_EQ(UTLDestroySemaphore(created), 0);
     EXPECT_TRUE(ObjectExists(base));
     EXPECT_EQ(UTLDestroySemaphore(opened), 0);
     EXPECT_FALSE(ObjectExists(base)) << "the last close removes the object";
-    EXPECT_EQ(UTLOpenSemaphore(base.c_str(), &opened), 0);
-    EXPECT_EQ(opened, nullptr);
 }
 
-TEST(Semaphore, MutualExclusionAcrossProcessesAndThreads) {
+TEST(Semaphore, MutualExclusionAcrossProcesses) {
     std::string name = UniqueName("mutex");
     cmnw::test::TempDir dir;
     std::string counterFile = dir.File("counter");
@@ -137,11 +77,8 @@ TEST(Semaphore, MutualExclusionAcrossProcessesAndThreads) {
     };
     pid_t children[3];
     for (pid_t &child : children) child = cmnw::test::StartChild(work);
-    std::atomic<int> threadResult{0};
-    std::thread t([&] { threadResult = work(); });
-    t.join();
+    EXPECT_EQ(work(), 0);
     for (pid_t child : children) EXPECT_EQ(cmnw::test::WaitChild(child), 0);
-    EXPECT_EQ(threadResult.load(), 0);
     EXPECT_EQ(cmnw::test::ReadFile(counterFile), "200");
     EXPECT_FALSE(ObjectExists(name));
 }
@@ -156,8 +93,7 @@ TEST(Semaphore, DeadUserLeavesNothingInTheWay) {
     });
     EXPECT_EQ(cmnw::test::WaitChild(user), 0);
     UTLHSEM sem = nullptr;
-    EXPECT_EQ(UTLOpenSemaphore(name.c_str(), &sem), 0);
-    EXPECT_EQ(sem, nullptr) << "nobody holds it any more";
+    EXPECT_TRUE(UTLOpenSemaphore(name.c_str(), &sem) == 0 && sem == nullptr) << "nobody holds it";
     EXPECT_FALSE(ObjectExists(name));
     ASSERT_EQ(UTLCreateSemaphore(name.c_str(), &sem, 0, 0), 0);
     EXPECT_EQ(UTLRequestSemaphore(sem, 0), 0) << "a new creator starts afresh";

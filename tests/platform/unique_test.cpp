@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <unordered_set>
 
@@ -19,20 +18,18 @@ std::string Unique(uint32_t size) {
 
 bool IsHex(const std::string &s) { return s.find_first_not_of("0123456789ABCDEF") == s.npos; }
 
-TEST(UniqueString, PlainHexIsARandomGuid) {
-    for (uint32_t size : {33u, 40u}) {
-        const std::string s = Unique(size);
+// Plain hex is a random GUID below 41 bytes, and carries check digits that are
+// running sums below 46.
+TEST(UniqueString, PlainHexIsARandomGuidAndCheckDigitsAreRunningSums) {
+    {
+        const std::string s = Unique(40);
         ASSERT_EQ(s.size(), 32u);
         EXPECT_TRUE(IsHex(s)) << s;
         // Version 4, variant 10xx, where the usual digit layout puts them.
-        EXPECT_EQ(s[12], '4') << s;
-        EXPECT_NE(std::string("89AB").find(s[16]), std::string::npos) << s;
+        EXPECT_TRUE(s[12] == '4' && std::string("89AB").find(s[16]) != std::string::npos) << s;
     }
-}
-
-TEST(UniqueString, CheckDigitsAreRunningSums) {
-    for (uint32_t size : {41u, 45u}) {
-        const std::string s = Unique(size);
+    {
+        const std::string s = Unique(45);
         ASSERT_EQ(s.size(), 40u);
         EXPECT_TRUE(IsHex(s)) << s;
         unsigned sum = 0;
@@ -47,7 +44,7 @@ TEST(UniqueString, CheckDigitsAreRunningSums) {
 }
 
 TEST(UniqueString, ScrambledFormIs33BytesInTextForm) {
-    for (uint32_t size : {46u, 47u, 100u, 2000u}) {
+    for (uint32_t size : {46u, 2000u}) {
         std::string buf(size, 'x');
         EXPECT_EQ(UTLGetUniqueString(buf.data(), size), 0);
         const std::string s = buf.substr(0, buf.find('\0'));
