@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <string>
 
 #include "cmnw32/file.h"
@@ -23,6 +25,10 @@ TEST(Files, CopyFileAndLength) {
     EXPECT_EQ(UTLCopyFile(dir.File("missing").c_str(), dir.File("x").c_str()), 1);
     EXPECT_FALSE(cmnw::test::Exists(dir.File("x"))) << "no empty copy of a missing file";
     EXPECT_EQ(UTLCopyFile(dir.File("src.bin").c_str(), dir.File("no/such/dir/x").c_str()), 1);
+    // A device at the destination is written through, not replaced.
+    struct stat null {};
+    EXPECT_EQ(UTLCopyFile(dir.File("src.bin").c_str(), "/dev/null"), 0);
+    EXPECT_TRUE(stat("/dev/null", &null) == 0 && S_ISCHR(null.st_mode));
 }
 
 TEST(Files, FileAccessRefusedWhileAnotherProcessDeniesWriting) {
