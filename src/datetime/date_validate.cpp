@@ -57,8 +57,8 @@ void WriteBlankPicture(char *text, const DateLayout &layout) noexcept {
 // work).
 const char *CopyTypedDate(char (&work)[kWorkSize], const char *text, unsigned maxLen) noexcept {
     const size_t limit = maxLen < kMaxTypedDate ? maxLen : kMaxTypedDate;
-    size_t n = strnlen(text, limit);
-    std::memcpy(work, text, n);
+    size_t n = 0;
+    for (; n < limit && text[n] != '\0'; ++n) work[n] = text[n];
     while (n > 0 && IsBlankChar(static_cast<unsigned char>(work[n - 1]))) --n;
     work[n] = '\0';
     const char *typed = work;
