@@ -71,7 +71,7 @@ TEST(CTypeClassify, BytesByTheTableLargeCodesByUnicode) {
         {UTLisalpha, -23, 0},    // a sign-extended 0xE9 is a large code
         {UTLisupper, 0x391, 1},  {UTLisdigit, 0x661, 1},   {UTLisspace, 0x2003, 1},
         {UTLispunct, 0x2014, 1 << U_DASH_PUNCTUATION},     {UTLisgraph, 0xD800, 0},
-        {UTLisxdigit, 0xFF21, 1}, {UTLisalpha, 0x110000, 0},
+        {UTLisxdigit, 0xFF21, 1}, {UTLisxdigit, 0x391, 0}, {UTLisalpha, 0x110000, 0},
     };
     for (const auto &c : cases) EXPECT_EQ(c.fn(c.c), c.want) << std::hex << "code 0x" << c.c;
 }

@@ -49,7 +49,14 @@ std::string Names(MEMLIST list) {
     return out;
 }
 
-TEST(MemList, RegisteredHolderIsClearedWhenTheListIsDestroyed) {
+TEST(MemBlock, ReallocKeepsContentsAndRegisteredListHolderIsCleared) {
+    void *b = MEMAlloc(0);
+    ASSERT_NE(b = MEMRealloc(b, 100), nullptr);
+    std::memset(b, 7, 100);
+    b = MEMRealloc(b, 200);
+    EXPECT_EQ(static_cast<unsigned char *>(b)[99], 7);
+    MEMFree(b);
+    MEMFree(nullptr);
     MEMLIST holder = MEMCreateList();
     MEMRegisterList(holder, &holder);
     MEMDestroyList(holder);
@@ -144,16 +151,31 @@ TEST(MemList, KeyedListAgreesWithMultimap) {
 
 TEST(MemList, ReplaceStaysInTheRecordAndResizeKeepsTheHandle) {
     MEMLIST list = KeyedByName();
-    Add(list, "e", 11);
+    MEMITEM e = Add(list, "e", 11);
+    Add(list, "d", 2);
     MEMITEM b = Add(list, "b", 3);
     const std::string big = std::string(7, 'z') + std::string(57, '\0');
     EXPECT_EQ(MEMReplaceItem(b, big.data(), big.size()), 1);
     EXPECT_EQ(MEMItemSize(b), sizeof(Rec));
+    EXPECT_EQ(Names(list), "d,e,zzzzzzz");
     // Resize: same handle, new size, contents given or kept.
     EXPECT_TRUE(MEMResizeItem(b, "a", 2) == 1 && MEMItemSize(b) == 2);
     EXPECT_EQ(MEMFirstItem(list), b);  // "a" padded with zeros sorts first
     EXPECT_EQ(MEMResizeItem(b, nullptr, 12), 1);
     EXPECT_STREQ(static_cast<char *>(MEMItemData(b)), "a");
+    Rec out = {};
+    EXPECT_TRUE(MEMGetItem(e, &out, sizeof out) == sizeof out && out.serial == 11);
+    EXPECT_EQ(MEMGetItem(e, &out, 2), 2u);
+    // On an unkeyed list an insert appends.
+    MEMLIST plain = MEMCreateList();
+    int32_t status = 9;
+    int16_t found = -1;
+    EXPECT_NE(MEMInsertItem(plain, &out, sizeof out, &status), nullptr);
+    EXPECT_NE(MEMInsertItem(plain, &out, sizeof out, nullptr), nullptr);  // status may be null
+    EXPECT_EQ(std::make_pair(status, MEMCount(plain)), std::make_pair(0, size_t{2}));
+    EXPECT_TRUE(MEMFindKey(plain, "a", &found) == nullptr && found == 0);
+    MEMDestroyList(plain);
+    EXPECT_TRUE(MEMInsertItem(list, nullptr, 4, &status) == nullptr && status == -1);
     MEMDestroyList(list);
 }
 
@@ -161,9 +183,14 @@ TEST(MemList, KeyListSortsExistingWithComparatorAndEmptyKeepsKey) {
     MEMLIST list = MEMCreateList();
     const char *names[] = {"delta", "Alpha", "charlie", "BRAVO", "alpha"};
     for (int32_t i = 0; i < 5; ++i) Add(list, names[i], i);
+    EXPECT_EQ(Names(list), "delta,Alpha,charlie,BRAVO,alpha");
     MEMKeyList(list, 0, sizeof(Rec::name), CompareNoCase);
     EXPECT_EQ(Names(list), "Alpha,alpha,BRAVO,charlie,delta");
+    char key[8] = "CHARLIE";
+    int16_t found = 0;
+    EXPECT_TRUE(MEMFindKey(list, key, &found) != nullptr && found == 1);
     MEMEmptyList(list);
+    EXPECT_TRUE(MEMCount(list) == 0 && MEMFirstItem(list) == nullptr);
     Add(list, "b", 1);
     Add(list, "A", 2);
     EXPECT_EQ(Names(list), "A,b");  // still keyed, still case-blind
@@ -176,10 +203,17 @@ TEST(MemList, ShortRecordsCompareAsZeroPadded) {
     MEMAddItem(list, "xxcc", 4);
     MEMAddItem(list, "xxb", 3);  // key "b\0\0\0"
     MEMAddItem(list, "x", 1);    // key entirely missing: all zero
+    MEMAddItem(list, "", 0);
     MEMAddItem(list, "xxbbbb", 6);
     std::vector<size_t> sizes;
     for (MEMITEM it = MEMFirstItem(list); it != nullptr; it = MEMNextItem(it)) sizes.push_back(MEMItemSize(it));
-    EXPECT_EQ(sizes, (std::vector<size_t>{1, 3, 6, 4}));
+    EXPECT_EQ(sizes, (std::vector<size_t>{1, 0, 3, 6, 4}));
+    MEMDestroyList(list);
+    list = MEMCreateList();
+    MEMSortList(list, static_cast<size_t>(-1), 2);  // key range overflows: ignored
+    MEMAddItem(list, "b", 1);
+    MEMAddItem(list, "a", 1);
+    EXPECT_EQ(*static_cast<char *>(MEMItemData(MEMFirstItem(list))), 'b');
     MEMDestroyList(list);
 }
 

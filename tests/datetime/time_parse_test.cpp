@@ -96,6 +96,8 @@ TEST(TimeRoundTrip, EveryFormatAndSeparator) {
         ASSERT_EQ(FMTGetTimeFmtValues(text, fmt, d + 1, marker, &gh, &gm, &gs), 0) << d << text;
         ASSERT_EQ((std::array{gh, gm, gs}), (std::array{h, m, s})) << d << " " << text;
         ASSERT_STREQ(marker, fmt % 2 == 0 ? FMTHour12Name(h) : "");
+        ASSERT_STREQ(FMTHour12Name(h + 24), "");  // no marker outside a day's hours
+        ASSERT_STREQ(FMTHour12Name(-1 - h), "");
         ASSERT_EQ(FMTHourOfTime(text, d) * 10000 + FMTMinuteOfTime(text, d) * 100 + FMTSecondOfTime(text, d),
                   h * 10000 + m * 100 + s);
         char copy[48];

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
+#include <cstring>
 #include <set>
 #include <string>
 
+#include "cmnw32/cfg.h"
 #include "cmnw32/file.h"
 #include "cmnw32/mem.h"
 #include "platform_test_util.h"
@@ -16,6 +19,7 @@ using cmnw::test::ReadFile;
 using cmnw::test::TempDir;
 using cmnw::test::WriteFile;
 
+// The path with every "/" turned into "\", the suite's own spelling.
 std::string Backslashed(std::string path) {
     std::replace(path.begin(), path.end(), '/', '\\');
     return path;
@@ -46,9 +50,10 @@ TEST(Find, PatternsSkipDirectoriesAndTrimNames) {
         std::set<std::string> expected;
     } cases[] = {
         {"*", {"a.txt", "B.TXT", "c.log", "noext", "spaced.txt", "readme.text", "link.txt"}},
+        {"*.*", {"a.txt", "B.TXT", "c.log", "noext", "spaced.txt", "readme.text", "link.txt"}},
         {"*.txt", {"a.txt", "B.TXT", "link.txt"}},  // the blank is there when matching
         {"?.TXT", {"a.txt", "B.TXT"}}, {"no*.*", {"noext"}}, {"*.te?t", {"readme.text"}},
-        {"onlydir", {}},
+        {"c.log", {"c.log"}}, {"onlydir", {}}, {"zzz*", {}},
     };
     for (const Case &c : cases) {
         for (const std::string &base : {dir.path() + "/", Backslashed(dir.path()) + "\\"}) {
@@ -58,6 +63,24 @@ TEST(Find, PatternsSkipDirectoriesAndTrimNames) {
             MEMDestroyList(list);
         }
     }
+}
+
+TEST(Find, FirstNextClose) {
+    TempDir dir;
+    Make(dir, {}, {"one", "two"});
+    char name[258];
+    std::memset(name, 'Z', sizeof name);
+    UTLHFIND find = UTLFindFirst(dir.File("*").c_str(), 0, name);
+    ASSERT_NE(find, nullptr);
+    EXPECT_TRUE(std::all_of(name + std::strlen(name), name + sizeof name, [](char c) { return c == '\0'; }));
+    std::set<std::string> seen = {name};
+    EXPECT_EQ(UTLFindNext(find, name), 0);
+    seen.insert(name);
+    EXPECT_EQ(UTLFindNext(find, name), 2);
+    EXPECT_EQ(seen, (std::set<std::string>{"one", "two"}));
+    EXPECT_EQ(UTLFindClose(find), 0);
+    EXPECT_EQ(UTLFindClose(nullptr), 1);
+    EXPECT_EQ(UTLFindFirst(dir.File("nodir/*").c_str(), 0, name), nullptr);
 }
 
 TEST(Dirs, CreatePathBothSeparators) {
@@ -70,6 +93,8 @@ TEST(Dirs, CreatePathBothSeparators) {
     EXPECT_TRUE(Exists(dir.File("x/y/z/w")));
     Make(dir, {}, {"file"});
     EXPECT_EQ(UTLCreatePath(dir.File("file/below").c_str()), 1);
+    EXPECT_EQ(UTLCreatePath(""), 0);
+    EXPECT_EQ(UTLCreatePath(nullptr), 0);
 }
 
 TEST(Dirs, ClearDirKeepsNamedFiles) {
@@ -87,7 +112,8 @@ TEST(Dirs, ClearDirKeepsNamedFiles) {
 
 TEST(Dirs, ClearDirReportsFailures) {
     TempDir dir;
-    // Found names are trimmed, so these cannot be removed under the names found.
+    // Found names are trimmed, so files whose names end in a blank cannot be
+    // removed under the name the search gives.
     Make(dir, {"stuck"}, {"stuck/f1 ", "stuck/f2 "});
     MEMLIST errors = MEMCreateList();
     EXPECT_EQ(UTLClearDir(dir.File("stuck").c_str(), nullptr, 0, errors), 0);
@@ -98,7 +124,12 @@ TEST(Dirs, ClearDirReportsFailures) {
     std::string base = Backslashed(dir.path()) + "\\stuck\\";
     EXPECT_EQ(failed, (std::set<std::string>{base + "f1", base + "f2"}));
     MEMDestroyList(errors);
+
+    cmnw::test::UseTraceConfig(dir.path(), dir.File("trace.log"));
     EXPECT_EQ(UTLClearDir(dir.File("stuck").c_str(), nullptr, 0, nullptr), 1);
+    const std::string text = ReadFile(dir.File("trace.log"));
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << "the walk stops at the first failure";
+    EXPECT_NE(text.find("Could not remove file " + base + "f"), std::string::npos) << text;
 }
 
 TEST(Dirs, RemoveDir) {
@@ -106,6 +137,7 @@ TEST(Dirs, RemoveDir) {
     Make(dir, {"gone", "nested", "nested/sub"}, {"gone/a", "gone/b"});
     EXPECT_EQ(UTLRemoveDir(Backslashed(dir.File("gone")).c_str()), 0);
     EXPECT_FALSE(Exists(dir.File("gone")));
+    EXPECT_EQ(UTLRemoveDir(dir.File("gone").c_str()), -1);
     EXPECT_EQ(UTLRemoveDir(dir.File("nested").c_str()), -1) << "subdirectories are not removed";
 }
 
@@ -118,10 +150,79 @@ TEST(Dirs, CopyDirCopiesFilesAndGoesOnPastAFailedCopy) {
     EXPECT_EQ(ReadFile(dir.File("to/two")), "22");
     EXPECT_FALSE(Exists(dir.File("to/sub")));
     WriteFile(dir.File("from/two"), "333");
+    EXPECT_EQ(UTLCopyDir(dir.File("from").c_str(), dir.File("to").c_str()), 0);
+    EXPECT_EQ(ReadFile(dir.File("to/two")), "333") << "existing files are overwritten";
+
     // A directory in the way of a file makes that copy fail; the walk goes on.
     EXPECT_EQ(UTLCopyDir(dir.File("from").c_str(), dir.File("to3").c_str()), 0);
     EXPECT_EQ(ReadFile(dir.File("to3/two")), "333");
     EXPECT_EQ(UTLCopyDir(dir.File("empty").c_str(), dir.File("to2").c_str()), 1);
+}
+
+TEST(Paths, SearchPath) {
+    TempDir dir;
+    Make(dir, {"first", "second"}, {"second/target.ini"});
+    std::string list = dir.path() + "/first/;" + Backslashed(dir.File("second")) + "\\";
+    char buffer[258];
+    std::strcpy(buffer, "some\\dir\\target.ini");
+    EXPECT_EQ(UTLSearchPath(list.c_str(), buffer), 0);
+    EXPECT_EQ(std::string(buffer), Backslashed(dir.File("second/target.ini")));
+
+    std::strcpy(buffer, "absent.ini");
+    EXPECT_EQ(UTLSearchPath(list.c_str(), buffer), 1);
+    EXPECT_EQ(std::string(buffer), Backslashed(dir.File("second/absent.ini"))) << "the last candidate";
+
+    std::strcpy(buffer, "absent.ini");
+    EXPECT_EQ(UTLSearchPath("C:/single/dir", buffer), 0) << "a single directory is not tested";
+    EXPECT_STREQ(buffer, "C:\\single\\dir\\absent.ini");
+}
+
+TEST(Paths, DefaultExtension) {
+    struct Case {
+        const char *path;
+        const char *ext;
+        const char *expected;
+    } cases[] = {
+        {"dir/report", "txt", "dir\\report.txt"}, {"dir/report", ".txt", "dir\\report.txt"},
+        {"dir/report.doc", "txt", "dir/report.doc"}, {"notes.text", "txt", "notes.text.txt"},
+        {"C:x", "log", "C:x.log"}, {"same", "", "same"},
+    };
+    for (const Case &c : cases) {
+        char buffer[258];
+        std::strcpy(buffer, c.path);
+        EXPECT_EQ(UTLDefaultExtension(buffer, c.ext), 0);
+        EXPECT_STREQ(buffer, c.expected) << c.path;
+    }
+    EXPECT_EQ(UTLDefaultExtension(nullptr, "x"), 0);
+}
+
+TEST(Paths, FileFromINI) {
+    TempDir dir;
+    Make(dir, {"a", "b"}, {"b/forms.dat"});
+    std::string ini = dir.File("files.ini");
+    WriteFile(ini, "[Files]\nForms=forms\nFormsDir=" + dir.path() + "/a/;" + dir.path() + "/b/\nFormsExt=dat\n"
+                   "Full=C:\\data\\list.txt\nSingleDir=/opt/suite\nBare=bare\nEmpty=\n");
+    ASSERT_NE(CFGLoadINI(ini.c_str()), nullptr);
+    const std::string found = Backslashed(dir.File("b/forms.dat"));
+    const struct {
+        const char *key, *dirKey, *extKey, *fallback, *expected;
+        int32_t result;
+    } cases[] = {
+        {"Forms", "FormsDir", "FormsExt", nullptr, found.c_str(), 0},
+        {"Full", "FormsDir", "FormsExt", nullptr, "C:\\data\\list.txt", 0},
+        {"Bare", "SingleDir", nullptr, nullptr, "\\opt\\suite\\bare", 0},
+        {"Empty", nullptr, nullptr, "def.cfg", "def.cfg", 0},
+        {"Missing", nullptr, nullptr, nullptr, "", 1},
+    };
+    char out[300];
+    for (const auto &c : cases) {
+        EXPECT_EQ(UTLFileFromINI("Files", c.key, c.dirKey, c.extKey, out, sizeof out - 1, c.fallback),
+                  c.result);
+        EXPECT_STREQ(out, c.expected) << c.key;
+    }
+    EXPECT_EQ(UTLFileFromINI("Files", "Full", nullptr, nullptr, out, 16, nullptr), 0) << "16 characters fit";
+    EXPECT_EQ(UTLFileFromINI("Files", "Full", nullptr, nullptr, out, 15, nullptr), 1);
+    EXPECT_EQ(UTLFileFromINI("Files", "Full", nullptr, nullptr, nullptr, 100, nullptr), 1);
 }
 
 }  // namespace
