@@ -14,8 +14,10 @@
 #include "common/test_support.h"
 
 namespace {
-// While a test listens, every fsync and rename of this process (the library's
-// too) is noted here: the name, in the test's folder, and a synced file's size.
+// While a test listens, every fsync and rename of this process is noted here
+// (these definitions come before the C library's for the library's calls
+// too): the name synced or renamed, in the test's folder, and the size of a
+// synced file.
 std::vector<std::string> *syncLog;
 std::string syncFolder;
 
@@ -104,26 +106,64 @@ TEST(CfgRead, CutsToBufferAndLeavesBufferAloneWhenMissing) {
     EXPECT_STREQ(buf, "abcd");
     EXPECT_EQ(CFGGetString("S", "Q", buf, sizeof buf), 0);
     EXPECT_STREQ(buf, "abcd") << "left alone when missing";
+    EXPECT_EQ(CFGGetString("S", "K", buf, 0), 0);
+    EXPECT_EQ(CFGGetString(nullptr, "K", buf, sizeof buf), 0);
     CFGGetStringDef("S", "Q", buf, sizeof buf, "default");
     EXPECT_STREQ(buf, "defa");
+    CFGGetStringDef("S", "Q", buf, sizeof buf, nullptr);
+    EXPECT_STREQ(buf, "");
 }
 
 TEST(CfgRead, YesNoWordsAndIntegers) {
     TempDir dir;
-    const std::string ini = dir.Write("a.ini",
-                                      "[S]\ny0=Yes\ny1=y\ny2=TRUE\ny3=On\ny4=1\nn0=No\nn1=n\n"
-                                      "n2=false\nn3=OFF\nn4=0\nother=maybe\nnum= -42\nplus=+7\n"
-                                      "bad=x1\nbig=99999999999999999999999\n");
-    ASSERT_NE(CFGLoadINI(ini.c_str()), nullptr);
-    for (const std::string key : {"y0", "y1", "y2", "y3", "y4"}) {  // yes word and its no word
+    ASSERT_NE(CFGLoadINI(dir.Write("a.ini", "[S]\ny0=Yes\ny1=y\ny2=TRUE\ny3=On\ny4=1\nn0=No\n"
+                                              "n1=n\nn2=false\nn3=OFF\nn4=0\nother=maybe\nnum= -42\n"
+                                              "plus=+7\nbad=x1\nbig=99999999999999999999999\n")
+                               .c_str()),
+              nullptr);
+    for (const std::string key : {"y0", "y1", "y2", "y3", "y4"}) {
+        EXPECT_NE(CFGGetYesNo("S", key.c_str()), 0) << key;
         EXPECT_EQ(CFGGetYesNoDef("S", key.c_str(), 0), 1) << key;
+        EXPECT_EQ(CFGGetYesNo("S", ("n" + key.substr(1)).c_str()), 0) << key;
         EXPECT_EQ(CFGGetYesNoDef("S", ("n" + key.substr(1)).c_str(), 1), 0) << key;
     }
+    EXPECT_EQ(CFGGetYesNo("S", "other"), 0);
     EXPECT_EQ(CFGGetYesNoDef("S", "other", 7) + CFGGetYesNoDef("S", "missing", 5), 12);
-    EXPECT_TRUE(CFGGetYesNo("S", "y2") != 0 && CFGGetYesNo("S", "missing") == 0);
     const std::pair<const char *, int> ints[] = {
         {"num", -42}, {"plus", 7}, {"bad", 3}, {"big", 3}, {"missing", 3}};
     for (const auto &[key, value] : ints) EXPECT_EQ(CFGGetInt("S", key, 3), value) << key;
+}
+
+TEST(CfgEnvironment, LoadedOnceAtFirstNeed) {
+    TempDir dir;
+    std::string path = dir.Write("env.ini", "[Data]\nTraceFile=env.log\n");
+    setenv("CMNW32_INI", path.c_str(), 1);
+    EXPECT_EQ(Get("Data", "TraceFile"), "env.log");
+    CFGHANDLE first = CFGCurrent();
+    EXPECT_TRUE(first != nullptr && CFGCurrent() == first);
+    EXPECT_EQ(MEMCount(CFGLoadedFiles()), 1u);
+    CFGDiscard();
+    EXPECT_EQ(CFGCurrent(), nullptr);
+    EXPECT_EQ(Get("Data", "TraceFile"), "<missing>");
+}
+
+TEST(CfgRead, RepeatedKeyWalkAfterBatchOfAddedLines) {
+    ASSERT_NE(CFGCreate(), nullptr);
+    CFGHANDLE h = CFGCurrent();
+    CFGBeginChanges(h);
+    CFGBeginChanges(h);  // brackets nest
+    for (int i = 0; i < 742; ++i) {
+        std::string value = "SC" + std::to_string(i) + ",name" + std::to_string(i);
+        ASSERT_EQ(CFGAddLine("CODEPAGE", "Char", value.c_str()), 1);
+        EXPECT_TRUE(i != 10 || Get("codepage", "char") == "SC0,name0") << "visible inside the bracket";
+    }
+    CFGEndChanges(h);
+    CFGEndChanges(h);
+    CFGEndChanges(h);  // an extra end is harmless
+    std::vector<std::string> values = AllValues("CodePage", "CHAR");
+    ASSERT_EQ(values.size(), 742u);
+    for (size_t i = 0; i < values.size(); ++i)
+        EXPECT_EQ(values[i], "SC" + std::to_string(i) + ",name" + std::to_string(i));
 }
 
 TEST(CfgHandles, SetCurrentSwitchesAndIgnoresUnknownHandles) {
@@ -131,14 +171,22 @@ TEST(CfgHandles, SetCurrentSwitchesAndIgnoresUnknownHandles) {
     CFGHANDLE a = CFGLoadINI(dir.Write("a.ini", "[S]\nk=a\n").c_str());
     CFGHANDLE b = CFGLoadINI(dir.Write("b.ini", "[S]\nk=b\n").c_str());
     ASSERT_TRUE(a != nullptr && b != nullptr);
+    EXPECT_EQ(CFGCurrent(), b);
+    EXPECT_EQ(Get("S", "k"), "b");
     // A failed load leaves the configuration in force alone.
     EXPECT_EQ(CFGLoadINI(dir.File("missing.ini").c_str()), nullptr);
-    EXPECT_EQ(Get("S", "k"), "b");
+    EXPECT_EQ(CFGCurrent(), b);
     CFGSetCurrent(a);
     EXPECT_EQ(Get("S", "k"), "a");
+    CFGSetCurrent(reinterpret_cast<CFGHANDLE>(&dir));  // unknown: ignored
+    EXPECT_EQ(CFGCurrent(), a);
     CFGDiscard();  // frees a
     CFGSetCurrent(a);
-    EXPECT_EQ(CFGCurrent(), nullptr) << "a freed handle is ignored";
+    EXPECT_EQ(CFGCurrent(), nullptr);
+    CFGSetCurrent(b);
+    EXPECT_EQ(Get("S", "k"), "b");
+    CFGSetCurrent(nullptr);
+    EXPECT_TRUE(CFGCurrent() == nullptr && Get("S", "k") == "<missing>");
 }
 
 TEST(CfgSave, AtomicReplaceKeepsModeAndFailsCleanly) {
@@ -153,8 +201,13 @@ TEST(CfgSave, AtomicReplaceKeepsModeAndFailsCleanly) {
     struct stat st;
     ASSERT_EQ(stat(path.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
+    // A target that cannot be replaced (a directory) fails.
     ASSERT_EQ(mkdir(dir.File("sub").c_str(), 0755), 0);
-    EXPECT_NE(CFGSave(dir.File("sub").c_str()), 0) << "a directory cannot be replaced";
+    for (const std::string &bad : {dir.File("sub"), dir.File("nodir/x.ini")})
+        EXPECT_NE(CFGSave(bad.c_str()), 0) << bad;
+    EXPECT_NE(CFGSave(nullptr), 0);
+    CFGDiscard();
+    EXPECT_NE(CFGSave(path.c_str()), 0);  // nothing in force
 }
 
 // A save is durable only in this order: the whole text written and synced,
@@ -176,7 +229,7 @@ TEST(CfgSave, CommentsAndLinesOutsideSectionsSurviveRoundTrip) {
     TempDir dir;
     std::string path = dir.Write("in.ini", kSample);
     ASSERT_NE(CFGLoadINI(path.c_str()), nullptr);
-    const std::string out = dir.File("out.ini");
+    std::string out = dir.File("out.ini");
     ASSERT_EQ(CFGSave(out.c_str()), 0);
     const std::string first = cmnw::test::ReadFile(out);
     EXPECT_EQ(first,
@@ -188,6 +241,26 @@ TEST(CfgSave, CommentsAndLinesOutsideSectionsSurviveRoundTrip) {
     EXPECT_EQ(cmnw::test::ReadFile(out), first);
 }
 
+std::vector<std::string> gWritten;
+int gOpens = 0, gCloses = 0;
+int32_t OpenWrite() { return ++gOpens, 0; }
+int32_t Append(const char *text) { return gWritten.emplace_back(text), 0; }
+int32_t CloseWrite() { return ++gCloses, 0; }
+
+TEST(CfgWriteOptions, EverySectionAndLineThroughTheCallbacks) {
+    EXPECT_EQ(CFGWriteOptions(nullptr, 0, OpenWrite, Append, CloseWrite), 1);  // none in force
+    TempDir dir;
+    ASSERT_NE(CFGLoadINI(dir.Write("a.ini", kSample).c_str()), nullptr);
+    EXPECT_EQ(CFGWriteOptions(reinterpret_cast<void *>(1), 0, OpenWrite, Append, CloseWrite), -1);
+    EXPECT_EQ(CFGWriteOptions(nullptr, 0, nullptr, Append, CloseWrite), -1);
+    EXPECT_EQ(gOpens + gCloses, 0);
+    EXPECT_EQ(CFGWriteOptions(nullptr, 5, OpenWrite, Append, CloseWrite), 0);
+    EXPECT_EQ(std::make_pair(gOpens, gCloses), std::make_pair(1, 1));
+    EXPECT_EQ(gWritten, (std::vector<std::string>{"Top=outside any section", "[Data]",
+                                                  "TraceFile=trace.log", "Char=a", "CHAR=b", "char=c",
+                                                  "Char=d", "[debug_switches]", "Echo=Yes", "Empty="}));
+}
+
 TEST(CfgWrite, SetStringCreatesConfigurationAndReplacesFirstOccurrence) {
     unsetenv("CMNW32_INI");
     EXPECT_EQ(CFGCurrent(), nullptr);
@@ -197,8 +270,10 @@ TEST(CfgWrite, SetStringCreatesConfigurationAndReplacesFirstOccurrence) {
     EXPECT_EQ(AllValues("S", "k"), (std::vector<std::string>{"first", "two"}));
     struct Bad {
         const char *section, *key, *value;
-    } bad[] = {{nullptr, "k", "v"}, {"S", "  ", "v"},   {"S", ";k", "v"},  {"S", "[k", "v"},
-               {"S]", "k", "v"},     {"S\nT", "k", "v"}, {"S", "a=b", "v"}, {"S", "k", "2\nlines"}};
+    } bad[] = {{nullptr, "k", "v"}, {"S", nullptr, "v"}, {"S", "k", nullptr}, {"S", "", "v"},
+               {"S", "  ", "v"},     {"S", ";k", "v"},   {"S", "#k", "v"},   {"S", "[k", "v"},
+               {"S]", "k", "v"},     {"S\nT", "k", "v"}, {"S", "k\rx", "v"},  {"S", "a=b", "v"},
+               {"S", "k", "two\nlines"}};
     for (const Bad &b : bad)
         EXPECT_EQ(CFGSetString(b.section, b.key, b.value) + CFGAddLine(b.section, b.key, b.value), 0);
 }

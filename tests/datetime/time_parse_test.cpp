@@ -1,4 +1,5 @@
-// Time texts: format descriptors, reading, validating, printing and the arithmetic on them.
+// Time texts: format descriptors, reading, validating, printing and the
+// arithmetic on them.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -16,13 +17,17 @@ TEST(TimeParse, PiecesAmPmWordsAndFailures) {
     const struct { const char *text; int fmtNum, result, hour, minute, second; const char *marker; } cases[] = {
         {"12:15 am", 4, 0, 0, 15, 0, "AM"},
         {"13:00 AM", 4, 1, 13, 0, 0, "AM"},        {"13:00 PM", 4, 0, 13, 0, 0, "PM"},
+        {"0:00 PM", 4, 0, 12, 0, 0, "PM"},
         {"0930", 3, 0, 9, 30, 0, ""},              {"093015", 3, 1, 0, 0, 0, ""},
         {"24:00", 1, 1, 24, 0, 0, ""},             {"10:30:60", 1, 1, 10, 30, 60, ""},
         {"7", 1, 1, 0, 0, 0, ""},                  {"7:", 1, 0, 7, 0, 0, ""},
         {"14::05", 3, 0, 14, 5, 0, ""},            {"1:30 pmx", 2, 0, 13, 30, 0, "PM"},
+        {"1:30 P", 2, 1, 1, 30, 0, ""},            {"1:30 XM", 2, 1, 1, 30, 0, ""},
         {"1:30:15 AM junk", 2, 0, 1, 30, 15, "AM"},  // a fifth piece is not read
         {"1:30:15 xx am", 2, 1, 1, 30, 15, ""},      // the fourth piece is the word
         {"1:30 xx am", 2, 0, 1, 30, 0, "AM"},        // ... and replaces the third's
+        {"9h30", 3, 0, 9, 0, 0, ""},                 // no separator, wrong length
+        {"9h:30m", 3, 0, 9, 30, 0, ""},              // leading numbers of the pieces
         {":", 1, 1, 0, 0, 0, ""},                  {"99999999999:00", 1, 1, 2147483647, 0, 0, ""},
     };
     for (const auto &c : cases) {
@@ -32,14 +37,20 @@ TEST(TimeParse, PiecesAmPmWordsAndFailures) {
         EXPECT_EQ((std::array{h, m, s}), (std::array{c.hour, c.minute, c.second})) << c.text;
         EXPECT_STREQ(marker, c.marker) << c.text;
     }
+    EXPECT_EQ(FMTGetTimeFmtValues(nullptr, 1, nullptr, nullptr, nullptr, nullptr, nullptr), 1);
+    EXPECT_EQ(FMTGetTimeFmtValues("1:2:3", 1, nullptr, nullptr, nullptr, nullptr, nullptr), 0);
 }
 
-// Typed texts validated (blank entries kept as pictures) and deformatted (a blank entry is no time).
+// Typed texts validated (FMTValTime, blank entries kept as pictures) and
+// deformatted (a blank entry is no time), each rewritten in place.
 TEST(TimeParse, ValidateAndDeformatTypedTimes) {
     const struct { bool deformat; const char *text; unsigned maxLen; const char *descriptor; int result; const char *after; } cases[] = {
         {false, "0:5", 20, "1:", 0, "00:05:00"},  {false, "1:30 pm", 20, "2:", 0, "01:30:00 PM"},
         {false, "1:30 pm", 20, "3.", 0, "13.30"}, {false, "25:00", 20, "1:", 1, "25:00"},
+        {false, "", 20, "1:", 0, ""},             {false, "    ", 20, "1:", 0, "    "},
         {false, ": :", 20, "1:", 0, "  :  :  "}, {false, "-  ,", 20, "3.", 0, "  .  "},
+        {false, ":::", 20, "1:", 1, ":::"},       {false, ":5", 20, "3b", 1, ":5"},
+        {false, "14:05:09 and then some", 8, "1:", 0, "14:05:09"},
         {false, "14:05:09 pm extra words", 30, "1:", 0, "14:05:09"},  // read up to 14
         {true, "1:30 pm", 20, "4:", 0, "01:30 PM"}, {true, ":", 20, "1:", 1, ":"},
         {true, "2:3:4 and more", 5, "1.", 0, "02.03.04"},
@@ -50,6 +61,13 @@ TEST(TimeParse, ValidateAndDeformatTypedTimes) {
         EXPECT_EQ((c.deformat ? FMTDeformatTime : FMTValTime)(text, c.maxLen, c.descriptor), c.result) << c.text;
         EXPECT_STREQ(text, c.after) << c.text;
     }
+    EXPECT_EQ(FMTValTime(nullptr, 5, "1:"), 1);
+    EXPECT_EQ(FMTDeformatTime(nullptr, 5, "1."), 1);
+    // Parts are what the parser left, checked or not.
+    EXPECT_EQ((std::array{FMTHourOfTime("25:10", "1:"), FMTMinuteOfTime("25:10", "1:"),
+                          FMTMinuteOfTime("x5:10", "1:"), FMTHourOfTime(nullptr, "1:"),
+                          FMTSecondOfTime("10:20", "1:")}),
+              (std::array{25, 10, 10, 0, 0}));
 }
 
 TEST(TimeParse, AddingCarriesOnceAndNeverBorrows) {
@@ -65,6 +83,7 @@ TEST(TimeParse, AddingCarriesOnceAndNeverBorrows) {
         if (c.after != nullptr) { EXPECT_STREQ(text, c.after); }
         EXPECT_LT(std::strlen(text), 40u);
     }
+    EXPECT_EQ(FMTTimeAdd(nullptr, "1:", 1, 1, 1), 65535);
 }
 
 // What a time prints as under a format and separator, written out here.
@@ -75,8 +94,9 @@ std::string Printed(int fmt, char sep, int h, int m, int s) {
     return std::string(out) + (fmt % 2 ? "" : h < 12 ? " AM" : " PM");
 }
 
-// Random times under every format and separator: printed as written out above, read back, kept by
-// validation, converted to any other layout, added to and subtracted as seconds of the day.
+// Random times under every format and separator: printed as written out
+// above, read back to the same fields, kept by validation, converted to any
+// other layout, added to and subtracted as seconds of the day.
 TEST(TimeRoundTrip, EveryFormatAndSeparator) {
     std::mt19937 rng(1330);
     const char codes[] = ":.-,b";
@@ -128,15 +148,20 @@ TEST(TimeDescriptor, DecodesNumberAndSeparator) {
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.descriptor);
+        EXPECT_EQ(FMTGetTimeFmtNum(c.descriptor), c.fmtNum);
+        char sep[2] = "?", sep2[2] = "?", templ[40] = "", expected[40];
+        FMTGetTimeFmtSep(c.descriptor, sep);
+        EXPECT_STREQ(sep, c.sep);
         int fmtNum = 0;
-        char sep[2] = "?";
-        EXPECT_EQ(FMTGetTimeFmtInfo(c.descriptor, &fmtNum, sep, nullptr), 0);
-        EXPECT_EQ(fmtNum * 1000 + sep[0], c.fmtNum * 1000 + c.sep[0]);
+        EXPECT_EQ(FMTGetTimeFmtInfo(c.descriptor, &fmtNum, sep2, templ), 0);
+        EXPECT_EQ(fmtNum * 1000 + sep2[0], c.fmtNum * 1000 + c.sep[0]);
+        FMTGetTimeFmtSprintf(expected, c.fmtNum, c.sep);
+        EXPECT_STREQ(templ, expected);
     }
-    char twelveHour[40], noSeconds[40];
-    FMTGetTimeFmtInfo("2.", nullptr, nullptr, twelveHour);
-    FMTGetTimeFmtInfo("3b", nullptr, nullptr, noSeconds);
-    EXPECT_EQ(std::string(twelveHour) + "|" + noSeconds, "%02d.%02d.%02d %s|%02d %02d");
+    EXPECT_EQ(FMTGetTimeFmtInfo("2.", nullptr, nullptr, nullptr), 0);
+    EXPECT_EQ(FMTIsTimeSep(':' + 256), 0);
+    EXPECT_STREQ(FMTTimeSepStr(), ":-., ");
+    EXPECT_STREQ(FMTHour12Name(24), "");
 }
 
 }  // namespace
