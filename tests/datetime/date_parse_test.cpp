@@ -8,6 +8,7 @@
 #include <string>
 
 #include "cmnw32/date.h"
+#include "cmnw32/datetime.h"
 #include "cmnw32/locale.h"
 #include "cmnw32/time.h"
 #include "common/test_support.h"
@@ -223,3 +224,15 @@ TEST(Date2Date, ConvertsBetweenLayoutsAndHextimes) {
 }
 
 }  // namespace
+
+TEST(DateParts, SeparatorsYearLengthsAndDayNames) {
+    EXPECT_STREQ(FMTDateSepStr(), "/-., ");
+    for (int ch : {'/', '-', '.', ',', ' '}) EXPECT_EQ(FMTIsDateSep(ch), 1) << ch;
+    EXPECT_EQ(FMTIsDateSep(':'), 0);
+    EXPECT_EQ(FMTGetDateFmtYrLen("1/4") * 10 + FMTGetDateFmtYrLen("1/2"), 42);
+    EXPECT_TRUE(FMTDayName(0) == nullptr && FMTDayName(8) == nullptr);
+    EXPECT_TRUE(FMTDayName(1) != nullptr && FMTDayName(7) != nullptr);
+    char hextime[16] = {};  // a hextime converted to a hextime in other letters is copied
+    EXPECT_EQ(FMTDateTime2DateTime("4A5B6C7D", "X", hextime, "x"), 0);
+    EXPECT_STREQ(hextime, "4A5B6C7D");
+}
