@@ -18,29 +18,9 @@ namespace {
 constexpr char kFallbackLocale[] = "USD";
 using LocaleName = char[UTL_LOCALE_NAME_MAX + 1];
 
-// A current locale as published: the name as it was set and its settings.
-// Immutable once published and never freed, so a reader may keep using a
-// record after another thread has made a different one current. One record
-// per spelling of a cached locale; a locale the cache could not keep gets a
-// record of its own each time.
-struct LocaleRecord {
-    LocaleName name;
-    LocaleKey key;
-    const LocaleSettings *settings;
-    bool cached;
-    LocaleRecord *next;  // every record made, newest first
-};
-
 constinit const LocaleSettings kNoSettings{};
 constinit const LocaleRecord kNoRecord{{}, {0, 0}, &kNoSettings, false, nullptr};
 
-struct CurrentState {
-    std::atomic<const LocaleRecord *> record;  // the current locale
-    std::atomic<bool> chosen;                  // a locale has been made current
-    std::atomic<bool> readConfig;              // next empty-name switch reads the configuration
-    LocaleRecord *records;                     // under g_switchLock
-};
-constinit CurrentState g_current{&kNoRecord, false, true, nullptr};
 // Held by UTLSetLocale: switches take turns.
 constinit std::mutex g_switchLock;
 constinit std::once_flag g_firstChoice;
@@ -57,9 +37,6 @@ constinit DefaultState g_default{"", true, -1, -1, nullptr};
 // default is computed. Taken after g_switchLock when both are held.
 constinit std::mutex g_defaultLock;
 
-// The locale this thread works in during a call (settings null: none).
-[[gnu::tls_model("initial-exec")]] constinit thread_local ThreadLocale t_locale{nullptr, {}};
-
 static_assert(sizeof(LocaleName) == sizeof(uint64_t));
 
 // The key of a locale name cut to UTL_LOCALE_NAME_MAX characters and padded
@@ -72,12 +49,16 @@ LocaleKey KeyOfPaddedName(const LocaleName &name) noexcept {
 
 // name cut to UTL_LOCALE_NAME_MAX characters and padded with NULs, as the
 // word those bytes make in memory; built in a register, so that reading it
-// back does not wait for byte stores.
+// back does not wait for byte stores. Unrolled: names are short and this
+// runs on every call that takes a locale argument.
 uint64_t NameWord(const char *name) noexcept {
     uint64_t word = 0;
-    for (unsigned i = 0; i < UTL_LOCALE_NAME_MAX && name[i] != '\0'; ++i) {
+#pragma GCC unroll 8
+    for (unsigned i = 0; i < UTL_LOCALE_NAME_MAX; ++i) {
+        const unsigned char c = static_cast<unsigned char>(name[i]);
+        if (c == '\0') break;
         const unsigned shift = std::endian::native == std::endian::little ? 8 * i : 56 - 8 * i;
-        word |= uint64_t{static_cast<unsigned char>(name[i])} << shift;
+        word |= uint64_t{c} << shift;
     }
     return word;
 }
@@ -87,18 +68,17 @@ void PadName(LocaleName &out, const char *name) noexcept {
     std::memcpy(out, &word, sizeof out);
 }
 
-// The locale argument this thread resolved last and its cached record, so
-// that a thread passing the same argument call after call skips the lookup.
+// The locale argument this thread resolved last in an outermost call, so
+// that a thread passing the same argument call after call skips the lookup:
+// valid while the same record is current (the spelling kept depends on it).
 struct LastArgument {
-    uint64_t key;  // folded name word; 0: none
+    uint64_t word;                 // the name as passed, padded
+    const LocaleRecord *current;   // the current locale it was resolved under; null: none
     const LocaleSettings *settings;
+    uint64_t spelling;             // the name the call works in, padded
 };
-[[gnu::tls_model("initial-exec")]] constinit thread_local LastArgument t_lastArgument{0, nullptr};
-
-const LocaleRecord &Published() noexcept {
-    ChooseCurrentOnce();
-    return *g_current.record.load(std::memory_order_acquire);
-}
+[[gnu::tls_model("initial-exec")]] constinit thread_local LastArgument t_lastArgument{
+    0, nullptr, nullptr, 0};
 
 // The record of the locale named name (key key), made when there is none
 // for this spelling yet; null when memory runs out. Under g_switchLock.
@@ -160,16 +140,14 @@ bool DerivedDefault(std::atomic<T> &cache, T unset, Field field, T *out) noexcep
 
 }  // namespace
 
+constinit CurrentState g_current{&kNoRecord, false, true, nullptr};
+[[gnu::tls_model("initial-exec")]] constinit thread_local ThreadLocale t_locale{nullptr, {}};
+
 void ChooseCurrentOnce() noexcept {
     if (g_current.chosen.load(std::memory_order_acquire)) return;
     std::call_once(g_firstChoice, [] {
         if (!g_current.chosen.load(std::memory_order_acquire)) UTLSetLocale("");
     });
-}
-
-const LocaleSettings &Current() noexcept {
-    if (const LocaleSettings *settings = t_locale.settings) return *settings;
-    return *Published().settings;
 }
 
 void RearmConfigRead() noexcept {
@@ -180,50 +158,40 @@ bool DefaultLocaleNameEmpty() noexcept {
     return g_default.name.load(std::memory_order_acquire)[0] == '\0';
 }
 
-CallLocale::CallLocale(const char *localeArg) noexcept : saved_(t_locale) {
-    if (localeArg != nullptr && localeArg[0] != '\0' && localeArg[1] != '\0') {
-        ChooseCurrentOnce();
-        SwitchTo(localeArg + 1);
-    } else if (saved_.settings != nullptr) {
-        settings_ = saved_.settings;
-    } else {
-        const LocaleRecord &current = Published();
-        settings_ = current.settings;
-        t_locale.settings = settings_;
-        std::memcpy(t_locale.name, current.name, sizeof t_locale.name);
-    }
-}
-
-CallLocale::~CallLocale() {
-    t_locale = saved_;
-}
-
 void CallLocale::SwitchTo(const char *name) noexcept {
     const uint64_t word = NameWord(name);
-    const LocaleKey key{FoldAsciiCapitals(word), 0};
-    // The locale worked in already, named in other letter case, keeps its
-    // spelling.
-    if (t_locale.settings != nullptr) {
-        if (KeyOfPaddedName(t_locale.name) == key) {
-            settings_ = t_locale.settings;
-            return;
-        }
-    } else if (const LocaleRecord &current = Published(); current.key == key) {
-        settings_ = current.settings;
+    if (t_locale.settings == nullptr && word == t_lastArgument.word &&
+        g_current.record.load(std::memory_order_acquire) == t_lastArgument.current) {
+        settings_ = t_lastArgument.settings;
         t_locale.settings = settings_;
-        std::memcpy(t_locale.name, current.name, sizeof t_locale.name);
+        std::memcpy(t_locale.name, &t_lastArgument.spelling, sizeof t_locale.name);
         return;
     }
-    if (t_lastArgument.key == key.lo && key.lo != 0) {
-        settings_ = t_lastArgument.settings;
+    Resolve(word);
+}
+
+void CallLocale::Resolve(uint64_t word) noexcept {
+    const LocaleKey key{FoldAsciiCapitals(word), 0};
+    const bool outermost = t_locale.settings == nullptr;
+    // The locale worked in already, named in other letter case, keeps its
+    // spelling.
+    if (!outermost && KeyOfPaddedName(t_locale.name) == key) {
+        settings_ = t_locale.settings;
+        return;
+    }
+    const LocaleRecord *current = outermost ? &Published() : nullptr;
+    uint64_t spelling = word;
+    if (outermost && current->key == key) {
+        settings_ = current->settings;
+        std::memcpy(&spelling, current->name, sizeof spelling);
     } else {
         LocaleName work;
         std::memcpy(work, &word, sizeof work);
         settings_ = SettingsFor(work, key, &scratch_);
-        if (settings_ != &scratch_) t_lastArgument = {key.lo, settings_};
     }
     t_locale.settings = settings_;
-    std::memcpy(t_locale.name, &word, sizeof t_locale.name);
+    std::memcpy(t_locale.name, &spelling, sizeof t_locale.name);
+    if (outermost && settings_ != &scratch_) t_lastArgument = {word, current, settings_, spelling};
 }
 
 }  // namespace cmnw::locale
