@@ -46,6 +46,16 @@ TEST(CallLocale, HoldsTheArgumentsLocaleForItsScopeOnly) {
     EXPECT_STREQ(UTLGetLocale(), "ITL");
 }
 
+TEST(CallLocale, RepeatedArgumentTakesTheSpellingOfTheLocaleCurrentNow) {
+    const char *const steps[][3] = {{"FRF", " dem", "dem"}, {"FRF", " dem", "dem"}, {"DEM", " dem", "DEM"},
+                                    {"DEM", " dem", "DEM"}, {"FRF", " dem", "dem"}, {"ITL", " Dem", "Dem"}};
+    for (const auto &step : steps) {
+        UTLSetLocale(step[0]);
+        const cmnw::locale::CallLocale call(step[1]);
+        EXPECT_STREQ(UTLGetLocale(), step[2]) << step[0] << step[1];
+    }
+}
+
 TEST(CallLocale, NestsAndKeepsTheStoredSpelling) {
     UTLSetLocale("Dem");
     {
