@@ -63,6 +63,9 @@ TEST(SysModule, LoadFindFreeAndFailureText) {
     EXPECT_EQ(SYSFreeModule(m), 0);
     EXPECT_EQ(SYSLoadModule("C:\\no\\such\\module.so", why, sizeof why), nullptr);
     EXPECT_NE(std::string(why).find("/no/such/module.so"), std::string::npos) << why;
+    why[0] = 'q';
+    EXPECT_EQ(SYSLoadModule("", why, 0), nullptr);  // no room for the reason: none written
+    EXPECT_EQ(why[0], 'q');
 }
 
 }  // namespace

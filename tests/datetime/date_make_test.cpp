@@ -11,6 +11,7 @@
 
 #include "cmnw32/date.h"
 #include "cmnw32/locale.h"
+#include "datetime/date_internal.h"
 
 namespace {
 
@@ -82,6 +83,14 @@ TEST(DateMake, CaseFlagsUseTheClassTableOfTheLocale) {
     char out[64];
     FMTMakeDate(out, "4/4>", 2, 3, 2007);
     EXPECT_STREQ(out, "F\xC9VRIER 3, 2007");
+}
+
+TEST(DateMake, CutToTheRoomGivenWithoutWritingPastIt) {
+    char out[16];
+    std::memset(out, 'x', sizeof out);
+    const auto layout = cmnw::datetime::DecodeDescriptor("1/4");
+    EXPECT_EQ(cmnw::datetime::MakeDate(out, 10, layout, 12, 31, 1999), 9u);
+    EXPECT_EQ(std::string(out, 11), std::string("12/31/199\0x", 11));
 }
 
 TEST(DateDescriptor, DecodesNumberSeparatorAndYearLength) {

@@ -21,6 +21,7 @@
 #include "cmnw32/messages.h"
 #include "cmnw32/trace.h"
 #include "common/test_support.h"
+#include "diag/trace_prefix.h"
 
 namespace {
 
@@ -294,6 +295,10 @@ TEST(LogTrace, NumberedPrefixedLinesInFileAndMemory) {
     EXPECT_EQ(Unprefixed(lines[0]) + Unprefixed(lines[1]) + Unprefixed(lines[2]),
               "   1first 1   2second x   3" + big + "|");
     EXPECT_NE(lines[0].find(Pid(getpid())), std::string::npos);
+    char prefix[16];
+    std::memset(prefix, 'x', sizeof prefix);
+    EXPECT_EQ(cmnw::diag::FormatTracePrefix(prefix, 8, 7), 7u);  // cut, nothing past the room
+    EXPECT_EQ(std::string(prefix, 6) + prefix[7] + prefix[8], std::string("   7. \0x", 8));
 
     UTLLogTrace(nullptr);
     UTLSetTraceName(dir.File("missing/dir/trace").c_str());
