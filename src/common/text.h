@@ -6,6 +6,7 @@
 #include <cstdarg>
 #include <cstddef>
 #include <cstdint>
+#include <bit>
 #include <cstring>
 #include <type_traits>
 
@@ -78,6 +79,32 @@ inline size_t LengthBounded(const char *text, size_t max) noexcept {
     size_t n = 0;
     while (n < max && text[n] != '\0') ++n;
     return n;
+}
+
+// The length of a text kept NUL-terminated in an array of N bytes (N from 8
+// to 24), found a word at a time without reading outside the array; N when
+// the array holds no NUL.
+template <size_t N>
+inline size_t LengthInArray(const char (&text)[N]) noexcept {
+    static_assert(N >= 8 && N <= 24);
+    constexpr uint64_t kOnes = 0x0101010101010101ull;
+    // Bit 7 of each byte that is NUL; bits above the first NUL may be wrong,
+    // the lowest one is exact (byte order: little-endian words).
+    auto firstZero = [](const char *p) noexcept -> unsigned {
+        uint64_t w;
+        std::memcpy(&w, p, 8);
+        if constexpr (std::endian::native == std::endian::big) w = __builtin_bswap64(w);
+        const uint64_t z = (w - kOnes) & ~w & (0x80 * kOnes);
+        return z != 0 ? static_cast<unsigned>(__builtin_ctzll(z)) / 8 : 8;
+    };
+    if (const unsigned i = firstZero(text); i < 8) return i;
+    if constexpr (N > 16) {
+        if (const unsigned i = firstZero(text + 8); i < 8) return 8 + i;
+    }
+    if constexpr (N > 8) {
+        if (const unsigned i = firstZero(text + N - 8); i < 8) return N - 8 + i;
+    }
+    return N;
 }
 
 // True for the white space TrimInPlace removes.

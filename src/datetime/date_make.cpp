@@ -9,12 +9,13 @@
 #include "cmnw32/date.h"
 #include "common/text.h"
 #include "datetime/date_internal.h"
+#include "locale/locale.h"
 
 namespace cmnw::datetime {
 namespace {
 
 // Builds the text in a buffer large enough for any date (names are at most
-// 63 characters, numbers at most 11): the caller's own when it is large
+// 19 characters, numbers at most 11): the caller's own when it is large
 // enough for the format, else a local one handed over bounded.
 class DateWriter {
 public:
@@ -24,11 +25,12 @@ public:
         buf_[length_] = c;
         length_ += c != '\0';
     }
-    void Put(const char *text) noexcept {
-        if (text == nullptr) return;
-        const size_t n = LengthBounded(text, kMaxName);
-        std::memcpy(buf_ + length_, text, n);
-        length_ += n;
+    // Puts a name kept in a fixed array (a locale's month names): the whole
+    // array is copied, then the length counted.
+    template <size_t N>
+    void PutName(const char (&name)[N]) noexcept {
+        std::memcpy(buf_ + length_, name, N);
+        length_ += LengthInArray(name);
     }
     // As printf "%d" with a minimum width: zeroPad gives "%0<width>d",
     // otherwise "%<width>d" (blank-padded on the left).
@@ -75,7 +77,6 @@ public:
         return n;
     }
 
-    static constexpr size_t kMaxName = 63;
     // Room for any date: three fields of names or numbers and separators.
     static constexpr size_t kBufferSize = 256;
     // The longest date of numbers alone: three of 11 characters, two
@@ -160,6 +161,17 @@ size_t MakePaddedNumbers(char *out, const DateLayout &layout, int month, int day
     return static_cast<size_t>(p - out);
 }
 
+// The month's name (abbreviated or not) in the call's locale; nothing for a
+// month outside 1..12, as FMTMonthName gives no name for it.
+void PutMonthName(DateWriter &w, int month, bool abbrev) noexcept {
+    if (month < 1 || month > 12) return;
+    const LocaleSettings &ls = locale::Current();
+    if (abbrev)
+        w.PutName(ls.monthAbbrev[month - 1]);
+    else
+        w.PutName(ls.monthName[month - 1]);
+}
+
 // Writes one part of a date of format f: month, day or year (adjusted to the
 // year length already) or the day of year.
 void PutPart(DateWriter &w, const DateFormat &f, const DateLayout &layout, DatePart part, int month,
@@ -172,7 +184,7 @@ void PutPart(DateWriter &w, const DateFormat &f, const DateLayout &layout, DateP
     switch (part) {
         case DatePart::Month:
             if (f.ShowsName())
-                w.Put(f.abbrev ? FMTMonthName3(month) : FMTMonthName(month));
+                PutMonthName(w, month, f.abbrev);
             else
                 w.PutInt(month, pad.width, pad.zeroPad);
             break;
@@ -204,7 +216,7 @@ void PutJoint(DateWriter &w, DateJoint joint, char sep) noexcept {
     char local[DateWriter::kBufferSize];
     DateWriter w(direct ? out : local);
     if (f.month == MonthShow::Alone) {
-        w.Put(FMTMonthName(month));
+        PutMonthName(w, month, false);
     } else {
         const DateParts &parts = PartsOfFormat(layout.fmtNum);
         for (int i = 0; i < parts.count; ++i) {

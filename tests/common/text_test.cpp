@@ -58,4 +58,23 @@ TEST(CopyPadded, ClearsTheRestAndReportsWhetherAllFitted) {
     EXPECT_EQ(std::string(buf, 3), std::string("\0\0\0", 3));
 }
 
+// Every place of the first NUL, none at all, and high bytes after it.
+template <size_t N>
+void ExpectLengthsInArray() {
+    for (size_t nul = 0; nul <= N; ++nul) {
+        char text[N];
+        std::memset(text, '\x81', N);
+        if (nul < N) text[nul] = '\0';
+        if (nul + 1 < N) text[nul + 1] = '\0';
+        EXPECT_EQ(cmnw::LengthInArray(text), nul) << N;
+    }
+}
+
+TEST(LengthInArray, FindsTheFirstNulOrTheArrayEnd) {
+    ExpectLengthsInArray<8>();
+    ExpectLengthsInArray<12>();
+    ExpectLengthsInArray<20>();
+    ExpectLengthsInArray<24>();
+}
+
 }  // namespace
