@@ -81,7 +81,10 @@ CMNW_API uint32_t UTLGetUniversalName(const char *localPath, uint32_t infoLevel,
  * copy is written to a temporary file beside the destination (its name, a
  * dot and six characters) and renamed over it once complete, so a failed
  * copy leaves the destination as it was and removes the temporary file; a
- * link at the destination is replaced, not followed. A replaced file of the
+ * copy over an existing file reaches the disk before the rename, so that a
+ * crash or power loss leaves the old content or the new one, never an empty
+ * file (a new file is not synced); a link at the destination is replaced,
+ * not followed. A replaced file of the
  * effective user keeps its permissions; any other destination gets the
  * source's read and write permissions less the umask. */
 CMNW_API int32_t UTLCopyFile(const char *source, const char *destination) CMNW_NOEXCEPT;

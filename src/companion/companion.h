@@ -55,9 +55,11 @@ bool WriteAll(int fd, const void *bytes, size_t size) noexcept;
 // whatever fails; a link at native is replaced, not followed. A device, FIFO
 // or socket at native is written through instead (opened as OpenChecked
 // does). A replaced regular file of the effective user keeps its
-// permissions; a new file gets createMode less the umask. With durable the file is synced before the
-// rename and its folder after it. A failure removes the temporary file;
-// false with errno.
+// permissions; a new file gets createMode less the umask. The new content is
+// synced before the rename when a regular file is replaced (so a crash
+// leaves its old content or the new one, never an empty file) or with
+// durable, which also syncs the folder after the rename. A failure removes
+// the temporary file; false with errno.
 bool ReplaceFile(const char *native, mode_t createMode, bool durable, bool (*fill)(int fd, void *context),
                  void *context) noexcept;
 

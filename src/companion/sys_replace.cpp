@@ -61,13 +61,12 @@ int CreateTempBeside(const char *native, mode_t createMode,
     return -1;
 }
 
-// The permissions a replaced file hands on: those of a regular file owned
-// by the effective user at that name; none for a link or another's file,
-// whose mode says nothing about who may read this account's data.
-bool InheritedMode(const char *native, mode_t *mode) noexcept {
-    struct stat old;
-    if (os::StatLink(native, &old) != 0 || !S_ISREG(old.st_mode) || old.st_uid != geteuid())
-        return false;
+// The permissions a replaced file (found, when old is) hands on: those of a
+// regular file owned by the effective user at that name; none for a link or
+// another's file, whose mode says nothing about who may read this account's
+// data.
+bool InheritedMode(bool found, const struct stat &old, mode_t *mode) noexcept {
+    if (!found || !S_ISREG(old.st_mode) || old.st_uid != geteuid()) return false;
     *mode = old.st_mode & 07777;
     return true;
 }
@@ -119,9 +118,14 @@ bool ReplaceFile(const char *native, mode_t createMode, bool durable,
     char temp[os::kNativeSize];
     const int fd = CreateTempBeside(native, createMode, temp);
     if (fd < 0) return false;
+    struct stat old;
+    const bool found = os::StatLink(native, &old) == 0;
+    // A file already there must not be lost to a crash between the rename
+    // and the new blocks reaching the disk: the new content is synced first.
+    const bool syncFirst = durable || (found && S_ISREG(old.st_mode));
     mode_t mode = 0;
-    bool ok = !InheritedMode(native, &mode) || os::ChangeMode(fd, mode) == 0;
-    ok = ok && fill(fd, context) && (!durable || os::Sync(fd) == 0);
+    bool ok = !InheritedMode(found, old, &mode) || os::ChangeMode(fd, mode) == 0;
+    ok = ok && fill(fd, context) && (!syncFirst || os::Sync(fd) == 0);
     int saved = errno;
     // Linux releases the descriptor even when close reports EINTR, so close
     // is never tried again; after a successful fsync an EINTR from close

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "cmnw32/file.h"
 #include "cmnw32/mem.h"
 #include "common/test_support.h"
 
@@ -212,7 +213,7 @@ TEST(CfgSave, AtomicReplaceKeepsModeAndFailsCleanly) {
 
 // A save is durable only in this order: the whole text written and synced,
 // the temporary file renamed over the old one, the folder synced.
-TEST(CfgSave, SyncsTheWrittenFileThenRenamesThenSyncsTheFolder) {
+TEST(CfgSave, SyncsTheWrittenFileThenRenamesThenSyncsTheFolderAndACopyOverAFileSyncsFirst) {
     TempDir dir;
     const std::string path = dir.File("c.ini");
     ASSERT_NE(CFGCreate(), nullptr);
@@ -223,6 +224,15 @@ TEST(CfgSave, SyncsTheWrittenFileThenRenamesThenSyncsTheFolder) {
     EXPECT_EQ(CFGSave(path.c_str()), 0);
     syncLog = nullptr;
     EXPECT_EQ(calls, (std::vector<std::string>{"fsync temp 12", "rename temp c.ini", "fsync folder"}));
+    // A copy over an existing file syncs before its rename too; a new copy does not.
+    const std::string source = dir.Write("s.txt", "new text");
+    calls.clear();
+    syncLog = &calls;
+    EXPECT_EQ(UTLCopyFile(source.c_str(), path.c_str()), 0);
+    std::filesystem::remove(path);
+    EXPECT_EQ(UTLCopyFile(source.c_str(), path.c_str()), 0);
+    syncLog = nullptr;
+    EXPECT_EQ(calls, (std::vector<std::string>{"fsync temp 8", "rename temp c.ini", "rename temp c.ini"}));
 }
 
 TEST(CfgSave, CommentsAndLinesOutsideSectionsSurviveRoundTrip) {
