@@ -3,10 +3,10 @@
 // byte past a source's terminator or the stated source limit.
 #pragma once
 
+#include <bit>
 #include <cstdarg>
 #include <cstddef>
 #include <cstdint>
-#include <bit>
 #include <cstring>
 #include <type_traits>
 

@@ -60,8 +60,8 @@ bool WriteAll(int fd, const void *bytes, size_t size) noexcept;
 // leaves its old content or the new one, never an empty file) or with
 // durable, which also syncs the folder after the rename. A failure removes
 // the temporary file; false with errno.
-bool ReplaceFile(const char *native, mode_t createMode, bool durable, bool (*fill)(int fd, void *context),
-                 void *context) noexcept;
+bool ReplaceFile(const char *native, mode_t createMode, bool durable,
+                 bool (*fill)(int fd, void *context), void *context) noexcept;
 
 // True when list (not null) is keyed: its elements are in key order. A
 // list keyed while memory ran out is not, until a later call sets it up.

@@ -72,13 +72,13 @@ void PadName(LocaleName &out, const char *name) noexcept {
 // that a thread passing the same argument call after call skips the lookup:
 // valid while the same record is current (the spelling kept depends on it).
 struct LastArgument {
-    uint64_t word;                 // the name as passed, padded
-    const LocaleRecord *current;   // the current locale it was resolved under; null: none
+    uint64_t word;                // the name as passed, padded
+    const LocaleRecord *current;  // the current locale it was resolved under; null: none
     const LocaleSettings *settings;
-    uint64_t spelling;             // the name the call works in, padded
+    uint64_t spelling;  // the name the call works in, padded
 };
-[[gnu::tls_model("initial-exec")]] constinit thread_local LastArgument t_lastArgument{
-    0, nullptr, nullptr, 0};
+[[gnu::tls_model("initial-exec")]] constinit thread_local LastArgument t_lastArgument{0, nullptr,
+                                                                                      nullptr, 0};
 
 // The record of the locale named name (key key), made when there is none
 // for this spelling yet; null when memory runs out. Under g_switchLock.

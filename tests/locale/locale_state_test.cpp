@@ -47,8 +47,9 @@ TEST(CallLocale, HoldsTheArgumentsLocaleForItsScopeOnly) {
 }
 
 TEST(CallLocale, RepeatedArgumentTakesTheSpellingOfTheLocaleCurrentNow) {
-    const char *const steps[][3] = {{"FRF", " dem", "dem"}, {"FRF", " dem", "dem"}, {"DEM", " dem", "DEM"},
-                                    {"DEM", " dem", "DEM"}, {"FRF", " dem", "dem"}, {"ITL", " Dem", "Dem"}};
+    const char *const steps[][3] = {{"FRF", " dem", "dem"}, {"FRF", " dem", "dem"},
+                                    {"DEM", " dem", "DEM"}, {"DEM", " dem", "DEM"},
+                                    {"FRF", " dem", "dem"}, {"ITL", " Dem", "Dem"}};
     for (const auto &step : steps) {
         UTLSetLocale(step[0]);
         const cmnw::locale::CallLocale call(step[1]);
