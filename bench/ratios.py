@@ -6,6 +6,8 @@ Benchmarks are named "<Group>/<who>[/<args>...]": <who> is "ours" for this
 library's figure and the peer's name otherwise (e.g. "Crc32/ours/1048576",
 "Crc32/zlib/1048576"). A ratio below 1.0 means ours is faster.
 
+With --benchmark_repetitions=N, the median of the N runs is used.
+
 Usage: ratios.py path/to/cmnw32_bench [benchmark arguments...]
        ratios.py --json results.json
 """
@@ -29,10 +31,13 @@ def load(argv):
 def main(argv):
     data = load(argv)
     groups = defaultdict(dict)
-    for b in data.get("benchmarks", []):
-        if b.get("run_type") == "aggregate" and b.get("aggregate_name") != "mean":
+    runs = data.get("benchmarks", [])
+    # With repetitions, each figure is the median of its repetitions.
+    repeated = any(b.get("run_type") == "aggregate" for b in runs)
+    for b in runs:
+        if repeated and (b.get("run_type") != "aggregate" or b.get("aggregate_name") != "median"):
             continue
-        parts = b["name"].split("/")
+        parts = b.get("run_name", b["name"]).split("/")
         if len(parts) < 2:
             continue
         key = "/".join([parts[0]] + parts[2:])
