@@ -143,7 +143,8 @@ TEST(Substitution, LookupsAndWriteBack) {
     const struct {
         const char *name, *withDefault, *noDefault;
     } cases[] = {{"UNKNOWN.DLL", "UNKNOWN.DLL", ""}, {"mymod.dll", "libmine.so", "libmine.so"},
-                 {"cfgw32.dll", "libcfgw32.so", "libcfgw32.so"}, {"CMNW16.DLL", "libcmnw32.so", "libcmnw32.so"}, {"", "", ""}};
+                 {"cfgw32.dll", "libcfgw32.so", "libcfgw32.so"}, {"CMNW16.DLL", "libcmnw32.so", "libcmnw32.so"}, {"", "", ""},
+                 {"sysadp.dll", "libsysadp.so", "libsysadp.so"}};
     for (const auto &c : cases)
         EXPECT_EQ(subs(UTLGetINISubs, c.name) + "|" + subs(UTLGetINISubsNoDef, c.name),
                   std::string(c.withDefault) + "|" + c.noDefault) << c.name;

@@ -216,6 +216,7 @@ TEST_F(BadInput, SizedWritersStopAtTheSizeGiven) {
 
 TEST_F(BadInput, NullsWhereTheContractAllowsThem) {
     int a = 0;
+    uint32_t room = 64;
     char *cursor = nullptr, out[64] = "x", mask[8];
     const long got[] = {FMTGetDateFmtNum(nullptr), FMTGetTimeFmtNum(nullptr), FMTGetLTime(nullptr),
                         FMTMakeDate(nullptr, "1/4", 1, 1, 2000), FMTFillHEXTime(nullptr, 0),
@@ -224,11 +225,16 @@ TEST_F(BadInput, NullsWhereTheContractAllowsThem) {
                         UTLFormatMessage(nullptr, 10, "x", nullptr), UTLEncodeBase64(nullptr, 3, nullptr),
                         UTLDecodeBase64(nullptr, 3, nullptr), UTLMakeCRCName(nullptr, 1),
                         UTLParseKeywordInt(&cursor, &a, "size"), UTLParseKeywordInt(nullptr, &a, nullptr),
-                        FMTFmtString(nullptr, mask, sizeof mask - 1, nullptr)};
+                        FMTFmtString(nullptr, mask, sizeof mask - 1, nullptr), UTLGetComputerName(nullptr, &room)};
     EXPECT_EQ(std::vector<long>(std::begin(got), std::end(got)),
-              (std::vector<long>{1, 1, 0, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0xFFFF, 0, 0, 0}));
+              (std::vector<long>{1, 1, 0, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0xFFFF, 0, 0, 0, 0}));
     UTLGetINISubs(nullptr, out, sizeof out);
     EXPECT_STREQ(out, "");
+    const uint16_t *noUnits = nullptr;
+    char *to = out;
+    Utf16ToUtf8(nullptr, nullptr, &to, out + 1);
+    Utf16ToUtf8(&noUnits, nullptr, &to, out + 1);
+    EXPECT_EQ(to, out);
     FMTConvertNumFormat(nullptr, " DEM", sizeof out, out);
     FMTSetHostLocale(nullptr);
     EXPECT_NE(FMTGetHostLocale(nullptr), nullptr);
