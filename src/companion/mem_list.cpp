@@ -18,7 +18,9 @@ namespace cmnw::companion {
 namespace {
 
 // The key bytes of a record; a record that ends inside the key is copied into
-// a zero-padded scratch buffer so that every key has keyLength bytes.
+// a zero-padded scratch buffer so that every key has keyLength bytes. Keys of
+// up to kInlineKey bytes are padded on the stack, so comparing them cannot
+// run out of memory; only a longer key allocates (and may throw).
 class KeyView {
 public:
     KeyView(const MEMListRec *list, const MEMItemRec *item) {
@@ -26,16 +28,23 @@ public:
             bytes_ = item->data + list->keyPosition;
             return;
         }
-        padded_.reset(new unsigned char[list->keyLength]());
-        if (item->size > list->keyPosition)
-            std::memcpy(padded_.get(), item->data + list->keyPosition, item->size - list->keyPosition);
-        bytes_ = padded_.get();
+        unsigned char *padded = inline_;
+        if (list->keyLength > kInlineKey) {
+            heap_.reset(new unsigned char[list->keyLength]);
+            padded = heap_.get();
+        }
+        const size_t present = item->size > list->keyPosition ? item->size - list->keyPosition : 0;
+        if (present > 0) std::memcpy(padded, item->data + list->keyPosition, present);
+        std::memset(padded + present, 0, list->keyLength - present);
+        bytes_ = padded;
     }
     const void *bytes() const { return bytes_; }
 
 private:
+    static constexpr size_t kInlineKey = 64;
     const unsigned char *bytes_ = nullptr;
-    std::unique_ptr<unsigned char[]> padded_;
+    unsigned char inline_[kInlineKey];
+    std::unique_ptr<unsigned char[]> heap_;
 };
 
 // Element header size, rounded so that the record behind it is aligned as
@@ -242,8 +251,8 @@ bool Resort(MEMItemRec *item) noexcept {
         node.value() = entry;
         item->indexPos = list->index->insert(std::move(node));
     } catch (...) {
-        // Comparing a key padded in scratch memory ran out of it: the
-        // element keeps its place in the list, out of the index.
+        // Padding a key longer than KeyView keeps on the stack ran out of
+        // memory: the element keeps its place in the list, out of the index.
         if (node.empty()) list->index->erase(item->indexPos);
         item->indexed = false;
         return false;

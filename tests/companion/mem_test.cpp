@@ -149,6 +149,20 @@ TEST(MemList, KeyedListAgreesWithMultimap) {
     MEMDestroyList(list);
 }
 
+// Records shorter than a key too long to pad on the stack sort zero-padded.
+TEST(MemList, LongKeysPadShortRecordsWithZeros) {
+    MEMLIST list = MEMCreateList();
+    MEMSortList(list, 0, 100);
+    const std::string longer(100, 'b');
+    for (const std::string &record : {longer, std::string("c"), std::string("b")})
+        ASSERT_NE(MEMAddItem(list, record.data(), record.size()), nullptr);
+    std::string order;
+    for (MEMITEM it = MEMFirstItem(list); it != nullptr; it = MEMNextItem(it))
+        order += static_cast<char *>(MEMItemData(it))[0] + std::to_string(MEMItemSize(it)) + " ";
+    EXPECT_EQ(order, "b1 b100 c1 ");
+    MEMDestroyList(list);
+}
+
 TEST(MemList, ReplaceStaysInTheRecordAndResizeKeepsTheHandle) {
     MEMLIST list = KeyedByName();
     MEMITEM e = Add(list, "e", 11);
