@@ -94,10 +94,8 @@ namespace {
 // replaced: renaming over it would remove the node itself (a copy to
 // /dev/null must not take /dev/null away). The checked open still refuses
 // one in a folder another account may write.
-bool IsSpecialFile(const char *native) noexcept {
-    struct stat st;
-    return os::StatLink(native, &st) == 0 && !S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode) &&
-           !S_ISDIR(st.st_mode);
+bool IsSpecialFile(const struct stat &st) noexcept {
+    return !S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode) && !S_ISDIR(st.st_mode);
 }
 
 bool WriteThrough(const char *native, bool (*fill)(int fd, void *context), void *context) noexcept {
@@ -114,12 +112,12 @@ bool WriteThrough(const char *native, bool (*fill)(int fd, void *context), void 
 
 bool ReplaceFile(const char *native, mode_t createMode, bool durable,
                  bool (*fill)(int fd, void *context), void *context) noexcept {
-    if (IsSpecialFile(native)) return WriteThrough(native, fill, context);
+    struct stat old;
+    const bool found = os::StatLink(native, &old) == 0;
+    if (found && IsSpecialFile(old)) return WriteThrough(native, fill, context);
     char temp[os::kNativeSize];
     const int fd = CreateTempBeside(native, createMode, temp);
     if (fd < 0) return false;
-    struct stat old;
-    const bool found = os::StatLink(native, &old) == 0;
     // A file already there must not be lost to a crash between the rename
     // and the new blocks reaching the disk: the new content is synced first.
     const bool syncFirst = durable || (found && S_ISREG(old.st_mode));
